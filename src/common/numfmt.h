@@ -1,0 +1,31 @@
+#pragma once
+// Number formatting for the patterns the program shows and prints. The separators
+// are parameters, so callers choose the user's locale and tests pin them.
+#include <string>
+
+namespace zt {
+
+struct Separators {
+    std::string decimal = ".";
+    std::string group = ",";
+};
+
+// Separators of the user's locale as Qt reads it from LC_ALL, LC_NUMERIC or LANG
+// (LANG=it_IT.UTF-8 gives "," and "." even where that locale is not generated).
+Separators localeSeparators();
+
+// Pattern "###,###,##0.00" (and "###,##0.00", which formats the same): grouped
+// thousands, exactly two decimals, at least one integer digit, halves rounded away
+// from zero on the value's 15-significant-digit decimal form.
+// 1234.5 -> "1,234.50" (C) or "1.234,50" (Italian); -0.001 -> "0.00".
+std::string formatMoney(double value, const Separators& sep);
+
+// Plain shortest decimal text (up to 15 significant digits, no grouping, no leading
+// blank): 12 -> "12", 1234.5 -> "1234.5" (decimal separator from sep).
+std::string formatPlain(double value, const Separators& sep);
+
+// A percentage as the report prints it: rounded half away from zero to a whole
+// number, no grouping: 12.6 -> "13", 0 -> "0", -4.4 -> "-4", -0.4 -> "0".
+std::string formatPercent(double value);
+
+}  // namespace zt

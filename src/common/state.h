@@ -1,0 +1,49 @@
+#pragma once
+// The program's module-level state: one instance for the run of the program, set at
+// start-up and by the hotel selection, read everywhere.
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace zt {
+
+inline constexpr std::array<const char*, 12> kMonthNames = {
+    "Gennaio", "Febbraio", "Marzo",     "Aprile",  "Maggio",   "Giugno",
+    "Luglio",  "Agosto",   "Settembre", "Ottobre", "Novembre", "Dicembre"};
+// February always 28.
+inline constexpr std::array<std::int16_t, 12> kMonthLengths = {31, 28, 31, 30, 31, 30,
+                                                               31, 31, 30, 31, 30, 31};
+
+struct ProgramState {
+    // The working folder: bare database and file names are resolved against it.
+    std::filesystem::path workDir = ".";
+
+    std::string hotelOptions;        // CodiceAssistenza of the hotel registry
+    std::string storedPassword;      // from "Security.pwd"; empty when absent
+    std::int32_t storedCheck = 0;    // check number from "Security.pwd"; 0 when absent
+    std::string referencePassword;   // empty before the access gate is shown
+    std::string accessFlag;          // "S" once the access gate grants access
+
+    std::array<std::string, 12> monthNames{};       // filled at start-up
+    std::array<std::int16_t, 12> monthLengths{};    // filled at start-up
+
+    std::string summaryDbPath;       // "Zentoria.mdb", or DIRSH + "\Zentoria.mdb"
+    std::string summaryTable;        // "Zentoria"
+    std::string detailDbPath;        // "Dettaglio.mdb", or DIRSH + "\Dettaglio.mdb"
+    std::string detailTable;         // "Dettaglio"
+
+    std::int16_t hotelNumber = 0;    // set by the hotel selection; 0 until then
+
+    // Fills month names and lengths (start-up step 5).
+    void setMonths();
+    // Sets the figure database paths and table names from the hotel option string:
+    // with "&" they lie in the folder named by DIRSH. Throws std::runtime_error
+    // naming DIRSH when the option asks for it and the variable is not set or empty.
+    void setDatabasePaths();
+};
+
+// The one instance of the running program.
+ProgramState& programState();
+
+}  // namespace zt
