@@ -14,7 +14,9 @@ std::size_t charCount(std::string_view s);
 std::string left(std::string_view s, long n);
 // The last n characters.
 std::string right(std::string_view s, long n);
-// Characters from position start (1-based) on, at most len of them (len < 0: to the end).
+// Characters from position start (1-based) on, at most len of them (len < 0: to the end);
+// "" when start lies past the end. A start below 1 throws std::out_of_range, as the
+// platform's Mid$ raises an error for it.
 std::string mid(std::string_view s, long start, long len = -1);
 
 // Blanks (' ') removed at both ends / at the start / at the end.
@@ -28,12 +30,17 @@ std::string padLeft(std::string_view s, std::size_t width);
 std::string padRight(std::string_view s, std::size_t width);
 
 // The numeric value of a text read the way the platform's Val reads it: blanks,
-// tabs and line feeds are skipped anywhere, then the longest leading decimal number
-// with "." as decimal point and an optional sign and exponent is taken; 0 when the
-// text does not begin with a number ("12abc" gives 12, "abc" gives 0, " 1 2" gives 12).
+// tabs, carriage returns and line feeds are skipped anywhere, then the longest leading
+// decimal number is taken: optional sign, digits, optional "." and digits, optional
+// exponent (E, e, D or d, optional sign, digits; a letter without digits ends the
+// number). 0 when the text does not begin with a number ("12abc" gives 12, "abc" gives
+// 0, " 1 2" gives 12, "1.234,56" gives 1.234). The "&H" and "&O" prefixes are not
+// read ("&H1F" gives 0). Independent of the C locale. A number too large for a double
+// throws std::overflow_error, as the platform raises Overflow; one too small gives 0.
 double val(std::string_view s);
 
-// Whether s contains the character(s) c, as the option-string tests do.
+// Whether s contains the character(s) c, as the option-string tests do (a plain
+// substring test; an empty c is always contained).
 bool contains(std::string_view s, std::string_view c);
 
 // ASCII-only case-insensitive comparison, for field, table and variable names.
