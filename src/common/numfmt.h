@@ -11,7 +11,10 @@ struct Separators {
 };
 
 // Separators of the user's locale as Qt reads it from LC_ALL, LC_NUMERIC or LANG
-// (LANG=it_IT.UTF-8 gives "," and "." even where that locale is not generated).
+// (LANG=it_IT.UTF-8 gives "," and "." even where that locale is not generated; C and
+// POSIX give "." and ","). Qt reads the environment once, at the first use of the
+// system locale in the process. The group separator may be more than one byte
+// (a no-break space in some locales).
 Separators localeSeparators();
 
 // Pattern "###,###,##0.00" (and "###,##0.00", which formats the same): grouped
@@ -21,11 +24,16 @@ Separators localeSeparators();
 std::string formatMoney(double value, const Separators& sep);
 
 // Plain shortest decimal text (up to 15 significant digits, no grouping, no leading
-// blank): 12 -> "12", 1234.5 -> "1234.5" (decimal separator from sep).
+// blank): 12 -> "12", 1234.5 -> "1234.5" (decimal separator from sep), -0 -> "0",
+// 0.1 + 0.2 -> "0.3". Never an exponent: 1e20 -> "100000000000000000000",
+// 1e-5 -> "0.00001".
+//
+// All three formatters print a value that is not finite as "NaN", "Inf" or "-Inf".
 std::string formatPlain(double value, const Separators& sep);
 
 // A percentage as the report prints it: rounded half away from zero to a whole
-// number, no grouping: 12.6 -> "13", 0 -> "0", -4.4 -> "-4", -0.4 -> "0".
+// number (on the 15-significant-digit form), no grouping: 12.6 -> "13", 0 -> "0",
+// -4.4 -> "-4", -0.4 -> "0", 2.5 -> "3", -2.5 -> "-3".
 std::string formatPercent(double value);
 
 }  // namespace zt
