@@ -38,8 +38,11 @@ struct ProgramState {
     // Fills month names and lengths (start-up step 5).
     void setMonths();
     // Sets the figure database paths and table names from the hotel option string:
-    // with "&" they lie in the folder named by DIRSH. Throws std::runtime_error
-    // naming DIRSH when the option asks for it and the variable is not set or empty.
+    // with "&" they lie in the folder named by DIRSH (DIRSH + "\Zentoria.mdb", with a
+    // backslash, which the database layer turns into a folder separator; the variable's
+    // name is matched without regard to case). Throws std::runtime_error naming DIRSH,
+    // and changes nothing, when the option asks for it and the variable is not set or
+    // is empty.
     void setDatabasePaths();
 };
 
