@@ -1,0 +1,136 @@
+#include "store/figures.h"
+
+#include <stdexcept>
+
+#include "common/text.h"
+#include "store/database.h"
+
+namespace zt::store {
+
+namespace {
+
+constexpr std::string_view kSummaryTable = "Zentoria";
+constexpr std::string_view kDetailTable = "Dettaglio";
+
+std::string hotelText(const ProgramState& state) { return std::to_string(state.hotelNumber); }
+
+std::string detailClause(const DetailKey& key) {
+    return key.hasDetail ? " and Dettaglio = " + sqlText(key.detail) : std::string();
+}
+
+// Runs an aggregate query and reads its single result field; nullopt for a null sum.
+std::optional<double> querySum(const ProgramState& state, const std::string& query,
+                               std::string_view field) {
+    Database db = Database::open(state.workDir, state.detailDbPath);
+    Recordset rs = db.openQuery(query);
+    std::optional<double> result;
+    if (!rs.eof()) {
+        const Value v = rs.field(field);
+        if (!v.isNull()) result = v.toDouble();
+    }
+    rs.close();
+    db.close();
+    return result;
+}
+
+// Walks the rows of a figure table that meet the criterion, in table order.
+std::vector<FigureRow> readRows(const ProgramState& state, const std::string& dbPath,
+                                std::string_view table, std::string_view periodField,
+                                const std::string& criterion) {
+    std::vector<FigureRow> rows;
+    Database db = Database::open(state.workDir, dbPath);
+    Recordset rs = db.openTable(table);
+    rs.findFirst(criterion);
+    while (!rs.noMatch()) {
+        rows.push_back({rs.field(periodField).toText(), rs.field("Valore")});
+        rs.findNext(criterion);
+    }
+    rs.close();
+    db.close();
+    return rows;
+}
+
+}  // namespace
+
+std::string monthKey(std::string_view year, int month) {
+    if (month < 1 || month > 12)
+        throw std::out_of_range("month " + std::to_string(month) + " is not between 1 and 12");
+    return std::string(year) + (month < 10 ? "0" : "") + std::to_string(month);
+}
+
+void writeMonth(const ProgramState& state, std::string_view tipo, std::string_view detail,
+                std::string_view year, int month, const Value& valore) {
+    const std::string annoMese = monthKey(year, month);
+    Database db = Database::open(state.workDir, state.summaryDbPath);
+    Recordset rs = db.openTable(kSummaryTable);
+    rs.findFirst("NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(tipo) +
+                 " and Dettaglio = " + sqlText(detail) + " and AnnoMese = " + sqlText(annoMese));
+    if (rs.noMatch())
+        rs.addNew();
+    else
+        rs.edit();
+    rs.setField("NumeroHotel", Value(static_cast<int>(state.hotelNumber)));
+    rs.setField("Tipo", Value(std::string(tipo)));
+    rs.setField("Dettaglio", Value(std::string(detail)));
+    rs.setField("AnnoMese", Value(annoMese));
+    rs.setField("Valore", valore);
+    rs.update();
+    rs.close();
+    db.close();
+}
+
+std::optional<double> readMonth(const ProgramState& state, std::string_view tipo,
+                                std::string_view detail, std::string_view year, int month) {
+    const std::string annoMese = monthKey(year, month);
+    Database db = Database::open(state.workDir, state.summaryDbPath);
+    Recordset rs = db.openTable(kSummaryTable);
+    rs.findFirst("NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(tipo) +
+                 " and AnnoMese = " + sqlText(annoMese) + " and Dettaglio = " + sqlText(detail));
+    std::optional<double> result;
+    if (!rs.noMatch()) result = rs.field("Valore").toDouble();
+    rs.close();
+    db.close();
+    return result;
+}
+
+std::vector<FigureRow> readSummaryYear(const ProgramState& state, const DetailKey& key,
+                                       std::string_view year) {
+    return readRows(state, state.summaryDbPath, kSummaryTable, "AnnoMese",
+                    "NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(key.tipo) +
+                        " and Left$(AnnoMese,4) = " + sqlText(year) + detailClause(key));
+}
+
+std::vector<FigureRow> readDetailYear(const ProgramState& state, const DetailKey& key,
+                                      std::string_view year) {
+    return readRows(state, state.detailDbPath, kDetailTable, "DataInserimento",
+                    "NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(key.tipo) +
+                        " and Left$(DataInserimento,4) = " + sqlText(year) + detailClause(key));
+}
+
+std::optional<double> sumMonth(const ProgramState& state, const DetailKey& key,
+                               std::string_view year, int month) {
+    return querySum(state,
+                    "Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = " + hotelText(state) +
+                        " and Tipo = " + sqlText(key.tipo) + " and Left$(DataInserimento,6) = " +
+                        sqlText(monthKey(year, month)) + detailClause(key),
+                    "VD");
+}
+
+std::optional<double> sumYear(const ProgramState& state, const DetailKey& key, std::string_view year) {
+    return querySum(state,
+                    "Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = " + hotelText(state) +
+                        " and Tipo = " + sqlText(key.tipo) + " and Left$(DataInserimento,4) = " +
+                        sqlText(year) + detailClause(key),
+                    "VD");
+}
+
+std::optional<double> sumClientTypeYearAllHotels(const ProgramState& state, std::string_view year,
+                                                 std::string_view clientType) {
+    return querySum(state,
+                    "Select Sum(Valore) as Ris From Dettaglio Where Left(DataInserimento,4) = " +
+                        sqlText(year) + " and Tipo = " + sqlText("PresenzeTip") + " and Dettaglio = " +
+                        sqlText(clientType) + ";",
+                    "Ris");
+}
+
+}  // namespace zt::store

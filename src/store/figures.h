@@ -1,0 +1,62 @@
+#pragma once
+// The two figure tables: `Zentoria` (the monthly summary this program writes, keyed by
+// `AnnoMese`) and `Dettaglio` (written by the operational programs, dated by
+// `DataInserimento`; only read here). Every operation opens the database it needs,
+// works and closes it again; nothing stays open between operations.
+//
+// The database locations and the hotel number come from the program state
+// (workDir, summaryDbPath, detailDbPath, hotelNumber).
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/state.h"
+#include "store/catalogue.h"
+#include "store/value.h"
+
+namespace zt::store {
+
+// The month key: the year text as typed followed by the month as two digits
+// ("2014", 3 -> "201403"). A month outside 1..12 is std::out_of_range.
+std::string monthKey(std::string_view year, int month);
+
+// Writes one month into `Zentoria`: finds the row of the hotel, `Tipo`, `Dettaglio` and
+// month, adds it when there is none, sets NumeroHotel, Tipo, Dettaglio, AnnoMese and
+// Valore, and saves it. The summary database is opened and closed once per call.
+// Pass the value as a double ("&Registra") or as a Currency ("&Aggiorna").
+void writeMonth(const ProgramState& state, std::string_view tipo, std::string_view detail,
+                std::string_view year, int month, const Value& valore);
+
+// `Valore` of the `Zentoria` row of one month; nullopt when there is no such row.
+std::optional<double> readMonth(const ProgramState& state, std::string_view tipo,
+                                std::string_view detail, std::string_view year, int month);
+
+// A row of a figure table as the year readers see it: its period (`AnnoMese` or
+// `DataInserimento`) and its `Valore`.
+struct FigureRow {
+    std::string period;
+    Value valore;
+};
+
+// The `Zentoria` rows of the hotel, statistic and detail whose `AnnoMese` begins with
+// the year, in table order. Without a detail clause, the rows of every detail.
+std::vector<FigureRow> readSummaryYear(const ProgramState& state, const DetailKey& key,
+                                       std::string_view year);
+// The same from `Dettaglio`, by the first four characters of `DataInserimento`.
+std::vector<FigureRow> readDetailYear(const ProgramState& state, const DetailKey& key,
+                                      std::string_view year);
+
+// Sum of `Valore` of `Dettaglio` for the hotel, statistic and month (and detail, when
+// the key has one); nullopt when no row matches.
+std::optional<double> sumMonth(const ProgramState& state, const DetailKey& key,
+                               std::string_view year, int month);
+// The same for a whole year.
+std::optional<double> sumYear(const ProgramState& state, const DetailKey& key, std::string_view year);
+
+// Sum of the guest nights of one client type in a year over the rows of every hotel,
+// as the client-type print batch counts them; nullopt when no row matches.
+std::optional<double> sumClientTypeYearAllHotels(const ProgramState& state, std::string_view year,
+                                                 std::string_view clientType);
+
+}  // namespace zt::store
