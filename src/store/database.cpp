@@ -1,0 +1,662 @@
+#include "store/database.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <utility>
+
+#include "common/text.h"
+#include "store/jet_emit.h"
+#include "store/jet_sql.h"
+
+namespace fs = std::filesystem;
+
+namespace zt::store {
+
+DbError::DbError(std::string file, std::string message)
+    : std::runtime_error(file.empty() ? message : file + ": " + message),
+      file_(std::move(file)),
+      message_(std::move(message)) {}
+
+fs::path resolveDatabasePath(const fs::path& workDir, std::string_view name) {
+    std::string n(name);
+    std::replace(n.begin(), n.end(), '\\', '/');
+    fs::path p(n);
+    if (!p.has_extension()) p += ".mdb";
+    if (p.is_relative()) p = workDir / p;
+    return p;
+}
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 3000;
+
+// What the first bytes of a file say it is.
+enum class FileKind { Missing, Empty, Sqlite, Jet, Ace, Other };
+
+FileKind sniff(const fs::path& file) {
+    std::error_code ec;
+    if (!fs::exists(file, ec)) return FileKind::Missing;
+    std::ifstream in(file, std::ios::binary);
+    char head[32] = {};
+    in.read(head, sizeof head);
+    const auto got = in.gcount();
+    if (got == 0) return FileKind::Empty;
+    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) return FileKind::Sqlite;
+    if (got >= 19 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0) return FileKind::Jet;
+    if (got >= 19 && std::memcmp(head + 4, "Standard ACE DB", 15) == 0) return FileKind::Ace;
+    return FileKind::Other;
+}
+
+void checkReadable(const fs::path& file) {
+    switch (sniff(file)) {
+        case FileKind::Sqlite:
+        case FileKind::Empty: return;
+        case FileKind::Missing: throw DbError(file.string(), "file not found");
+        case FileKind::Jet:
+        case FileKind::Ace:
+            throw DbError(file.string(), "this is an Access (Jet) database; it must be converted to SQLite first");
+        case FileKind::Other: throw DbError(file.string(), "not a database file, or the file is damaged");
+    }
+}
+
+// ---- SQL functions that give the dialect Jet's meaning -------------------------
+
+// A value as a number the way Jet converts a text for a comparison: blanks around it
+// are allowed, anything else that is not a number gives null (matches nothing).
+void fnNum(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_INTEGER: sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0])); return;
+        case SQLITE_FLOAT: sqlite3_result_double(ctx, sqlite3_value_double(argv[0])); return;
+        case SQLITE_TEXT: {
+            const std::string t = trim(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+            if (t.empty()) break;
+            const char* s = t.c_str();
+            char* end = nullptr;
+            errno = 0;
+            const long long i = std::strtoll(s, &end, 10);
+            if (*end == '\0' && errno == 0) {
+                sqlite3_result_int64(ctx, i);
+                return;
+            }
+            bool ok = std::all_of(t.begin(), t.end(), [](char c) {
+                return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' || c == 'e' ||
+                       c == 'E';
+            });
+            if (ok) {
+                const double d = std::strtod(s, &end);
+                if (*end == '\0' && std::isfinite(d)) {
+                    sqlite3_result_double(ctx, d);
+                    return;
+                }
+            }
+            break;
+        }
+        default: break;
+    }
+    sqlite3_result_null(ctx);
+}
+
+// Val: the leading number of a text, 0 when there is none; a number stays itself.
+void fnVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    switch (sqlite3_value_type(argv[0])) {
+        case SQLITE_INTEGER: sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0])); return;
+        case SQLITE_FLOAT: sqlite3_result_double(ctx, sqlite3_value_double(argv[0])); return;
+        case SQLITE_NULL: sqlite3_result_null(ctx); return;
+        default: break;
+    }
+    const double d = val(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+    if (d == std::floor(d) && std::fabs(d) < 9e15) sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
+    else sqlite3_result_double(ctx, d);
+}
+
+void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const std::string s = right(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_int(argv[1]));
+    sqlite3_result_text(ctx, s.c_str(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+}
+
+// Instr(start, text, sought): 1-based position at or after start, 0 when absent.
+void fnInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const long start = std::max(1, sqlite3_value_int(argv[0]));
+    const std::string hay = mid(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])), start);
+    const std::string needle = reinterpret_cast<const char*>(sqlite3_value_text(argv[2]));
+    const auto at = hay.find(needle);
+    if (at == std::string::npos) return sqlite3_result_int(ctx, 0);
+    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(start - 1 + charCount(std::string_view(hay).substr(0, at)) + 1));
+}
+
+jet::Type affinityType(std::string declared) {
+    for (auto& c : declared) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (declared.find("INT") != std::string::npos) return jet::Type::Number;
+    if (declared.find("CHAR") != std::string::npos || declared.find("CLOB") != std::string::npos ||
+        declared.find("TEXT") != std::string::npos)
+        return jet::Type::Text;
+    if (declared.empty() || declared.find("BLOB") != std::string::npos) return jet::Type::Unknown;
+    return jet::Type::Number;  // REAL, FLOAT, DOUBLE, NUMERIC, DATE, CURRENCY...
+}
+
+}  // namespace
+
+// ---- Connection ------------------------------------------------------------------
+
+class Connection : public jet::SchemaSource {
+public:
+    Connection(fs::path path, fs::path workDir, sqlite3* db) : path_(std::move(path)), workDir_(std::move(workDir)), db_(db) {
+        sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+        sqlite3_extended_result_codes(db_, 1);
+        const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+        sqlite3_create_function(db_, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
+        sqlite3_create_function(db_, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
+        sqlite3_create_function(db_, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
+        sqlite3_create_function(db_, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
+    }
+    ~Connection() override { sqlite3_close_v2(db_); }
+
+    sqlite3* db() const { return db_; }
+    const fs::path& path() const { return path_; }
+    std::string file() const { return path_.string(); }
+
+    [[noreturn]] void fail(int rc, const std::string& what) const {
+        const int primary = rc & 0xFF;
+        std::string msg = what.empty() ? "" : what + ": ";
+        if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+            msg += "the file is in use by another program; try again in a moment";
+        else if (primary == SQLITE_READONLY)
+            msg += "the file cannot be written (it is read-only)";
+        else
+            msg += sqlite3_errmsg(db_);
+        throw DbError(file(), msg);
+    }
+
+    // Prepares plain SQLite SQL; errors name the file.
+    sqlite3_stmt* prepare(const std::string& sql) {
+        sqlite3_stmt* st = nullptr;
+        const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr);
+        if (rc != SQLITE_OK) fail(rc, "");
+        return st;
+    }
+
+    void exec(const std::string& sql) {
+        char* err = nullptr;
+        const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
+        if (rc != SQLITE_OK) {
+            std::string m = err ? err : sqlite3_errstr(rc);
+            sqlite3_free(err);
+            if ((rc & 0xFF) == SQLITE_BUSY || (rc & 0xFF) == SQLITE_READONLY) fail(rc, "");
+            throw DbError(file(), m);
+        }
+    }
+
+    jet::TableInfo table(const std::string& name, const std::optional<std::string>& inFile) override {
+        const std::string schema = inFile ? attach(*inFile) : "main";
+        std::string key = schema + "\n" + name;
+        for (auto& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (auto it = tables_.find(key); it != tables_.end()) return it->second;
+
+        jet::TableInfo info;
+        info.schema = schema;
+        {
+            Stmt st(prepare("SELECT name FROM " + jet::quoteIdent(schema) +
+                            ".sqlite_master WHERE type IN ('table','view') AND name = ?1 COLLATE NOCASE"));
+            sqlite3_bind_text(st.get(), 1, name.c_str(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
+            const int rc = sqlite3_step(st.get());
+            if (rc == SQLITE_ROW) info.name = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+            else if (rc != SQLITE_DONE) fail(rc, "");
+        }
+        if (info.name.empty()) {
+            const std::string where = inFile ? resolveDatabasePath(workDir_, *inFile).string() : file();
+            throw DbError(where, "table \"" + name + "\" not found");
+        }
+        {
+            Stmt st(prepare("SELECT name, type FROM pragma_table_info(?1, ?2)"));
+            sqlite3_bind_text(st.get(), 1, info.name.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(st.get(), 2, schema.c_str(), -1, SQLITE_TRANSIENT);
+            int rc;
+            while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+                const auto* decl = sqlite3_column_text(st.get(), 1);
+                info.columns.push_back({reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)),
+                                        affinityType(decl ? reinterpret_cast<const char*>(decl) : "")});
+            }
+            if (rc != SQLITE_DONE) fail(rc, "");
+        }
+        tables_[key] = info;
+        return info;
+    }
+
+    // The schema name under which the file `name` of the working folder is reachable.
+    std::string attach(const std::string& name) {
+        const fs::path p = resolveDatabasePath(workDir_, name);
+        std::error_code ec;
+        if (fs::equivalent(p, path_, ec)) return "main";
+        checkReadable(p);
+        const std::string canonical = fs::weakly_canonical(p, ec).string();
+        if (auto it = attached_.find(canonical); it != attached_.end()) return it->second;
+        const std::string schema = "zt" + std::to_string(attached_.size() + 1);
+        Stmt st(prepare("ATTACH DATABASE ?1 AS " + jet::quoteIdent(schema)));
+        sqlite3_bind_text(st.get(), 1, p.string().c_str(), -1, SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(st.get());
+        if (rc != SQLITE_DONE) {
+            const std::string msg = sqlite3_errmsg(db_);
+            throw DbError(p.string(), "cannot open: " + msg);
+        }
+        attached_[canonical] = schema;
+        return schema;
+    }
+
+    // A prepared statement finalized when it goes out of scope.
+    class Stmt {
+    public:
+        explicit Stmt(sqlite3_stmt* s = nullptr) : s_(s) {}
+        Stmt(Stmt&& o) noexcept : s_(std::exchange(o.s_, nullptr)) {}
+        Stmt& operator=(Stmt&& o) noexcept {
+            if (this != &o) {
+                sqlite3_finalize(s_);
+                s_ = std::exchange(o.s_, nullptr);
+            }
+            return *this;
+        }
+        ~Stmt() { sqlite3_finalize(s_); }
+        sqlite3_stmt* get() const { return s_; }
+        explicit operator bool() const { return s_ != nullptr; }
+
+    private:
+        sqlite3_stmt* s_;
+    };
+
+private:
+    fs::path path_;
+    fs::path workDir_;
+    sqlite3* db_;
+    std::map<std::string, std::string> attached_;
+    std::map<std::string, jet::TableInfo> tables_;
+};
+
+using Stmt = Connection::Stmt;
+
+namespace {
+
+Value columnValue(sqlite3_stmt* st, int i) {
+    switch (sqlite3_column_type(st, i)) {
+        case SQLITE_INTEGER: return Value(static_cast<std::int64_t>(sqlite3_column_int64(st, i)));
+        case SQLITE_FLOAT: return Value(sqlite3_column_double(st, i));
+        case SQLITE_NULL: return Value();
+        default: {
+            const auto* t = sqlite3_column_text(st, i);
+            return Value(std::string(t ? reinterpret_cast<const char*>(t) : "", sqlite3_column_bytes(st, i)));
+        }
+    }
+}
+
+void bindValue(sqlite3_stmt* st, int i, const Value& v) {
+    const auto& raw = v.raw();
+    if (auto* n = std::get_if<std::int64_t>(&raw)) sqlite3_bind_int64(st, i, *n);
+    else if (auto* d = std::get_if<double>(&raw)) sqlite3_bind_double(st, i, *d);
+    else if (auto* s = std::get_if<std::string>(&raw))
+        sqlite3_bind_text(st, i, s->c_str(), static_cast<int>(s->size()), SQLITE_TRANSIENT);
+    else sqlite3_bind_null(st, i);
+}
+
+// Runs fn and turns the dialect's errors into errors naming the file.
+template <class Fn>
+auto withFile(const Connection& c, Fn&& fn) {
+    try {
+        return fn();
+    } catch (const jet::SyntaxError& e) {
+        throw DbError(c.file(), e.what());
+    } catch (const jet::ResolveError& e) {
+        throw DbError(c.file(), e.what());
+    }
+}
+
+}  // namespace
+
+// ---- Database --------------------------------------------------------------------
+
+Database::Database(std::shared_ptr<Connection> conn) : conn_(std::move(conn)) {}
+Database::Database(Database&&) noexcept = default;
+Database& Database::operator=(Database&&) noexcept = default;
+Database::~Database() = default;
+
+Database Database::open(const fs::path& workDir, std::string_view name) {
+    const fs::path p = resolveDatabasePath(workDir, name);
+    checkReadable(p);
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(p.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
+        throw DbError(p.string(), "cannot open: " + msg);
+    }
+    auto conn = std::make_shared<Connection>(p, workDir, db);
+    // Reading the schema here reports a damaged file at once, not at the first query.
+    Stmt st(conn->prepare("SELECT count(*) FROM sqlite_master"));
+    const int step = sqlite3_step(st.get());
+    if (step != SQLITE_ROW) conn->fail(step, "cannot read the file");
+    return Database(std::move(conn));
+}
+
+Database Database::create(const fs::path& workDir, std::string_view name) {
+    const fs::path p = resolveDatabasePath(workDir, name);
+    std::error_code ec;
+    if (fs::exists(p, ec)) throw DbError(p.string(), "the file exists already");
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(p.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close_v2(db);
+        throw DbError(p.string(), "cannot create: " + msg);
+    }
+    return Database(std::make_shared<Connection>(p, workDir, db));
+}
+
+const fs::path& Database::path() const {
+    if (!conn_) throw DbError("", "the database is closed");
+    return conn_->path();
+}
+
+std::string Database::fileName() const { return conn_ ? conn_->file() : std::string(); }
+
+void Database::close() { conn_.reset(); }
+
+void Database::executeNative(std::string_view sqliteSql) {
+    if (!conn_) throw DbError("", "the database is closed");
+    conn_->exec(std::string(sqliteSql));
+}
+
+void Database::begin() { executeNative("BEGIN IMMEDIATE"); }
+void Database::commit() { executeNative("COMMIT"); }
+void Database::rollback() {
+    if (conn_ && !sqlite3_get_autocommit(conn_->db())) sqlite3_exec(conn_->db(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::vector<std::string> Database::tableNames() {
+    if (!conn_) throw DbError("", "the database is closed");
+    Stmt st(conn_->prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"));
+    std::vector<std::string> out;
+    int rc;
+    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW)
+        out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    if (rc != SQLITE_DONE) conn_->fail(rc, "");
+    return out;
+}
+
+// ---- Recordset -------------------------------------------------------------------
+
+struct Recordset::Impl {
+    std::shared_ptr<Connection> conn;
+    bool isTable = false;
+    jet::TableInfo table;            // for a table dynaset
+    std::string base;                // SQL of all rows with their position first
+    std::vector<jet::ColumnInfo> columns;
+    std::vector<std::string> names;
+
+    // The current row: its position and values; none at eof.
+    std::optional<std::int64_t> pos;
+    std::vector<Value> values;
+    bool noMatch = false;
+
+    // The statement the last move or find read from; stepping it again gives the next
+    // row of the same walk as long as the walk stands on the row it returned last.
+    Stmt cursor;
+    std::string cursorCriterion;     // "" for a plain walk
+    bool cursorValid = false;
+
+    // Editing buffer.
+    enum class Mode { None, Add, Edit } mode = Mode::None;
+    std::vector<std::optional<Value>> pending;
+
+    std::string file() const { return conn->file(); }
+
+    void requireOpen() const {
+        if (!conn) throw DbError("", "the recordset is closed");
+    }
+
+    std::size_t index(std::string_view name) const {
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (equalsNoCase(names[i], name)) return i;
+        throw DbError(file(), "field \"" + std::string(name) + "\" not found");
+    }
+
+    std::string condition(std::string_view criterion) {
+        return withFile(*conn, [&] {
+            auto tree = jet::parseCondition(criterion);
+            if (isTable) return jet::emitTableCondition(*tree, table, "r", *conn);
+            return jet::emitColumnsCondition(*tree, columns, *conn);
+        });
+    }
+
+    // Reads the next row of the cursor into the current row; false when there is none.
+    bool step() {
+        const int rc = sqlite3_step(cursor.get());
+        if (rc == SQLITE_ROW) {
+            pos = sqlite3_column_int64(cursor.get(), 0);
+            values.clear();
+            for (int i = 1; i <= static_cast<int>(names.size()); ++i) values.push_back(columnValue(cursor.get(), i));
+            return true;
+        }
+        cursor = Stmt();
+        cursorValid = false;
+        if (rc != SQLITE_DONE) conn->fail(rc, "");
+        return false;
+    }
+
+    // Starts a walk over the rows meeting `where` (SQLite SQL, may be empty) after
+    // position `after`.
+    void startCursor(const std::string& where, std::optional<std::int64_t> after) {
+        std::string sql;
+        if (isTable) {
+            sql = base;
+            std::string cond = where;
+            if (after) cond = (cond.empty() ? "" : "(" + cond + ") AND ") + "r.rowid > ?1";
+            if (!cond.empty()) sql += " WHERE " + cond;
+            sql += " ORDER BY r.rowid";
+        } else {
+            sql = "SELECT * FROM (" + base + ")";
+            std::string cond = where;
+            if (after) cond = (cond.empty() ? "" : "(" + cond + ") AND ") + "zt_pos > ?1";
+            if (!cond.empty()) sql += " WHERE " + cond;
+            sql += " ORDER BY zt_pos";
+        }
+        cursor = Stmt(conn->prepare(sql));
+        if (after) sqlite3_bind_int64(cursor.get(), 1, *after);
+        cursorValid = true;
+    }
+
+    void releaseCursor() {
+        cursor = Stmt();
+        cursorValid = false;
+    }
+
+    void find(std::string_view criterion, bool next) {
+        requireOpen();
+        const std::string crit(criterion);
+        const bool continueWalk = next && cursorValid && cursorCriterion == crit && pos;
+        if (!continueWalk) {
+            const std::string where = condition(criterion);
+            startCursor(where, next ? pos : std::nullopt);
+            cursorCriterion = crit;
+        }
+        const auto savedPos = pos;
+        auto savedValues = values;
+        if (step()) {
+            noMatch = false;
+        } else {
+            // No match leaves the current row where it was.
+            noMatch = true;
+            pos = savedPos;
+            values = std::move(savedValues);
+        }
+    }
+
+    void move(bool first) {
+        requireOpen();
+        if (first || !pos) {
+            if (!first && !pos) return;  // already past the end
+            startCursor("", std::nullopt);
+            cursorCriterion.clear();
+        } else if (!(cursorValid && cursorCriterion.empty())) {
+            startCursor("", pos);
+            cursorCriterion.clear();
+        }
+        if (!step()) {
+            pos.reset();
+            values.clear();
+        }
+    }
+};
+
+Recordset::Recordset(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+Recordset::Recordset(Recordset&&) noexcept = default;
+Recordset& Recordset::operator=(Recordset&&) noexcept = default;
+Recordset::~Recordset() = default;
+
+Recordset Database::openTable(std::string_view table) {
+    if (!conn_) throw DbError("", "the database is closed");
+    auto impl = std::make_unique<Recordset::Impl>();
+    impl->conn = conn_;
+    impl->isTable = true;
+    impl->table = withFile(*conn_, [&] { return conn_->table(std::string(table), std::nullopt); });
+    impl->columns = impl->table.columns;
+    for (const auto& c : impl->columns) impl->names.push_back(c.name);
+    std::string cols;
+    for (const auto& c : impl->columns) cols += ", r." + jet::quoteIdent(c.name);
+    impl->base = "SELECT r.rowid" + cols + " FROM " + jet::quoteIdent(impl->table.schema) + "." +
+                 jet::quoteIdent(impl->table.name) + " AS r";
+    Recordset rs(std::move(impl));
+    rs.impl_->move(true);
+    return rs;
+}
+
+Recordset Database::openQuery(std::string_view jetSql) {
+    if (!conn_) throw DbError("", "the database is closed");
+    auto impl = std::make_unique<Recordset::Impl>();
+    impl->conn = conn_;
+    auto emitted = withFile(*conn_, [&] {
+        auto tree = jet::parseQuery(jetSql);
+        return jet::emitQuery(*tree, *conn_);
+    });
+    impl->columns = emitted.columns;
+    for (const auto& c : impl->columns) impl->names.push_back(c.name);
+    // The position column first, then the query's columns.
+    std::string cols = "zt_pos";
+    for (const auto& c : impl->columns) cols += ", " + jet::quoteIdent(c.name);
+    impl->base = "SELECT " + cols + " FROM (" + emitted.sql + ")";
+    Recordset rs(std::move(impl));
+    rs.impl_->move(true);
+    return rs;
+}
+
+long Recordset::recordCount() {
+    impl_->requireOpen();
+    Stmt st(impl_->conn->prepare("SELECT count(*) FROM (" + impl_->base + ")"));
+    const int rc = sqlite3_step(st.get());
+    if (rc != SQLITE_ROW) impl_->conn->fail(rc, "");
+    return static_cast<long>(sqlite3_column_int64(st.get(), 0));
+}
+
+bool Recordset::eof() const { return !impl_->pos.has_value(); }
+void Recordset::moveFirst() { impl_->move(true); }
+void Recordset::moveNext() { impl_->move(false); }
+void Recordset::findFirst(std::string_view criterion) { impl_->find(criterion, false); }
+void Recordset::findNext(std::string_view criterion) { impl_->find(criterion, true); }
+bool Recordset::noMatch() const { return impl_->noMatch; }
+
+Value Recordset::field(std::string_view name) const {
+    impl_->requireOpen();
+    const auto i = impl_->index(name);
+    if (!impl_->pos) throw DbError(impl_->file(), "no current record to read \"" + std::string(name) + "\" from");
+    return impl_->values[i];
+}
+
+bool Recordset::hasField(std::string_view name) const {
+    return std::any_of(impl_->names.begin(), impl_->names.end(), [&](const auto& n) { return equalsNoCase(n, name); });
+}
+
+const std::vector<std::string>& Recordset::fieldNames() const { return impl_->names; }
+
+void Recordset::addNew() {
+    impl_->requireOpen();
+    if (!impl_->isTable) throw DbError(impl_->file(), "a query cannot be edited");
+    impl_->mode = Impl::Mode::Add;
+    impl_->pending.assign(impl_->names.size(), std::nullopt);
+}
+
+void Recordset::edit() {
+    impl_->requireOpen();
+    if (!impl_->isTable) throw DbError(impl_->file(), "a query cannot be edited");
+    if (!impl_->pos) throw DbError(impl_->file(), "no current record to edit");
+    impl_->mode = Impl::Mode::Edit;
+    impl_->pending.assign(impl_->names.size(), std::nullopt);
+}
+
+void Recordset::setField(std::string_view name, Value v) {
+    impl_->requireOpen();
+    if (impl_->mode == Impl::Mode::None) throw DbError(impl_->file(), "set a field only after add or edit");
+    impl_->pending[impl_->index(name)] = std::move(v);
+}
+
+void Recordset::update() {
+    auto& m = *impl_;
+    m.requireOpen();
+    if (m.mode == Impl::Mode::None) throw DbError(m.file(), "update without add or edit");
+    // A pending read would hold the file; the walk restarts from the current row.
+    m.releaseCursor();
+    std::vector<std::size_t> set;
+    for (std::size_t i = 0; i < m.pending.size(); ++i)
+        if (m.pending[i]) set.push_back(i);
+    const std::string table = jet::quoteIdent(m.table.schema) + "." + jet::quoteIdent(m.table.name);
+    std::string sql;
+    if (m.mode == Impl::Mode::Add) {
+        if (set.empty()) {
+            sql = "INSERT INTO " + table + " DEFAULT VALUES";
+        } else {
+            std::string cols, params;
+            for (std::size_t k = 0; k < set.size(); ++k) {
+                cols += (k ? ", " : "") + jet::quoteIdent(m.names[set[k]]);
+                params += (k ? ", ?" : "?") + std::to_string(k + 1);
+            }
+            sql = "INSERT INTO " + table + " (" + cols + ") VALUES (" + params + ")";
+        }
+    } else {
+        if (set.empty()) {
+            m.mode = Impl::Mode::None;
+            return;
+        }
+        std::string assigns;
+        for (std::size_t k = 0; k < set.size(); ++k)
+            assigns += (k ? ", " : "") + jet::quoteIdent(m.names[set[k]]) + " = ?" + std::to_string(k + 1);
+        sql = "UPDATE " + table + " SET " + assigns + " WHERE rowid = ?" + std::to_string(set.size() + 1);
+    }
+    Stmt st(m.conn->prepare(sql));
+    for (std::size_t k = 0; k < set.size(); ++k) bindValue(st.get(), static_cast<int>(k + 1), *m.pending[set[k]]);
+    if (m.mode == Impl::Mode::Edit) sqlite3_bind_int64(st.get(), static_cast<int>(set.size() + 1), *m.pos);
+    const int rc = sqlite3_step(st.get());
+    if (rc != SQLITE_DONE) m.conn->fail(rc, "cannot save the record in table \"" + m.table.name + "\"");
+    if (m.mode == Impl::Mode::Edit) {
+        for (auto i : set) m.values[i] = *m.pending[i];
+    }
+    m.mode = Impl::Mode::None;
+    m.pending.clear();
+}
+
+void Recordset::cancelUpdate() {
+    impl_->mode = Impl::Mode::None;
+    impl_->pending.clear();
+}
+
+void Recordset::close() {
+    if (!impl_) return;
+    impl_->releaseCursor();
+    impl_->conn.reset();
+}
+
+}  // namespace zt::store

@@ -1,0 +1,477 @@
+#include "store/jet_emit.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "common/text.h"
+
+namespace zt::store::jet {
+
+std::string quoteIdent(const std::string& name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+namespace {
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (auto& ch : out) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return out;
+}
+
+std::string sqlString(const std::string& value) { return sqlText(value); }
+
+struct Sql {
+    std::string text;
+    Type type = Type::Unknown;
+};
+
+// One table of a FROM clause as the statement names it.
+struct Source {
+    std::string name;     // the table's name, for unqualified look-up messages
+    std::string alias;    // the Jet alias (or the table name)
+    std::string sqlAlias; // the alias in the emitted SQL; empty: columns are unqualified
+    std::vector<ColumnInfo> columns;
+};
+
+struct Frame {
+    std::vector<Source> sources;
+    // Select-list names usable in ORDER BY: alias -> emitted expression.
+    std::vector<std::pair<std::string, Sql>> outputs;
+};
+
+bool isAggregateName(const std::string& u) {
+    return u == "SUM" || u == "COUNT" || u == "AVG" || u == "MIN" || u == "MAX";
+}
+
+bool containsAggregate(const Expr& e) {
+    if (e.kind == Expr::Kind::Call && isAggregateName(upper(e.text))) return true;
+    if (e.kind == Expr::Kind::Subquery || e.kind == Expr::Kind::InSelect) {
+        return !e.args.empty() && containsAggregate(*e.args[0]);
+    }
+    for (const auto& a : e.args)
+        if (a && containsAggregate(*a)) return true;
+    return false;
+}
+
+// Jet LIKE pattern to SQLite LIKE: "*" any text, "?" one character.
+std::string likePattern(const std::string& jet) {
+    std::string out;
+    for (char c : jet) {
+        if (c == '*') out += '%';
+        else if (c == '?') out += '_';
+        else if (c == '%' || c == '_' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '[' || c == '#') {
+            throw ResolveError("the pattern character \"" + std::string(1, c) + "\" of Like is not supported");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+class Emitter {
+public:
+    explicit Emitter(SchemaSource& schema) : schema_(schema) {}
+
+    EmittedQuery topQuery(const Select& s) {
+        EmittedQuery out;
+        out.sql = select(s, /*withPosition=*/true, /*numericFirst=*/false, &out.columns);
+        return out;
+    }
+
+    std::string condition(const Expr& e, Frame frame) {
+        frames_.push_back(std::move(frame));
+        auto sql = expr(e).text;
+        frames_.pop_back();
+        return sql;
+    }
+
+private:
+    SchemaSource& schema_;
+    std::vector<Frame> frames_;
+    int aliasCounter_ = 0;
+
+    std::string select(const Select& s, bool withPosition, bool numericFirst, std::vector<ColumnInfo>* columns) {
+        Frame frame;
+        std::string from;
+        for (const auto& ref : s.from) {
+            TableInfo info = schema_.table(ref.name, ref.inFile);
+            Source src;
+            src.name = info.name;
+            src.alias = ref.alias.empty() ? ref.name : ref.alias;
+            src.sqlAlias = "q" + std::to_string(++aliasCounter_);
+            src.columns = info.columns;
+            if (!from.empty()) from += ", ";
+            from += quoteIdent(info.schema) + "." + quoteIdent(info.name) + " AS " + src.sqlAlias;
+            frame.sources.push_back(std::move(src));
+        }
+        frames_.push_back(std::move(frame));
+
+        bool aggregate = !s.groupBy.empty() || s.having != nullptr;
+        for (const auto& item : s.items)
+            if (item.expr && containsAggregate(*item.expr)) aggregate = true;
+
+        std::vector<std::string> items;
+        std::vector<ColumnInfo> outCols;
+        int exprNo = 1000;
+        for (const auto& item : s.items) {
+            if (item.star) {
+                bool any = false;
+                for (const auto& src : frames_.back().sources) {
+                    if (!item.starQualifier.empty() && !equalsNoCase(item.starQualifier, src.alias)) continue;
+                    any = true;
+                    for (const auto& c : src.columns) {
+                        items.push_back(src.sqlAlias + "." + quoteIdent(c.name) + " AS " + quoteIdent(c.name));
+                        outCols.push_back(c);
+                    }
+                }
+                if (!any) throw ResolveError("table \"" + item.starQualifier + "\" is not in the FROM clause");
+                continue;
+            }
+            Sql v = expr(*item.expr);
+            std::string name = item.alias;
+            if (name.empty()) name = item.expr->kind == Expr::Kind::Column ? item.expr->text : "Expr" + std::to_string(exprNo++);
+            if (numericFirst && items.empty() && v.type == Type::Text) v = {"zt_num(" + v.text + ")", Type::Number};
+            items.push_back(v.text + " AS " + quoteIdent(name));
+            outCols.push_back({name, v.type});
+            frames_.back().outputs.emplace_back(name, v);
+        }
+
+        std::string sql = "SELECT ";
+        sql += items.empty() ? "NULL" : "";
+        for (std::size_t i = 0; i < items.size(); ++i) sql += (i ? ", " : "") + items[i];
+
+        std::vector<std::string> groupBy;
+        if (s.distinct) {
+            if (aggregate) throw ResolveError("DISTINCT together with sums or GROUP BY is not supported");
+            for (std::size_t i = 0; i < items.size(); ++i) groupBy.push_back(std::to_string(i + 1));
+        }
+        for (const auto& g : s.groupBy) groupBy.push_back(expr(*g).text);
+
+        std::string order;
+        for (const auto& o : s.orderBy) {
+            if (!order.empty()) order += ", ";
+            order += orderTerm(*o.expr).text + (o.descending ? " DESC" : "");
+        }
+        const bool singleTable = frames_.back().sources.size() == 1;
+        if (withPosition && !aggregate && !s.distinct && singleTable) {
+            order += order.empty() ? "" : ", ";
+            order += frames_.back().sources[0].sqlAlias + ".rowid";
+        }
+        if (withPosition) sql += ", row_number() OVER (" + (order.empty() ? "" : "ORDER BY " + order) + ") AS zt_pos";
+        sql += " FROM " + from;
+        if (s.where) sql += " WHERE " + expr(*s.where).text;
+        if (!groupBy.empty()) {
+            sql += " GROUP BY ";
+            for (std::size_t i = 0; i < groupBy.size(); ++i) sql += (i ? ", " : "") + groupBy[i];
+        }
+        if (s.having) sql += " HAVING " + expr(*s.having).text;
+        if (withPosition) sql += " ORDER BY zt_pos";
+        else if (!order.empty()) sql += " ORDER BY " + order;
+        if (s.top) sql += " LIMIT " + std::to_string(*s.top);
+
+        frames_.pop_back();
+        if (columns) *columns = std::move(outCols);
+        return sql;
+    }
+
+    // ORDER BY may name a select-list alias.
+    Sql orderTerm(const Expr& e) {
+        if (e.kind == Expr::Kind::Column && e.qualifier.empty()) {
+            for (const auto& [name, sql] : frames_.back().outputs)
+                if (equalsNoCase(name, e.text) && !findColumn(e, /*mustExist=*/false)) return sql;
+        }
+        return expr(e);
+    }
+
+    std::optional<Sql> findColumn(const Expr& e, bool mustExist) {
+        for (auto f = frames_.rbegin(); f != frames_.rend(); ++f) {
+            std::optional<Sql> found;
+            for (const auto& src : f->sources) {
+                if (!e.qualifier.empty() && !equalsNoCase(e.qualifier, src.alias) && !equalsNoCase(e.qualifier, src.name))
+                    continue;
+                for (const auto& c : src.columns) {
+                    if (!equalsNoCase(c.name, e.text)) continue;
+                    if (found) throw ResolveError("the field name \"" + e.text + "\" is ambiguous");
+                    found = Sql{(src.sqlAlias.empty() ? "" : src.sqlAlias + ".") + quoteIdent(c.name), c.type};
+                }
+            }
+            if (found) return found;
+        }
+        if (!mustExist) return std::nullopt;
+        std::string where;
+        for (const auto& src : frames_.back().sources) where += (where.empty() ? "" : ", ") + src.name;
+        const std::string shown = e.qualifier.empty() ? e.text : e.qualifier + "." + e.text;
+        throw ResolveError("field \"" + shown + "\" not found" + (where.empty() ? "" : " in " + where));
+    }
+
+    // Applies Jet's rule that a text compared with a number compares as numbers.
+    static void coerce(Sql& a, Sql& b) {
+        auto num = [](Sql& s) { s = {"zt_num(" + s.text + ")", Type::Number}; };
+        auto txt = [](Sql& s) { s = {"CAST(" + s.text + " AS TEXT)", Type::Text}; };
+        if (a.type == Type::Text && b.type == Type::Number) num(a);
+        else if (a.type == Type::Number && b.type == Type::Text) num(b);
+        else if (a.type == Type::Unknown && b.type == Type::Number) num(a);
+        else if (a.type == Type::Number && b.type == Type::Unknown) num(b);
+        else if (a.type == Type::Unknown && b.type == Type::Text) txt(a);
+        else if (a.type == Type::Text && b.type == Type::Unknown) txt(b);
+    }
+
+    // "Left$(F,n) = 'lit'" or "Mid$(F,1,n) = lit" over a text field: a range over F.
+    std::optional<std::string> prefixRange(const Expr& call, const Expr& lit) {
+        if (call.kind != Expr::Kind::Call) return std::nullopt;
+        const auto fn = upper(call.text);
+        const Expr* column = nullptr;
+        const Expr* length = nullptr;
+        if ((fn == "LEFT" || fn == "LEFT$") && call.args.size() == 2) {
+            column = call.args[0].get();
+            length = call.args[1].get();
+        } else if ((fn == "MID" || fn == "MID$") && call.args.size() == 3 && call.args[1]->kind == Expr::Kind::Number &&
+                   call.args[1]->text == "1") {
+            column = call.args[0].get();
+            length = call.args[2].get();
+        } else {
+            return std::nullopt;
+        }
+        if (column->kind != Expr::Kind::Column || length->kind != Expr::Kind::Number) return std::nullopt;
+        const auto& n = length->text;
+        if (n.empty() || !std::all_of(n.begin(), n.end(), ::isdigit) || n.size() > 3) return std::nullopt;
+        const std::size_t want = std::stoul(n);
+        std::string prefix;
+        if (lit.kind == Expr::Kind::String) {
+            prefix = lit.text;
+        } else if (lit.kind == Expr::Kind::Number) {
+            // A whole number of exactly n digits is equal, as a number, only to the text
+            // of those digits among texts of n characters.
+            const auto& d = lit.text;
+            if (!std::all_of(d.begin(), d.end(), ::isdigit) || (d.size() > 1 && d[0] == '0')) return std::nullopt;
+            prefix = d;
+        } else {
+            return std::nullopt;
+        }
+        if (want == 0 || charCount(prefix) != want) return std::nullopt;
+        const auto last = static_cast<unsigned char>(prefix.back());
+        if (last < 0x20 || last >= 0x7E) return std::nullopt;
+        const auto col = findColumn(*column, true);
+        if (col->type != Type::Text) return std::nullopt;
+        std::string upperBound = prefix;
+        upperBound.back() = static_cast<char>(last + 1);
+        return "(" + col->text + " >= " + sqlString(prefix) + " AND " + col->text + " < " + sqlString(upperBound) + ")";
+    }
+
+    Sql call(const Expr& e) {
+        const auto fn = upper(e.text);
+        auto argc = [&](std::size_t lo, std::size_t hi) {
+            if (e.args.size() < lo || e.args.size() > hi)
+                throw ResolveError("wrong number of arguments to " + e.text);
+        };
+        std::vector<Sql> a;
+        if (e.star) {
+            if (fn != "COUNT") throw ResolveError("\"*\" is only allowed in Count(*)");
+            return {"count(*)", Type::Number};
+        }
+        for (const auto& arg : e.args) a.push_back(expr(*arg));
+        auto list = [&]() {
+            std::string s;
+            for (std::size_t i = 0; i < a.size(); ++i) s += (i ? ", " : "") + a[i].text;
+            return s;
+        };
+        if (fn == "LEFT" || fn == "LEFT$") {
+            argc(2, 2);
+            return {"substr(" + a[0].text + ", 1, " + a[1].text + ")", Type::Text};
+        }
+        if (fn == "RIGHT" || fn == "RIGHT$") {
+            argc(2, 2);
+            return {"zt_right(" + list() + ")", Type::Text};
+        }
+        if (fn == "MID" || fn == "MID$") {
+            argc(2, 3);
+            return {"substr(" + list() + ")", Type::Text};
+        }
+        if (fn == "INSTR") {
+            argc(2, 3);
+            if (a.size() == 2) return {"instr(" + list() + ")", Type::Number};
+            return {"zt_instr(" + list() + ")", Type::Number};
+        }
+        if (fn == "VAL") {
+            argc(1, 1);
+            return {"zt_val(" + a[0].text + ")", Type::Number};
+        }
+        if (fn == "LEN") {
+            argc(1, 1);
+            return {"length(" + a[0].text + ")", Type::Number};
+        }
+        if (fn == "TRIM" || fn == "TRIM$") {
+            argc(1, 1);
+            return {"trim(" + a[0].text + ", ' ')", Type::Text};
+        }
+        if (fn == "LTRIM" || fn == "LTRIM$") {
+            argc(1, 1);
+            return {"ltrim(" + a[0].text + ", ' ')", Type::Text};
+        }
+        if (fn == "RTRIM" || fn == "RTRIM$") {
+            argc(1, 1);
+            return {"rtrim(" + a[0].text + ", ' ')", Type::Text};
+        }
+        if (fn == "UCASE" || fn == "UCASE$") {
+            argc(1, 1);
+            return {"upper(" + a[0].text + ")", Type::Text};
+        }
+        if (fn == "LCASE" || fn == "LCASE$") {
+            argc(1, 1);
+            return {"lower(" + a[0].text + ")", Type::Text};
+        }
+        if (fn == "CSTR") {
+            argc(1, 1);
+            return {"CAST(" + a[0].text + " AS TEXT)", Type::Text};
+        }
+        if (fn == "CDBL") {
+            argc(1, 1);
+            return {"CAST(zt_num(" + a[0].text + ") AS REAL)", Type::Number};
+        }
+        if (fn == "ABS") {
+            argc(1, 1);
+            return {"abs(" + a[0].text + ")", Type::Number};
+        }
+        if (fn == "NZ") {
+            argc(2, 2);
+            return {"ifnull(" + list() + ")", a[0].type};
+        }
+        if (fn == "IIF") {
+            argc(3, 3);
+            return {"(CASE WHEN " + a[0].text + " THEN " + a[1].text + " ELSE " + a[2].text + " END)",
+                    a[1].type == a[2].type ? a[1].type : Type::Unknown};
+        }
+        if (fn == "SUM" || fn == "AVG" || fn == "COUNT") {
+            argc(1, 1);
+            return {upper(fn) + "(" + a[0].text + ")", Type::Number};
+        }
+        if (fn == "MIN" || fn == "MAX") {
+            argc(1, 1);
+            return {fn + "(" + a[0].text + ")", a[0].type};
+        }
+        throw ResolveError("unknown function \"" + e.text + "\"");
+    }
+
+    Sql expr(const Expr& e) {
+        switch (e.kind) {
+            case Expr::Kind::Column: return *findColumn(e, true);
+            case Expr::Kind::Number: return {e.text, Type::Number};
+            case Expr::Kind::String: return {sqlString(e.text), Type::Text};
+            case Expr::Kind::Null: return {"NULL", Type::Unknown};
+            case Expr::Kind::Unary: {
+                Sql v = expr(*e.args[0]);
+                if (e.op == "NOT") return {"(NOT " + v.text + ")", Type::Number};
+                return {"(" + e.op + v.text + ")", Type::Number};
+            }
+            case Expr::Kind::Binary: {
+                Sql l = expr(*e.args[0]);
+                Sql r = expr(*e.args[1]);
+                if (e.op == "AND" || e.op == "OR") return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
+                if (e.op == "&") return {"(ifnull(" + l.text + ", '') || ifnull(" + r.text + ", ''))", Type::Text};
+                if (e.op == "+" && l.type == Type::Text && r.type == Type::Text)
+                    return {"(" + l.text + " || " + r.text + ")", Type::Text};
+                if (e.op == "\\")
+                    return {"(CAST(" + l.text + " AS INTEGER) / CAST(" + r.text + " AS INTEGER))", Type::Number};
+                if (e.op == "MOD") return {"(" + l.text + " % " + r.text + ")", Type::Number};
+                if (e.op == "/") return {"(CAST(" + l.text + " AS REAL) / " + r.text + ")", Type::Number};
+                return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
+            }
+            case Expr::Kind::Compare: {
+                if (e.op == "=") {
+                    if (auto r = prefixRange(*e.args[0], *e.args[1])) return {*r, Type::Number};
+                    if (auto r = prefixRange(*e.args[1], *e.args[0])) return {*r, Type::Number};
+                }
+                Sql l = expr(*e.args[0]);
+                Sql r = expr(*e.args[1]);
+                coerce(l, r);
+                return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
+            }
+            case Expr::Kind::InList: {
+                Sql x = expr(*e.args[0]);
+                std::vector<Sql> items;
+                for (std::size_t i = 1; i < e.args.size(); ++i) items.push_back(expr(*e.args[i]));
+                bool anyNumber = false;
+                for (auto& it : items) anyNumber |= it.type == Type::Number;
+                if (anyNumber && x.type != Type::Number) x = {"zt_num(" + x.text + ")", Type::Number};
+                std::string s = "(" + x.text + (e.negated ? " NOT IN (" : " IN (");
+                for (std::size_t i = 0; i < items.size(); ++i) {
+                    Sql it = items[i];
+                    if (x.type == Type::Number && it.type != Type::Number) it = {"zt_num(" + it.text + ")", Type::Number};
+                    s += (i ? ", " : "") + it.text;
+                }
+                return {s + "))", Type::Number};
+            }
+            case Expr::Kind::InSelect: {
+                Sql x = expr(*e.args[0]);
+                std::vector<ColumnInfo> cols;
+                // A first pass learns the sub-query's column type; a number on one side
+                // makes the comparison numeric.
+                std::string sub = select(*e.select, false, false, &cols);
+                if (cols.size() != 1) throw ResolveError("a sub-query after IN must select one field");
+                if (x.type == Type::Number && cols[0].type != Type::Number) sub = select(*e.select, false, true, nullptr);
+                else if (x.type != Type::Number && cols[0].type == Type::Number) x = {"zt_num(" + x.text + ")", Type::Number};
+                return {"(" + x.text + (e.negated ? " NOT IN (" : " IN (") + sub + "))", Type::Number};
+            }
+            case Expr::Kind::Between: {
+                Sql x = expr(*e.args[0]);
+                Sql lo = expr(*e.args[1]);
+                Sql hi = expr(*e.args[2]);
+                Sql x2 = x;
+                coerce(x, lo);
+                coerce(x2, hi);
+                if (x.text != x2.text) x = x2;  // both bounds see the same conversion of x
+                return {"(" + x.text + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + lo.text + " AND " + hi.text + ")",
+                        Type::Number};
+            }
+            case Expr::Kind::Like: {
+                if (e.args[1]->kind != Expr::Kind::String) throw ResolveError("Like needs a pattern in quotes");
+                Sql x = expr(*e.args[0]);
+                return {"(" + x.text + (e.negated ? " NOT LIKE " : " LIKE ") + sqlString(likePattern(e.args[1]->text)) +
+                            " ESCAPE '\\')",
+                        Type::Number};
+            }
+            case Expr::Kind::IsNull: {
+                Sql x = expr(*e.args[0]);
+                return {"(" + x.text + (e.negated ? " IS NOT NULL)" : " IS NULL)"), Type::Number};
+            }
+            case Expr::Kind::Call: return call(e);
+            case Expr::Kind::Subquery: {
+                std::vector<ColumnInfo> cols;
+                std::string sub = select(*e.select, false, false, &cols);
+                if (cols.size() != 1) throw ResolveError("a sub-query used as a value must select one field");
+                return {"(" + sub + ")", cols[0].type};
+            }
+        }
+        throw ResolveError("unsupported expression");
+    }
+};
+
+}  // namespace
+
+EmittedQuery emitQuery(const Select& select, SchemaSource& schema) { return Emitter(schema).topQuery(select); }
+
+std::string emitTableCondition(const Expr& condition, const TableInfo& table, const std::string& alias,
+                               SchemaSource& schema) {
+    Frame frame;
+    frame.sources.push_back(Source{table.name, table.name, alias, table.columns});
+    return Emitter(schema).condition(condition, std::move(frame));
+}
+
+std::string emitColumnsCondition(const Expr& condition, const std::vector<ColumnInfo>& columns,
+                                 SchemaSource& schema) {
+    Frame frame;
+    frame.sources.push_back(Source{"the query", "", "", columns});
+    return Emitter(schema).condition(condition, std::move(frame));
+}
+
+}  // namespace zt::store::jet

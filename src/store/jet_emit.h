@@ -1,0 +1,71 @@
+#pragma once
+// Turns a parsed Jet SQL tree into SQLite SQL with Jet's semantics:
+// - a text compared with a number compares as numbers (a text that is not a number
+//   matches nothing);
+// - Left$, Mid$, Right$, Instr, Val, Trim$, Len, UCase$, LCase$, Nz, IIf, CStr, CDbl;
+// - "Table In 'other.mdb'" reads that file of the working folder;
+// - "Left$(Field,6) = '201403'" is written as a range over the field, so that an
+//   index on the field serves it.
+// Every table and field is looked up in the file's schema first, so a missing one is
+// an error that names it.
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "store/jet_sql.h"
+
+namespace zt::store::jet {
+
+// Static type of a value, from the declared type of a column (its SQLite affinity)
+// or from the operation that makes it.
+enum class Type { Unknown, Text, Number };
+
+struct ColumnInfo {
+    std::string name;
+    Type type = Type::Unknown;
+};
+
+struct TableInfo {
+    std::string schema;   // SQLite schema name: "main" or an attached file's name
+    std::string name;     // the table's name as the file spells it
+    std::vector<ColumnInfo> columns;
+};
+
+// Where the emitter learns tables and their columns (the open connection).
+class SchemaSource {
+public:
+    virtual ~SchemaSource() = default;
+    // The table `name` of the open file, or of the file `inFile` of the working folder.
+    // Throws ResolveError when the file or the table is missing.
+    virtual TableInfo table(const std::string& name, const std::optional<std::string>& inFile) = 0;
+};
+
+// A table or field that does not exist, or a construct the dialect does not support.
+class ResolveError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The SQL of a query recordset: the query's columns followed by the column "zt_pos",
+// which numbers the rows in the query's order, and rows in that order.
+struct EmittedQuery {
+    std::string sql;
+    std::vector<ColumnInfo> columns;  // without zt_pos
+};
+
+EmittedQuery emitQuery(const Select& select, SchemaSource& schema);
+
+// A criterion over the fields of a table, whose rows are aliased as `alias` in the
+// statement that uses it.
+std::string emitTableCondition(const Expr& condition, const TableInfo& table, const std::string& alias,
+                               SchemaSource& schema);
+
+// A criterion over the columns of a query recordset (referenced by name, unqualified).
+std::string emitColumnsCondition(const Expr& condition, const std::vector<ColumnInfo>& columns,
+                                 SchemaSource& schema);
+
+// An SQLite identifier in double quotes, inner quotes doubled.
+std::string quoteIdent(const std::string& name);
+
+}  // namespace zt::store::jet

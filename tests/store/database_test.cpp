@@ -1,0 +1,229 @@
+// The database layer seen from its callers: files opened by name, dynasets over tables
+// and queries, finds, edits, and the errors a user is shown.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include "common/text.h"
+#include "store/database.h"
+#include "support/testdir.h"
+
+using namespace zt::store;
+using zt::test::TestDir;
+using zt::test::queryColumn;
+
+namespace {
+
+std::string errorOf(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const DbError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+// Walks every row meeting the criterion with find-first / find-next, collecting `field`.
+std::string walk(Recordset& rs, const std::string& criterion, const std::string& field) {
+    std::string out;
+    rs.findFirst(criterion);
+    while (!rs.noMatch()) {
+        out += (out.empty() ? "" : ",") + rs.field(field).toText();
+        rs.findNext(criterion);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Database, OpeningReportsMissingForeignAndDamagedFilesWithoutCreatingAny) {
+    TestDir dir;
+    const auto missing = errorOf([&] { Database::open(dir.path(), "Nessuno.mdb"); });
+    EXPECT_NE(missing.find("Nessuno.mdb"), std::string::npos) << missing;
+    EXPECT_NE(missing.find("not found"), std::string::npos) << missing;
+    EXPECT_FALSE(std::filesystem::exists(dir / "Nessuno.mdb"));
+
+    // A bare name gets ".mdb"; backslashes separate folders.
+    dir.sql("VociFattura.mdb", "CREATE TABLE VociFattura(Codice INTEGER);");
+    EXPECT_NO_THROW(Database::open(dir.path(), "VociFattura"));
+    std::filesystem::create_directory(dir / "sub");
+    dir.sql("sub/Zentoria.mdb", "CREATE TABLE Zentoria(Valore REAL);");
+    EXPECT_NO_THROW(Database::open(dir.path(), "sub\\Zentoria.mdb"));
+
+    dir.write("Jet.mdb", std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(100, '\0'));
+    EXPECT_NE(errorOf([&] { Database::open(dir.path(), "Jet.mdb"); }).find("Access"), std::string::npos);
+    dir.write("Rotto.mdb", "this is not a database at all, just some text bytes");
+    const auto damaged = errorOf([&] { Database::open(dir.path(), "Rotto.mdb"); });
+    EXPECT_NE(damaged.find("Rotto.mdb"), std::string::npos) << damaged;
+    EXPECT_NE(damaged.find("damaged"), std::string::npos) << damaged;
+    // The first page of a real file followed by garbage.
+    dir.sql("Tronco.mdb", "CREATE TABLE t(a); INSERT INTO t VALUES(1);");
+    std::string bytes = dir.read("Tronco.mdb");
+    dir.write("Tronco.mdb", bytes.substr(0, 16) + std::string(bytes.size() - 16, '\x5a'));
+    EXPECT_NE(errorOf([&] { Database::open(dir.path(), "Tronco.mdb").openTable("t"); }).find("Tronco.mdb"),
+              std::string::npos);
+}
+
+TEST(Database, MissingTablesFieldsAndBadSyntaxAreNamed) {
+    TestDir dir;
+    dir.sql("Dettaglio.mdb", "CREATE TABLE Dettaglio(NumeroHotel INTEGER, Tipo TEXT, Valore REAL);");
+    auto db = Database::open(dir.path(), "Dettaglio.mdb");
+    auto e1 = errorOf([&] { db.openTable("Dettagli"); });
+    EXPECT_NE(e1.find("\"Dettagli\""), std::string::npos) << e1;
+    EXPECT_NE(e1.find("Dettaglio.mdb"), std::string::npos) << e1;
+    auto e2 = errorOf([&] { db.openQuery("Select Sum(Valor) as VD From Dettaglio"); });
+    EXPECT_NE(e2.find("\"Valor\""), std::string::npos) << e2;
+    auto rs = db.openTable("Dettaglio");
+    auto e3 = errorOf([&] { rs.findFirst("Tipos = 'x'"); });
+    EXPECT_NE(e3.find("\"Tipos\""), std::string::npos) << e3;
+    auto e4 = errorOf([&] { db.openQuery("Select * From Dettaglio Inner Join Altro On a = b"); });
+    EXPECT_NE(e4.find("near \"Inner\""), std::string::npos) << e4;
+    auto e5 = errorOf([&] { rs.findFirst("Tipo = 'x' ; drop table Dettaglio"); });
+    EXPECT_NE(e5.find("near \";\""), std::string::npos) << e5;
+    auto e6 = errorOf([&] { db.openQuery("Select Foo(Valore) From Dettaglio"); });
+    EXPECT_NE(e6.find("\"Foo\""), std::string::npos) << e6;
+    EXPECT_EQ(queryColumn(dir / "Dettaglio.mdb", "SELECT count(*) FROM sqlite_master"), "1");
+}
+
+TEST(Database, FindFirstAndFindNextVisitMatchesInTableOrder) {
+    TestDir dir;
+    dir.sql("CodiciVari.mdb",
+            "CREATE TABLE CodiciVari(NumeroHotel INTEGER, Tipo INTEGER, Sigla TEXT, Descrizione TEXT);"
+            "INSERT INTO CodiciVari VALUES(1,4,'CONT','Contanti'),(2,4,'XX','Altro'),(1,6,'AG','Agenzia'),"
+            "(1,4,'BANC','Bancomat'),(1,4,'AB','L''Aquila');");
+    auto db = Database::open(dir.path(), "CodiciVari");
+    auto rs = db.openTable("CodiciVari");
+    EXPECT_EQ(rs.recordCount(), 5);
+    EXPECT_EQ(rs.field("sigla").toText(), "CONT");  // stands on the first row, names without case
+    EXPECT_EQ(walk(rs, "NumeroHotel = 1 and Tipo = 4", "Sigla"), "CONT,BANC,AB");
+    // After the last match the current row stays where it was.
+    EXPECT_TRUE(rs.noMatch());
+    EXPECT_EQ(rs.field("Sigla").toText(), "AB");
+    // A value with a quote, quoted by the one helper, is found and changes nothing else.
+    rs.findFirst("Descrizione = " + zt::sqlText("L'Aquila"));
+    ASSERT_FALSE(rs.noMatch());
+    EXPECT_EQ(rs.field("Sigla").toText(), "AB");
+    rs.findFirst("Descrizione = " + zt::sqlText("x' or '1'='1"));
+    EXPECT_TRUE(rs.noMatch());
+    // A find-next with another criterion continues from the current row.
+    rs.findFirst("Sigla = 'XX'");
+    rs.findNext("Tipo = 4");
+    EXPECT_EQ(rs.field("Sigla").toText(), "BANC");
+    // The sequential walk.
+    rs.moveFirst();
+    std::string all;
+    for (; !rs.eof(); rs.moveNext()) all += rs.field("Sigla").toText() + " ";
+    EXPECT_EQ(all, "CONT XX AG BANC AB ");
+}
+
+TEST(Database, QueriesFollowJetRules) {
+    TestDir dir;
+    dir.sql("Conto_Cliente.mdb",
+            "CREATE TABLE Conto_Cliente(Importo REAL, DataAddebito TEXT, VoceAddebito INTEGER);"
+            "CREATE INDEX ix ON Conto_Cliente(DataAddebito);"
+            "INSERT INTO Conto_Cliente VALUES(100.5,'20140315',1),(20,'20140301',2),(7,'20140401',1),"
+            "(1000,'2014-03',1),(3,'xx',1);");
+    dir.sql("VociFattura.mdb",
+            "CREATE TABLE VociFattura(NumeroHotel INTEGER, Codice INTEGER, GruppoStatistico INTEGER);"
+            "INSERT INTO VociFattura VALUES(1,1,1),(1,2,9),(1,3,1);");
+    auto db = Database::open(dir.path(), "Conto_Cliente.mdb");
+    // A text compared with a number compares as numbers.
+    auto q = db.openQuery(
+        "Select Sum(Importo) as VT From Conto_Cliente In 'Conto_Cliente.mdb' Where mid$(DataAddebito,1,6) = 201403 "
+        "and VoceAddebito In (Select Codice From VociFattura in 'VociFattura.mdb' Where GruppoStatistico = 1)");
+    EXPECT_DOUBLE_EQ(q.field("VT").toDouble(), 100.5);
+    EXPECT_EQ(q.fieldNames(), std::vector<std::string>{"VT"});
+    // A sum over no rows is null, not 0.
+    auto none = db.openQuery("Select Sum(Importo) as VT From Conto_Cliente Where Left$(DataAddebito,6) = '201212'");
+    EXPECT_TRUE(none.field("VT").isNull());
+    // Left without "$", a trailing ";", Val, Instr, ORDER BY and a find on a query.
+    auto rows = db.openQuery(
+        "Select DataAddebito, Importo From Conto_Cliente Where Left(DataAddebito,4) = '2014' and "
+        "Instr(DataAddebito,'03') > 0 Order by Importo Desc;");
+    EXPECT_EQ(rows.recordCount(), 3);
+    EXPECT_EQ(walk(rows, "DataAddebito > ''", "Importo"), "1000,100.5,20");
+    EXPECT_EQ(walk(rows, "Val(Mid$(DataAddebito,7,2)) = 1", "DataAddebito"), "20140301");
+}
+
+TEST(Database, SumsOverOtherFilesAndNestedSubqueries) {
+    TestDir dir;
+    dir.sql("Fatture.mdb",
+            "CREATE TABLE DatiFattura(NDocumento INTEGER, Annullato TEXT, CorrPagato REAL, ZentAcc TEXT, DataEmissione TEXT);"
+            "CREATE TABLE Incassi(Importo REAL, DataEmissione TEXT, Nota TEXT, NDocumento INTEGER, Sigla TEXT);"
+            "INSERT INTO DatiFattura VALUES(1,'N',10,'F','20140302'),(2,'S',10,'F','20140302'),(3,'N',0,'F','20140302');"
+            "INSERT INTO Incassi VALUES(10,'20140302','0003 bar',1,'CONT'),(20,'20140302','',2,'CONT'),"
+            "(40,'20140302','x',3,'CONT'),(80,'20140302','',1,'BANC');");
+    dir.sql("Zentoria.mdb", "CREATE TABLE Zentoria(Valore REAL);");
+    auto db = Database::open(dir.path(), "Zentoria.mdb");  // the query reaches Fatture.mdb by itself
+    auto q = db.openQuery(
+        "Select Sum(Importo) as VT From Incassi In 'Fatture.mdb' Where NDocumento In ((Select NDocumento From "
+        "DatiFattura In 'Fatture.mdb' Where Annullato <> 'S' and CorrPagato > 0 and mid$(DataEmissione,1,6) = 201403)) "
+        "and mid$(DataEmissione,1,6) = 201403 and Sigla = 'CONT'");
+    EXPECT_DOUBLE_EQ(q.field("VT").toDouble(), 10);
+    auto e = errorOf([&] { db.openQuery("Select Sum(Importo) as VT From Incassi In 'Nessuno.mdb'"); });
+    EXPECT_NE(e.find("Nessuno.mdb"), std::string::npos) << e;
+    EXPECT_FALSE(std::filesystem::exists(dir / "Nessuno.mdb"));
+}
+
+TEST(Database, FilesMadeWithoutDeclaredTypesAreReadAsTheyAre) {
+    TestDir dir;
+    // As a CSV import would leave them: every value text, no declared types.
+    dir.sql("Dettaglio.mdb",
+            "CREATE TABLE Dettaglio(NumeroHotel, Tipo, Dettaglio, DataInserimento, Valore);"
+            "INSERT INTO Dettaglio VALUES('1','Presenze','Generale','20140310','12'),"
+            "(1,'Presenze','Generale',20140320,3.5),('2','Presenze','Generale','20140310','100');");
+    auto db = Database::open(dir.path(), "Dettaglio");
+    auto q = db.openQuery(
+        "Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = 1 and Tipo = 'Presenze' and "
+        "Left$(DataInserimento,6) = '201403' and Dettaglio = 'Generale'");
+    EXPECT_DOUBLE_EQ(q.field("VD").toDouble(), 15.5);
+}
+
+TEST(Database, AddAndEditSaveRowsTheFileShows) {
+    TestDir dir;
+    dir.sql("Zentoria.mdb",
+            "CREATE TABLE Zentoria(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, AnnoMese TEXT, Valore REAL);");
+    auto db = Database::open(dir.path(), "Zentoria.mdb");
+    auto rs = db.openTable("Zentoria");
+    EXPECT_TRUE(rs.eof());
+    rs.addNew();
+    rs.setField("NumeroHotel", 1);
+    rs.setField("Tipo", "Cassa");
+    rs.setField("Dettaglio", "L'A");
+    rs.setField("AnnoMese", "201403");
+    rs.setField("Valore", zt::Currency::fromTenThousandths(12345678));
+    rs.update();
+    rs.findFirst("Dettaglio = " + zt::sqlText("L'A"));
+    ASSERT_FALSE(rs.noMatch());
+    rs.edit();
+    rs.setField("Valore", 2.5);
+    rs.update();
+    EXPECT_DOUBLE_EQ(rs.field("Valore").toDouble(), 2.5);
+    rs.close();
+    db.close();
+    EXPECT_EQ(queryColumn(dir / "Zentoria.mdb", "SELECT NumeroHotel||'/'||Tipo||'/'||Dettaglio||'/'||AnnoMese||'/'||Valore FROM Zentoria"),
+              "1/Cassa/L'A/201403/2.5");
+
+    auto db2 = Database::open(dir.path(), "Zentoria.mdb");
+    auto q = db2.openQuery("Select * From Zentoria");
+    EXPECT_NE(errorOf([&] { q.edit(); }).find("cannot be edited"), std::string::npos);
+    auto t = db2.openTable("Zentoria");
+    t.addNew();
+    EXPECT_NE(errorOf([&] { t.setField("Valor", 1); }).find("\"Valor\""), std::string::npos);
+}
+
+TEST(Database, BusyFileIsWaitedForThenReported) {
+    TestDir dir;
+    dir.sql("Zentoria.mdb", "CREATE TABLE Zentoria(NumeroHotel INTEGER, Valore REAL);");
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "Zentoria.mdb").string().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; INSERT INTO Zentoria VALUES(9,9);", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto e = errorOf([&] {
+        auto db = Database::open(dir.path(), "Zentoria.mdb");
+        auto rs = db.openTable("Zentoria");
+    });
+    EXPECT_NE(e.find("in use by another program"), std::string::npos) << e;
+    sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_NO_THROW(Database::open(dir.path(), "Zentoria.mdb").openTable("Zentoria"));
+}
