@@ -1,10 +1,13 @@
 #include "app/cli.h"
 
+#include "app/demo.h"
+
 #include <exception>
 #include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <ostream>
 
 #ifndef ZENTORIA_VERSION
@@ -99,9 +102,20 @@ int runCommandLine(int argc, char** argv) {
 
 namespace {
 
+// zentoria demo FOLDER [--force]: the folder is named by the argument, not by --dir.
 int cmdDemo(const Invocation& inv) {
-    (void)inv;
-    throw std::runtime_error("not yet available");
+    std::optional<fs::path> folder;
+    bool force = false;
+    for (const auto& a : inv.args) {
+        if (a == "--force") force = true;
+        else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a + " for demo");
+        else if (!folder) folder = a;
+        else throw UsageError("demo takes one folder");
+    }
+    if (!folder) throw UsageError("demo needs a folder: zentoria demo FOLDER [--force]");
+    const DemoSummary summary = writeDemo(*folder, force);
+    inv.out << formatDemoSummary(summary);
+    return kExitOk;
 }
 
 }  // namespace
