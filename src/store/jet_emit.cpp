@@ -302,45 +302,25 @@ private:
             if (a.size() == 2) return {"instr(" + list() + ")", Type::Number};
             return {"zt_instr(" + list() + ")", Type::Number};
         }
-        if (fn == "VAL") {
+        // Functions of one argument that map onto one SQLite expression.
+        struct OneArg {
+            std::string_view name;  // without "$"
+            std::string_view before, after;
+            Type type;
+        };
+        static constexpr OneArg kOneArg[] = {
+            {"VAL", "zt_val(", ")", Type::Number},     {"LEN", "length(", ")", Type::Number},
+            {"TRIM", "trim(", ", ' ')", Type::Text},   {"LTRIM", "ltrim(", ", ' ')", Type::Text},
+            {"RTRIM", "rtrim(", ", ' ')", Type::Text}, {"UCASE", "upper(", ")", Type::Text},
+            {"LCASE", "lower(", ")", Type::Text},      {"CSTR", "CAST(", " AS TEXT)", Type::Text},
+            {"CDBL", "CAST(zt_num(", ") AS REAL)", Type::Number},
+            {"ABS", "abs(", ")", Type::Number},
+        };
+        const std::string_view bare = fn.ends_with('$') ? std::string_view(fn).substr(0, fn.size() - 1) : fn;
+        for (const auto& f : kOneArg) {
+            if (f.name != bare) continue;
             argc(1, 1);
-            return {"zt_val(" + a[0].text + ")", Type::Number};
-        }
-        if (fn == "LEN") {
-            argc(1, 1);
-            return {"length(" + a[0].text + ")", Type::Number};
-        }
-        if (fn == "TRIM" || fn == "TRIM$") {
-            argc(1, 1);
-            return {"trim(" + a[0].text + ", ' ')", Type::Text};
-        }
-        if (fn == "LTRIM" || fn == "LTRIM$") {
-            argc(1, 1);
-            return {"ltrim(" + a[0].text + ", ' ')", Type::Text};
-        }
-        if (fn == "RTRIM" || fn == "RTRIM$") {
-            argc(1, 1);
-            return {"rtrim(" + a[0].text + ", ' ')", Type::Text};
-        }
-        if (fn == "UCASE" || fn == "UCASE$") {
-            argc(1, 1);
-            return {"upper(" + a[0].text + ")", Type::Text};
-        }
-        if (fn == "LCASE" || fn == "LCASE$") {
-            argc(1, 1);
-            return {"lower(" + a[0].text + ")", Type::Text};
-        }
-        if (fn == "CSTR") {
-            argc(1, 1);
-            return {"CAST(" + a[0].text + " AS TEXT)", Type::Text};
-        }
-        if (fn == "CDBL") {
-            argc(1, 1);
-            return {"CAST(zt_num(" + a[0].text + ") AS REAL)", Type::Number};
-        }
-        if (fn == "ABS") {
-            argc(1, 1);
-            return {"abs(" + a[0].text + ")", Type::Number};
+            return {std::string(f.before) + a[0].text + std::string(f.after), f.type};
         }
         if (fn == "NZ") {
             argc(2, 2);
