@@ -1,0 +1,108 @@
+#pragma once
+// The main window `ZentDeskTop` as plain C++: what its controls hold and what its
+// handlers do. The Qt window is a thin view over it (qt/zent_desk_top.h): it forwards
+// events here and repaints from here. The command line and the tests drive this class
+// directly, so they do exactly what the window does for the same choices.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/numfmt.h"
+#include "common/state.h"
+#include "desktop/chart.h"
+#include "desktop/ui_port.h"
+
+namespace zt::desktop {
+
+// A drop-down list: its items, the selected index (-1: none) and the selected text.
+struct ComboList {
+    std::vector<std::string> items;
+    int listIndex = -1;
+    std::string text;
+
+    void clear();
+    void addItem(std::string item);
+    // Selects item i (or none for -1) without running any handler.
+    void select(int i);
+    // The index of the item with exactly this text, or -1.
+    int find(const std::string& item) const;
+};
+
+// Which control has the keyboard focus.
+struct Focus {
+    enum class Kind { None, Text1, Combo1, Tasto } kind = Kind::None;
+    int index = 0;
+    bool operator==(const Focus&) const = default;
+};
+
+class DeskLogic {
+public:
+    static constexpr int kText1 = 14;    // Text1(0..13)
+    static constexpr int kCombo1 = 6;    // Combo1(0..5)
+    static constexpr int kLabel1 = 18;   // Label1(0..17)
+    static constexpr int kTasto = 6;     // Tasto(0..5)
+    static constexpr int kKeyEnter = 13;
+
+    DeskLogic(ProgramState& state, UiPort& ui, Separators separators);
+
+    // ---- what the controls hold -------------------------------------------------
+    std::string caption = "Zentorio Mensile / Annuale";
+    std::array<std::string, kText1> text1{};
+    std::array<ComboList, kCombo1> combo1{};
+    std::array<std::string, kLabel1> label1{};
+    std::array<std::string, kTasto> tasto{};
+    Chart graph1;
+    Focus focus;
+    // Selection of the focused text field (start, length), set on focus.
+    int selStart = 0;
+    int selLength = 0;
+    // Set when the window is to close (access refused, "&Esci", a fatal start-up
+    // problem); the view closes itself when it sees it.
+    bool unloaded = false;
+
+    // ---- events -----------------------------------------------------------------
+    // On load: the start-up sequence. `today` gives the year for Text1(0).
+    void load(int currentYear);
+    // On activation: unloads the window when access was not granted.
+    void activate();
+    // A list selection by the user or by the program: selects item `item` of
+    // Combo1(index) and runs the selection handler.
+    void chooseItem(int index, int item);
+    // The selection handler for Combo1(index), on the list's current selection.
+    void combo1Click(int index);
+    // A text field gets the focus: its whole text is selected.
+    void text1GotFocus(int index);
+    // A key pressed in Text1(index); Enter (13) walks the fields.
+    void text1KeyPress(int index, int keyAscii);
+    // A button of Tasto(index).
+    void tastoClick(int index);
+
+    // Called after each step that changes what the window shows, so a view can repaint
+    // while a long operation runs.
+    std::function<void()> onChange;
+
+    // The program state this window sets and reads.
+    ProgramState& state() { return state_; }
+    UiPort& ui() { return ui_; }
+    const Separators& separators() const { return sep_; }
+
+    // Runs fn; an error is shown in the program's message box and the window keeps
+    // running. Returns false when fn failed.
+    bool guarded(const std::function<void()>& fn);
+
+private:
+    ProgramState& state_;
+    UiPort& ui_;
+    Separators sep_;
+    std::optional<std::string> pathsProblem_;  // why the figure paths could not be set
+
+    void changed();
+    void setupControls();
+    void selectionTitle();
+    void loadGrid();
+    void selectHotel();
+};
+
+}  // namespace zt::desktop

@@ -1,0 +1,41 @@
+#pragma once
+// What the window's logic asks of the user: message boxes, questions and the access
+// gate. The window implements it with Qt dialogs, the command line with plain output
+// and flags, the tests with fakes.
+#include <string>
+
+namespace zt::desktop {
+
+// Style values and answers of the program's message box `MsgBox_Form`, with the values
+// of the original platform.
+namespace msgbox {
+inline constexpr int kOkOnly = 0;
+inline constexpr int kOkCancel = 1;
+inline constexpr int kYesNoCancel = 3;
+inline constexpr int kYesNo = 4;
+inline constexpr int kCritical = 16;
+inline constexpr int kQuestion = 32;
+inline constexpr int kExclamation = 48;
+inline constexpr int kInformation = 64;
+inline constexpr int kDefaultButton2 = 256;
+inline constexpr int kDefaultButton3 = 512;
+
+inline constexpr int kAnswerOk = 1;
+inline constexpr int kAnswerCancel = 2;
+inline constexpr int kAnswerYes = 6;
+inline constexpr int kAnswerNo = 7;
+}  // namespace msgbox
+
+struct GateRequest;  // see passwd.h
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+    // Shows `MsgBox_Form` modally; returns the answer value (msgbox::kAnswer...).
+    virtual int msgBox(const std::string& prompt, int style, const std::string& title) = 0;
+    // Shows the access gate `PasswdSecurity` modally. Returns the access flag it
+    // leaves: "S" granted, "N" refused.
+    virtual std::string accessGate(const GateRequest& request) = 0;
+};
+
+}  // namespace zt::desktop
