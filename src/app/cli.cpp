@@ -1,9 +1,16 @@
 #include "app/cli.h"
 
+#include "app/console_ui.h"
 #include "app/demo.h"
+#include "app/selection.h"
+#include "common/numfmt.h"
+#include "common/state.h"
+#include "desktop/desk_logic.h"
 
+#include <chrono>
 #include <exception>
 #include <filesystem>
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -27,6 +34,9 @@ constexpr const char* kUsage =
     "holds the hotel's database files (default: the current folder).\n"
     "\n"
     "Commands:\n"
+    "  (none)                  open the window on the working folder\n"
+    "  grid --hotel N --year Y --stat NAME --detail ITEM\n"
+    "                          print the twelve month values the window's grid shows\n"
     "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
     "                          folder unless --force)\n"
     "  --help                  show this text\n"
@@ -36,6 +46,7 @@ constexpr const char* kUsage =
 struct Invocation {
     fs::path workDir;
     std::vector<std::string> args;
+    std::istream& in;
     std::ostream& out;
     std::ostream& err;
 };
@@ -46,10 +57,12 @@ public:
 };
 
 int cmdDemo(const Invocation& inv);
+int cmdGrid(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
         {"demo", cmdDemo},
+        {"grid", cmdGrid},
     };
     return table;
 }
@@ -57,6 +70,10 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
 }  // namespace
 
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runCommand(args, std::cin, out, err);
+}
+
+int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     fs::path workDir = ".";
     std::size_t i = 0;
     try {
@@ -84,10 +101,14 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         const auto it = commands().find(args[i]);
         if (it == commands().end()) throw UsageError("unknown command \"" + args[i] + "\"");
-        Invocation inv{workDir, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()), out, err};
+        Invocation inv{workDir, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()), in, out,
+                       err};
         return it->second(inv);
     } catch (const UsageError& e) {
         err << "zentoria: " << e.what() << "\n" << "Try 'zentoria --help'.\n";
+        return kExitUsage;
+    } catch (const ChoiceError& e) {
+        err << "zentoria: " << e.what() << "\n";
         return kExitUsage;
     } catch (const std::exception& e) {
         err << "zentoria: " << e.what() << "\n";
@@ -101,6 +122,93 @@ int runCommandLine(int argc, char** argv) {
 }
 
 namespace {
+
+// Options of the form --name VALUE and flags of the form --name.
+class Options {
+public:
+    Options(const std::vector<std::string>& args, std::initializer_list<std::string> valued,
+            std::initializer_list<std::string> flags = {}) {
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const std::string& a = args[i];
+            if (a.rfind("--", 0) != 0) throw UsageError("unexpected argument \"" + a + "\"");
+            const std::string name = a.substr(2);
+            if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
+                flags_.push_back(name);
+            } else if (std::find(valued.begin(), valued.end(), name) != valued.end()) {
+                if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+                values_[name] = args[++i];
+            } else {
+                throw UsageError("unknown option " + a);
+            }
+        }
+    }
+    const std::string& required(const std::string& name) const {
+        const auto it = values_.find(name);
+        if (it == values_.end()) throw UsageError("--" + name + " is required");
+        return it->second;
+    }
+    int requiredInt(const std::string& name) const {
+        const std::string& v = required(name);
+        try {
+            std::size_t used = 0;
+            const int n = std::stoi(v, &used);
+            if (used == v.size()) return n;
+        } catch (const std::exception&) {
+        }
+        throw UsageError("--" + name + " takes a whole number, not \"" + v + "\"");
+    }
+    bool flag(const std::string& name) const {
+        return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+    }
+
+private:
+    std::map<std::string, std::string> values_;
+    std::vector<std::string> flags_;
+};
+
+int currentYear() {
+    const auto now = std::chrono::system_clock::now();
+    const std::chrono::year_month_day ymd{std::chrono::floor<std::chrono::days>(now)};
+    return static_cast<int>(ymd.year());
+}
+
+// The window's logic started as the window starts it (with the access gate), on the
+// program's one state, reset for this command.
+struct Session {
+    ConsoleUi ui;
+    desktop::DeskLogic logic;
+    Session(const Invocation& inv, bool assumeYes)
+        : ui(inv.in, inv.err, assumeYes), logic(resetState(inv.workDir), ui, localeSeparators()) {
+        logic.load(currentYear());
+        logic.activate();
+    }
+    bool ok() const { return !logic.unloaded && !ui.errorShown(); }
+
+    static ProgramState& resetState(const fs::path& workDir) {
+        ProgramState& state = programState();
+        state = ProgramState{};
+        state.workDir = workDir;
+        return state;
+    }
+};
+
+// zentoria grid --hotel N --year Y --stat NAME --detail ITEM
+int cmdGrid(const Invocation& inv) {
+    const Options opt(inv.args, {"hotel", "year", "stat", "detail"});
+    const int hotel = opt.requiredInt("hotel");
+    const std::string& year = opt.required("year");
+    const std::string& stat = opt.required("stat");
+    const std::string& detail = opt.required("detail");
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    chooseHotel(s.logic, hotel);
+    s.logic.text1[0] = year;
+    chooseStatistic(s.logic, 0, stat);
+    chooseDetail(s.logic, 1, stat, detail);
+    if (!s.ok()) return kExitFailed;
+    for (int k = 1; k <= 12; ++k) inv.out << s.logic.text1[static_cast<std::size_t>(k)] << "\n";
+    return kExitOk;
+}
 
 // zentoria demo FOLDER [--force]: the folder is named by the argument, not by --dir.
 int cmdDemo(const Invocation& inv) {

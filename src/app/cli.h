@@ -12,7 +12,10 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 
-// Runs one command line; never throws. Output goes to `out`, messages to `err`.
+// Runs one command line; never throws. Answers are read from `in`, output goes to
+// `out`, messages to `err`.
+int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err);
+// The same, reading answers from standard input.
 int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // main(): the process's arguments, standard output and standard error.

@@ -103,6 +103,9 @@ private:
     void selectionTitle();
     void loadGrid();
     void selectHotel();
+    // Start-up steps 2 and 3: reads "Security.pwd" and shows the access gate; true
+    // when access is granted.
+    bool passAccessGate();
 };
 
 }  // namespace zt::desktop

@@ -1,0 +1,70 @@
+#include "app/console_ui.h"
+
+#include <istream>
+#include <ostream>
+
+#include "app/passwd_cmd.h"
+#include "common/env.h"
+#include "common/text.h"
+#include "desktop/passwd.h"
+
+namespace zt::app {
+
+using namespace desktop::msgbox;
+
+ConsoleUi::ConsoleUi(std::istream& in, std::ostream& err, bool assumeYes)
+    : in_(in), err_(err), assumeYes_(assumeYes) {}
+
+int ConsoleUi::msgBox(const std::string& prompt, int style, const std::string& title) {
+    const int buttons = style & 7;
+    const bool asks = buttons == kYesNo || buttons == kYesNoCancel;
+    if (!asks) {
+        const int icon = style & 0x70;
+        if (icon == kCritical) errorShown_ = true;
+        err_ << title << ": " << prompt << "\n";
+        return kAnswerOk;
+    }
+    if (assumeYes_) return kAnswerYes;
+    err_ << title << ": " << prompt << " [s/N] " << std::flush;
+    std::string answer;
+    if (!std::getline(in_, answer)) return kAnswerNo;
+    answer = trim(answer);
+    return (answer == "s" || answer == "S" || answer == "si" || answer == "Si" || answer == "SI" || answer == "y" ||
+            answer == "yes")
+               ? kAnswerYes
+               : kAnswerNo;
+}
+
+// The gate on the command line: no password set opens it as Enter on the empty field
+// does; a password set is taken from ZENTORIA_PASSWORD (one attempt) or asked on the
+// terminal without echo (the gate's attempts).
+std::string ConsoleUi::accessGate(const desktop::GateRequest& request) {
+    desktop::AccessGate gate(request);
+    auto refuse = [&](const std::string& why) {
+        if (!gate.finished()) gate.cancel();
+        err_ << desktop::gate_text::kCaption << ": " << why << "\n";
+        errorShown_ = true;
+        return gate.accessFlag();
+    };
+    if (!gate.refusalAtOnce().empty()) return refuse(gate.refusalAtOnce());
+    if (request.fileState == desktop::PwdFileState::Absent) {
+        const auto r = gate.submit("");
+        return gate.finished() ? gate.accessFlag() : refuse(r.message);
+    }
+    if (const auto fromEnv = envValue(kPasswordVariable)) {
+        const auto r = gate.submit(*fromEnv);
+        return gate.accessFlag() == "S" ? gate.accessFlag() : refuse(r.message);
+    }
+    desktop::GateResult last{desktop::GateOutcome::Refused,
+                             std::string("password richiesta: impostare ") + kPasswordVariable +
+                                 " o eseguire il comando da un terminale."};
+    while (!gate.finished()) {
+        const auto typed = readPasswordFromTerminal("Password: ");
+        if (!typed) break;
+        last = gate.submit(*typed);
+        if (!gate.finished() && !last.message.empty()) err_ << last.message << "\n";
+    }
+    return gate.accessFlag() == "S" ? gate.accessFlag() : refuse(last.message);
+}
+
+}  // namespace zt::app

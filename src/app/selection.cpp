@@ -1,0 +1,50 @@
+#include "app/selection.h"
+
+#include <cmath>
+
+#include "common/text.h"
+#include "store/catalogue.h"
+
+namespace zt::app {
+
+namespace {
+
+std::string listing(const desktop::ComboList& list) {
+    std::string out;
+    for (const auto& item : list.items) out += "\n  " + item;
+    return out.empty() ? "\n  (none)" : out;
+}
+
+}  // namespace
+
+void chooseHotel(desktop::DeskLogic& logic, int hotel) {
+    const auto& list = logic.combo1[2];
+    for (std::size_t i = 0; i < list.items.size(); ++i) {
+        if (static_cast<int>(std::trunc(val(left(list.items[i], 3)))) == hotel) {
+            logic.chooseItem(2, static_cast<int>(i));
+            return;
+        }
+    }
+    throw ChoiceError("no hotel numbered " + std::to_string(hotel) + "; the hotels are:" + listing(list));
+}
+
+void chooseStatistic(desktop::DeskLogic& logic, int index, const std::string& name) {
+    const auto& list = logic.combo1[static_cast<std::size_t>(index)];
+    const int i = list.find(name);
+    if (i < 0) throw ChoiceError("unknown statistic \"" + name + "\"; the statistics are:" + listing(list));
+    logic.chooseItem(index, i);
+}
+
+void chooseDetail(desktop::DeskLogic& logic, int index, const std::string& statistic, const std::string& detail) {
+    const auto& list = logic.combo1[static_cast<std::size_t>(index)];
+    int i = list.find(detail);
+    for (std::size_t k = 0; i < 0 && k < list.items.size(); ++k) {
+        const auto key = store::gridKey(statistic, list.items[k]);
+        if (key && key->hasDetail && key->detail == detail) i = static_cast<int>(k);
+    }
+    if (i < 0)
+        throw ChoiceError("no detail \"" + detail + "\" for \"" + statistic + "\"; the details are:" + listing(list));
+    logic.chooseItem(index, i);
+}
+
+}  // namespace zt::app

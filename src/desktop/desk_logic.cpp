@@ -1,0 +1,304 @@
+#include "desktop/desk_logic.h"
+
+#include <cmath>
+#include <exception>
+#include <stdexcept>
+
+#include "common/text.h"
+#include "desktop/passwd.h"
+#include "store/catalogue.h"
+#include "store/database.h"
+#include "store/figures.h"
+
+namespace zt::desktop {
+
+namespace {
+
+constexpr const char* kRegistry = "AnagraficaHotels.mdb";
+constexpr const char* kMessageTitle = "Zentoria";
+
+// Month captions of Label1(3..14), exactly as the window shows them.
+constexpr std::array<const char*, 12> kMonthCaptions = {
+    "Gennaio ...........................:",   "Febbraio ...........................:",
+    "Marzo ...............................:",  "Aprile ................................:",
+    "Maggio .............................:",   "Giugno .............................:",
+    "Luglio ...............................:", "Agosto ..............................:",
+    "Settembre ........................:",    "Ottobre ............................:",
+    "Novembre ........................:",     "Dicembre .........................:"};
+
+}  // namespace
+
+// ---- ComboList -----------------------------------------------------------------------
+
+void ComboList::clear() {
+    items.clear();
+    listIndex = -1;
+    text.clear();
+}
+
+void ComboList::addItem(std::string item) { items.push_back(std::move(item)); }
+
+void ComboList::select(int i) {
+    if (i < 0 || i >= static_cast<int>(items.size())) {
+        listIndex = -1;
+        text.clear();
+        return;
+    }
+    listIndex = i;
+    text = items[static_cast<std::size_t>(i)];
+}
+
+int ComboList::find(const std::string& item) const {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] == item) return static_cast<int>(i);
+    return -1;
+}
+
+// ---- DeskLogic -----------------------------------------------------------------------
+
+DeskLogic::DeskLogic(ProgramState& state, UiPort& ui, Separators separators)
+    : state_(state), ui_(ui), sep_(std::move(separators)) {
+    setupControls();
+}
+
+void DeskLogic::setupControls() {
+    label1[0] = "Anno ";
+    label1[1] = "Tipo  ";
+    label1[2] = "Dett. ";
+    for (int i = 0; i < 12; ++i) label1[static_cast<std::size_t>(3 + i)] = kMonthCaptions[static_cast<std::size_t>(i)];
+    label1[15] = "Grafico ..:";
+    label1[16] = "Differenza con :";
+    label1[17] = "Rapporto con :";
+    tasto = {"&Stampa", "&Esci", "&Registra", "&Aggiorna", "&Conferma", "&Ok"};
+    text1[0] = "2014";
+}
+
+void DeskLogic::changed() {
+    if (onChange) onChange();
+}
+
+bool DeskLogic::guarded(const std::function<void()>& fn) {
+    try {
+        fn();
+        return true;
+    } catch (const std::exception& e) {
+        ui_.msgBox(std::string("Operazione non riuscita:\n") + e.what(), msgbox::kOkOnly | msgbox::kCritical,
+                   kMessageTitle);
+    } catch (...) {
+        ui_.msgBox("Operazione non riuscita: errore sconosciuto.", msgbox::kOkOnly | msgbox::kCritical, kMessageTitle);
+    }
+    changed();
+    return false;
+}
+
+void DeskLogic::load(int currentYear) {
+    // 1. The option string of the registry's first record.
+    try {
+        auto db = store::Database::open(state_.workDir, kRegistry);
+        auto rs = db.openTable("AnagraficaHotels");
+        state_.hotelOptions = rs.recordCount() < 1 ? std::string() : rs.field("CodiceAssistenza").toText();
+    } catch (const std::exception& e) {
+        ui_.msgBox("Impossibile leggere l'anagrafica degli alberghi \"" + std::string(kRegistry) +
+                       "\" nella cartella di lavoro " + std::filesystem::absolute(state_.workDir).string() + ":\n" +
+                       e.what(),
+                   msgbox::kOkOnly | msgbox::kCritical, kMessageTitle);
+        unloaded = true;
+        changed();
+        return;
+    }
+
+    // 2.-3. The stored password and the access gate.
+    if (!passAccessGate()) {
+        changed();
+        return;
+    }
+
+    // 5. Month names and lengths.
+    state_.setMonths();
+
+    guarded([&] {
+        // 6. The hotel list: every registry record numbered above 0.
+        auto& hotels = combo1[2];
+        hotels.clear();
+        {
+            auto db = store::Database::open(state_.workDir, kRegistry);
+            auto rs = db.openTable("AnagraficaHotels");
+            const std::string criterion = "Numero > 0";
+            rs.findFirst(criterion);
+            while (!rs.noMatch()) {
+                hotels.addItem(padLeft(trim(rs.field("Numero").toText()), 3) + " " + rs.field("RagioneSociale").toText());
+                rs.findNext(criterion);
+            }
+        }
+        if (hotels.items.empty()) {
+            ui_.msgBox("Nessun albergo in \"" + std::string(kRegistry) +
+                           "\" ha un numero maggiore di 0: non ci sono dati da mostrare.",
+                       msgbox::kOkOnly | msgbox::kExclamation, kMessageTitle);
+        } else {
+            chooseItem(2, 0);
+        }
+    });
+
+    // 7. Where the figure files lie.
+    try {
+        state_.setDatabasePaths();
+        pathsProblem_.reset();
+    } catch (const std::exception& e) {
+        pathsProblem_ = e.what();
+        ui_.msgBox(*pathsProblem_, msgbox::kOkOnly | msgbox::kExclamation, kMessageTitle);
+    }
+
+    // 8. Chart types; the fourth is chosen.
+    combo1[3].clear();
+    for (const char* item : kChartTypeItems) combo1[3].addItem(item);
+    chooseItem(3, 3);
+
+    // 9. This year.
+    text1[0] = std::to_string(currentYear);
+
+    // 10. Statistics; the first is chosen.
+    combo1[0].clear();
+    for (const auto& name : store::statisticNames()) combo1[0].addItem(name);
+    chooseItem(0, 0);
+
+    // 11. Statistics to compare with; the first is chosen.
+    combo1[4].clear();
+    for (const auto& name : store::comparisonNames()) combo1[4].addItem(name);
+    chooseItem(4, 0);
+
+    // 12. Month names as the chart's point labels.
+    for (int k = 1; k <= 12; ++k) {
+        graph1.setThisPoint(k);
+        graph1.setLabelText(state_.monthNames[static_cast<std::size_t>(k - 1)]);
+    }
+    changed();
+}
+
+bool DeskLogic::passAccessGate() {
+    const SecurityPwd file = loadSecurityPwd(state_);
+    state_.referencePassword.clear();
+    state_.accessFlag = ui_.accessGate(makeGateRequest(state_, file));
+    return state_.accessFlag == "S";
+}
+
+void DeskLogic::activate() {
+    if (state_.accessFlag != "S") {
+        unloaded = true;
+        changed();
+    }
+}
+
+void DeskLogic::chooseItem(int index, int item) {
+    if (index < 0 || index >= kCombo1) return;
+    combo1[static_cast<std::size_t>(index)].select(item);
+    combo1Click(index);
+}
+
+void DeskLogic::selectionTitle() {
+    graph1.setTitle("Zentorio " + text1[0] + " (" + combo1[0].text + "-" + combo1[1].text + ")");
+}
+
+void DeskLogic::combo1Click(int index) {
+    guarded([&] {
+        switch (index) {
+            case 0: {
+                selectionTitle();
+                graph1.redraw();
+                auto items = store::detailList(state_.workDir, state_.hotelNumber, combo1[0].text);
+                combo1[1].clear();
+                for (auto& item : items) combo1[1].addItem(std::move(item));
+                break;
+            }
+            case 1: loadGrid(); break;
+            case 2: selectHotel(); break;
+            case 3:
+                graph1.setChartType(static_cast<int>(val(left(combo1[3].text, 2))));
+                graph1.redraw();
+                break;
+            case 4:
+                if (auto items = store::comparisonDetailList(state_.workDir, state_.hotelNumber, combo1[4].text)) {
+                    combo1[5].clear();
+                    for (auto& item : *items) combo1[5].addItem(std::move(item));
+                }
+                break;
+            default: break;
+        }
+    });
+    changed();
+}
+
+void DeskLogic::selectHotel() {
+    state_.hotelNumber = static_cast<std::int16_t>(std::trunc(val(left(combo1[2].text, 3))));
+    {
+        auto db = store::Database::open(state_.workDir, kRegistry);
+        auto rs = db.openTable("AnagraficaHotels");
+        rs.findFirst("Numero = " + std::to_string(state_.hotelNumber));
+        state_.hotelOptions = rs.noMatch() ? std::string(" ") : rs.field("CodiceAssistenza").toText();
+    }
+    combo1Click(0);
+}
+
+void DeskLogic::loadGrid() {
+    selectionTitle();
+    graph1.setNumSets(1);
+    graph1.setThisSet(1);
+    for (int k = 1; k <= 12; ++k) {
+        text1[static_cast<std::size_t>(k)].clear();
+        graph1.setThisPoint(k);
+        graph1.setGraphData(0);
+    }
+    graph1.redraw();
+    changed();
+
+    const auto key = store::gridKey(combo1[0].text, combo1[1].text);
+    if (key) {
+        if (pathsProblem_) throw std::runtime_error(*pathsProblem_);
+        const bool money = store::gridShowsMoney(combo1[0].text, combo1[1].text);
+        for (int k = 1; k <= 12; ++k) {
+            graph1.setThisPoint(k);
+            const auto sum = store::sumMonth(state_, *key, text1[0], k);
+            auto& field = text1[static_cast<std::size_t>(k)];
+            if (!sum) {
+                field = "0";
+            } else {
+                field = money ? formatMoney(*sum, sep_) : formatPlain(*sum, sep_);
+                graph1.setGraphData(*sum);
+            }
+        }
+    }
+    graph1.redraw();
+}
+
+void DeskLogic::text1GotFocus(int index) {
+    if (index < 0 || index >= kText1) return;
+    focus = {Focus::Kind::Text1, index};
+    selStart = 0;
+    selLength = static_cast<int>(charCount(text1[static_cast<std::size_t>(index)]));
+}
+
+void DeskLogic::text1KeyPress(int index, int keyAscii) {
+    if (keyAscii != kKeyEnter || index < 0 || index >= kText1) return;
+    guarded([&] {
+        if (index == 0) {
+            graph1.setTitle("Zentorio " + text1[0] + "   ( " + combo1[0].text + " - " + combo1[1].text + " )");
+            graph1.redraw();
+            focus = {Focus::Kind::Combo1, 0};
+        } else if (index <= 11) {
+            text1GotFocus(index + 1);
+        } else if (index == 12) {
+            focus = {Focus::Kind::Tasto, 2};
+        } else {
+            focus = {Focus::Kind::Tasto, 5};
+        }
+    });
+    changed();
+}
+
+void DeskLogic::tastoClick(int index) {
+    if (index == 1) {
+        unloaded = true;
+        changed();
+    }
+}
+
+}  // namespace zt::desktop
