@@ -5,3 +5,4 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 ./build/src/app/zentoria demo demo --force
+./build/src/app/zentoria --dir demo

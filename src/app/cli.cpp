@@ -2,9 +2,12 @@
 
 #include "app/console_ui.h"
 #include "app/demo.h"
+#include "app/passwd_cmd.h"
 #include "app/selection.h"
+#include "app/window_main.h"
 #include "common/numfmt.h"
 #include "common/state.h"
+#include "common/text.h"
 #include "desktop/desk_logic.h"
 
 #include <chrono>
@@ -37,9 +40,13 @@ constexpr const char* kUsage =
     "  (none)                  open the window on the working folder\n"
     "  grid --hotel N --year Y --stat NAME --detail ITEM\n"
     "                          print the twelve month values the window's grid shows\n"
+    "  passwd [--clear]        set, change or clear the management password\n"
     "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
     "                          folder unless --force)\n"
     "  --help                  show this text\n"
+    "\n"
+    "Commands that read figures ask for the management password when one is set:\n"
+    "on the terminal, or from the environment variable ZENTORIA_PASSWORD.\n"
     "  --version               show the program's version\n";
 
 // What a command gets: the working folder and its own arguments.
@@ -58,11 +65,13 @@ public:
 
 int cmdDemo(const Invocation& inv);
 int cmdGrid(const Invocation& inv);
+int cmdShowWithoutDisplay(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
         {"demo", cmdDemo},
         {"grid", cmdGrid},
+        {"passwd", [](const Invocation& inv) { return cmdPasswd(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
     };
     return table;
 }
@@ -96,8 +105,8 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
             throw UsageError("unknown option " + opt);
         }
         if (i >= args.size()) {
-            out << kUsage;
-            return kExitOk;
+            Invocation inv{workDir, {}, in, out, err};
+            return displayAvailable() ? openWindow(workDir) : cmdShowWithoutDisplay(inv);
         }
         const auto it = commands().find(args[i]);
         if (it == commands().end()) throw UsageError("unknown command \"" + args[i] + "\"");
@@ -207,6 +216,26 @@ int cmdGrid(const Invocation& inv) {
     chooseDetail(s.logic, 1, stat, detail);
     if (!s.ok()) return kExitFailed;
     for (int k = 1; k <= 12; ++k) inv.out << s.logic.text1[static_cast<std::size_t>(k)] << "\n";
+    return kExitOk;
+}
+
+// No display for the window: the grid of guest nights of the first hotel for this
+// year, so the program still shows its main job.
+int cmdShowWithoutDisplay(const Invocation& inv) {
+    inv.err << "zentoria: no display available (DISPLAY is not set): showing the grid instead of the window.\n";
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    auto& logic = s.logic;
+    if (logic.combo1[2].items.empty()) return kExitFailed;
+    const std::string stat = "Presenze";
+    chooseStatistic(logic, 0, stat);
+    chooseDetail(logic, 1, stat, "Generale");
+    if (!s.ok()) return kExitFailed;
+    inv.out << "Hotel " << trim(logic.combo1[2].text) << "\n"
+            << stat << " - " << logic.combo1[1].text << " - " << logic.text1[0] << "\n";
+    for (int k = 1; k <= 12; ++k)
+        inv.out << padRight(s.logic.state().monthNames[static_cast<std::size_t>(k - 1)], 10) << " "
+                << padLeft(logic.text1[static_cast<std::size_t>(k)], 12) << "\n";
     return kExitOk;
 }
 
