@@ -1,0 +1,187 @@
+#include "app/passwd_cmd.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "desktop/passwd.h"
+#include "support/testdir.h"
+
+namespace fs = std::filesystem;
+using zt::app::checkPasswordForCommand;
+using zt::app::cmdPasswd;
+using zt::test::TestDir;
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome passwd(const TestDir& dir, const std::string& input, std::vector<std::string> args = {}) {
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const int status = cmdPasswd(dir.path(), args, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+bool opensWith(const TestDir& dir, const std::string& password) {
+    const auto file = zt::desktop::readSecurityPwd(dir.path());
+    return file.state == zt::desktop::PwdFileState::Ok &&
+           zt::desktop::verifyPassword(password, file.storedPassword);
+}
+
+// Sets or unsets ZENTORIA_PASSWORD for one test and puts back what was there.
+class PasswordVariable {
+public:
+    explicit PasswordVariable(const char* value) {
+        if (const char* old = std::getenv(zt::app::kPasswordVariable)) old_ = old;
+        if (value) setenv(zt::app::kPasswordVariable, value, 1);
+        else unsetenv(zt::app::kPasswordVariable);
+    }
+    ~PasswordVariable() {
+        if (old_) setenv(zt::app::kPasswordVariable, old_->c_str(), 1);
+        else unsetenv(zt::app::kPasswordVariable);
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+// A terminal that answers with the given lines, then has nothing more.
+struct FakeTerminal {
+    std::vector<std::string> answers;
+    int asked = 0;
+    zt::app::PasswordPrompt prompt() {
+        return [this](const std::string&) -> std::optional<std::string> {
+            if (asked >= static_cast<int>(answers.size())) return std::nullopt;
+            return answers[static_cast<std::size_t>(asked++)];
+        };
+    }
+};
+
+}  // namespace
+
+TEST(PasswdCommand, SetsChangesAndClearsFromStandardInput) {
+    TestDir dir;
+    // No password yet: an empty line or end of input sets nothing.
+    EXPECT_EQ(passwd(dir, "\n").status, 0);
+    EXPECT_EQ(passwd(dir, "").status, 1);
+    EXPECT_FALSE(fs::exists(dir / "Security.pwd"));
+
+    Outcome r = passwd(dir, "uno due\r\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(opensWith(dir, "uno due"));
+    EXPECT_EQ(dir.read("Security.pwd").find("uno"), std::string::npos);
+
+    // Changing asks for the current password first; a wrong one changes nothing.
+    const std::string before = dir.read("Security.pwd");
+    r = passwd(dir, "sbagliata\nnuova\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("wrong password"), std::string::npos);
+    EXPECT_EQ(dir.read("Security.pwd"), before);
+    EXPECT_EQ(passwd(dir, "").status, 1);
+    EXPECT_EQ(passwd(dir, "uno due\n").status, 1);  // no new password
+    EXPECT_EQ(dir.read("Security.pwd"), before);
+
+    r = passwd(dir, "uno due\nnuova\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(opensWith(dir, "nuova"));
+    EXPECT_FALSE(opensWith(dir, "uno due"));
+
+    // --clear, after the current password, removes the file.
+    EXPECT_EQ(passwd(dir, "uno due\n", {"--clear"}).status, 1);
+    EXPECT_TRUE(fs::exists(dir / "Security.pwd"));
+    r = passwd(dir, "nuova\n", {"--clear"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "Security.pwd"));
+
+    // An empty new password clears too.
+    ASSERT_EQ(passwd(dir, "tre\n").status, 0);
+    r = passwd(dir, "tre\n\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "Security.pwd"));
+
+    EXPECT_EQ(passwd(dir, "x\n", {"--bogus"}).status, 2);
+    EXPECT_FALSE(fs::exists(dir / "Security.pwd"));
+}
+
+TEST(PasswdCommand, LeavesADamagedFileAlone) {
+    TestDir dir;
+    dir.write("Security.pwd", "qualcosa\r\n");
+    const Outcome r = passwd(dir, "x\ny\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("danneggiato"), std::string::npos);
+    EXPECT_EQ(dir.read("Security.pwd"), "qualcosa\r\n");
+    EXPECT_EQ(passwd(dir, "x\n", {"--clear"}).status, 1);
+    EXPECT_TRUE(fs::exists(dir / "Security.pwd"));
+}
+
+TEST(PasswdCommand, FigureCommandsNeedThePasswordWhenOneIsSet) {
+    TestDir dir;
+    std::ostringstream err;
+    {
+        PasswordVariable unset(nullptr);
+        FakeTerminal terminal;
+        EXPECT_TRUE(checkPasswordForCommand(dir.path(), "", err, terminal.prompt()));
+        EXPECT_EQ(terminal.asked, 0);
+        // "P": a password is required for this hotel, and none is set.
+        EXPECT_FALSE(checkPasswordForCommand(dir.path(), "P", err, terminal.prompt()));
+        EXPECT_NE(err.str().find("zentoria passwd"), std::string::npos);
+    }
+
+    zt::desktop::setPassword(dir.path(), "chiave");
+    {
+        PasswordVariable right("chiave");
+        FakeTerminal terminal;
+        EXPECT_TRUE(checkPasswordForCommand(dir.path(), "", err, terminal.prompt()));
+        EXPECT_EQ(terminal.asked, 0);
+    }
+    {
+        PasswordVariable wrong("Chiave");
+        FakeTerminal terminal{{"chiave"}};
+        err.str("");
+        EXPECT_FALSE(checkPasswordForCommand(dir.path(), "", err, terminal.prompt()));
+        EXPECT_EQ(terminal.asked, 0);  // a script's wrong password is not retried
+        EXPECT_NE(err.str().find("ZENTORIA_PASSWORD"), std::string::npos);
+    }
+    PasswordVariable unset(nullptr);
+    {
+        FakeTerminal none;
+        err.str("");
+        EXPECT_FALSE(checkPasswordForCommand(dir.path(), "", err, none.prompt()));
+        EXPECT_NE(err.str().find("ZENTORIA_PASSWORD"), std::string::npos);
+    }
+    {
+        FakeTerminal terminal{{"a", "b", "chiave"}};
+        EXPECT_TRUE(checkPasswordForCommand(dir.path(), "", err, terminal.prompt()));
+        EXPECT_EQ(terminal.asked, 3);
+    }
+    {
+        FakeTerminal terminal{{"a", "b", "c", "chiave"}};
+        err.str("");
+        EXPECT_FALSE(checkPasswordForCommand(dir.path(), "", err, terminal.prompt()));
+        EXPECT_EQ(terminal.asked, 3);
+        EXPECT_NE(err.str().find("Accesso negato"), std::string::npos);
+    }
+    {
+        FakeTerminal terminal{{"a", "chiave"}};
+        EXPECT_FALSE(checkPasswordForCommand(dir.path(), "^", err, terminal.prompt()));
+        EXPECT_EQ(terminal.asked, 1);
+    }
+
+    // A damaged file refuses even the right password.
+    dir.write("Security.pwd", dir.read("Security.pwd").insert(5, "x"));
+    {
+        PasswordVariable right("chiave");
+        err.str("");
+        FakeTerminal terminal;
+        EXPECT_FALSE(checkPasswordForCommand(dir.path(), "", err, terminal.prompt()));
+        EXPECT_NE(err.str().find("danneggiato"), std::string::npos);
+    }
+}
