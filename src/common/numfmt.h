@@ -1,7 +1,9 @@
 #pragma once
 // Number formatting for the patterns the program shows and prints. The separators
 // are parameters, so callers choose the user's locale and tests pin them.
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace zt {
 
@@ -35,5 +37,16 @@ std::string formatPlain(double value, const Separators& sep);
 // number (on the 15-significant-digit form), no grouping: 12.6 -> "13", 0 -> "0",
 // -4.4 -> "-4", -0.4 -> "0", 2.5 -> "3", -2.5 -> "-3".
 std::string formatPercent(double value);
+
+}  // namespace zt
+
+namespace zt {
+
+// Reads a number typed in a month field: the form the grid writes (the locale's
+// grouping and decimal separators, "1.234,50" in Italian), or a plain "1234.56" with
+// "." as decimal point. Blanks around it are ignored; an optional "-" or "+" leads.
+// An empty text is 0. Anything else is nullopt: no guessing. Where both readings
+// apply, the locale's wins ("1.234" in Italian is 1234).
+std::optional<double> parseNumber(std::string_view text, const Separators& sep);
 
 }  // namespace zt

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -13,6 +14,7 @@
 
 #include "common/text.h"
 #include "store/jet_emit.h"
+#include "store/jet_file.h"
 #include "store/jet_sql.h"
 
 namespace fs = std::filesystem;
@@ -33,14 +35,7 @@ fs::path resolveDatabasePath(const fs::path& workDir, std::string_view name) {
     return p;
 }
 
-namespace {
-
-constexpr int kBusyTimeoutMs = 3000;
-
-// What the first bytes of a file say it is.
-enum class FileKind { Missing, Empty, Sqlite, Jet, Ace, Other };
-
-FileKind sniff(const fs::path& file) {
+FileKind fileKind(const fs::path& file) {
     std::error_code ec;
     if (!fs::exists(file, ec)) return FileKind::Missing;
     std::ifstream in(file, std::ios::binary);
@@ -54,16 +49,26 @@ FileKind sniff(const fs::path& file) {
     return FileKind::Other;
 }
 
-void checkReadable(const fs::path& file) {
-    switch (sniff(file)) {
+namespace {
+
+constexpr int kBusyTimeoutMs = 3000;
+
+constexpr const char* kJetReadOnly = "this is an Access (Jet) file, which this program reads only; it cannot be written";
+
+bool isJetKind(FileKind k) { return k == FileKind::Jet || k == FileKind::Ace; }
+
+// The kind of a file this layer can open; a DbError naming any other.
+FileKind checkReadable(const fs::path& file) {
+    const FileKind kind = fileKind(file);
+    switch (kind) {
         case FileKind::Sqlite:
-        case FileKind::Empty: return;
-        case FileKind::Missing: throw DbError(file.string(), "file not found");
+        case FileKind::Empty:
         case FileKind::Jet:
-        case FileKind::Ace:
-            throw DbError(file.string(), "this is an Access (Jet) database; it must be converted to SQLite first");
-        case FileKind::Other: throw DbError(file.string(), "not a database file, or the file is damaged");
+        case FileKind::Ace: return kind;
+        case FileKind::Missing: throw DbError(file.string(), "file not found");
+        case FileKind::Other: break;
     }
+    throw DbError(file.string(), "not a database file, or the file is damaged");
 }
 
 // ---- SQL functions that give the dialect Jet's meaning -------------------------
@@ -75,26 +80,22 @@ void fnNum(sqlite3_context* ctx, int, sqlite3_value** argv) {
         case SQLITE_INTEGER: sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0])); return;
         case SQLITE_FLOAT: sqlite3_result_double(ctx, sqlite3_value_double(argv[0])); return;
         case SQLITE_TEXT: {
-            const std::string t = trim(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+            // from_chars reads the same whatever the process's locale is.
+            std::string t = trim(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
+            if (!t.empty() && t[0] == '+') t.erase(0, 1);
             if (t.empty()) break;
-            const char* s = t.c_str();
-            char* end = nullptr;
-            errno = 0;
-            const long long i = std::strtoll(s, &end, 10);
-            if (*end == '\0' && errno == 0) {
+            const char* first = t.data();
+            const char* last = t.data() + t.size();
+            long long i = 0;
+            if (auto [end, ec] = std::from_chars(first, last, i); ec == std::errc() && end == last) {
                 sqlite3_result_int64(ctx, i);
                 return;
             }
-            bool ok = std::all_of(t.begin(), t.end(), [](char c) {
-                return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' || c == 'e' ||
-                       c == 'E';
-            });
-            if (ok) {
-                const double d = std::strtod(s, &end);
-                if (*end == '\0' && std::isfinite(d)) {
-                    sqlite3_result_double(ctx, d);
-                    return;
-                }
+            double d = 0;
+            if (auto [end, ec] = std::from_chars(first, last, d, std::chars_format::general);
+                ec == std::errc() && end == last && std::isfinite(d)) {
+                sqlite3_result_double(ctx, d);
+                return;
             }
             break;
         }
@@ -163,6 +164,13 @@ public:
 
     sqlite3* db() const { return db_; }
     const fs::path& path() const { return path_; }
+    // An Access (Jet) file: its image, read-only, is the main schema.
+    bool isJet() const { return jet_; }
+    void useJet(std::shared_ptr<const JetImage> image) {
+        useJetImage(db_, "main", *image, file());
+        images_.push_back(std::move(image));
+        jet_ = true;
+    }
     std::string file() const { return path_.string(); }
 
     [[noreturn]] void fail(int rc, const std::string& what) const {
@@ -170,6 +178,8 @@ public:
         std::string msg = what.empty() ? "" : what + ": ";
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
             msg += "the file is in use by another program; try again in a moment";
+        else if (primary == SQLITE_READONLY && jet_)
+            msg += kJetReadOnly;
         else if (primary == SQLITE_READONLY)
             msg += "the file cannot be written (it is read-only)";
         else
@@ -237,16 +247,30 @@ public:
         const fs::path p = resolveDatabasePath(workDir_, name);
         std::error_code ec;
         if (fs::equivalent(p, path_, ec)) return "main";
-        checkReadable(p);
+        const bool jetFile = isJetKind(checkReadable(p));
         const std::string canonical = fs::weakly_canonical(p, ec).string();
         if (auto it = attached_.find(canonical); it != attached_.end()) return it->second;
         const std::string schema = "zt" + std::to_string(attached_.size() + 1);
+        // An Access file is reached through its image, attached as an empty in-memory
+        // database whose content the image then becomes.
+        std::shared_ptr<const JetImage> image;
+        if (jetFile) image = jetImage(p);
         Stmt st(prepare("ATTACH DATABASE ?1 AS " + jet::quoteIdent(schema)));
-        sqlite3_bind_text(st.get(), 1, p.string().c_str(), -1, SQLITE_TRANSIENT);
+        const std::string target = jetFile ? std::string(":memory:") : p.string();
+        sqlite3_bind_text(st.get(), 1, target.c_str(), -1, SQLITE_TRANSIENT);
         const int rc = sqlite3_step(st.get());
         if (rc != SQLITE_DONE) {
             const std::string msg = sqlite3_errmsg(db_);
             throw DbError(p.string(), "cannot open: " + msg);
+        }
+        if (image) {
+            try {
+                useJetImage(db_, schema, *image, p.string());
+            } catch (...) {
+                sqlite3_exec(db_, ("DETACH DATABASE " + jet::quoteIdent(schema)).c_str(), nullptr, nullptr, nullptr);
+                throw;
+            }
+            images_.push_back(std::move(image));
         }
         attached_[canonical] = schema;
         return schema;
@@ -278,6 +302,8 @@ private:
     sqlite3* db_;
     std::map<std::string, std::string> attached_;
     std::map<std::string, jet::TableInfo> tables_;
+    bool jet_ = false;
+    std::vector<std::shared_ptr<const JetImage>> images_;  // kept while the connection reads them
 };
 
 using Stmt = Connection::Stmt;
@@ -328,7 +354,19 @@ Database::~Database() = default;
 
 Database Database::open(const fs::path& workDir, std::string_view name) {
     const fs::path p = resolveDatabasePath(workDir, name);
-    checkReadable(p);
+    if (isJetKind(checkReadable(p))) {
+        auto image = jetImage(p);
+        sqlite3* db = nullptr;
+        const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        if (rc != SQLITE_OK) {
+            std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+            sqlite3_close_v2(db);
+            throw DbError(p.string(), "cannot open: " + msg);
+        }
+        auto conn = std::make_shared<Connection>(p, workDir, db);
+        conn->useJet(std::move(image));
+        return Database(std::move(conn));
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(p.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc != SQLITE_OK) {
@@ -364,6 +402,8 @@ const fs::path& Database::path() const {
 }
 
 std::string Database::fileName() const { return conn_ ? conn_->file() : std::string(); }
+
+bool Database::isReadOnlyJet() const { return conn_ && conn_->isJet(); }
 
 void Database::close() { conn_.reset(); }
 
@@ -586,6 +626,7 @@ const std::vector<std::string>& Recordset::fieldNames() const { return impl_->na
 void Recordset::addNew() {
     impl_->requireOpen();
     if (!impl_->isTable) throw DbError(impl_->file(), "a query cannot be edited");
+    if (impl_->conn->isJet()) throw DbError(impl_->file(), kJetReadOnly);
     impl_->mode = Impl::Mode::Add;
     impl_->pending.assign(impl_->names.size(), std::nullopt);
 }
@@ -593,6 +634,7 @@ void Recordset::addNew() {
 void Recordset::edit() {
     impl_->requireOpen();
     if (!impl_->isTable) throw DbError(impl_->file(), "a query cannot be edited");
+    if (impl_->conn->isJet()) throw DbError(impl_->file(), kJetReadOnly);
     if (!impl_->pos) throw DbError(impl_->file(), "no current record to edit");
     impl_->mode = Impl::Mode::Edit;
     impl_->pending.assign(impl_->names.size(), std::nullopt);

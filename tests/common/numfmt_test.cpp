@@ -74,3 +74,29 @@ TEST(NumFmt, LocaleSeparatorsFollowTheEnvironment) {
     EXPECT_EXIT(printSeparatorsFor("it_IT.UTF-8"), testing::ExitedWithCode(0), "\\[,\\]\\[\\.\\]");
     EXPECT_EXIT(printSeparatorsFor("en_US.UTF-8"), testing::ExitedWithCode(0), "\\[\\.\\]\\[,\\]");
 }
+
+TEST(ParseNumber, ReadsWhatTheGridWritesAndPlainNumbersAndRefusesTheRest) {
+    const zt::Separators it{",", "."};
+    const zt::Separators c{".", ","};
+    struct Case {
+        const char* text;
+        const zt::Separators* sep;
+        std::optional<double> want;
+    };
+    const Case cases[] = {
+        {"1.234,50", &it, 1234.5},   {"1234.56", &it, 1234.56},  {"1.234", &it, 1234.0},
+        {"1.234.567,8", &it, 1234567.8}, {"", &it, 0.0},         {"   ", &it, 0.0},
+        {" -12,5 ", &it, -12.5},     {"+7", &it, 7.0},          {"1,234.50", &c, 1234.5},
+        {"1234.56", &c, 1234.56},    {"0,5", &it, 0.5},         {"12abc", &it, std::nullopt},
+        {"1.23.4", &it, std::nullopt}, {"12.34,5", &it, std::nullopt}, {"1,", &it, std::nullopt},
+        {"abc", &it, std::nullopt},  {"1 234", &it, std::nullopt}, {"--1", &it, std::nullopt},
+        {"1.234,50", &c, std::nullopt}, {"1e5", &it, std::nullopt}, {"-", &it, std::nullopt},
+    };
+    for (const auto& k : cases) {
+        const auto got = zt::parseNumber(k.text, *k.sep);
+        EXPECT_EQ(got.has_value(), k.want.has_value()) << k.text;
+        if (got && k.want) {
+            EXPECT_DOUBLE_EQ(*got, *k.want) << k.text;
+        }
+    }
+}
