@@ -2,27 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include "support/testdir.h"
+#include "window/window_support.h"
 
 using namespace zt::desktop;
 using zt::test::TestDir;
 
 namespace {
-
-void ensureApplication() {
-    if (QApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_window";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 GateRequest requestFor(const TestDir& dir, const std::string& options = "") {
     return makeGateRequest(readSecurityPwd(dir.path()), options);
@@ -36,7 +27,7 @@ void typeAndEnter(QLineEdit* field, const QString& text) {
 }  // namespace
 
 TEST(PasswdSecurityDialog, WrongPasswordStaysRightPasswordCloses) {
-    ensureApplication();
+    zt::test::qtApp();
     TestDir dir;
     setPassword(dir.path(), "Direttore!");
 
@@ -65,7 +56,7 @@ TEST(PasswdSecurityDialog, WrongPasswordStaysRightPasswordCloses) {
 }
 
 TEST(PasswdSecurityDialog, RefusalsCloseWithN) {
-    ensureApplication();
+    zt::test::qtApp();
     TestDir dir;
     setPassword(dir.path(), "Direttore!");
     std::vector<std::string> notices;
@@ -96,7 +87,7 @@ TEST(PasswdSecurityDialog, RefusalsCloseWithN) {
 }
 
 TEST(PasswdSecurityDialog, NoPasswordSetEnterOpens) {
-    ensureApplication();
+    zt::test::qtApp();
     TestDir dir;
     PasswdSecurity dialog(requestFor(dir));
     dialog.show();
