@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 mdbtools-dev
   libgtest-dev libgmock-dev libcrypt-dev
 )
 

@@ -2,7 +2,8 @@
 // The database layer: databases opened by file name, tables and queries opened as
 // dynasets, find-first / find-next with a criterion, field values, add or edit then
 // update. Query texts and criteria are written in the Jet SQL dialect (see jet_sql.h);
-// the files are plain SQLite 3 files whose tables carry the field names as columns.
+// the files are plain SQLite 3 files whose tables carry the field names as columns, or
+// Access (Jet) files, which are read only (see jet_file.h and docs/JET_FILES.md).
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -31,6 +32,11 @@ private:
 // bare name without an extension gets ".mdb" ("VociFattura" -> VociFattura.mdb).
 std::filesystem::path resolveDatabasePath(const std::filesystem::path& workDir, std::string_view name);
 
+// What the first bytes of a file say it is: SQLite ("SQLite format 3"), Jet 3 or Jet 4
+// ("Standard Jet DB"), ACE ("Standard ACE DB").
+enum class FileKind { Missing, Empty, Sqlite, Jet, Ace, Other };
+FileKind fileKind(const std::filesystem::path& file);
+
 class Connection;  // internal
 class Recordset;
 
@@ -38,6 +44,7 @@ class Database {
 public:
     // Opens an existing database file. A missing file, or one that is not a database
     // this layer reads, is a DbError naming the file; no file is ever created here.
+    // An Access (Jet) file opens read-only: every write is a DbError naming the file.
     static Database open(const std::filesystem::path& workDir, std::string_view name);
     // Creates a new, empty SQLite database file (only for the monthly summary file and
     // the demo installation); refuses to replace an existing file.
@@ -60,6 +67,8 @@ public:
     const std::filesystem::path& path() const;
     std::string fileName() const;  // for messages
     bool isOpen() const { return conn_ != nullptr; }
+    // Whether the open file is an Access (Jet) file, which this layer only reads.
+    bool isReadOnlyJet() const;
     void close();
 
     // Names of the tables of the file, in creation order.

@@ -1,0 +1,476 @@
+#include "store/jet_file.h"
+
+#include <mdbtools.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <utility>
+
+#include "common/currency.h"
+#include "common/text.h"
+#include "store/database.h"
+#include "store/jet_emit.h"
+
+namespace fs = std::filesystem;
+
+namespace zt::store {
+
+namespace {
+
+// libmdb keeps the row offset in the low 13 bits of a row pointer.
+constexpr int kOffsetMask = 0x1fff;
+
+struct TableDefFree {
+    void operator()(MdbTableDef* t) const { mdb_free_tabledef(t); }
+};
+using TableDef = std::unique_ptr<MdbTableDef, TableDefFree>;
+
+MdbColumn* columnAt(MdbTableDef* t, unsigned i) { return static_cast<MdbColumn*>(g_ptr_array_index(t->columns, i)); }
+
+std::string sqlTypeOf(int jetType) {
+    switch (jetType) {
+        case MDB_BOOL:
+        case MDB_BYTE:
+        case MDB_INT:
+        case MDB_LONGINT:
+        case MDB_COMPLEX: return "INTEGER";
+        case MDB_MONEY:
+        case MDB_FLOAT:
+        case MDB_DOUBLE:
+        case MDB_NUMERIC: return "REAL";
+        case MDB_OLE:
+        case MDB_BINARY: return "BLOB";
+        default: return "TEXT";  // text, memo, date/time, replication id
+    }
+}
+
+// A Jet date/time: days since 1899-12-30 with the time of day as the fraction. Before
+// that day the whole part counts back and the fraction still runs forward (-1.25 is
+// 1899-12-29 06:00). Empty for a value outside the years 100 to 9999 Jet allows.
+std::string dateText(double value) {
+    if (!std::isfinite(value) || value < -657434.0 || value >= 2958466.0) return {};
+    const double whole = std::trunc(value);
+    long long days = static_cast<long long>(whole);
+    long long seconds = std::llround(std::fabs(value - whole) * 86400.0);
+    if (seconds >= 86400) {
+        seconds -= 86400;
+        ++days;
+    }
+    // 1899-12-30 lies 25569 days before 1970-01-01.
+    const std::chrono::year_month_day ymd{std::chrono::sys_days{} + std::chrono::days{days - 25569}};
+    char out[64];
+    std::snprintf(out, sizeof out, "%04d-%02u-%02u %02lld:%02lld:%02lld", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()), seconds / 3600,
+                  seconds / 60 % 60, seconds % 60);
+    return out;
+}
+
+// A single-precision value as the double of its shortest decimal form (0.15f gives
+// 0.15, not 0.150000006), as Access shows it.
+double singleValue(float f) {
+    char buf[64];
+    const auto end = std::to_chars(buf, buf + sizeof buf, f).ptr;
+    double d = f;
+    std::from_chars(buf, end, d);
+    return d;
+}
+
+std::string takeGString(char* s) {
+    std::string out = s ? s : "";
+    g_free(s);
+    return out;
+}
+
+bool textLike(int jetType) {
+    return jetType == MDB_TEXT || jetType == MDB_MEMO || jetType == MDB_OLE || jetType == MDB_BINARY;
+}
+
+// Text in the file's encoding (Jet 3: its code page; Jet 4 and later: UTF-16, possibly
+// compressed) always comes out as UTF-8, whatever the environment asks libmdb for.
+void useUtf8(MdbHandle* mdb) {
+    std::string from = "UTF-16LE";
+    if (mdb->f->jet_version == MDB_VER_JET3)
+        from = "CP" + std::to_string(mdb->f->code_page ? mdb->f->code_page : 1252);
+    iconv_t in = iconv_open("UTF-8", from.c_str());
+    if (in == reinterpret_cast<iconv_t>(-1) && mdb->f->jet_version == MDB_VER_JET3) in = iconv_open("UTF-8", "CP1252");
+    if (in == reinterpret_cast<iconv_t>(-1)) return;  // keep libmdb's own choice
+    if (mdb->iconv_in != reinterpret_cast<iconv_t>(-1)) iconv_close(mdb->iconv_in);
+    mdb->iconv_in = in;
+}
+
+}  // namespace
+
+// ---- JetFile -------------------------------------------------------------------
+
+struct JetFile::Impl {
+    fs::path path;
+    MdbHandle* mdb = nullptr;
+    bool catalogRead = false;
+
+    ~Impl() {
+        if (mdb) mdb_close(mdb);
+    }
+
+    std::string file() const { return path.string(); }
+
+    void readCatalog() {
+        if (catalogRead) return;
+        if (!mdb_read_catalog(mdb, MDB_TABLE)) throw DbError(file(), "cannot read the list of tables of this Access file");
+        catalogRead = true;
+    }
+
+    std::vector<MdbCatalogEntry*> userTables() {
+        readCatalog();
+        std::vector<MdbCatalogEntry*> out;
+        for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+            auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+            if (e->object_type == MDB_TABLE && mdb_is_user_table(e)) out.push_back(e);
+        }
+        return out;
+    }
+
+    TableDef table(const std::string& name) {
+        const auto tables = userTables();
+        auto it = std::find_if(tables.begin(), tables.end(), [&](auto* e) { return name == e->object_name; });
+        if (it == tables.end())
+            it = std::find_if(tables.begin(), tables.end(), [&](auto* e) { return equalsNoCase(name, e->object_name); });
+        if (it == tables.end()) throw DbError(file(), "table \"" + name + "\" not found");
+        TableDef t(mdb_read_table(*it));
+        if (!t || !mdb_read_columns(t.get())) throw DbError(file(), "cannot read the fields of table \"" + name + "\"");
+        return t;
+    }
+
+    // The value of column `col` of the row libmdb has just fetched.
+    JetCell value(MdbColumn* col) {
+        const int start = col->cur_value_start;
+        const int len = col->cur_value_len;
+        unsigned char* pg = mdb->pg_buf;
+        if (col->col_type == MDB_BOOL) return std::int64_t{len == 0 ? -1 : 0};  // the null bit holds it
+        if (len == 0) return {};
+        switch (col->col_type) {
+            case MDB_BYTE: return std::int64_t{mdb_get_byte(pg, start)};
+            case MDB_INT: return std::int64_t{static_cast<std::int16_t>(mdb_get_int16(pg, start))};
+            case MDB_LONGINT:
+            case MDB_COMPLEX: return std::int64_t{static_cast<std::int32_t>(mdb_get_int32(pg, start))};
+            case MDB_FLOAT: return singleValue(mdb_get_single(pg, start));
+            case MDB_DOUBLE: return mdb_get_double(pg, start);
+            case MDB_DATETIME: {
+                std::string t = dateText(mdb_get_double(pg, start));
+                if (t.empty()) return {};
+                return t;
+            }
+            case MDB_MONEY: {
+                const std::string text = takeGString(mdb_money_to_string(mdb, start));
+                const auto c = Currency::parse(text);
+                if (!c)
+                    throw DbError(file(), "field \"" + std::string(col->name) + "\" holds a currency value \"" + text +
+                                              "\" that cannot be read exactly");
+                return c->toDouble();
+            }
+            case MDB_NUMERIC: {
+                const std::string text = takeGString(mdb_numeric_to_string(mdb, start, col->col_scale, col->col_prec));
+                double d = 0;
+                const auto r = std::from_chars(text.data(), text.data() + text.size(), d);
+                if (r.ec != std::errc() || r.ptr != text.data() + text.size()) return text;
+                return d;
+            }
+            case MDB_TEXT: {
+                std::string out(3 * static_cast<std::size_t>(len) + 16, '\0');
+                const int n = mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(pg) + start, len, out.data(), out.size() - 1);
+                out.resize(static_cast<std::size_t>(std::max(n, 0)));
+                return out;
+            }
+            case MDB_MEMO: {
+                // libmdb converts a memo into a buffer of its bind size: make room for all of it.
+                const std::size_t stored = len >= MDB_MEMO_OVERHEAD ? (mdb_get_int32(pg, start) & 0x3fffffff) : 0;
+                const std::size_t saved = mdb->bind_size;
+                mdb->bind_size = std::max(saved, 3 * (stored + static_cast<std::size_t>(mdb->fmt->pg_size)) + 64);
+                std::string out = takeGString(mdb_col_to_string(mdb, pg, start, MDB_MEMO, len));
+                mdb->bind_size = saved;
+                return out;
+            }
+            case MDB_OLE: return oleValue(col);
+            case MDB_BINARY: return Blob(pg + start, pg + start + len);
+            case MDB_REPID: return takeGString(mdb_col_to_string(mdb, pg, start, MDB_REPID, len));
+            default: return {};
+        }
+    }
+
+    // A long binary value (OLE object) gathered from its pages.
+    Blob oleValue(MdbColumn* col) {
+        if (col->cur_value_len < MDB_MEMO_OVERHEAD) return {};
+        unsigned char head[MDB_MEMO_OVERHEAD];
+        std::memcpy(head, mdb->pg_buf + col->cur_value_start, MDB_MEMO_OVERHEAD);
+        std::vector<unsigned char> chunk(2 * static_cast<std::size_t>(std::max<ssize_t>(mdb->fmt->pg_size, 4096)));
+        Blob out;
+        col->bind_ptr = chunk.data();
+        std::size_t n = mdb_ole_read(mdb, col, head, chunk.size());
+        while (n > 0 && n <= chunk.size()) {
+            out.insert(out.end(), chunk.begin(), chunk.begin() + static_cast<long>(n));
+            n = mdb_ole_read_next(mdb, col, head);
+        }
+        col->bind_ptr = nullptr;
+        return out;
+    }
+
+    // Which fields of the row just fetched are null: libmdb gives an empty text and a
+    // null the same length, so the row is read once more for its null bits.
+    void markEmptyTexts(MdbTableDef* t, std::vector<JetCell>& row) {
+        int start = 0;
+        std::size_t size = 0;
+        if (t->cur_row == 0 || mdb_find_row(mdb, static_cast<int>(t->cur_row) - 1, &start, &size) != 0) return;
+        std::vector<MdbField> fields(t->num_cols);
+        const int n = mdb_crack_row(t, start & kOffsetMask, size, fields.data());
+        for (int i = 0; i < n && i < static_cast<int>(t->num_cols); ++i) {
+            const auto c = static_cast<std::size_t>(fields[static_cast<std::size_t>(i)].colnum);
+            if (c >= row.size() || fields[static_cast<std::size_t>(i)].is_null) continue;
+            const int type = columnAt(t, static_cast<unsigned>(c))->col_type;
+            if (!std::holds_alternative<std::monostate>(row[c])) continue;
+            if (type == MDB_TEXT || type == MDB_MEMO) row[c] = std::string();
+            else if (type == MDB_OLE || type == MDB_BINARY) row[c] = Blob();
+        }
+    }
+};
+
+JetFile::JetFile(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+JetFile::JetFile(JetFile&&) noexcept = default;
+JetFile& JetFile::operator=(JetFile&&) noexcept = default;
+JetFile::~JetFile() = default;
+
+JetFile JetFile::open(const fs::path& file) {
+    const FileKind kind = fileKind(file);
+    if (kind == FileKind::Missing) throw DbError(file.string(), "file not found");
+    if (kind != FileKind::Jet && kind != FileKind::Ace) throw DbError(file.string(), "this is not an Access (Jet) file");
+    auto impl = std::make_unique<Impl>();
+    impl->path = file;
+    impl->mdb = mdb_open(file.string().c_str(), MDB_NOFLAGS);
+    if (!impl->mdb) {
+        if (kind == FileKind::Ace)
+            throw DbError(file.string(),
+                          "this Access 2007 or later file (ACE format) cannot be read here; save it from Access in the "
+                          "Access 2000 format (.mdb) and try again");
+        throw DbError(file.string(), "cannot read this Access (Jet) file: it is damaged or of an unknown version");
+    }
+    useUtf8(impl->mdb);
+    return JetFile(std::move(impl));
+}
+
+const fs::path& JetFile::path() const { return impl_->path; }
+
+std::vector<std::string> JetFile::tableNames() {
+    std::vector<std::string> out;
+    for (auto* e : impl_->userTables()) out.emplace_back(e->object_name);
+    return out;
+}
+
+std::vector<JetColumn> JetFile::columns(const std::string& table) {
+    TableDef t = impl_->table(table);
+    std::vector<JetColumn> out;
+    for (unsigned i = 0; i < t->num_cols; ++i) {
+        MdbColumn* c = columnAt(t.get(), i);
+        out.push_back({c->name, c->col_type, sqlTypeOf(c->col_type)});
+    }
+    return out;
+}
+
+long JetFile::readRows(const std::string& table, const std::function<void(const std::vector<JetCell>&)>& sink) {
+    TableDef t = impl_->table(table);
+    const unsigned ncols = t->num_cols;
+    std::vector<JetCell> row(ncols);
+    long count = 0;
+    mdb_rewind_table(t.get());
+    while (mdb_fetch_row(t.get())) {
+        bool emptyText = false;
+        for (unsigned i = 0; i < ncols; ++i) {
+            MdbColumn* col = columnAt(t.get(), i);
+            row[i] = impl_->value(col);
+            if (textLike(col->col_type) && std::holds_alternative<std::monostate>(row[i])) emptyText = true;
+        }
+        if (emptyText) impl_->markEmptyTexts(t.get(), row);
+        sink(row);
+        ++count;
+    }
+    return count;
+}
+
+// ---- copying into SQLite ---------------------------------------------------------
+
+namespace {
+
+class Statement {
+public:
+    Statement(sqlite3* db, const std::string& sql) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr) != SQLITE_OK) {
+            const std::string msg = sqlite3_errmsg(db);
+            sqlite3_finalize(st_);
+            throw std::runtime_error(msg);
+        }
+    }
+    ~Statement() { sqlite3_finalize(st_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    sqlite3_stmt* get() const { return st_; }
+
+private:
+    sqlite3_stmt* st_ = nullptr;
+};
+
+void execOrThrow(sqlite3* db, const std::string& sql) {
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const std::string msg = err ? err : sqlite3_errmsg(db);
+        sqlite3_free(err);
+        throw std::runtime_error(msg);
+    }
+}
+
+void bindCell(sqlite3_stmt* st, int i, const JetCell& cell) {
+    if (auto* n = std::get_if<std::int64_t>(&cell)) sqlite3_bind_int64(st, i, *n);
+    else if (auto* d = std::get_if<double>(&cell)) sqlite3_bind_double(st, i, *d);
+    else if (auto* s = std::get_if<std::string>(&cell))
+        sqlite3_bind_text(st, i, s->data(), static_cast<int>(s->size()), SQLITE_STATIC);
+    else if (auto* b = std::get_if<Blob>(&cell))
+        sqlite3_bind_blob(st, i, b->data(), static_cast<int>(b->size()), SQLITE_STATIC);
+    else sqlite3_bind_null(st, i);
+}
+
+}  // namespace
+
+std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db) {
+    const std::string file = jet.path().string();
+    std::vector<TableCopy> copied;
+    std::string current;
+    try {
+        execOrThrow(db, "BEGIN");
+        for (const auto& name : jet.tableNames()) {
+            current = name;
+            const auto columns = jet.columns(name);
+            if (columns.empty()) throw std::runtime_error("the table has no fields");
+            std::string create = "CREATE TABLE " + jet::quoteIdent(name) + " (";
+            std::string params;
+            for (std::size_t i = 0; i < columns.size(); ++i) {
+                create += (i ? ", " : "") + jet::quoteIdent(columns[i].name) + " " + columns[i].sqlType;
+                params += i ? ", ?" : "?";
+            }
+            execOrThrow(db, create + ")");
+            Statement insert(db, "INSERT INTO " + jet::quoteIdent(name) + " VALUES (" + params + ")");
+            const long rows = jet.readRows(name, [&](const std::vector<JetCell>& row) {
+                for (std::size_t i = 0; i < row.size(); ++i) bindCell(insert.get(), static_cast<int>(i + 1), row[i]);
+                if (sqlite3_step(insert.get()) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
+                sqlite3_reset(insert.get());
+                sqlite3_clear_bindings(insert.get());
+            });
+            copied.push_back({name, rows});
+        }
+        current.clear();
+        execOrThrow(db, "COMMIT");
+    } catch (const DbError&) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    } catch (const std::exception& e) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw DbError(file, (current.empty() ? std::string("cannot copy the tables: ")
+                                             : "cannot copy table \"" + current + "\": ") +
+                                e.what());
+    }
+    return copied;
+}
+
+std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::path& target) {
+    JetFile jet = JetFile::open(source);
+    std::error_code ec;
+    if (fs::exists(target, ec)) throw DbError(target.string(), "the file exists already; it is not overwritten");
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(target.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        const std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        fs::remove(target, ec);
+        throw DbError(target.string(), "cannot create: " + msg);
+    }
+    std::vector<TableCopy> copied;
+    try {
+        copied = copyJetToSqlite(jet, db);
+    } catch (...) {
+        sqlite3_close(db);
+        fs::remove(target, ec);
+        throw;
+    }
+    if (sqlite3_close(db) != SQLITE_OK) {
+        fs::remove(target, ec);
+        throw DbError(target.string(), "cannot finish writing the file");
+    }
+    return copied;
+}
+
+// ---- the images of Jet files -----------------------------------------------------
+
+JetImage::~JetImage() { sqlite3_free(data_); }
+
+namespace {
+
+struct Stamp {
+    std::uintmax_t size = 0;
+    fs::file_time_type mtime{};
+    bool operator==(const Stamp&) const = default;
+};
+
+Stamp stampOf(const fs::path& file) {
+    std::error_code ec;
+    Stamp s;
+    s.size = fs::file_size(file, ec);
+    if (!ec) s.mtime = fs::last_write_time(file, ec);
+    if (ec) throw DbError(file.string(), "cannot read the file: " + ec.message());
+    return s;
+}
+
+std::shared_ptr<const JetImage> buildImage(const fs::path& file) {
+    sqlite3* raw = nullptr;
+    if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        sqlite3_close(raw);
+        throw DbError(file.string(), "out of memory while reading the file");
+    }
+    std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
+    JetFile jet = JetFile::open(file);
+    copyJetToSqlite(jet, db.get());
+    sqlite3_int64 size = 0;
+    unsigned char* data = sqlite3_serialize(db.get(), "main", &size, 0);
+    if (!data) throw DbError(file.string(), "out of memory while reading the file");
+    return std::make_shared<JetImage>(data, size);
+}
+
+}  // namespace
+
+std::shared_ptr<const JetImage> jetImage(const fs::path& file) {
+    static std::mutex mutex;
+    static std::map<std::string, std::pair<Stamp, std::shared_ptr<const JetImage>>> cache;
+
+    std::error_code ec;
+    std::string key = fs::weakly_canonical(file, ec).string();
+    if (ec) key = file.string();
+    std::lock_guard lock(mutex);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const Stamp before = stampOf(file);
+        if (auto it = cache.find(key); it != cache.end() && it->second.first == before) return it->second.second;
+        auto image = buildImage(file);
+        if (stampOf(file) == before) {
+            cache[key] = {before, image};
+            return image;
+        }
+    }
+    throw DbError(file.string(), "the file is in use by another program (it changed while being read); try again in a moment");
+}
+
+void useJetImage(sqlite3* db, const std::string& schema, const JetImage& image, const std::string& file) {
+    const int rc = sqlite3_deserialize(db, schema.c_str(), image.data(), image.size(), image.size(),
+                                       SQLITE_DESERIALIZE_READONLY);
+    if (rc != SQLITE_OK) throw DbError(file, std::string("cannot open the file's tables: ") + sqlite3_errmsg(db));
+}
+
+}  // namespace zt::store

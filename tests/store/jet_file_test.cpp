@@ -1,0 +1,254 @@
+// Reading real Access files: nwind.mdb (Jet 3) and DateTest.mdb (Jet 4). The expected
+// values were read once from mdb-export's output and are written out here.
+#include "store/jet_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "store/database.h"
+#include "support/testdir.h"
+
+namespace fs = std::filesystem;
+using zt::store::Database;
+using zt::store::DbError;
+using zt::store::JetFile;
+using zt::store::Recordset;
+using zt::store::Value;
+using zt::test::TestDir;
+
+namespace {
+
+fs::path fixtureDir() {
+    if (const char* env = std::getenv("ZENTORIA_JET_FIXTURES")) return env;
+    return fs::path(__FILE__).parent_path() / "../../../shared/fixtures/jet";
+}
+
+// Copies the Access test files into the test's own folder (the originals are never
+// opened in place).
+void copyFixtures(const TestDir& dir) {
+    for (const char* name : {"nwind.mdb", "DateTest.mdb"}) {
+        const fs::path from = fixtureDir() / name;
+        ASSERT_TRUE(fs::exists(from)) << "Access test file missing: " << from << " (set ZENTORIA_JET_FIXTURES)";
+        fs::copy_file(from, dir / name);
+        fs::permissions(dir / name, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+    }
+}
+
+template <class Fn>
+std::string errorOf(Fn&& fn) {
+    try {
+        fn();
+    } catch (const DbError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+std::string text(const Value& v) { return v.isNull() ? "NULL" : v.toText(); }
+
+// The values of one field over the rows meeting a criterion, joined by ",".
+std::string findAll(Recordset& rs, const std::string& criterion, const std::string& field) {
+    std::string out;
+    rs.findFirst(criterion);
+    while (!rs.noMatch()) {
+        out += (out.empty() ? "" : ",") + text(rs.field(field));
+        rs.findNext(criterion);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(JetFile, ListsTheTablesOfJet3AndJet4FilesWithTheirRows) {
+    TestDir dir;
+    copyFixtures(dir);
+    auto db = Database::open(dir.path(), "nwind");
+    EXPECT_TRUE(db.isReadOnlyJet());
+    const std::vector<std::string> names = {"Order Details", "Orders",    "Products",  "Shippers", "Categories",
+                                            "Customers",     "Employees", "Suppliers", "Umsätze"};
+    EXPECT_EQ(db.tableNames(), names);
+    const std::vector<long> rows = {2155, 830, 77, 3, 8, 91, 9, 29, 830};
+    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_EQ(db.openTable(names[i]).recordCount(), rows[i]) << names[i];
+
+    auto dates = Database::open(dir.path(), "DateTest.mdb");
+    EXPECT_EQ(dates.tableNames(), std::vector<std::string>{"DateTest"});
+    EXPECT_EQ(dates.openTable("DateTest").recordCount(), 6);
+
+    // The declared types of the copy: what the dialect compares as numbers and texts.
+    auto jet = JetFile::open(dir / "nwind.mdb");
+    std::string types;
+    for (const auto& c : jet.columns("Products")) types += c.name + " " + c.sqlType + "|";
+    EXPECT_EQ(types,
+              "ProductID INTEGER|ProductName TEXT|SupplierID INTEGER|CategoryID INTEGER|QuantityPerUnit TEXT|"
+              "UnitPrice REAL|UnitsInStock INTEGER|UnitsOnOrder INTEGER|ReorderLevel INTEGER|Discontinued INTEGER|");
+    EXPECT_EQ(jet.columns("Orders")[3].sqlType, "TEXT");      // OrderDate
+    EXPECT_EQ(jet.columns("Employees")[14].sqlType, "BLOB");  // Photo
+    EXPECT_NE(errorOf([&] { jet.columns("Nessuna"); }).find("Nessuna"), std::string::npos);
+}
+
+TEST(JetFile, ValuesMatchWhatMdbExportPrints) {
+    TestDir dir;
+    copyFixtures(dir);
+    auto db = Database::open(dir.path(), "nwind.mdb");
+
+    auto shippers = db.openTable("Shippers");
+    EXPECT_EQ(findAll(shippers, "ShipperID > 0", "CompanyName"), "Speedy Express,United Package,Federal Shipping");
+    EXPECT_EQ(findAll(shippers, "ShipperID > 0", "Phone"), "(503) 555-9831,(503) 555-3199,(503) 555-9931");
+    EXPECT_EQ(shippers.field("ShipperID"), Value(3));
+
+    auto orders = db.openTable("Orders");
+    // The first row in table order: 10330,"LILAS",3,"1994-11-16 00:00:00",...,1,12.7500,...
+    EXPECT_EQ(orders.field("OrderID"), Value(10330));
+    EXPECT_EQ(orders.field("CustomerID"), Value("LILAS"));
+    EXPECT_EQ(orders.field("EmployeeID"), Value(3));
+    EXPECT_EQ(orders.field("OrderDate"), Value("1994-11-16 00:00:00"));
+    EXPECT_EQ(orders.field("ShippedDate"), Value("1994-11-28 00:00:00"));
+    EXPECT_EQ(orders.field("Freight").toCurrency()->tenThousandths(), 127500);
+    EXPECT_EQ(orders.field("ShipAddress"), Value("Carrera 52 con Ave. Bolívar #65-98 Llano Largo"));
+    orders.moveNext();
+    EXPECT_EQ(orders.field("OrderID"), Value(10331));
+    EXPECT_TRUE(orders.field("ShipRegion").isNull());
+    EXPECT_EQ(orders.field("ShipName"), Value("Bon app'"));
+    orders.moveNext();
+    EXPECT_EQ(orders.field("ShipName"), Value("Mère Paillarde"));
+    EXPECT_EQ(orders.field("ShipCity"), Value("Montréal"));
+    EXPECT_EQ(orders.field("ShipRegion"), Value("Québec"));
+
+    // Jet 3 text in the file's code page comes out as UTF-8.
+    auto customers = db.openTable("Customers");
+    EXPECT_EQ(findAll(customers, "CustomerID = 'KOENE'", "CompanyName"), "Königlich Essen");
+    EXPECT_EQ(findAll(customers, "CustomerID = 'QUICK'", "Address"), "Taucherstraße 10");
+    EXPECT_EQ(findAll(customers, "CustomerID = 'BERGS'", "City"), "Luleå");
+    EXPECT_EQ(findAll(customers, "City = 'München'", "CustomerID"), "FRANK");
+
+    // Currency exact to four decimals; yes/no as Jet's True (-1) and False (0).
+    auto products = db.openTable("Products");
+    products.findFirst("ProductID = 5");
+    EXPECT_EQ(products.field("UnitPrice").toCurrency()->tenThousandths(), 213500);
+    EXPECT_EQ(products.field("Discontinued"), Value(-1));
+    EXPECT_EQ(products.field("UnitsInStock"), Value(0));
+    products.findFirst("ProductID = 1");
+    EXPECT_EQ(products.field("Discontinued"), Value(0));
+    EXPECT_EQ(products.field("ReorderLevel"), Value(10));
+
+    // Single precision as Access shows it (mdb-export prints 0.15000001).
+    auto details = db.openTable("Order Details");
+    EXPECT_EQ(findAll(details, "OrderID = 10250 And ProductID = 51", "Discount"), "0.15");
+    EXPECT_EQ(findAll(details, "OrderID = 10251 And ProductID = 22", "Discount"), "0.05");
+
+    // Memo fields in full, line breaks kept.
+    auto employees = db.openTable("Employees");
+    EXPECT_EQ(employees.field("Address"), Value("507 - 20th Ave. E.\r\nApt. 2A"));
+    EXPECT_EQ(employees.field("BirthDate"), Value("1948-12-08 00:00:00"));
+    employees.findFirst("EmployeeID = 2");
+    const std::string notes = employees.field("Notes").toText();
+    EXPECT_EQ(notes.size(), 448u);
+    EXPECT_EQ(notes.substr(0, 34), "Andrew received his BTS commercial");
+    EXPECT_EQ(notes.substr(notes.size() - 40), "d the Pacific Rim Importers Association.");
+    EXPECT_TRUE(employees.field("ReportsTo").isNull());
+
+    // Jet 4: UTF-16 text and memo, dates before 1900 and after 9000.
+    auto dates = Database::open(dir.path(), "DateTest.mdb").openTable("DateTest");
+    EXPECT_EQ(findAll(dates, "IDCol > 0", "DateTimeCol"),
+              "2021-12-02 00:00:00,9999-01-01 00:00:00,1898-01-01 00:00:00,0632-01-01 00:00:00,"
+              "2021-12-02 00:00:00,2021-12-02 00:00:00");
+    EXPECT_EQ(findAll(dates, "IDCol = 3 Or IDCol = 4", "DateCol"), "1899-01-01 00:00:00,0633-01-01 00:00:00");
+    EXPECT_EQ(findAll(dates, "IDCol = 3 Or IDCol = 4", "TimeCol"), "1900-01-01 00:00:00,0634-01-01 00:00:00");
+    EXPECT_EQ(findAll(dates, "IDCol = 2", "ShortTextCol"), "Year 1999");
+    EXPECT_EQ(findAll(dates, "IDCol = 6", "LongTextCol"), "New line\r\nin field");
+    EXPECT_EQ(findAll(dates, "IDCol = 5", "LongTextCol"), "Escaped new line \\r\\n in field");
+
+    // Long binary (OLE) fields whole: mdb-export -b hex prints 10746 bytes per picture.
+    auto jet = JetFile::open(dir / "nwind.mdb");
+    std::vector<std::size_t> sizes;
+    jet.readRows("Categories", [&](const std::vector<zt::store::JetCell>& row) {
+        sizes.push_back(std::get<zt::store::Blob>(row[3]).size());
+    });
+    EXPECT_EQ(sizes, std::vector<std::size_t>(8, 10746));
+}
+
+TEST(JetFile, CriteriaAndQueriesRunOnJetTables) {
+    TestDir dir;
+    copyFixtures(dir);
+    auto db = Database::open(dir.path(), "nwind.mdb");
+
+    auto orders = db.openTable("Orders");
+    EXPECT_EQ(findAll(orders, "ShipCountry = 'Germany' and Freight > 200", "OrderID"),
+              "10345,10267,10286,10515,10540,10658,10670,10691,10694,10817,10845,10865,10962,11012,11021");
+
+    auto sum = db.openQuery(
+        "Select Sum(Freight) as T, Count(*) as N From Orders Where ShipCountry = 'Germany'");
+    EXPECT_EQ(sum.field("T").toCurrency()->tenThousandths(), 112832800);
+    EXPECT_EQ(sum.field("N"), Value(122));
+
+    // A date text compared with a number compares as numbers, as with SQLite files.
+    EXPECT_EQ(db.openQuery("Select Count(*) as N From Orders Where Mid$(OrderDate,1,4) = 1995").field("N"), Value(391));
+    EXPECT_EQ(db.openQuery("Select Count(*) as N From [Umsätze] Where ShipVia = 1").field("N"), Value(249));
+    auto top = db.openQuery("Select ProductName From Products Where UnitPrice > 100 Order By UnitPrice Desc");
+    EXPECT_EQ(findAll(top, "ProductName <> ''", "ProductName"), "Côte de Blaye,Thüringer Rostbratwurst");
+
+    // `In 'nwind.mdb'` from an SQLite file reaches the Access file, sub-queries too.
+    dir.sql("Conti.mdb", "CREATE TABLE Conto(Importo REAL); INSERT INTO Conto VALUES (1);");
+    auto conti = Database::open(dir.path(), "Conti.mdb");
+    EXPECT_FALSE(conti.isReadOnlyJet());
+    auto q = conti.openQuery(
+        "Select Sum(Quantity) as Q From [Order Details] In 'nwind.mdb' Where OrderID In "
+        "(Select OrderID From Orders In 'nwind.mdb' Where ShipCountry = 'Germany')");
+    EXPECT_EQ(q.field("Q"), Value(9213));
+    EXPECT_EQ(conti.openQuery("Select Count(*) as N From DateTest In 'DateTest.mdb' Where DateCol < '1900'").field("N"),
+              Value(2));
+    // The SQLite file itself stays writable.
+    auto conto = conti.openTable("Conto");
+    conto.addNew();
+    conto.setField("Importo", Value(2.5));
+    EXPECT_NO_THROW(conto.update());
+}
+
+TEST(JetFile, WritesAreRefusedNamingTheFileWhichStaysAsItWas) {
+    TestDir dir;
+    copyFixtures(dir);
+    const std::string before = dir.read("nwind.mdb");
+    auto db = Database::open(dir.path(), "nwind.mdb");
+    auto shippers = db.openTable("Shippers");
+    for (const auto& message : {errorOf([&] { shippers.edit(); }), errorOf([&] { shippers.addNew(); }),
+                                errorOf([&] { db.executeNative("DELETE FROM Shippers"); }),
+                                errorOf([&] { db.executeNative("CREATE TABLE Nuova(a)"); })}) {
+        EXPECT_NE(message.find("nwind.mdb"), std::string::npos) << message;
+        EXPECT_NE(message.find("Access (Jet) file, which this program reads only"), std::string::npos) << message;
+    }
+    EXPECT_EQ(db.openTable("Shippers").recordCount(), 3);
+    db.close();
+    EXPECT_EQ(dir.read("nwind.mdb"), before);
+    EXPECT_EQ(Database::open(dir.path(), "nwind.mdb").openTable("Shippers").recordCount(), 3);
+}
+
+TEST(JetFile, AChangedFileIsReadAgainWhileOpenDatabasesKeepTheirCopy) {
+    TestDir dir;
+    copyFixtures(dir);
+    fs::copy_file(dir / "nwind.mdb", dir / "Dati.mdb");
+    auto first = Database::open(dir.path(), "Dati.mdb");
+    auto orders = first.openTable("Orders");
+    EXPECT_EQ(first.tableNames().size(), 9u);
+
+    // Another program replaces the file: the next opening reads the new content.
+    fs::copy_file(dir / "DateTest.mdb", dir / "Dati.mdb", fs::copy_options::overwrite_existing);
+    EXPECT_EQ(Database::open(dir.path(), "Dati.mdb").tableNames(), std::vector<std::string>{"DateTest"});
+    orders.moveNext();
+    EXPECT_EQ(orders.field("OrderID"), Value(10331));
+    EXPECT_EQ(first.openTable("Shippers").recordCount(), 3);
+}
+
+TEST(JetFile, UnreadableAccessFilesGiveClearMessages) {
+    TestDir dir;
+    dir.write("Nuovo.accdb", std::string("\0\1\0\0Standard ACE DB\0", 20) + std::string(100, 'x'));
+    const auto ace = errorOf([&] { Database::open(dir.path(), "Nuovo.accdb"); });
+    EXPECT_NE(ace.find("Nuovo.accdb"), std::string::npos) << ace;
+    EXPECT_NE(ace.find("ACE"), std::string::npos) << ace;
+    dir.write("Rotto.mdb", std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(3000, '\x7f'));
+    const auto jet = errorOf([&] { Database::open(dir.path(), "Rotto.mdb"); });
+    EXPECT_NE(jet.find("Rotto.mdb"), std::string::npos) << jet;
+    EXPECT_NE(jet.find("Access"), std::string::npos) << jet;
+    EXPECT_NE(errorOf([&] { JetFile::open(dir / "Manca.mdb"); }).find("not found"), std::string::npos);
+}
