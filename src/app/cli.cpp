@@ -40,6 +40,14 @@ constexpr const char* kUsage =
     "  (none)                  open the window on the working folder\n"
     "  grid --hotel N --year Y --stat NAME --detail ITEM\n"
     "                          print the twelve month values the window's grid shows\n"
+    "  diff --hotel N --year A --with B --stat NAME --detail ITEM\n"
+    "                          the year differences (\"&Ok\"): the chart title, then\n"
+    "                          twelve lines \"set1<TAB>set2\"\n"
+    "  ratio --hotel N --year Y --stat A --detail DA --with-stat B --with-detail DB\n"
+    "                          the month comparison (\"&Conferma\"): the title, then\n"
+    "                          twelve values\n"
+    "  register --hotel N --year Y --stat NAME --detail ITEM --values \"v1;...;v12\" [--yes]\n"
+    "                          types the twelve values and presses \"&Registra\"\n"
     "  passwd [--clear]        set, change or clear the management password\n"
     "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
     "                          folder unless --force)\n"
@@ -66,11 +74,17 @@ public:
 int cmdDemo(const Invocation& inv);
 int cmdGrid(const Invocation& inv);
 int cmdShowWithoutDisplay(const Invocation& inv);
+int cmdDiff(const Invocation& inv);
+int cmdRatio(const Invocation& inv);
+int cmdRegister(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
         {"demo", cmdDemo},
         {"grid", cmdGrid},
+        {"diff", cmdDiff},
+        {"ratio", cmdRatio},
+        {"register", cmdRegister},
         {"passwd", [](const Invocation& inv) { return cmdPasswd(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
     };
     return table;
@@ -201,19 +215,85 @@ struct Session {
     }
 };
 
-// zentoria grid --hotel N --year Y --stat NAME --detail ITEM
-int cmdGrid(const Invocation& inv) {
-    const Options opt(inv.args, {"hotel", "year", "stat", "detail"});
+// Chart values as scripts read them: "." as decimal point, no grouping.
+std::string plain(double v) { return formatPlain(v, Separators{".", ""}); }
+
+// Selects hotel, year, statistic and detail as the grid command does (which loads the
+// grid for the year).
+void selectAsGrid(Session& s, const Options& opt, const std::string& yearOption) {
     const int hotel = opt.requiredInt("hotel");
-    const std::string& year = opt.required("year");
+    const std::string& year = opt.required(yearOption);
     const std::string& stat = opt.required("stat");
     const std::string& detail = opt.required("detail");
-    Session s(inv, false);
-    if (!s.ok()) return kExitFailed;
     chooseHotel(s.logic, hotel);
     s.logic.text1[0] = year;
     chooseStatistic(s.logic, 0, stat);
     chooseDetail(s.logic, 1, stat, detail);
+}
+
+// zentoria diff --hotel N --year A --with B --stat NAME --detail ITEM
+int cmdDiff(const Invocation& inv) {
+    const Options opt(inv.args, {"hotel", "year", "with", "stat", "detail"});
+    const std::string& with = opt.required("with");
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    selectAsGrid(s, opt, "year");
+    s.logic.text1[13] = with;
+    s.logic.tastoClick(5);
+    if (!s.ok()) return kExitFailed;
+    const auto& chart = s.logic.graph1;
+    inv.out << chart.title() << "\n";
+    for (int k = 1; k <= 12; ++k) inv.out << plain(chart.value(1, k)) << "\t" << plain(chart.value(2, k)) << "\n";
+    return kExitOk;
+}
+
+// zentoria ratio --hotel N --year Y --stat A --detail DA --with-stat B --with-detail DB
+int cmdRatio(const Invocation& inv) {
+    const Options opt(inv.args, {"hotel", "year", "stat", "detail", "with-stat", "with-detail"});
+    const std::string& withStat = opt.required("with-stat");
+    const std::string& withDetail = opt.required("with-detail");
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    selectAsGrid(s, opt, "year");
+    chooseStatistic(s.logic, 4, withStat);
+    chooseDetail(s.logic, 5, withStat, withDetail);
+    s.logic.tastoClick(4);
+    if (!s.ok()) return kExitFailed;
+    inv.out << s.logic.graph1.title() << "\n";
+    for (int k = 1; k <= 12; ++k) inv.out << plain(s.logic.graph1.value(1, k)) << "\n";
+    return kExitOk;
+}
+
+// zentoria register --hotel N --year Y --stat NAME --detail ITEM --values "v1;...;v12" [--yes]
+int cmdRegister(const Invocation& inv) {
+    const Options opt(inv.args, {"hotel", "year", "stat", "detail", "values"}, {"yes"});
+    std::vector<std::string> values;
+    std::string rest = opt.required("values");
+    for (std::size_t at; (at = rest.find(';')) != std::string::npos; rest.erase(0, at + 1)) values.push_back(rest.substr(0, at));
+    values.push_back(rest);
+    if (values.size() != 12)
+        throw UsageError("--values takes twelve values separated by \";\", not " + std::to_string(values.size()));
+    Session s(inv, opt.flag("yes"));
+    if (!s.ok()) return kExitFailed;
+    selectAsGrid(s, opt, "year");
+    for (int k = 1; k <= 12; ++k) s.logic.text1[static_cast<std::size_t>(k)] = values[static_cast<std::size_t>(k - 1)];
+    bool answeredYes = false;
+    s.ui.setOnAnswer([&](int answer) { answeredYes = answer == desktop::msgbox::kAnswerYes; });
+    s.logic.tastoClick(2);
+    if (!s.ok()) return kExitFailed;
+    if (!answeredYes) {
+        inv.err << "zentoria: nothing registered.\n";
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
+// zentoria grid --hotel N --year Y --stat NAME --detail ITEM
+int cmdGrid(const Invocation& inv) {
+    const Options opt(inv.args, {"hotel", "year", "stat", "detail"});
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    selectAsGrid(s, opt, "year");
     if (!s.ok()) return kExitFailed;
     for (int k = 1; k <= 12; ++k) inv.out << s.logic.text1[static_cast<std::size_t>(k)] << "\n";
     return kExitOk;

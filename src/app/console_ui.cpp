@@ -24,15 +24,18 @@ int ConsoleUi::msgBox(const std::string& prompt, int style, const std::string& t
         err_ << title << ": " << prompt << "\n";
         return kAnswerOk;
     }
-    if (assumeYes_) return kAnswerYes;
-    err_ << title << ": " << prompt << " [s/N] " << std::flush;
-    std::string answer;
-    if (!std::getline(in_, answer)) return kAnswerNo;
-    answer = trim(answer);
-    return (answer == "s" || answer == "S" || answer == "si" || answer == "Si" || answer == "SI" || answer == "y" ||
-            answer == "yes")
-               ? kAnswerYes
-               : kAnswerNo;
+    int result = kAnswerYes;
+    if (!assumeYes_) {
+        err_ << title << ": " << prompt << " [s/N] " << std::flush;
+        std::string answer;
+        std::getline(in_, answer);
+        answer = trim(answer);
+        const bool yes = answer == "s" || answer == "S" || answer == "si" || answer == "Si" || answer == "SI" ||
+                         answer == "y" || answer == "yes";
+        result = yes ? kAnswerYes : kAnswerNo;
+    }
+    if (onAnswer_) onAnswer_(result);
+    return result;
 }
 
 // The gate on the command line: no password set opens it as Enter on the empty field

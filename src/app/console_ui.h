@@ -2,6 +2,7 @@
 // The window's questions and messages on the command line: messages go to standard
 // error, questions are answered from the terminal (or by --yes), and the access gate
 // takes the password from ZENTORIA_PASSWORD or the terminal.
+#include <functional>
 #include <iosfwd>
 #include <string>
 
@@ -16,6 +17,9 @@ public:
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string accessGate(const desktop::GateRequest& request) override;
 
+    // Called with the answer of each question asked.
+    void setOnAnswer(std::function<void(int)> fn) { onAnswer_ = std::move(fn); }
+
     // Whether an error message was shown (the command then exits with status 1).
     bool errorShown() const { return errorShown_; }
 
@@ -24,6 +28,7 @@ private:
     std::ostream& err_;
     bool assumeYes_;
     bool errorShown_ = false;
+    std::function<void(int)> onAnswer_;
 };
 
 }  // namespace zt::app

@@ -294,11 +294,5 @@ void DeskLogic::text1KeyPress(int index, int keyAscii) {
     changed();
 }
 
-void DeskLogic::tastoClick(int index) {
-    if (index == 1) {
-        unloaded = true;
-        changed();
-    }
-}
 
 }  // namespace zt::desktop

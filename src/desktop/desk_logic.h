@@ -79,6 +79,17 @@ public:
     // A button of Tasto(index).
     void tastoClick(int index);
 
+    // ---- public operations of the window ----------------------------------------
+    // Year differences: the year in Text1(0) as data set 1 and the year in Text1(13)
+    // as data set 2. DiffAnno sums `Dettaglio`; DiffAnno1 (arrivals) and DiffAnno2
+    // (departures) read `Zentoria`.
+    void DiffAnno();
+    void DiffAnno1();
+    void DiffAnno2();
+    // Month comparison: statistic A (Combo1(0), Combo1(1)) divided by statistic B
+    // (Combo1(4), Combo1(5)) month by month, for the year in Text1(0).
+    void RepaDiff();
+
     // Called after each step that changes what the window shows, so a view can repaint
     // while a long operation runs.
     std::function<void()> onChange;
@@ -103,6 +114,11 @@ private:
     void selectionTitle();
     void loadGrid();
     void selectHotel();
+    bool confirmed();
+    void registra();
+    // The common opening of the year differences; false when the operation ends there.
+    bool diffOpening();
+    void diffFromSummary(bool arrivals);
     // Start-up steps 2 and 3: reads "Security.pwd" and shows the access gate; true
     // when access is granted.
     bool passAccessGate();

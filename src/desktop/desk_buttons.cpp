@@ -1,0 +1,63 @@
+// The command buttons Tasto(0..5) of the main window.
+#include <stdexcept>
+
+#include "common/numfmt.h"
+#include "common/text.h"
+#include "desktop/desk_logic.h"
+#include "store/catalogue.h"
+#include "store/figures.h"
+
+namespace zt::desktop {
+
+namespace {
+constexpr int kConfirmStyle = msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefaultButton2;  // 292
+}
+
+void DeskLogic::tastoClick(int index) {
+    guarded([&] {
+        switch (index) {
+            case 1: unloaded = true; break;
+            case 2:
+                if (confirmed()) registra();
+                break;
+            case 3:
+                // The recompute from the operational files comes with its own button work.
+                confirmed();
+                break;
+            case 4: RepaDiff(); break;
+            case 5:
+                switch (store::yearDiffOperation(combo1[0].text)) {
+                    case store::YearDiffOp::DiffAnno1: DiffAnno1(); break;
+                    case store::YearDiffOp::DiffAnno2: DiffAnno2(); break;
+                    case store::YearDiffOp::DiffAnno: DiffAnno(); break;
+                }
+                break;
+            default: break;
+        }
+    });
+    changed();
+}
+
+bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; }
+
+// "&Registra": the twelve month fields into `Zentoria`. Every field is read first, in
+// the format the grid writes it; a field that is not a number stops the operation
+// before anything is written.
+void DeskLogic::registra() {
+    const std::string& statistic = combo1[0].text;
+    const auto key = store::registraKey(statistic, combo1[1].text);
+    if (!key) return;
+    std::array<double, 12> values{};
+    for (int m = 1; m <= 12; ++m) {
+        const auto v = parseNumber(text1[static_cast<std::size_t>(m)], sep_);
+        if (!v)
+            throw std::runtime_error("Il valore di " + state_.monthNames[static_cast<std::size_t>(m - 1)] + " (\"" +
+                                     text1[static_cast<std::size_t>(m)] +
+                                     "\") non è un numero: non è stato registrato nessun mese.");
+        values[static_cast<std::size_t>(m - 1)] = *v;
+    }
+    for (int m = 1; m <= 12; ++m)
+        store::writeMonth(state_, key->tipo, key->detail, text1[0], m, store::Value(values[static_cast<std::size_t>(m - 1)]));
+}
+
+}  // namespace zt::desktop

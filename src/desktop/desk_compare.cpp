@@ -1,0 +1,111 @@
+// The comparisons drawn in the chart: two years side by side (DiffAnno, DiffAnno1,
+// DiffAnno2) and the month-by-month ratio of two statistics (RepaDiff).
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "common/text.h"
+#include "desktop/desk_logic.h"
+#include "store/catalogue.h"
+#include "store/figures.h"
+
+namespace zt::desktop {
+
+namespace {
+
+// The chart point of a row's period: characters 5-6 are the month.
+int monthPoint(const store::FigureRow& row, const char* field) {
+    const double month = val(mid(row.period, 5, 2));
+    if (month < 1 || month > 12 || month != std::floor(month))
+        throw std::runtime_error(std::string("Un record ha ") + field + " = \"" + row.period +
+                                 "\": il mese non è tra 01 e 12. Confronto interrotto.");
+    return static_cast<int>(month);
+}
+
+}  // namespace
+
+bool DeskLogic::diffOpening() {
+    if (!(val(text1[13]) > 0)) return false;
+    graph1.setTitle("Diff. " + text1[0] + "-" + text1[13] + " (" + combo1[0].text + "-" + combo1[1].text + ")");
+    graph1.setNumSets(2);
+    graph1.setThisSet(2);
+    graph1.setLegendText(1, text1[0]);
+    graph1.setLegendText(2, text1[13]);
+    return true;
+}
+
+void DeskLogic::DiffAnno() {
+    if (!diffOpening()) return;
+    const auto key = store::diffAnnoKey(combo1[0].text, combo1[1].text);
+    if (!key) return;
+    for (int i = 1; i <= 12; ++i) {
+        graph1.setThisPoint(i);
+        graph1.setThisSet(1);
+        graph1.setGraphData(0);
+        graph1.setThisSet(2);
+        graph1.setGraphData(0);
+    }
+    const std::array<std::pair<int, std::string>, 2> years = {{{1, text1[0]}, {2, text1[13]}}};
+    for (const auto& [set, year] : years) {
+        for (const auto& row : store::readDetailYear(state_, *key, year)) {
+            graph1.setThisSet(set);
+            graph1.setThisPoint(monthPoint(row, "DataInserimento"));
+            graph1.setGraphData(graph1.graphData() + row.valore.toDouble());
+        }
+    }
+    graph1.redraw();
+}
+
+void DeskLogic::DiffAnno1() { diffFromSummary(true); }
+void DeskLogic::DiffAnno2() { diffFromSummary(false); }
+
+// DiffAnno1 / DiffAnno2: each record's value replaces the point's; set 1 keeps what it
+// showed for months without records.
+void DeskLogic::diffFromSummary(bool arrivals) {
+    if (!diffOpening()) return;
+    const auto key = arrivals ? store::diffAnno1Key(combo1[0].text, combo1[1].text)
+                              : store::diffAnno2Key(combo1[0].text, combo1[1].text);
+    if (!key) return;
+    for (int i = 1; i <= 12; ++i) {
+        graph1.setThisPoint(i);
+        graph1.setGraphData(0);  // set 2, current since the opening
+    }
+    const std::array<std::pair<int, std::string>, 2> years = {{{1, text1[0]}, {2, text1[13]}}};
+    for (const auto& [set, year] : years) {
+        for (const auto& row : store::readSummaryYear(state_, *key, year)) {
+            graph1.setThisSet(set);
+            graph1.setThisPoint(monthPoint(row, "AnnoMese"));
+            graph1.setGraphData(row.valore.toDouble());
+        }
+    }
+    graph1.redraw();
+}
+
+void DeskLogic::RepaDiff() {
+    graph1.setTitle("Conf. (" + combo1[0].text + "-" + combo1[1].text + ")-(" + combo1[4].text + "-" +
+                    combo1[5].text + ")");
+    graph1.setNumSets(1);
+    graph1.setThisSet(1);
+    for (int i = 1; i <= 12; ++i) {
+        graph1.setThisPoint(i);
+        graph1.setGraphData(0);
+    }
+    const auto keyA = store::repaDiffKey(combo1[0].text, combo1[1].text);
+    const auto keyB = store::repaDiffKey(combo1[4].text, combo1[5].text);
+    double a = 0;
+    std::int64_t b = 0;
+    for (int m = 1; m <= 12; ++m) {
+        // A side that is looked up and finds no record counts 0 for that month; a side
+        // that is not looked up keeps its previous value.
+        if (keyA) a = store::readMonth(state_, keyA->tipo, keyA->detail, text1[0], m).value_or(0.0);
+        if (keyB) {
+            const double raw = store::readMonth(state_, keyB->tipo, keyB->detail, text1[0], m).value_or(0.0);
+            b = static_cast<std::int64_t>(std::nearbyint(std::clamp(raw, -2147483648.0, 2147483647.0)));
+        }
+        graph1.setThisPoint(m);
+        graph1.setGraphData(a / static_cast<double>(b == 0 ? 1 : b));
+    }
+    graph1.redraw();
+}
+
+}  // namespace zt::desktop

@@ -1,0 +1,197 @@
+// The command buttons: year differences, month comparison and "&Registra", seen in the
+// chart, in the message boxes and in the rows of Zentoria.mdb.
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+#include "desktop/desk_logic.h"
+#include "desktop/passwd.h"
+#include "support/testdir.h"
+
+using namespace zt;
+using namespace zt::desktop;
+using zt::test::queryColumn;
+using zt::test::TestDir;
+
+namespace {
+
+class FakeUi : public UiPort {
+public:
+    std::vector<std::string> messages;
+    std::vector<int> styles;
+    int answer = msgbox::kAnswerYes;
+    int msgBox(const std::string& prompt, int style, const std::string&) override {
+        messages.push_back(prompt);
+        styles.push_back(style);
+        return (style & 7) == msgbox::kYesNo ? answer : msgbox::kAnswerOk;
+    }
+    std::string accessGate(const GateRequest&) override { return "S"; }
+};
+
+constexpr const char* kFigureTable = "(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, %s TEXT, Valore REAL)";
+
+std::string figureTable(const std::string& name, const std::string& period) {
+    std::string t = kFigureTable;
+    return "CREATE TABLE " + name + t.replace(t.find("%s"), 2, period) + ";";
+}
+
+struct Window {
+    TestDir dir;
+    ProgramState state;
+    FakeUi ui;
+    DeskLogic logic;
+    Window() : logic(state, ui, Separators{",", "."}) {
+        state.workDir = dir.path();
+        dir.sql("AnagraficaHotels.mdb",
+                "CREATE TABLE AnagraficaHotels(Numero INTEGER, RagioneSociale TEXT, CodiceAssistenza TEXT);"
+                "INSERT INTO AnagraficaHotels VALUES(1,'Uno','');");
+        dir.sql("VociFattura.mdb",
+                "CREATE TABLE VociFattura(NumeroHotel INTEGER, Codice INTEGER, Descrizione TEXT, "
+                "GruppoStatistico INTEGER, GruppoFatturazione INTEGER);"
+                "INSERT INTO VociFattura VALUES(1,12,'- Camere',12,12);");
+        dir.sql("CodiciVari.mdb", "CREATE TABLE CodiciVari(NumeroHotel INTEGER, Tipo INTEGER, Sigla TEXT, Descrizione TEXT);"
+                                  "INSERT INTO CodiciVari VALUES(1,4,'AB','Assegno'),(1,9,'FAM','Famiglia');");
+        dir.sql("Comuni.mdb", "CREATE TABLE CodiciVari(NumeroHotel INTEGER, Tipo INTEGER, Sigla TEXT, Descrizione TEXT);");
+        dir.sql("TipiCamere.mdb", "CREATE TABLE TipiCamere(NumeroHotel INTEGER, Sigla TEXT, Descrizione TEXT);"
+                                  "INSERT INTO TipiCamere VALUES(1,'DOPP','Doppia');");
+        dir.sql("Dettaglio.mdb", figureTable("Dettaglio", "DataInserimento"));
+        dir.sql("Zentoria.mdb", figureTable("Zentoria", "AnnoMese"));
+        logic.load(2014);
+        logic.activate();
+    }
+    void choose(int index, const std::string& item) {
+        const int i = logic.combo1[static_cast<std::size_t>(index)].find(item);
+        ASSERT_GE(i, 0) << item;
+        logic.chooseItem(index, i);
+    }
+    std::string set(int s) const {
+        std::string out;
+        for (int k = 1; k <= 12; ++k) out += (k > 1 ? " " : "") + formatPlain(logic.graph1.value(s, k), Separators{});
+        return out;
+    }
+    std::string zentoria(const std::string& what) const {
+        return queryColumn(dir / "Zentoria.mdb", "SELECT " + what + " FROM Zentoria ORDER BY rowid");
+    }
+};
+
+}  // namespace
+
+TEST(YearDifferences, DiffAnnoSumsEachYearFromDettaglio) {
+    Window w;
+    w.dir.sql("Dettaglio.mdb",
+              "INSERT INTO Dettaglio VALUES(1,'Presenze','M','20140305',10000000.01),(1,'Presenze','M','20140320',0.02),"
+              "(1,'Presenze','Mezza Pensione','20140301',99),(1,'Presenze','M','20131201',5),(2,'Presenze','M','20140301',7),"
+              "(1,'Produzione','12','20140101',3),(1,'Produzione','12','20130101',4);");
+    w.choose(0, "Presenze");
+    w.choose(1, "Mezza Pensione");
+    w.logic.text1[13] = "2013";
+    w.logic.tastoClick(5);
+    EXPECT_EQ(w.logic.graph1.title(), "Diff. 2014-2013 (Presenze-Mezza Pensione)");
+    EXPECT_EQ(w.logic.graph1.numSets(), 2);
+    // Two March records summed in double precision; "Mezza Pensione" is looked up as "M".
+    EXPECT_EQ(w.set(1), "0 0 10000000.03 0 0 0 0 0 0 0 0 0");
+    EXPECT_EQ(w.set(2), "0 0 0 0 0 0 0 0 0 0 0 5");
+    EXPECT_EQ(w.logic.graph1.legendText(1), "2014");
+    // A "Produzione" item " 12 -": blank, 1, 2, blank, dash gives the code 12.
+    w.choose(0, "Produzione");
+    w.choose(1, "   12 - Camere");
+    w.logic.tastoClick(5);
+    EXPECT_EQ(w.set(1), "3 0 0 0 0 0 0 0 0 0 0 0");
+    EXPECT_EQ(w.set(2), "4 0 0 0 0 0 0 0 0 0 0 0");
+    // "<tutti>" leaves the detail clause out, as the grid does.
+    w.choose(1, "<tutti>");
+    w.logic.tastoClick(5);
+    EXPECT_EQ(w.set(1), "3 0 0 0 0 0 0 0 0 0 0 0");
+    // "ProduzioneInd" has no section: only the title changes.
+    w.choose(0, "ProduzioneInd");
+    w.choose(1, "TOTALE");
+    const int redraws = w.logic.graph1.redrawCount();
+    const std::string before = w.set(1);
+    w.logic.tastoClick(5);
+    EXPECT_EQ(w.logic.graph1.title(), "Diff. 2014-2013 (ProduzioneInd-TOTALE)");
+    EXPECT_EQ(w.set(1), before);
+    EXPECT_EQ(w.logic.graph1.redrawCount(), redraws);
+    // A second year that is not above 0: nothing changes.
+    w.logic.text1[13] = "0";
+    w.logic.tastoClick(5);
+    EXPECT_EQ(w.logic.graph1.title(), "Diff. 2014-2013 (ProduzioneInd-TOTALE)");
+    EXPECT_TRUE(w.ui.messages.empty());
+}
+
+TEST(YearDifferences, ArrivalsOverwriteFromZentoriaAndBadMonthsStop) {
+    Window w;
+    w.dir.sql("Zentoria.mdb",
+              "INSERT INTO Zentoria VALUES(1,'ArriviNC','DOPP','201402',5),(1,'ArriviNC','DOPP','201402',6),"
+              "(1,'ArriviNC','DOPP','201307',9);");
+    w.choose(0, "Camere Arrivate");
+    w.choose(1, "DOPP   Doppia");
+    w.logic.text1[13] = "2013";
+    w.logic.tastoClick(5);
+    EXPECT_EQ(w.set(1), "0 6 0 0 0 0 0 0 0 0 0 0");  // the later record of the month wins
+    EXPECT_EQ(w.set(2), "0 0 0 0 0 0 9 0 0 0 0 0");
+    // A record whose month is not 01..12: a message naming it, the program goes on.
+    w.dir.sql("Zentoria.mdb", "INSERT INTO Zentoria VALUES(1,'ArriviNC','DOPP','201413',1);");
+    w.logic.tastoClick(5);
+    ASSERT_EQ(w.ui.messages.size(), 1u);
+    EXPECT_NE(w.ui.messages[0].find("201413"), std::string::npos);
+    EXPECT_FALSE(w.logic.unloaded);
+    // Nothing keeps the file open afterwards: another program can take it at once.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open((w.dir / "Zentoria.mdb").c_str(), &other), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+}
+
+TEST(MonthComparison, RatioOfTwoStatisticsFromZentoria) {
+    Window w;
+    w.dir.sql("Zentoria.mdb",
+              "INSERT INTO Zentoria VALUES(1,'Cassa','AB','201401',100),(1,'Presenze','Generale','201401',4),"
+              "(1,'Cassa','AB','201402',50),(1,'Presenze','Generale','201402',0),(1,'Cassa','AB','201403',30),"
+              "(1,'Presenze','Generale','201404',2.5);");
+    w.choose(0, "Cassa");
+    w.choose(1, "AB     Assegno");
+    w.choose(4, "Presenze");
+    w.choose(5, "Generale");
+    w.logic.tastoClick(4);
+    EXPECT_EQ(w.logic.graph1.title(), "Conf. (Cassa-AB     Assegno)-(Presenze-Generale)");
+    // B = 0 or missing shows A; a month without A shows 0; B is rounded (2.5 to 2).
+    EXPECT_EQ(w.set(1), "25 50 30 0 0 0 0 0 0 0 0 0");
+    // An arrival statistic as B is never looked up: every point shows A.
+    w.choose(4, "Arrivi");
+    w.logic.tastoClick(4);
+    EXPECT_EQ(w.set(1), "100 50 30 0 0 0 0 0 0 0 0 0");
+}
+
+TEST(Registra, WritesTheTwelveFieldsAsTheGridShowsThem) {
+    Window w;
+    w.choose(0, "Cassa");
+    w.choose(1, "AB     Assegno");
+    const std::array<const char*, 12> typed = {"1.234,50", "1234.56", "", "7", "0", "0", "0", "0", "0", "0", "0", "-2,5"};
+    for (int k = 1; k <= 12; ++k) w.logic.text1[static_cast<std::size_t>(k)] = typed[static_cast<std::size_t>(k - 1)];
+    w.ui.answer = msgbox::kAnswerNo;
+    w.logic.tastoClick(2);
+    EXPECT_EQ(w.ui.messages.back(), "Sei sicuro?");
+    EXPECT_EQ(w.ui.styles.back(), 292);
+    EXPECT_EQ(w.zentoria("count(*)"), "0");
+    w.ui.answer = msgbox::kAnswerYes;
+    w.logic.tastoClick(2);
+    EXPECT_EQ(w.zentoria("Valore"), "1234.5|1234.56|0.0|7.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|-2.5");
+    EXPECT_EQ(w.zentoria("DISTINCT NumeroHotel||Tipo||'/'||Dettaglio||'/'||substr(AnnoMese,1,4)"), "1Cassa/AB/2014");
+    // Registering again replaces: still one row a month.
+    w.logic.text1[1] = "10";
+    w.logic.tastoClick(2);
+    EXPECT_EQ(w.zentoria("count(*)"), "12");
+    EXPECT_EQ(w.zentoria("Valore").substr(0, 4), "10.0");
+    // A field that is not a number: a message naming the month, nothing written.
+    w.logic.text1[1] = "99";
+    w.logic.text1[6] = "12abc";
+    w.logic.tastoClick(2);
+    EXPECT_NE(w.ui.messages.back().find("Giugno"), std::string::npos);
+    EXPECT_EQ(w.zentoria("Valore").substr(0, 4), "10.0");
+    // A statistic the summary does not keep writes nothing.
+    w.choose(0, "Presenze x Nucleo");
+    w.choose(1, "FAM    Famiglia");
+    w.logic.text1[6] = "1";
+    w.logic.tastoClick(2);
+    EXPECT_EQ(w.zentoria("count(*)"), "12");
+}
