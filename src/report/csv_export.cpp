@@ -1,0 +1,72 @@
+#include "report/csv_export.h"
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+#include "common/cp1252.h"
+#include "report/report_file.h"
+
+namespace zt::report {
+
+namespace {
+
+// One cell in Windows-1252, quoted when it would otherwise break its row.
+std::string csvCell(const std::string& utf8, const std::string& separator) {
+    const std::string bytes = toCp1252(utf8);
+    const bool quote = (!separator.empty() && bytes.find(separator) != std::string::npos) ||
+                       bytes.find_first_of("\"\r\n") != std::string::npos;
+    if (!quote) return bytes;
+    std::string out = "\"";
+    for (char c : bytes) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+template <class Cells>
+std::string csvRow(const Cells& cells, const std::string& separator) {
+    std::string row;
+    bool first = true;
+    for (const auto& c : cells) {
+        if (!first) row += separator;
+        row += csvCell(c, separator);
+        first = false;
+    }
+    return row + "\r\n";
+}
+
+}  // namespace
+
+std::string csvSeparator(const std::filesystem::path& workDir) {
+    std::ifstream in(findNoCase(workDir, "SeparatoreXLS.txt"), std::ios::binary);
+    if (!in) return ";";
+    std::string line;
+    std::getline(in, line);
+    if (const auto end = line.find_first_of("\r\n"); end != std::string::npos) line.resize(end);
+    return line.empty() ? ";" : line;
+}
+
+std::filesystem::path exportCsv(const std::filesystem::path& workDir) {
+    const ReportFile report = ReportFile::read(reportFilePath(workDir));
+    const std::string sep = csvSeparator(workDir);
+
+    std::string bytes;
+    for (const auto& block : report.blocks()) {
+        bytes += csvRow(std::vector<std::string>{block.title, block.date, block.time}, sep);
+        if (block.header) bytes += csvRow(*block.header, sep);
+        for (const auto& row : block.rows) bytes += csvRow(row, sep);
+    }
+
+    const auto file = csvFilePath(workDir);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot open the CSV file " + file.string() + " for writing");
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw std::runtime_error("cannot write the CSV file " + file.string());
+    return file;
+}
+
+}  // namespace zt::report

@@ -1,0 +1,69 @@
+#pragma once
+// The report file: its name, shared by every writer and reader, and the reader that the
+// preview and the CSV export use.
+//
+// The file is single-byte Windows-1252 text with CR LF line ends. Its box is drawn with
+// the bytes that code pages 437 and 850 show as line-graphics characters (0xDA 0xBF 0xC0
+// 0xD9 0xC4 0xB3 0xC3 0xB4 0xC2 0xC1 0xC5); every other byte is Windows-1252.
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zt::report {
+
+// The workstation prefix: the text of the environment variable "PCLocal" (its name
+// matched without regard to case), unchanged; "" when it is not set.
+std::string workstationPrefix();
+
+// The path of `name` in `dir`, the file name matched without regard to case: the exact
+// name when it exists, else the first existing entry (in name order) that differs from it
+// only in ASCII case, else the exact name.
+std::filesystem::path findNoCase(const std::filesystem::path& dir, std::string_view name);
+
+// The report file: the working folder / prefix + "fd". Every writer and every reader
+// names it through this one function, so they always meet ("3fd", "03fd", "fd").
+std::filesystem::path reportFilePath(const std::filesystem::path& workDir);
+// The CSV export of the report: the working folder / prefix + "fd.csv".
+std::filesystem::path csvFilePath(const std::filesystem::path& workDir);
+
+// One line of the report file (bytes, without the line end) decoded to UTF-8 for the
+// screen: the box bytes become the line-graphics characters they show in code page 437
+// (U+250C, U+2500 ...), every other byte is read as Windows-1252.
+std::string decodeReportLine(std::string_view bytes);
+
+// The six cells of a header, month or totals line (V, six cells separated by V, V),
+// each read as Windows-1252 and trimmed of blanks; nullopt for any other line.
+std::optional<std::array<std::string, 6>> splitDataLine(std::string_view bytes);
+
+// One boxed block of the report file: the report, or one client type of the batch.
+struct ReportBlock {
+    std::string date;   // "dd/mm/yyyy" of the title line
+    std::string title;  // "Zentoria su ..." trimmed
+    std::string time;   // "hh:mm"
+    std::optional<std::array<std::string, 6>> header;  // the column headings
+    std::vector<std::array<std::string, 6>> rows;      // the month lines, then the totals
+};
+
+class ReportFile {
+public:
+    // Reads the file; one that cannot be read is a std::runtime_error naming it.
+    static ReportFile read(const std::filesystem::path& file);
+    // Splits bytes into lines: each ends at LF, a CR before it is dropped, and the end of
+    // the text after a final line end starts no further line.
+    static ReportFile fromBytes(std::string bytes);
+
+    // The lines as stored (Windows-1252 bytes without their line ends).
+    const std::vector<std::string>& lines() const { return lines_; }
+    // The lines decoded for the screen (decodeReportLine).
+    std::vector<std::string> screenLines() const;
+    // The boxed blocks in file order; lines outside a box are skipped.
+    std::vector<ReportBlock> blocks() const;
+
+private:
+    std::vector<std::string> lines_;
+};
+
+}  // namespace zt::report

@@ -1,0 +1,326 @@
+#include "report/report_text.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <stdexcept>
+
+#include "common/cp1252.h"
+#include "common/currency.h"
+#include "common/text.h"
+#include "report/report_file.h"
+#include "store/catalogue.h"
+#include "store/database.h"
+#include "store/figures.h"
+
+namespace zt::report {
+
+namespace {
+
+// The box bytes (named by their code page 437 characters).
+constexpr char kTopLeft = '\xDA';
+constexpr char kTopRight = '\xBF';
+constexpr char kBottomLeft = '\xC0';
+constexpr char kBottomRight = '\xD9';
+constexpr char kH = '\xC4';
+constexpr char kV = '\xB3';
+constexpr char kLeftTee = '\xC3';
+constexpr char kRightTee = '\xB4';
+constexpr char kTopTee = '\xC2';
+constexpr char kBottomTee = '\xC1';
+constexpr char kCross = '\xC5';
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// The two layouts: cell widths, total width, title field.
+struct Layout {
+    std::array<std::size_t, 6> widths;
+    std::size_t lineWidth;
+    std::size_t titleWidth;
+};
+constexpr Layout kReportLayout{{23, 12, 12, 12, 10, 10}, 86, 68};
+constexpr Layout kBlockLayout{{23, 10, 10, 10, 10, 10}, 80, 62};
+constexpr std::size_t kPercentWidth = 9;
+constexpr std::size_t kMonthNameWidth = 22;
+
+// Everything below works on Windows-1252 bytes, one byte a character.
+std::string bytesOf(std::string_view utf8) {
+    std::string s(utf8);
+    // A narrow no-break space (a group separator of some locales) has no place in the
+    // code page; the no-break space has.
+    for (std::size_t p; (p = s.find("\u202F")) != std::string::npos;) s.replace(p, 3, "\u00A0");
+    return toCp1252(s);
+}
+
+std::string trimBlanks(std::string_view s) {
+    const auto b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    const auto e = s.find_last_not_of(' ');
+    return std::string(s.substr(b, e - b + 1));
+}
+
+// A cell's text: trimmed, then preceded by blanks up to the width. A wider text is kept
+// whole and widens its line.
+std::string alignRight(std::string_view s, std::size_t width) {
+    std::string t = trimBlanks(s);
+    if (t.size() < width) t.insert(0, width - t.size(), ' ');
+    return t;
+}
+
+std::string alignLeft(std::string_view s, std::size_t width) {
+    std::string t(s);
+    if (t.size() < width) t.append(width - t.size(), ' ');
+    return t;
+}
+
+std::string rule(const Layout& l, char first, char between, char last) {
+    std::string s(1, first);
+    for (std::size_t i = 0; i < l.widths.size(); ++i) {
+        if (i > 0) s += between;
+        s.append(l.widths[i], kH);
+    }
+    s += last;
+    return s;
+}
+
+std::string twoDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+std::string fourDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d", n);
+    return buf;
+}
+
+// V, a blank, the date, the title in its field, the time, V.
+std::string titleLine(const Layout& l, const Stamp& now, std::string_view statisticName,
+                      std::string_view detail) {
+    std::string title = bytesOf(" Zentoria su " + std::string(statisticName) + "-" + std::string(detail));
+    if (title.size() > l.titleWidth) title.resize(l.titleWidth);
+    std::string s(1, kV);
+    s += " " + twoDigits(now.day) + "/" + twoDigits(now.month) + "/" + fourDigits(now.year);
+    s += alignLeft(title, l.titleWidth);
+    s += twoDigits(now.hour) + ":" + twoDigits(now.minute);
+    s += kV;
+    return s;
+}
+
+std::string joinCells(const std::array<std::string, 6>& cells) {
+    std::string s(1, kV);
+    for (const auto& c : cells) {
+        s += c;
+        s += kV;
+    }
+    return s;
+}
+
+// The figures of one report or block, read before anything is written.
+struct Figures {
+    std::array<double, 12> current{};
+    std::array<double, 12> previous{};
+};
+
+Figures readFigures(const ProgramState& state, const store::DetailKey& key, std::string_view year,
+                    const std::string& previousYear) {
+    Figures f;
+    for (int m = 1; m <= 12; ++m) {
+        f.current[m - 1] = store::sumMonth(state, key, year, m).value_or(0.0);
+        f.previous[m - 1] = store::sumMonth(state, key, previousYear, m).value_or(0.0);
+    }
+    return f;
+}
+
+Currency toCurrency(double v) {
+    if (auto c = Currency::fromDouble(v)) return *c;
+    throw std::runtime_error("the report cannot total the value " + formatPlain(v, Separators{}));
+}
+
+std::string percentCell(double value) {
+    return alignRight(bytesOf(formatPercent(value)), kPercentWidth) + "%";
+}
+
+// The text lines of one report or block, without line ends.
+std::vector<std::string> renderBlock(const Layout& l, bool reportForm, const ProgramState& state,
+                                     const Stamp& now, std::string_view year,
+                                     const std::string& previousYear, std::string_view statisticName,
+                                     std::string_view detail, bool money, const Figures& f,
+                                     const Separators& sep) {
+    auto value = [&](double v) {
+        return bytesOf(money ? formatMoney(v, sep) : formatPlain(v, sep));
+    };
+    auto monthCell = [&](std::string_view name) { return " " + alignLeft(bytesOf(name), kMonthNameWidth); };
+
+    const std::string top = std::string(1, kTopLeft) + std::string(l.lineWidth - 2, kH) + kTopRight;
+    const std::string head = rule(l, kLeftTee, kTopTee, kRightTee);
+    const std::string bottom = rule(l, kBottomLeft, kBottomTee, kBottomRight);
+    const std::string inner = rule(l, kLeftTee, kCross, kRightTee);
+
+    std::string columns(1, kV);
+    columns += " Mese                  ";
+    columns += kV;
+    if (reportForm) {
+        columns += "    " + bytesOf(year) + "    ";
+        columns += kV;
+        columns += "    " + bytesOf(previousYear) + "    ";
+        columns += kV;
+        columns += "Differenza  ";
+    } else {
+        columns += " Valore   ";
+        columns += kV;
+        columns += " Anno Prec";
+        columns += kV;
+        columns += "Differenza";
+    }
+    columns += kV;
+    columns += "% Increm. ";
+    columns += kV;
+    columns += "% su Anno ";
+    columns += kV;
+
+    Currency total;  // the year total T, the divisor of every share
+    for (double c : f.current) total += toCurrency(c);
+    const double totalValue = total.toDouble();
+
+    std::vector<std::string> lines{top, titleLine(l, now, statisticName, detail), head, columns, inner};
+    Currency sumCurrent, sumPrevious, sumDifference;
+    for (int m = 0; m < 12; ++m) {
+        const double c = f.current[m];
+        const double p = f.previous[m];
+        const double d = c - p;
+        const double share = total != Currency() ? c / totalValue * 100.0 : 0.0;
+        const double increase = p != 0.0 ? d / p * 100.0 : (c > 0.0 ? 100.0 : 0.0);
+        sumCurrent += toCurrency(c);
+        sumPrevious += toCurrency(p);
+        sumDifference += toCurrency(d);
+        const std::string& name =
+            state.monthNames[m].empty() ? std::string(kMonthNames[m]) : state.monthNames[m];
+        lines.push_back(joinCells({monthCell(name), alignRight(value(c), l.widths[1]),
+                                   alignRight(value(p), l.widths[2]), alignRight(value(d), l.widths[3]),
+                                   percentCell(increase), percentCell(share)}));
+    }
+    lines.push_back(inner);
+
+    // The year's increase over the year before, by the month lines' rule.
+    float totalIncrease = 0.0f;
+    if (sumPrevious != Currency())
+        totalIncrease = static_cast<float>(sumDifference.toDouble() / sumPrevious.toDouble() * 100.0);
+    else if (sumCurrent > Currency())
+        totalIncrease = 100.0f;
+    lines.push_back(joinCells({monthCell("Totali"), alignRight(value(sumCurrent.toDouble()), l.widths[1]),
+                               alignRight(value(sumPrevious.toDouble()), l.widths[2]),
+                               alignRight(value(sumDifference.toDouble()), l.widths[3]),
+                               percentCell(totalIncrease), "      100%"}));
+    lines.push_back(bottom);
+    return lines;
+}
+
+bool isMoneyCode(std::string_view tipo) {
+    return tipo == "Produzione" || tipo == "Cassa" || tipo == "Fatturato";
+}
+
+// The year before, as the queries and the column header write it.
+std::string previousYearText(std::string_view year) {
+    return formatPlain(val(year) - 1.0, Separators{".", ""});
+}
+
+Stamp stampNow(const ReportSettings& settings) { return settings.clock ? settings.clock() : localStamp(); }
+
+void writeFile(const std::filesystem::path& file, const std::string& bytes, bool append) {
+    std::ofstream out(file, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+    if (!out) throw std::runtime_error("cannot open the report file " + file.string() + " for writing");
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw std::runtime_error("cannot write the report file " + file.string());
+}
+
+std::string withLineEnds(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& l : lines) {
+        bytes += l;
+        bytes += kCrLf;
+    }
+    return bytes;
+}
+
+std::vector<std::string> blockLines(const Layout& l, bool reportForm, const store::DetailKey& key,
+                                    const ProgramState& state, std::string_view year,
+                                    std::string_view statisticName, std::string_view detail,
+                                    const ReportSettings& settings) {
+    const Stamp now = stampNow(settings);
+    const std::string previousYear = previousYearText(year);
+    const Figures f = readFigures(state, key, year, previousYear);
+    return renderBlock(l, reportForm, state, now, year, previousYear, statisticName, detail,
+                       isMoneyCode(key.tipo), f, settings.separators);
+}
+
+}  // namespace
+
+Stamp localStamp() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};
+}
+
+std::filesystem::path ScriviReport(const ProgramState& state, std::string_view year,
+                                   std::string_view statisticName, std::string_view detailText,
+                                   const ReportSettings& settings) {
+    const auto lines = blockLines(kReportLayout, true, store::reportKey(statisticName, detailText), state,
+                                  year, statisticName, detailText, settings);
+    const auto file = reportFilePath(state.workDir);
+    writeFile(file, withLineEnds(lines), false);
+    return file;
+}
+
+std::filesystem::path ScriviReportTipoCliente(const ProgramState& state, std::string_view year,
+                                              std::string_view statisticName,
+                                              std::string_view clientType,
+                                              const ReportSettings& settings) {
+    auto lines = blockLines(kBlockLayout, false, store::reportClientTypeKey(statisticName, clientType),
+                            state, year, statisticName, clientType, settings);
+    lines.insert(lines.begin(), 2, std::string());
+    const auto file = reportFilePath(state.workDir);
+    writeFile(file, withLineEnds(lines), true);
+    return file;
+}
+
+BatchResult ScriviReportTipiCliente(const ProgramState& state, std::string_view year,
+                                    std::string_view statisticName, const ReportSettings& settings,
+                                    const std::function<void(const std::string&)>& progress) {
+    BatchResult result;
+    result.file = reportFilePath(state.workDir);
+    writeFile(result.file, std::string(kCrLf), false);
+
+    // The client types of the current hotel, in code order.
+    std::vector<std::string> codes;
+    {
+        const std::string hotel = std::to_string(state.hotelNumber);
+        store::Database db = store::Database::open(state.workDir, "CodiciVari.mdb");
+        store::Recordset rs =
+            db.openQuery("Select * From CodiciVari Where Tipo = 6 and NumeroHotel = " + hotel +
+                         " Order by Sigla;");
+        for (; !rs.eof(); rs.moveNext()) codes.push_back(rs.field("Sigla").toText());
+        rs.close();
+        db.close();
+    }
+
+    auto show = [&](std::string caption) {
+        if (progress) progress(caption);
+        result.caption = std::move(caption);
+    };
+    for (const auto& code : codes) {
+        show(code);
+        const auto sum = store::sumClientTypeYearAllHotels(state, year, code);
+        if (!sum) continue;
+        show(code + " " + formatPlain(*sum, settings.separators));
+        ScriviReportTipoCliente(state, year, statisticName, code, settings);
+        result.clientTypes.push_back(code);
+    }
+    return result;
+}
+
+}  // namespace zt::report
