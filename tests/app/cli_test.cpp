@@ -125,3 +125,68 @@ TEST(CommandLine, GridAsksForThePasswordWhenOneIsSet) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 10), "0\n0\n0\n0\n0\n");
 }
+
+namespace {
+
+void figureFixture(const TestDir& dir) {
+    dir.sql("AnagraficaHotels.mdb", "CREATE TABLE AnagraficaHotels(Numero INTEGER, RagioneSociale TEXT, CodiceAssistenza TEXT);"
+                                    "INSERT INTO AnagraficaHotels VALUES(3,'Tre','');");
+    dir.sql("CodiciVari.mdb", "CREATE TABLE CodiciVari(NumeroHotel INTEGER, Tipo INTEGER, Sigla TEXT, Descrizione TEXT);"
+                              "INSERT INTO CodiciVari VALUES(3,4,'CONT','Contanti');");
+    dir.sql("VociFattura.mdb", "CREATE TABLE VociFattura(NumeroHotel INTEGER, Codice INTEGER, Descrizione TEXT,"
+                               " GruppoStatistico INTEGER, GruppoFatturazione INTEGER);");
+    dir.sql("Dettaglio.mdb",
+            "CREATE TABLE Dettaglio(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, DataInserimento TEXT, Valore REAL);"
+            "INSERT INTO Dettaglio VALUES(3,'Cassa','CONT','20140110',1000.25),(3,'Cassa','CONT','20140120',1000),"
+            "(3,'Cassa','CONT','20130105',50.5);");
+    dir.sql("Zentoria.mdb",
+            "CREATE TABLE Zentoria(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, AnnoMese TEXT, Valore REAL);"
+            "INSERT INTO Zentoria VALUES(3,'Cassa','CONT','201401',300),(3,'Presenze','Generale','201401',4);");
+}
+
+}  // namespace
+
+TEST(CommandLine, DiffRatioAndRegisterDoWhatTheButtonsDo) {
+    TestDir dir;
+    figureFixture(dir);
+    const std::string d = dir.path().string();
+    auto r = runInProcess({"--dir", d, "diff", "--hotel", "3", "--year", "2014", "--with", "2013", "--stat", "Cassa",
+                           "--detail", "CONT"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Diff. 2014-2013 (Cassa-CONT   Contanti)");
+    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1, 24), "2000.25\t50.5\n0\t0\n0\t0\n0\t0");
+
+    r = runInProcess({"--dir", d, "ratio", "--hotel", "3", "--year", "2014", "--stat", "Cassa", "--detail", "CONT",
+                      "--with-stat", "Presenze", "--with-detail", "Generale"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Conf. (Cassa-CONT   Contanti)-(Presenze-Generale)\n75\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n");
+
+    const std::vector<std::string> reg = {"--dir", d, "register", "--hotel", "3", "--year", "2015", "--stat", "Cassa",
+                                          "--detail", "CONT", "--values", "1,234.50;2;;;;;;;;;;12"};
+    {
+        std::istringstream no("no\n");
+        std::ostringstream out, err;
+        EXPECT_EQ(zt::app::runCommand(reg, no, out, err), 1);
+        EXPECT_NE(err.str().find("Sei sicuro?"), std::string::npos);
+        EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb", "SELECT count(*) FROM Zentoria"), "2");
+    }
+    {
+        std::istringstream yes("s\n");
+        std::ostringstream out, err;
+        EXPECT_EQ(zt::app::runCommand(reg, yes, out, err), 0) << err.str();
+    }
+    auto withYes = reg;
+    withYes.back() = "7;;;;;;;;;;;";
+    withYes.push_back("--yes");
+    EXPECT_EQ(runInProcess(withYes).status, 0);
+    EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb",
+                                    "SELECT Valore FROM Zentoria WHERE AnnoMese LIKE '2015%' ORDER BY AnnoMese"),
+              "7.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0");
+    withYes.back() = "--yes";
+    withYes[withYes.size() - 2] = "1;2;3";
+    EXPECT_EQ(runInProcess(withYes).status, 2);
+    withYes[withYes.size() - 2] = "x;;;;;;;;;;;";
+    r = runInProcess(withYes);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Gennaio"), std::string::npos);
+}
