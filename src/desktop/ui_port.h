@@ -36,6 +36,15 @@ public:
     // Shows the access gate `PasswdSecurity` modally. Returns the access flag it
     // leaves: "S" granted, "N" refused.
     virtual std::string accessGate(const GateRequest& request) = 0;
+
+    // The print menu `MenuStampa`, modal, after a report file was written.
+    virtual void printMenu() {}
+    // The hourglass mouse pointer during long work (true), and back (false).
+    virtual void busy(bool /*on*/) {}
+    // Progress of long work, shown with a way to stop it: returns false when the user
+    // asked to stop. progressDone() closes what progress() showed.
+    virtual bool progress(const std::string& /*text*/) { return true; }
+    virtual void progressDone() {}
 };
 
 }  // namespace zt::desktop
