@@ -9,6 +9,7 @@
 #include "common/state.h"
 #include "common/text.h"
 #include "desktop/desk_logic.h"
+#include "report/report_file.h"
 
 #include <chrono>
 #include <exception>
@@ -48,6 +49,10 @@ constexpr const char* kUsage =
     "                          twelve values\n"
     "  register --hotel N --year Y --stat NAME --detail ITEM --values \"v1;...;v12\" [--yes]\n"
     "                          types the twelve values and presses \"&Registra\"\n"
+    "  report --hotel N --year Y --stat NAME --detail ITEM\n"
+    "                          writes the report file (\"&Stampa\") and prints its path;\n"
+    "                          \"Presenze x Tipo Cliente\" with --detail \"\" writes one\n"
+    "                          block per client type\n"
     "  passwd [--clear]        set, change or clear the management password\n"
     "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
     "                          folder unless --force)\n"
@@ -77,6 +82,7 @@ int cmdShowWithoutDisplay(const Invocation& inv);
 int cmdDiff(const Invocation& inv);
 int cmdRatio(const Invocation& inv);
 int cmdRegister(const Invocation& inv);
+int cmdReport(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
@@ -85,6 +91,7 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"diff", cmdDiff},
         {"ratio", cmdRatio},
         {"register", cmdRegister},
+        {"report", cmdReport},
         {"passwd", [](const Invocation& inv) { return cmdPasswd(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
     };
     return table;
@@ -285,6 +292,23 @@ int cmdRegister(const Invocation& inv) {
         inv.err << "zentoria: nothing registered.\n";
         return kExitFailed;
     }
+    return kExitOk;
+}
+
+// zentoria report --hotel N --year Y --stat NAME --detail ITEM
+int cmdReport(const Invocation& inv) {
+    const Options opt(inv.args, {"hotel", "year", "stat", "detail"});
+    const std::string& detail = opt.required("detail");
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    chooseHotel(s.logic, opt.requiredInt("hotel"));
+    s.logic.text1[0] = opt.required("year");
+    const std::string& stat = opt.required("stat");
+    chooseStatistic(s.logic, 0, stat);
+    if (!trim(detail).empty()) chooseDetail(s.logic, 1, stat, detail);
+    s.logic.tastoClick(0);
+    if (!s.ok()) return kExitFailed;
+    inv.out << std::filesystem::absolute(report::reportFilePath(inv.workDir)).string() << "\n";
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 #include "common/numfmt.h"
 #include "common/text.h"
 #include "desktop/desk_logic.h"
+#include "report/report_text.h"
 #include "store/catalogue.h"
 #include "store/figures.h"
 
@@ -16,6 +17,7 @@ constexpr int kConfirmStyle = msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefa
 void DeskLogic::tastoClick(int index) {
     guarded([&] {
         switch (index) {
+            case 0: stampa(); break;
             case 1: unloaded = true; break;
             case 2:
                 if (confirmed()) registra();
@@ -36,6 +38,33 @@ void DeskLogic::tastoClick(int index) {
         }
     });
     changed();
+}
+
+// "&Stampa": the report of the chosen statistic and detail, or, for "Presenze x Tipo
+// Cliente" with no detail, one block per client type; then the print menu.
+void DeskLogic::stampa() {
+    const std::string& statistic = combo1[0].text;
+    const std::string& detail = combo1[1].text;
+    report::ReportSettings settings;
+    settings.separators = sep_;
+    struct Busy {
+        UiPort& ui;
+        explicit Busy(UiPort& u) : ui(u) { ui.busy(true); }
+        ~Busy() { ui.busy(false); }
+    };
+    {
+        Busy busy(ui_);
+        if (!trim(detail).empty() || statistic != "Presenze x Tipo Cliente") {
+            report::ScriviReport(state_, text1[0], statistic, detail, settings);
+        } else {
+            report::ScriviReportTipiCliente(state_, text1[0], statistic, settings, [&](const std::string& text) {
+                caption = text;
+                changed();
+            });
+        }
+    }
+    changed();
+    ui_.printMenu();
 }
 
 bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; }

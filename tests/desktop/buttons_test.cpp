@@ -6,6 +6,7 @@
 
 #include "desktop/desk_logic.h"
 #include "desktop/passwd.h"
+#include "report/report_file.h"
 #include "support/testdir.h"
 
 using namespace zt;
@@ -26,6 +27,10 @@ public:
         return (style & 7) == msgbox::kYesNo ? answer : msgbox::kAnswerOk;
     }
     std::string accessGate(const GateRequest&) override { return "S"; }
+    int printMenus = 0;
+    void printMenu() override { ++printMenus; }
+    void busy(bool on) override { busyCalls.push_back(on); }
+    std::vector<bool> busyCalls;
 };
 
 constexpr const char* kFigureTable = "(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, %s TEXT, Valore REAL)";
@@ -194,4 +199,28 @@ TEST(Registra, WritesTheTwelveFieldsAsTheGridShowsThem) {
     w.logic.text1[6] = "1";
     w.logic.tastoClick(2);
     EXPECT_EQ(w.zentoria("count(*)"), "12");
+}
+
+TEST(Stampa, WritesTheReportOrTheClientTypeBatchThenOpensThePrintMenu) {
+    Window w;
+    w.dir.sql("CodiciVari.mdb", "INSERT INTO CodiciVari VALUES(1,6,'TUR','Turisti'),(1,6,'AFF','Affari');");
+    w.dir.sql("Dettaglio.mdb", "INSERT INTO Dettaglio VALUES(1,'PresenzeTip','TUR','20140310',12);");
+    w.choose(0, "Presenze x Tipo Cliente");
+    w.logic.tastoClick(0);  // no detail: the batch, one block for the type with data
+    EXPECT_EQ(w.ui.printMenus, 1);
+    EXPECT_EQ(w.ui.busyCalls, (std::vector<bool>{true, false}));
+    EXPECT_EQ(w.logic.caption, "TUR 12");
+    const auto file = zt::report::reportFilePath(w.dir.path()).filename().string();
+    const std::string batch = w.dir.read(file);
+    EXPECT_EQ(batch.substr(0, 6), "\r\n\r\n\r\n");  // one empty line, then two before the block
+    EXPECT_NE(batch.find("Zentoria su Presenze x Tipo Cliente-TUR"), std::string::npos);
+    EXPECT_EQ(batch.find("-AFF"), std::string::npos);
+    w.choose(1, "TUR    Turisti");
+    w.logic.tastoClick(0);  // a detail: the ordinary report of 20 lines
+    EXPECT_EQ(w.ui.printMenus, 2);
+    const std::string report = w.dir.read(file);
+    std::size_t lines = 0;
+    for (std::size_t at = 0; (at = report.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+    EXPECT_EQ(lines, 20u);
+    EXPECT_TRUE(w.ui.messages.empty());
 }
