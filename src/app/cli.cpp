@@ -1,6 +1,7 @@
 #include "app/cli.h"
 
 #include "app/console_ui.h"
+#include "app/convert_cmd.h"
 #include "app/demo.h"
 #include "app/passwd_cmd.h"
 #include "app/selection.h"
@@ -53,6 +54,8 @@ constexpr const char* kUsage =
     "                          writes the report file (\"&Stampa\") and prints its path;\n"
     "                          \"Presenze x Tipo Cliente\" with --detail \"\" writes one\n"
     "                          block per client type\n"
+    "  convert SOURCE TARGET   copy every table of an Access (.mdb) file into a new\n"
+    "                          SQLite file (refuses an existing TARGET)\n"
     "  passwd [--clear]        set, change or clear the management password\n"
     "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
     "                          folder unless --force)\n"
@@ -92,6 +95,7 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"ratio", cmdRatio},
         {"register", cmdRegister},
         {"report", cmdReport},
+        {"convert", [](const Invocation& inv) { return cmdConvert(inv.args, inv.out, inv.err); }},
         {"passwd", [](const Invocation& inv) { return cmdPasswd(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
     };
     return table;

@@ -7,6 +7,7 @@
 #include "report/report_text.h"
 #include "store/catalogue.h"
 #include "store/figures.h"
+#include "store/summary_move.h"
 
 namespace zt::desktop {
 
@@ -67,6 +68,15 @@ void DeskLogic::stampa() {
     ui_.printMenu();
 }
 
+// The monthly summary file must be an SQLite file to be written: an Access file is
+// moved to SQLite after asking (the question warns about old workstations). A refusal
+// is an error: nothing is written.
+void DeskLogic::summaryWritable() {
+    store::moveSummaryToSqlite(state_.workDir, state_.summaryDbPath, [&](const std::string& question) {
+        return ui_.msgBox(question, kConfirmStyle, "Zentoria") == msgbox::kAnswerYes;
+    });
+}
+
 bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; }
 
 // "&Registra": the twelve month fields into `Zentoria`. Every field is read first, in
@@ -85,6 +95,7 @@ void DeskLogic::registra() {
                                      "\") non è un numero: non è stato registrato nessun mese.");
         values[static_cast<std::size_t>(m - 1)] = *v;
     }
+    summaryWritable();
     for (int m = 1; m <= 12; ++m)
         store::writeMonth(state_, key->tipo, key->detail, text1[0], m, store::Value(values[static_cast<std::size_t>(m - 1)]));
 }

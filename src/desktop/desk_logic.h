@@ -115,6 +115,7 @@ private:
     void loadGrid();
     void selectHotel();
     bool confirmed();
+    void summaryWritable();
     void stampa();
     void registra();
     // The common opening of the year differences; false when the operation ends there.

@@ -21,10 +21,15 @@ public:
     std::vector<std::string> messages;
     std::vector<int> styles;
     int answer = msgbox::kAnswerYes;
+    std::vector<int> answers;  // answers to the next questions, in order; then `answer`
     int msgBox(const std::string& prompt, int style, const std::string&) override {
         messages.push_back(prompt);
         styles.push_back(style);
-        return (style & 7) == msgbox::kYesNo ? answer : msgbox::kAnswerOk;
+        if ((style & 7) != msgbox::kYesNo) return msgbox::kAnswerOk;
+        if (answers.empty()) return answer;
+        const int a = answers.front();
+        answers.erase(answers.begin());
+        return a;
     }
     std::string accessGate(const GateRequest&) override { return "S"; }
     int printMenus = 0;
@@ -223,4 +228,47 @@ TEST(Stampa, WritesTheReportOrTheClientTypeBatchThenOpensThePrintMenu) {
     for (std::size_t at = 0; (at = report.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
     EXPECT_EQ(lines, 20u);
     EXPECT_TRUE(w.ui.messages.empty());
+}
+
+TEST(Registra, AnAccessSummaryFileIsMovedOnlyWhenTheUserAgrees) {
+    Window w;
+    // An Access file in the place of the summary file (its tables are not the summary's:
+    // the move itself is what is watched here).
+    const auto jet = std::filesystem::path(__FILE__).parent_path() / "../../../shared/fixtures/jet/nwind.mdb";
+    std::filesystem::remove(w.dir / "Zentoria.mdb");
+    std::filesystem::copy_file(jet, w.dir / "Zentoria.mdb");
+    std::filesystem::permissions(w.dir / "Zentoria.mdb", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    const std::string original = w.dir.read("Zentoria.mdb");
+    w.choose(0, "Cassa");
+    w.choose(1, "AB     Assegno");
+    w.logic.text1[1] = "5";
+    w.ui.messages.clear();
+    w.ui.answer = msgbox::kAnswerYes;
+    w.logic.tastoClick(2);  // yes to both: the file is moved, then the write finds no table
+    ASSERT_GE(w.ui.messages.size(), 3u);
+    EXPECT_EQ(w.ui.messages[0], "Sei sicuro?");
+    EXPECT_NE(w.ui.messages[1].find("Zentoria.mdb"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::exists(w.dir / "Zentoria.mdb.jet"));
+    EXPECT_EQ(w.dir.read("Zentoria.mdb.jet"), original);
+    EXPECT_EQ(w.dir.read("Zentoria.mdb").substr(0, 15), "SQLite format 3");
+    EXPECT_NE(w.ui.messages.back().find("Zentoria"), std::string::npos);  // no table to write into
+    EXPECT_FALSE(w.logic.unloaded);
+}
+
+TEST(Registra, DecliningTheMoveWritesNothing) {
+    Window w;
+    const auto jet = std::filesystem::path(__FILE__).parent_path() / "../../../shared/fixtures/jet/nwind.mdb";
+    std::filesystem::remove(w.dir / "Zentoria.mdb");
+    std::filesystem::copy_file(jet, w.dir / "Zentoria.mdb");
+    const std::string original = w.dir.read("Zentoria.mdb");
+    w.choose(0, "Cassa");
+    w.choose(1, "AB     Assegno");
+    // Yes to "Sei sicuro?", no to the move.
+    w.ui.messages.clear();
+    w.ui.answers = {msgbox::kAnswerYes, msgbox::kAnswerNo};
+    w.logic.tastoClick(2);
+    EXPECT_FALSE(std::filesystem::exists(w.dir / "Zentoria.mdb.jet"));
+    EXPECT_EQ(w.dir.read("Zentoria.mdb"), original);
+    EXPECT_GE(w.ui.messages.size(), 3u);  // the two questions and the refusal
 }
