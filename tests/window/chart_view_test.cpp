@@ -89,7 +89,13 @@ TEST(ChartView, EachTypeDrawsItsKindOfSeries) {
 
     chart = draw(5);
     ASSERT_EQ(types(chart), QList<Type>({Type::SeriesTypeHorizontalBar}));
-    EXPECT_NE(qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Vertical).value(0)), nullptr);
+    // Months down the side, January at the top, each bar on its month.
+    auto* side = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Vertical).value(0));
+    ASSERT_NE(side, nullptr);
+    EXPECT_EQ(side->categories().back(), "Gennaio");
+    auto* gantt = static_cast<QHorizontalBarSeries*>(chart->series()[0])->barSets()[0];
+    for (int k = 1; k <= 12; ++k)
+        EXPECT_EQ(gantt->at(side->categories().indexOf(kMonthNames[static_cast<std::size_t>(k - 1)])), k);
 
     chart = draw(6);
     ASSERT_EQ(types(chart), QList<Type>({Type::SeriesTypeLine}));

@@ -61,12 +61,14 @@ inline void makeWorkDir(const TestDir& dir) {
 // Grants access and records the messages; answers questions with `answer`.
 struct FakeUi : desktop::UiPort {
     std::vector<std::string> messages;
+    std::vector<int> styles;
     int gates = 0;
     int answer = desktop::msgbox::kAnswerNo;
     std::string flag = "S";
 
-    int msgBox(const std::string& prompt, int, const std::string&) override {
+    int msgBox(const std::string& prompt, int style, const std::string&) override {
         messages.push_back(prompt);
+        styles.push_back(style);
         return answer;
     }
     std::string accessGate(const desktop::GateRequest&) override {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
@@ -108,6 +109,9 @@ TEST_F(Window, StartUpFillsTheListsAndLaysOutTheControls) {
     ASSERT_EQ(chart->series().size(), 1);
     EXPECT_EQ(chart->series()[0]->type(), QAbstractSeries::SeriesTypeBar);
     EXPECT_EQ(w->logic().graph1.label(12), "Dicembre");
+    auto* months = qobject_cast<QBarCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(months, nullptr);
+    EXPECT_EQ(months->categories().front(), "Gennaio");
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -197,11 +201,13 @@ TEST_F(Window, ItalianSeparatorsInTheGrid) {
     EXPECT_EQ(w->logic().graph1.value(1, 1), 1234.5);
 }
 
-TEST_F(Window, EsciClosesTheWindowAndTheOtherButtonsWait) {
+TEST_F(Window, ButtonsGoToTheLogicAndEsciCloses) {
     auto w = open();
-    for (int i : {0, 2, 3, 4, 5}) QTest::mouseClick(tasto(w.get(), i), Qt::LeftButton);
+    // "&Registra" asks first; the answer No leaves the window as it is.
+    QTest::mouseClick(tasto(w.get(), 2), Qt::LeftButton);
+    EXPECT_EQ(ui.messages, std::vector<std::string>({"Sei sicuro?"}));
+    EXPECT_EQ(ui.styles, std::vector<int>({292}));
     EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(ui.messages.empty());
     // Enter on a focused button presses it.
     tasto(w.get(), 1)->setFocus();
     enter();

@@ -72,9 +72,16 @@ QValueAxis* valueAxis(const Data& d) {
     return axis;
 }
 
-QBarCategoryAxis* monthAxis(const Data& d) {
+// The months along the bottom, slanted so that whole names fit; down the side (Gantt)
+// January at the top.
+QBarCategoryAxis* monthAxis(const Data& d, bool vertical = false) {
     auto* axis = new QBarCategoryAxis;
-    axis->append(d.labels);
+    if (vertical) {
+        for (auto it = d.labels.crbegin(); it != d.labels.crend(); ++it) axis->append(*it);
+    } else {
+        axis->append(d.labels);
+        axis->setLabelsAngle(-90);
+    }
     return axis;
 }
 
@@ -109,8 +116,15 @@ QChart* pies(const Data& d, bool depth) {
                 const QColor colour = monthColour(k + 1);
                 slice->setColor(back ? colour.darker(170) : colour);
                 slice->setBorderColor(back ? colour.darker(200) : Qt::white);
-                // Labels on the slices large enough to carry one.
-                slice->setLabelVisible(!back && total > 0 && v / total >= 0.025);
+                // Labels on the slices large enough to carry one; two pies share the
+                // room, so smaller labels on fewer slices.
+                slice->setLabelVisible(!back && total > 0 && v / total >= (d.sets == 1 ? 0.025 : 0.05));
+                if (d.sets > 1) {
+                    QFont small = slice->labelFont();
+                    small.setPointSizeF(7);
+                    slice->setLabelFont(small);
+                    slice->setLabelArmLengthFactor(0.08);
+                }
             }
             chart->addSeries(series);
             return series;
@@ -143,7 +157,10 @@ QChart* bars(const Data& d, bool depth, bool horizontal) {
                                             : static_cast<QAbstractBarSeries*>(new QBarSeries);
     for (int s = 0; s < d.sets; ++s) {
         auto* set = new QBarSet(d.names[s]);
-        for (double v : d.values[s]) *set << v;
+        if (horizontal)  // the category axis runs upwards: December first
+            for (auto it = d.values[s].crbegin(); it != d.values[s].crend(); ++it) *set << *it;
+        else
+            for (double v : d.values[s]) *set << v;
         const QColor colour = kSetColour[s];
         if (depth) {
             // Light on one side, dark on the other, per bar: a rounded, solid look.
@@ -162,8 +179,7 @@ QChart* bars(const Data& d, bool depth, bool horizontal) {
     }
     series->setBarWidth(d.sets == 1 ? 0.6 : 0.8);
     chart->addSeries(series);
-    auto* months = monthAxis(d);
-    if (horizontal) months->setReverse(true);  // January at the top
+    auto* months = monthAxis(d, horizontal);
     attachAxes(chart, series, months, valueAxis(d), horizontal);
     return chart;
 }

@@ -178,7 +178,8 @@ ZentDeskTop::ZentDeskTop(ProgramState& state, Separators separators, UiPort* ui,
     : QWidget(parent), logic_(state, ui ? *ui : static_cast<UiPort&>(*this), std::move(separators)) {
     setObjectName("ZentDeskTop");
     buildControls();
-    logic_.onChange = [this] { repaintFromLogic(); };
+    // A change reported in the middle of a long operation is painted at once.
+    logic_.onChange = [this] { repaintFromLogic(true); };
     repaintFromLogic();
 }
 
@@ -230,6 +231,10 @@ void ZentDeskTop::buildControls() {
         field->setObjectName(QStringLiteral("Text1_%1").arg(i));
         field->setFont(fieldFont());
         field->setFrame(false);
+        // The frame behind the field shows through, border and all.
+        QPalette pal = field->palette();
+        pal.setColor(QPalette::Base, Qt::transparent);
+        field->setPalette(pal);
         field->setFocusPolicy(Qt::ClickFocus);  // Enter moves between the fields, not Tab
         const bool month = i >= 1 && i <= 12;
         field->setValidator(new MaxLength(month ? 10 : 4, field));
@@ -318,6 +323,8 @@ bool ZentDeskTop::start(int year) {
     logic_.activate();
     repaintFromLogic();
     if (logic_.unloaded) return false;
+    // The chart as start-up leaves it, with the month names it gave the points last.
+    graph_->rebuild();
     if (const QScreen* s = screen()) {
         const QRect area = s->availableGeometry();
         move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
@@ -325,7 +332,7 @@ bool ZentDeskTop::start(int year) {
     return true;
 }
 
-void ZentDeskTop::repaintFromLogic() {
+void ZentDeskTop::repaintFromLogic(bool paintNow) {
     if (painting_) return;
     painting_ = true;
 
@@ -334,7 +341,10 @@ void ZentDeskTop::repaintFromLogic() {
 
     for (int i = 0; i < DeskLogic::kText1; ++i) {
         const QString text = QString::fromStdString(logic_.text1[static_cast<std::size_t>(i)]);
-        if (text1_[i]->text() != text) text1_[i]->setText(text);
+        if (text1_[i]->text() != text) {
+            text1_[i]->setText(text);
+            if (paintNow && isVisible()) text1_[i]->repaint();
+        }
     }
     for (int i = 0; i < DeskLogic::kLabel1; ++i) {
         const QString text = QString::fromStdString(logic_.label1[static_cast<std::size_t>(i)]);

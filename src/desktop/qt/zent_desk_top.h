@@ -69,8 +69,9 @@ private:
     // Runs a forwarded event's handler, then repaints.
     template <class Fn>
     void forward(Fn&& fn);
-    // Copies what the logic holds onto the controls.
-    void repaintFromLogic();
+    // Copies what the logic holds onto the controls; with paintNow the fields that
+    // changed are painted before returning.
+    void repaintFromLogic(bool paintNow = false);
     // Gives the focus to the control the logic names.
     void applyFocus();
     // Applies the logic's selection to the focused text field.
