@@ -1,5 +1,6 @@
 #include "desktop/qt/zent_desk_top.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QEvent>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
@@ -418,6 +420,36 @@ int ZentDeskTop::msgBox(const std::string& prompt, int style, const std::string&
 std::string ZentDeskTop::accessGate(const GateRequest& request) {
     // A refusal is told in the program's message box.
     return runPasswdSecurity(request, isVisible() ? this : nullptr);
+}
+
+void ZentDeskTop::busy(bool on) {
+    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    else QApplication::restoreOverrideCursor();
+}
+
+// Long work reports each step here: the dialog shows it with "Annulla", and the events
+// that came in meanwhile (a click on "Annulla", a repaint) are handled before the work
+// goes on.
+bool ZentDeskTop::progress(const std::string& text) {
+    if (!progress_) {
+        progress_ = new QProgressDialog(this);
+        progress_->setWindowTitle("Zentoria");
+        progress_->setCancelButtonText("Annulla");
+        progress_->setRange(0, 0);
+        progress_->setMinimumDuration(0);
+        progress_->setWindowModality(Qt::WindowModal);
+        progress_->setAutoClose(false);
+        progress_->setAutoReset(false);
+        progress_->show();
+    }
+    progress_->setLabelText(QString::fromStdString(text));
+    QCoreApplication::processEvents();
+    return !progress_->wasCanceled();
+}
+
+void ZentDeskTop::progressDone() {
+    delete progress_;
+    progress_ = nullptr;
 }
 
 }  // namespace zt::desktop

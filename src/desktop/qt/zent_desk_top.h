@@ -19,6 +19,7 @@ class QFrame;
 class QLabel;
 class QAbstractButton;
 class QLineEdit;
+class QProgressDialog;
 
 namespace zt::desktop {
 
@@ -45,6 +46,9 @@ public:
     // UiPort: the program's message box and the access gate, modal over this window.
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string accessGate(const GateRequest& request) override;
+    void busy(bool on) override;
+    bool progress(const std::string& text) override;
+    void progressDone() override;
 
     // Pixels for twips at this window's resolution (15 twips a pixel at 96 dpi).
     int px(int twips) const;
@@ -60,6 +64,7 @@ private:
     std::array<QAbstractButton*, DeskLogic::kTasto> tasto_{};
     std::array<QFrame*, 14> shape1_{};
     ChartView* graph_ = nullptr;
+    QProgressDialog* progress_ = nullptr;  // shown while long work runs
     std::array<std::vector<std::string>, DeskLogic::kCombo1> shownItems_{};
     Focus shownFocus_;
     bool painting_ = false;
