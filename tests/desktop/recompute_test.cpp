@@ -3,6 +3,7 @@
 // of the fixture, and checked in the rows written to Zentoria.mdb.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 
