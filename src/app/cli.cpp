@@ -54,6 +54,10 @@ constexpr const char* kUsage =
     "                          writes the report file (\"&Stampa\") and prints its path;\n"
     "                          \"Presenze x Tipo Cliente\" with --detail \"\" writes one\n"
     "                          block per client type\n"
+    "  recompute --hotel N --year Y --stat NAME [--yes]\n"
+    "                          recomputes the year from the operational files\n"
+    "                          (\"&Aggiorna\"): \"Produzione\", \"Cassa\", \"Fatturato\" or\n"
+    "                          \"Presenze\"; prints each detail's code and twelve values\n"
     "  convert SOURCE TARGET   copy every table of an Access (.mdb) file into a new\n"
     "                          SQLite file (refuses an existing TARGET)\n"
     "  passwd [--clear]        set, change or clear the management password\n"
@@ -86,6 +90,7 @@ int cmdDiff(const Invocation& inv);
 int cmdRatio(const Invocation& inv);
 int cmdRegister(const Invocation& inv);
 int cmdReport(const Invocation& inv);
+int cmdRecompute(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
@@ -95,6 +100,7 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"ratio", cmdRatio},
         {"register", cmdRegister},
         {"report", cmdReport},
+        {"recompute", cmdRecompute},
         {"convert", [](const Invocation& inv) { return cmdConvert(inv.args, inv.out, inv.err); }},
         {"passwd", [](const Invocation& inv) { return cmdPasswd(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
     };
@@ -314,6 +320,31 @@ int cmdReport(const Invocation& inv) {
     if (!s.ok()) return kExitFailed;
     inv.out << std::filesystem::absolute(report::reportFilePath(inv.workDir)).string() << "\n";
     return kExitOk;
+}
+
+// zentoria recompute --hotel N --year Y --stat NAME [--yes]
+int cmdRecompute(const Invocation& inv) {
+    const Options opt(inv.args, {"hotel", "year", "stat"}, {"yes"});
+    Session s(inv, opt.flag("yes"));
+    if (!s.ok()) return kExitFailed;
+    chooseHotel(s.logic, opt.requiredInt("hotel"));
+    s.logic.text1[0] = opt.required("year");
+    chooseStatistic(s.logic, 0, opt.required("stat"));
+    bool answeredYes = false;
+    s.ui.setOnAnswer([&](int answer) { answeredYes = answer == desktop::msgbox::kAnswerYes; });
+    s.logic.tastoClick(3);
+    if (!answeredYes) {
+        inv.err << "zentoria: nothing recomputed.\n";
+        return kExitFailed;
+    }
+    if (const auto& result = s.logic.lastRecompute()) {
+        for (const auto& detail : result->details) {
+            inv.out << detail.code;
+            for (const auto& v : detail.months) inv.out << "\t" << v.toString();
+            inv.out << "\n";
+        }
+    }
+    return s.ok() ? kExitOk : kExitFailed;
 }
 
 // zentoria grid --hotel N --year Y --stat NAME --detail ITEM

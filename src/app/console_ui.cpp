@@ -38,6 +38,15 @@ int ConsoleUi::msgBox(const std::string& prompt, int style, const std::string& t
     return result;
 }
 
+bool ConsoleUi::progress(const std::string& text) {
+    const std::string step = text.substr(0, text.find('\n'));
+    if (step != lastStep_) {
+        err_ << step << "\n";
+        lastStep_ = step;
+    }
+    return true;
+}
+
 // The gate on the command line: no password set opens it as Enter on the empty field
 // does; a password set is taken from ZENTORIA_PASSWORD (one attempt) or asked on the
 // terminal without echo (the gate's attempts).

@@ -16,6 +16,8 @@ public:
 
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string accessGate(const desktop::GateRequest& request) override;
+    // One line on standard error for each new step (the first line of the text).
+    bool progress(const std::string& text) override;
 
     // Called with the answer of each question asked.
     void setOnAnswer(std::function<void(int)> fn) { onAnswer_ = std::move(fn); }
@@ -29,6 +31,7 @@ private:
     bool assumeYes_;
     bool errorShown_ = false;
     std::function<void(int)> onAnswer_;
+    std::string lastStep_;
 };
 
 }  // namespace zt::app

@@ -24,8 +24,7 @@ void DeskLogic::tastoClick(int index) {
                 if (confirmed()) registra();
                 break;
             case 3:
-                // The recompute from the operational files comes with its own button work.
-                confirmed();
+                if (confirmed()) aggiorna();
                 break;
             case 4: RepaDiff(); break;
             case 5:
@@ -75,6 +74,45 @@ void DeskLogic::summaryWritable() {
     store::moveSummaryToSqlite(state_.workDir, state_.summaryDbPath, [&](const std::string& question) {
         return ui_.msgBox(question, kConfirmStyle, "Zentoria") == msgbox::kAnswerYes;
     });
+}
+
+// "&Aggiorna": the months of the chosen year recomputed from the operational files,
+// detail by detail, each month shown in its field as soon as it is written. The user can
+// stop after the current month; what was written stays written.
+void DeskLogic::aggiorna() {
+    const std::string statistic = combo1[0].text;
+    if (!Recompute::handles(statistic)) return;
+    if (const auto problem = Recompute::yearProblem(text1[0])) throw std::runtime_error(*problem);
+    summaryWritable();
+    const bool money = statistic != "Presenze";
+    bool stop = false;
+    RecomputeCallbacks callbacks;
+    callbacks.onProgress = [&](const RecomputeProgress& p) {
+        combo1[1].select(p.listIndex);
+        changed();
+        const std::string text = "Dettaglio " + std::to_string(p.detailIndex) + " di " + std::to_string(p.detailCount) +
+                                 ": " + trim(p.detailItem) + "\nMese: " +
+                                 state_.monthNames[static_cast<std::size_t>(p.month - 1)];
+        stop = !ui_.progress(text);
+    };
+    callbacks.onMonthWritten = [&](const std::string&, int month, Currency value) {
+        const double v = value.toDouble();
+        text1[static_cast<std::size_t>(month)] = money ? formatMoney(v, sep_) : formatPlain(v, sep_);
+        changed();
+    };
+    callbacks.shouldCancel = [&] { return stop; };
+    try {
+        lastRecompute_ = Recompute().run(state_, statistic, combo1[1].items, text1[0], callbacks);
+    } catch (const RecomputeError& e) {
+        ui_.progressDone();
+        lastRecompute_ = e.partial();
+        throw;
+    }
+    ui_.progressDone();
+    if (lastRecompute_->listIndex) combo1[1].select(*lastRecompute_->listIndex);
+    changed();
+    const std::string message = recomputeMessage(*lastRecompute_);
+    if (!message.empty()) ui_.msgBox(message, msgbox::kOkOnly | msgbox::kInformation, "Zentoria");
 }
 
 bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; }

@@ -12,6 +12,7 @@
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "desktop/chart.h"
+#include "desktop/recompute.h"
 #include "desktop/ui_port.h"
 
 namespace zt::desktop {
@@ -90,6 +91,9 @@ public:
     // (Combo1(4), Combo1(5)) month by month, for the year in Text1(0).
     void RepaDiff();
 
+    // What the last "&Aggiorna" recomputed (for the command line); nullopt before.
+    const std::optional<RecomputeResult>& lastRecompute() const { return lastRecompute_; }
+
     // Called after each step that changes what the window shows, so a view can repaint
     // while a long operation runs.
     std::function<void()> onChange;
@@ -114,7 +118,9 @@ private:
     void selectionTitle();
     void loadGrid();
     void selectHotel();
+    std::optional<RecomputeResult> lastRecompute_;
     bool confirmed();
+    void aggiorna();
     void summaryWritable();
     void stampa();
     void registra();

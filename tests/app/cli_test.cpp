@@ -190,3 +190,28 @@ TEST(CommandLine, DiffRatioAndRegisterDoWhatTheButtonsDo) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Gennaio"), std::string::npos);
 }
+
+TEST(CommandLine, RecomputePrintsEachDetailAndItsTwelveValues) {
+    TestDir dir;
+    figureFixture(dir);
+    dir.sql("Fatture.mdb",
+            "CREATE TABLE DatiFattura(NDocumento INTEGER, Annullato TEXT, CorrPagato REAL, ZentAcc TEXT, DataEmissione TEXT);"
+            "CREATE TABLE Incassi(Importo REAL, DataEmissione TEXT, Nota TEXT, NDocumento INTEGER, Sigla TEXT);"
+            "INSERT INTO DatiFattura VALUES(1,'N',10,'F','20140302');"
+            "INSERT INTO Incassi VALUES(99.5,'20140302','',1,'CONT');");
+    const std::vector<std::string> args = {"--dir", dir.path().string(), "recompute", "--hotel", "3", "--year", "2014",
+                                           "--stat", "Cassa"};
+    std::istringstream no("n\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(zt::app::runCommand(args, no, out, err), 1);
+    EXPECT_TRUE(out.str().empty());
+    auto withYes = args;
+    withYes.push_back("--yes");
+    const auto r = runInProcess(withYes);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CONT\t0\t0\t99.5\t0\t0\t0\t0\t0\t0\t0\t0\t0\n");
+    EXPECT_NE(r.err.find("Dettaglio 1 di 1: CONT"), std::string::npos);
+    EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb",
+                                    "SELECT Valore FROM Zentoria WHERE Tipo = 'Cassa' AND AnnoMese = '201403'"),
+              "99.5");
+}

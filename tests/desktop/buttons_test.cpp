@@ -35,6 +35,12 @@ public:
     int printMenus = 0;
     void printMenu() override { ++printMenus; }
     void busy(bool on) override { busyCalls.push_back(on); }
+    std::vector<std::string> steps;
+    std::size_t stopAfter = 1000;  // progress answers "stop" from this step on
+    bool progress(const std::string& text) override {
+        steps.push_back(text);
+        return steps.size() < stopAfter;
+    }
     std::vector<bool> busyCalls;
 };
 
@@ -271,4 +277,38 @@ TEST(Registra, DecliningTheMoveWritesNothing) {
     EXPECT_FALSE(std::filesystem::exists(w.dir / "Zentoria.mdb.jet"));
     EXPECT_EQ(w.dir.read("Zentoria.mdb"), original);
     EXPECT_GE(w.ui.messages.size(), 3u);  // the two questions and the refusal
+}
+
+TEST(Aggiorna, RecomputesShowsEachMonthAndStopsWhenAsked) {
+    Window w;
+    w.dir.sql("Fatture.mdb",
+              "CREATE TABLE DatiFattura(NDocumento INTEGER, Annullato TEXT, CorrPagato REAL, ZentAcc TEXT, DataEmissione TEXT);"
+              "CREATE TABLE Incassi(Importo REAL, DataEmissione TEXT, Nota TEXT, NDocumento INTEGER, Sigla TEXT);"
+              "INSERT INTO DatiFattura VALUES(1,'N',10,'F','20140102'),(2,'N',10,'F','20140205');"
+              "INSERT INTO Incassi VALUES(1234.5,'20140102','',1,'AB'),(20,'20140205','',2,'AB');");
+    w.choose(0, "Cassa");
+    w.ui.answers = {msgbox::kAnswerNo};
+    w.logic.tastoClick(3);
+    EXPECT_EQ(w.zentoria("count(*)"), "0");
+    w.logic.tastoClick(3);
+    EXPECT_EQ(w.zentoria("Dettaglio||':'||AnnoMese||':'||Valore").substr(0, 31), "AB:201401:1234.5|AB:201402:20.0");
+    EXPECT_EQ(w.zentoria("count(*)"), "12");
+    EXPECT_EQ(w.logic.text1[1], "1.234,50");
+    EXPECT_EQ(w.logic.text1[2], "20,00");
+    EXPECT_EQ(w.logic.combo1[1].text, "AB     Assegno");
+    ASSERT_EQ(w.ui.steps.size(), 12u);
+    EXPECT_EQ(w.ui.steps[0], "Dettaglio 1 di 1: AB     Assegno\nMese: Gennaio");
+    EXPECT_NE(w.ui.messages.back().find("completato"), std::string::npos);
+    // Stopping after February: two months written this time, the rest as they were.
+    w.dir.sql("Fatture.mdb", "UPDATE Incassi SET Importo = Importo * 2;");
+    w.ui.steps.clear();
+    w.ui.stopAfter = 2;
+    w.logic.tastoClick(3);
+    EXPECT_EQ(w.zentoria("Valore").substr(0, 13), "2469.0|40.0|0");
+    EXPECT_EQ(w.ui.steps.size(), 2u);
+    // A year that is not four digits: refused before anything is read or written.
+    w.logic.text1[0] = "14";
+    w.logic.tastoClick(3);
+    EXPECT_NE(w.ui.messages.back().find("quattro cifre"), std::string::npos);
+    EXPECT_EQ(w.zentoria("count(*)"), "12");
 }
