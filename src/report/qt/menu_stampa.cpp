@@ -1,0 +1,209 @@
+#include "report/qt/menu_stampa.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <system_error>
+
+#include "report/csv_export.h"
+
+namespace zt::report {
+
+namespace {
+
+constexpr const char* kTitle = "Stampa";
+
+QString pathText(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
+
+}  // namespace
+
+MenuStampa::MenuStampa(const ProgramState& state, QWidget* parent, Hooks hooks)
+    : QDialog(parent),
+      hooks_(std::move(hooks)),
+      logic_(state.workDir, state.hotelNumber, hooks_.clock) {
+    setObjectName("MenuStampa");
+    setWindowTitle("Stampe non modificabili");
+    setModal(true);
+
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName("Combo1");
+    combo2_ = new QComboBox(this);
+    combo2_->setObjectName("Combo2");
+    chk_ = new QCheckBox("Stampa Compressa", this);
+    chk_->setObjectName("Chk");
+    chk2_ = new QCheckBox("Stampa orizzontale", this);
+    chk2_->setObjectName("Chk2");
+    chk3_ = new QCheckBox("Stampa fronte / retro", this);
+    chk3_->setObjectName("Chk3");
+
+    auto* label1 = new QLabel("Stampante ", this);
+    label1->setBuddy(combo1_);
+    auto* label2 = new QLabel("Virtuale ", this);
+    label2->setBuddy(combo2_);
+    auto* grid = new QGridLayout;
+    grid->addWidget(label1, 0, 0);
+    grid->addWidget(combo1_, 0, 1);
+    grid->addWidget(label2, 1, 0);
+    grid->addWidget(combo2_, 1, 1);
+    grid->setColumnStretch(1, 1);
+
+    auto* checks = new QVBoxLayout;
+    checks->addWidget(chk_);
+    checks->addWidget(chk2_);
+    checks->addWidget(chk3_);
+
+    auto* buttons = new QHBoxLayout;
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(kTstCaptions[static_cast<std::size_t>(i)]), this);
+        b->setObjectName(QString("Tst_%1").arg(i));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, i] { tstClick(i); });
+        buttons->addWidget(b);
+        tst_[static_cast<std::size_t>(i)] = b;
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(checks);
+    layout->addLayout(buttons);
+
+    // Loading: the archive copy (a failure is told when the menu shows), then the
+    // installed printers, none of them chosen.
+    logic_.load();
+    const auto printers = hooks_.printers ? hooks_.printers() : installedPrinters();
+    if (printers.empty()) {
+        combo2_->addItem(QString::fromUtf8(kNoPrinter));
+        combo2_->setCurrentIndex(0);
+    } else {
+        for (const auto& p : printers) combo2_->addItem(QString::fromStdString(p));
+        combo2_->setCurrentIndex(-1);
+    }
+}
+
+void MenuStampa::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    if (!parentWidget()) {
+        if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    }
+    if (logic_.archiveError())
+        message(kTitle, "La copia d'archivio della stampa non è stata fatta:\n" + QString::fromStdString(*logic_.archiveError()),
+                QMessageBox::Warning);
+    activate();
+}
+
+void MenuStampa::activate() {
+    combo1_->clear();
+    bool any = false;
+    try {
+        any = logic_.activate();
+    } catch (const std::exception& e) {
+        message(kTitle, "Impossibile leggere le destinazioni di stampa:\n" + QString::fromUtf8(e.what()),
+                QMessageBox::Critical);
+    }
+    if (!any) {
+        // Closed once the dialog's own event loop runs, so exec() returns at once.
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        return;
+    }
+    for (const auto& d : logic_.destinations()) combo1_->addItem(QString::fromStdString(d));
+    combo1_->setCurrentIndex(0);
+}
+
+void MenuStampa::message(const QString& title, const QString& text, QMessageBox::Icon icon) {
+    if (hooks_.message) {
+        hooks_.message(title, text, icon);
+        return;
+    }
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MenuStampa::openFile(const std::filesystem::path& file) {
+    const bool opened = hooks_.open ? hooks_.open(file)
+                                    : QDesktopServices::openUrl(QUrl::fromLocalFile(pathText(std::filesystem::absolute(file))));
+    if (!opened)
+        message(kTitle, "Impossibile aprire " + pathText(file) + " con il programma associato.",
+                QMessageBox::Warning);
+}
+
+PrintOptions MenuStampa::options() const {
+    return {chk_->isChecked(), chk2_->isChecked(), chk3_->isChecked()};
+}
+
+void MenuStampa::print() {
+    PrintRequest request;
+    request.workDir = logic_.workDir();
+    request.setup = logic_.setup(combo1_->currentText().toStdString());
+    request.options = options();
+    request.hotelOptions = logic_.hotelOptions();
+    request.printerChoice = combo2_->currentIndex() < 0 ? std::string() : combo2_->currentText().toStdString();
+    request.archivePath = logic_.archivePath();
+    const auto printers = hooks_.printers ? hooks_.printers() : installedPrinters();
+    lastPrint_ = printReport(request, printers);
+    if (lastPrint_->printed && lastPrint_->route == PrintRoute::PdfFile && lastPrint_->pages > 0)
+        openFile(lastPrint_->target);
+}
+
+void MenuStampa::tstClick(int index) {
+    try {
+        switch (index) {
+            case 0: {
+                const auto& archive = logic_.archivePath();
+                std::error_code ec;
+                if (!std::filesystem::exists(archive, ec)) {
+                    message(kTitle,
+                            "La copia d'archivio " + pathText(archive) + " non esiste" +
+                                (logic_.archiveError() ? ":\n" + QString::fromStdString(*logic_.archiveError())
+                                                       : QString(".")),
+                            QMessageBox::Warning);
+                    break;
+                }
+                openFile(archive);
+                break;
+            }
+            case 1: openFile(exportCsv(logic_.workDir())); break;
+            case 2: {
+                int pdf = -1;
+                for (int i = 0; i < combo1_->count(); ++i)
+                    if (combo1_->itemText(i).contains("PDF", Qt::CaseSensitive)) pdf = i;
+                if (pdf < 0) {
+                    message(kTitle, "Nessuna stampante PDF impostata!", QMessageBox::Warning);
+                    break;
+                }
+                combo1_->setCurrentIndex(pdf);
+                print();
+                break;
+            }
+            case 3: print(); break;
+            case 4: {
+                const auto setup = logic_.setup(combo1_->currentText().toStdString());
+                Anteprima preview(logic_.workDir(), setup.pageLength(chk_->isChecked()), this, hooks_.previewHooks);
+                if (hooks_.preview)
+                    hooks_.preview(preview);
+                else
+                    preview.exec();
+                break;
+            }
+            case 5: accept(); break;
+            default: break;
+        }
+    } catch (const std::exception& e) {
+        message(kTitle, "Operazione non riuscita:\n" + QString::fromUtf8(e.what()), QMessageBox::Critical);
+    }
+}
+
+void runMenuStampa(ProgramState& state, QWidget* parent) {
+    MenuStampa menu(state, parent);
+    menu.exec();
+}
+
+}  // namespace zt::report

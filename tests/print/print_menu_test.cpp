@@ -1,0 +1,245 @@
+// The print menu as a user sees it: its lists, closing with no destination, the PDF
+// button, printing raw and into a PDF file, the archive copy, the spreadsheet and the
+// preview, with the desktop's programs and message boxes replaced by recorders.
+#include "report/qt/menu_stampa.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "print/qt_app.h"
+#include "report/print_fixture.h"
+#include "support/testdir.h"
+
+namespace zt::report {
+namespace {
+
+using namespace expect;
+
+// Code 6 = 1: through an installed printer, 8 points compressed, 10 normal.
+constexpr std::array<int, 12> kLaser = {8, 0, 0, 0, 0, 1, 10, 0, 0, 0, 0, 0};
+constexpr std::array<int, 12> kNoMargin = {0, 0, 0, 0, 0, 0, 66, 66, 0, 0, 0, 0};
+// Raw: set-up bytes 27 15 0 0 0 compressed, 27 18 0 0 0 normal; top margin 1.
+constexpr std::array<int, 12> kRaw = {27, 15, 0, 0, 0, 0, 27, 18, 0, 0, 0, 0};
+constexpr std::array<int, 12> kMargin1 = {0, 0, 0, 0, 0, 1, 66, 66, 0, 0, 0, 0};
+
+QStringList itemsOf(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+class PrintMenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::printApp();
+        state.workDir = dir.path();
+        state.hotelNumber = 1;
+        folder.counters(1, 12, 10);
+        folder.setStampa(5, kLaser, kNoMargin);
+        folder.setStampa(2, kRaw, kMargin1);
+        folder.report(numberedLines(25));
+        hooks.message = [this](const QString& title, const QString& text, QMessageBox::Icon) {
+            messages << title + ": " + text;
+        };
+        hooks.open = [this](const std::filesystem::path& f) {
+            opened.push_back(f);
+            return openSucceeds;
+        };
+        hooks.printers = [this] { return printers; };
+        hooks.clock = [] { return Stamp{2024, 3, 5, 9, 7}; };
+    }
+    void TearDown() override { clearWorkstation(); }
+
+    void click(MenuStampa& menu, int index) { QTest::mouseClick(menu.tst(index), Qt::LeftButton); }
+
+    test::TestDir dir;
+    PrintFolder folder{dir};
+    ProgramState state;
+    MenuStampa::Hooks hooks;
+    QStringList messages;
+    std::vector<std::filesystem::path> opened;
+    bool openSucceeds = true;
+    std::vector<std::string> printers;
+};
+
+TEST_F(PrintMenuTest, WithNoDestinationTheMenuClosesAsSoonAsItIsShown) {
+    folder.destination("Altro albergo", 2, "x.prn", 2);
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(menu.result(), QDialog::Rejected);
+    EXPECT_EQ(menu.combo1()->count(), 0);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+}
+
+TEST_F(PrintMenuTest, ControlsListsAndInstalledPrinters) {
+    folder.destination("Matrice", 2, "out.prn");
+    folder.destination("PDF Uno", 5, "Stampante PDF");
+    {
+        MenuStampa menu(state, nullptr, hooks);
+        menu.show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(menu.isVisible());
+        EXPECT_EQ(menu.windowTitle(), "Stampe non modificabili");
+        EXPECT_EQ(itemsOf(menu.combo1()), QStringList({"Matrice", "PDF Uno"}));
+        EXPECT_EQ(menu.combo1()->currentText(), "Matrice");
+        EXPECT_EQ(itemsOf(menu.combo2()), QStringList({"<nessuna stampante>"}));
+        EXPECT_EQ(menu.findChild<QPushButton*>("Tst_5"), menu.tst(5));
+        click(menu, 5);
+        EXPECT_FALSE(menu.isVisible());
+    }
+    printers = {"HP_Ufficio", "Canon"};
+    MenuStampa menu(state, nullptr, hooks);
+    EXPECT_EQ(itemsOf(menu.combo2()), QStringList({"HP_Ufficio", "Canon"}));
+    EXPECT_EQ(menu.combo2()->currentIndex(), -1);  // no printer replaces the destination's device
+}
+
+TEST_F(PrintMenuTest, PdfButtonWithoutAPdfDestinationOnlyWarns) {
+    folder.destination("Matrice", 2, "out.prn");
+    folder.destination("pdf minuscolo", 5, "x");
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QCoreApplication::processEvents();
+    click(menu, 2);
+    EXPECT_EQ(messages, QStringList({"Stampa: Nessuna stampante PDF impostata!"}));
+    EXPECT_FALSE(menu.lastPrint());
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.prn"));
+    EXPECT_TRUE(menu.isVisible());
+}
+
+TEST_F(PrintMenuTest, PdfButtonPrintsTheLastPdfDestinationIntoAFileBesideTheArchive) {
+    folder.destination("PDF Uno", 5, "Stampante PDF");
+    folder.destination("Matrice", 2, "out.prn");
+    folder.destination("Stampa PDF", 5, "Stampante PDF");
+    folder.destination("pdf minuscolo", 5, "x");
+    // Pages: 5 lines up to the form feed, then 10, 10 and 5.
+    std::vector<std::string> lines = numberedLines(5);
+    lines.push_back("\f");
+    for (int i = 6; i <= 30; ++i) lines.push_back("riga " + std::to_string(i));
+    folder.report(lines);
+    printers = {"HP_Ufficio"};
+
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QCoreApplication::processEvents();
+    click(menu, 2);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+    EXPECT_EQ(menu.combo1()->currentText(), "Stampa PDF");
+    const auto pdf = dir / "doc" / "fd202403050907.pdf";
+    ASSERT_TRUE(menu.lastPrint());
+    EXPECT_EQ(menu.lastPrint()->route, PrintRoute::PdfFile);
+    EXPECT_EQ(menu.lastPrint()->target, pdf.string());
+    EXPECT_EQ(test::pdfPageCount(pdf.string()), 4);
+    EXPECT_EQ(opened, std::vector<std::filesystem::path>{pdf});
+    EXPECT_TRUE(std::filesystem::exists(dir / "doc" / "fd202403050907.doc"));
+
+    // Compressed: 12 lines a page, the form feed still ends the first: 5, 12, 12, 1.
+    menu.chk()->setChecked(true);
+    click(menu, 3);
+    EXPECT_EQ(test::pdfPageCount(pdf.string()), 4);
+    folder.report(numberedLines(25));
+    click(menu, 3);
+    EXPECT_EQ(test::pdfPageCount(pdf.string()), 3);
+
+    // Landscape: the page is wider than high.
+    const auto mediaBox = [&] {
+        const std::string bytes = dir.read("doc/fd202403050907.pdf");
+        const auto at = bytes.find("/MediaBox");
+        return at == std::string::npos ? std::string() : bytes.substr(at, bytes.find(']', at) - at + 1);
+    };
+    const std::string portrait = mediaBox();
+    menu.chk2()->setChecked(true);
+    click(menu, 3);
+    EXPECT_EQ(portrait, "/MediaBox [0 0 595.000000 842.000000]");  // A4
+    EXPECT_EQ(mediaBox(), "/MediaBox [0 0 842.000000 595.000000]");
+    EXPECT_EQ(test::pdfPageCount(pdf.string()), 3);
+
+    // The viewer that fails to start is told.
+    openSucceeds = false;
+    click(menu, 3);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("Impossibile aprire")) << messages[0].toStdString();
+}
+
+TEST_F(PrintMenuTest, RawPrintingWritesTheDeviceAndAChosenPrinterReplacesIt) {
+    folder.destination("Matrice", 2, "out.prn");
+    folder.report({"uno", "d\xE8"});
+    printers = {"Virtuale"};
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QCoreApplication::processEvents();
+    menu.chk()->setChecked(true);
+    click(menu, 3);
+    EXPECT_EQ(dir.read("out.prn"), std::string("\x1B\x0F\0\0\0 \r\nuno\r\nde'\r\n\f", 19));
+    ASSERT_TRUE(menu.lastPrint());
+    EXPECT_EQ(menu.lastPrint()->target, (dir / "out.prn").string());
+
+    // A printer chosen in the second list is the device (here a file of that name).
+    menu.chk()->setChecked(false);
+    menu.combo2()->setCurrentIndex(0);
+    click(menu, 3);
+    EXPECT_EQ(dir.read("Virtuale"), std::string("\x1B\x12\0\0\0 \r\nuno\r\nde'\r\n\f", 19));
+
+    // A destination without a device is an error shown, and the menu stays.
+    folder.destination("Senza linea", 2, "");
+    MenuStampa second(state, nullptr, hooks);
+    second.show();
+    QCoreApplication::processEvents();
+    second.combo1()->setCurrentIndex(1);
+    click(second, 3);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("Senza linea")) << messages[0].toStdString();
+    EXPECT_TRUE(second.isVisible());
+}
+
+TEST_F(PrintMenuTest, ArchiveCopySpreadsheetAndPreview) {
+    folder.destination("Matrice", 2, "out.prn");
+    std::vector<int> previewPages;
+    hooks.preview = [&](Anteprima& preview) { previewPages.push_back(preview.pageCount()); };
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QCoreApplication::processEvents();
+    click(menu, 0);
+    click(menu, 1);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[0], dir / "doc" / "fd202403050907.doc");
+    EXPECT_EQ(opened[1], dir / "fd.csv");
+    EXPECT_TRUE(std::filesystem::exists(dir / "fd.csv"));
+
+    // The preview pages by the destination's page length: 10 lines, 12 compressed.
+    click(menu, 4);
+    menu.chk()->setChecked(true);
+    click(menu, 4);
+    EXPECT_EQ(previewPages, (std::vector<int>{3, 3}));
+    folder.report(numberedLines(24));
+    click(menu, 4);
+    EXPECT_EQ(previewPages.back(), 2);
+
+    // A launch that fails is told.
+    openSucceeds = false;
+    click(menu, 0);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("fd202403050907.doc")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].startsWith("Stampa: ")) << messages[0].toStdString();
+}
+
+TEST_F(PrintMenuTest, AFailedArchiveCopyIsToldWhenTheMenuShows) {
+    folder.destination("Matrice", 2, "out.prn");
+    dir.write("doc", "a file, not a folder");
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("copia d'archivio")) << messages[0].toStdString();
+    click(menu, 0);  // nothing to open: told again, nothing launched
+    EXPECT_EQ(messages.size(), 2);
+    EXPECT_TRUE(opened.empty());
+}
+
+}  // namespace
+}  // namespace zt::report
