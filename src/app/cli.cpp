@@ -4,6 +4,7 @@
 #include "app/convert_cmd.h"
 #include "app/demo.h"
 #include "app/passwd_cmd.h"
+#include "app/report_cmd.h"
 #include "app/selection.h"
 #include "app/window_main.h"
 #include "common/numfmt.h"
@@ -54,6 +55,9 @@ constexpr const char* kUsage =
     "                          writes the report file (\"&Stampa\") and prints its path;\n"
     "                          \"Presenze x Tipo Cliente\" with --detail \"\" writes one\n"
     "                          block per client type\n"
+    "  print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]\n"
+    "                          prints the report file as the print menu does\n"
+    "  export-csv              writes the report as CSV and prints the file's path\n"
     "  recompute --hotel N --year Y --stat NAME [--yes]\n"
     "                          recomputes the year from the operational files\n"
     "                          (\"&Aggiorna\"): \"Produzione\", \"Cassa\", \"Fatturato\" or\n"
@@ -101,6 +105,8 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"register", cmdRegister},
         {"report", cmdReport},
         {"recompute", cmdRecompute},
+        {"print", [](const Invocation& inv) { return cmdPrint(inv.workDir, inv.args, inv.out, inv.err); }},
+        {"export-csv", [](const Invocation& inv) { return cmdExportCsv(inv.workDir, inv.args, inv.out, inv.err); }},
         {"convert", [](const Invocation& inv) { return cmdConvert(inv.args, inv.out, inv.err); }},
         {"passwd", [](const Invocation& inv) { return cmdPasswd(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
     };
@@ -318,7 +324,7 @@ int cmdReport(const Invocation& inv) {
     if (!trim(detail).empty()) chooseDetail(s.logic, 1, stat, detail);
     s.logic.tastoClick(0);
     if (!s.ok()) return kExitFailed;
-    inv.out << std::filesystem::absolute(report::reportFilePath(inv.workDir)).string() << "\n";
+    inv.out << std::filesystem::absolute(report::reportFilePath(inv.workDir)).lexically_normal().string() << "\n";
     return kExitOk;
 }
 

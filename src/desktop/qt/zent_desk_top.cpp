@@ -22,6 +22,7 @@
 #include "desktop/qt/chart_view.h"
 #include "desktop/qt/msgbox_form.h"
 #include "desktop/qt/passwd_security.h"
+#include "report/qt/menu_stampa.h"
 
 namespace zt::desktop {
 
@@ -421,6 +422,8 @@ std::string ZentDeskTop::accessGate(const GateRequest& request) {
     // A refusal is told in the program's message box.
     return runPasswdSecurity(request, isVisible() ? this : nullptr);
 }
+
+void ZentDeskTop::printMenu() { report::runMenuStampa(logic_.state(), this); }
 
 void ZentDeskTop::busy(bool on) {
     if (on) QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -46,6 +46,7 @@ public:
     // UiPort: the program's message box and the access gate, modal over this window.
     int msgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string accessGate(const GateRequest& request) override;
+    void printMenu() override;
     void busy(bool on) override;
     bool progress(const std::string& text) override;
     void progressDone() override;
