@@ -195,9 +195,24 @@ QLineSeries* lineOf(const Data& d, int s) {
     return line;
 }
 
+// One series per data set, made by `make(set)`, on the months along the bottom and the
+// values up the side.
+template <class Make>
+QChart* seriesPerSet(const Data& d, QAbstractAxis* months, QAbstractAxis* values, Make make) {
+    auto* chart = new QChart;
+    chart->addAxis(months, Qt::AlignBottom);
+    chart->addAxis(values, Qt::AlignLeft);
+    for (int s = 0; s < d.sets; ++s) {
+        QAbstractSeries* series = make(s);
+        chart->addSeries(series);
+        series->attachAxis(months);
+        series->attachAxis(values);
+    }
+    return chart;
+}
+
 // 6, 7: lines; 7 puts the values on a logarithmic axis when they are all above 0.
 QChart* lines(const Data& d, bool logarithmic, QString& titleNote) {
-    auto* chart = new QChart;
     const bool log = logarithmic && d.allPositive;
     if (logarithmic && !log) titleNote = " (scala lineare: valori non positivi)";
     auto* months = monthAxis(d);
@@ -215,25 +230,12 @@ QChart* lines(const Data& d, bool logarithmic, QString& titleNote) {
     } else {
         values = valueAxis(d);
     }
-    chart->addAxis(months, Qt::AlignBottom);
-    chart->addAxis(values, Qt::AlignLeft);
-    for (int s = 0; s < d.sets; ++s) {
-        auto* line = lineOf(d, s);
-        chart->addSeries(line);
-        line->attachAxis(months);
-        line->attachAxis(values);
-    }
-    return chart;
+    return seriesPerSet(d, months, values, [&](int s) { return lineOf(d, s); });
 }
 
 // 8: areas down to 0.
 QChart* areas(const Data& d) {
-    auto* chart = new QChart;
-    auto* months = monthAxis(d);
-    auto* values = valueAxis(d);
-    chart->addAxis(months, Qt::AlignBottom);
-    chart->addAxis(values, Qt::AlignLeft);
-    for (int s = 0; s < d.sets; ++s) {
+    return seriesPerSet(d, monthAxis(d), valueAxis(d), [&](int s) {
         auto* upper = lineOf(d, s);
         auto* lower = new QLineSeries;
         for (int k = 0; k < Chart::kPoints; ++k) lower->append(k, 0);
@@ -243,21 +245,13 @@ QChart* areas(const Data& d) {
         fill.setAlpha(d.sets == 1 ? 200 : 140);
         area->setBrush(fill);
         area->setPen(QPen(kSetColour[s].darker(130), 2));
-        chart->addSeries(area);
-        area->attachAxis(months);
-        area->attachAxis(values);
-    }
-    return chart;
+        return area;
+    });
 }
 
 // 9: points only.
 QChart* scatter(const Data& d) {
-    auto* chart = new QChart;
-    auto* months = monthAxis(d);
-    auto* values = valueAxis(d);
-    chart->addAxis(months, Qt::AlignBottom);
-    chart->addAxis(values, Qt::AlignLeft);
-    for (int s = 0; s < d.sets; ++s) {
+    return seriesPerSet(d, monthAxis(d), valueAxis(d), [&](int s) {
         auto* points = new QScatterSeries;
         points->setName(d.names[s]);
         points->setMarkerSize(11);
@@ -265,11 +259,8 @@ QChart* scatter(const Data& d) {
         points->setBorderColor(kSetColour[s].darker(150));
         if (s == 1) points->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
         for (int k = 0; k < Chart::kPoints; ++k) points->append(k, d.values[s][k]);
-        chart->addSeries(points);
-        points->attachAxis(months);
-        points->attachAxis(values);
-    }
-    return chart;
+        return points;
+    });
 }
 
 // 10: the months around the circle, the values as the distance from the centre.
