@@ -1,6 +1,8 @@
 #include "store/database.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -36,12 +38,21 @@ fs::path resolveDatabasePath(const fs::path& workDir, std::string_view name) {
 }
 
 FileKind fileKind(const fs::path& file) {
-    std::error_code ec;
-    if (!fs::exists(file, ec)) return FileKind::Missing;
-    std::ifstream in(file, std::ios::binary);
     char head[32] = {};
-    in.read(head, sizeof head);
-    const auto got = in.gcount();
+    // Every query opens its file, so the usual case is one open and one read; a file
+    // that cannot be opened or read that way is looked at the general way.
+    ssize_t got = -1;
+    if (const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+        got = ::read(fd, head, sizeof head);
+        ::close(fd);
+    }
+    if (got < 0) {
+        std::error_code ec;
+        if (!fs::exists(file, ec)) return FileKind::Missing;
+        std::ifstream in(file, std::ios::binary);
+        in.read(head, sizeof head);
+        got = in.gcount();
+    }
     if (got == 0) return FileKind::Empty;
     if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) return FileKind::Sqlite;
     if (got >= 19 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0) return FileKind::Jet;
@@ -211,6 +222,7 @@ public:
         std::string key = schema + "\n" + name;
         for (auto& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (auto it = tables_.find(key); it != tables_.end()) return it->second;
+        if (auto known = tableFromSchema(schema, name)) return tables_[key] = std::move(*known);
 
         jet::TableInfo info;
         info.schema = schema;
@@ -239,6 +251,36 @@ public:
             if (rc != SQLITE_DONE) fail(rc, "");
         }
         tables_[key] = info;
+        return info;
+    }
+
+    // A table of the schema the connection has already loaded, without running a
+    // statement: the columns and their declared types from a statement prepared over it
+    // and never stepped, the name as the file spells it. Each query opens its file anew,
+    // and the catalogue queries below (sqlite_master, pragma_table_info) each took a read
+    // transaction of their own, which cost more than the query itself. nullopt for a view,
+    // a missing table or a schema table: the catalogue queries handle those.
+    std::optional<jet::TableInfo> tableFromSchema(const std::string& schema, const std::string& name) {
+        for (const char* internal : {"sqlite_master", "sqlite_schema", "sqlite_temp_master", "sqlite_temp_schema"})
+            if (equalsNoCase(name, internal)) return std::nullopt;
+        if (sqlite3_table_column_metadata(db_, schema.c_str(), name.c_str(), nullptr, nullptr, nullptr, nullptr,
+                                          nullptr, nullptr) != SQLITE_OK)
+            return std::nullopt;  // not a table (a view, or none)
+        const std::string sql = "SELECT * FROM " + jet::quoteIdent(schema) + "." + jet::quoteIdent(name);
+        sqlite3_stmt* raw = nullptr;
+        const int rc = sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr);
+        Stmt st(raw);
+        if (rc != SQLITE_OK || !raw) return std::nullopt;
+        const int count = sqlite3_column_count(raw);
+        const char* spelled = count > 0 ? sqlite3_column_table_name(raw, 0) : nullptr;
+        if (!spelled) return std::nullopt;
+        jet::TableInfo info;
+        info.schema = schema;
+        info.name = spelled;
+        for (int i = 0; i < count; ++i) {
+            const char* declared = sqlite3_column_decltype(raw, i);
+            info.columns.push_back({sqlite3_column_name(raw, i), affinityType(declared ? declared : "")});
+        }
         return info;
     }
 
@@ -376,9 +418,12 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
     }
     auto conn = std::make_shared<Connection>(p, workDir, db);
     // Reading the schema here reports a damaged file at once, not at the first query.
-    Stmt st(conn->prepare("SELECT count(*) FROM sqlite_master"));
-    const int step = sqlite3_step(st.get());
-    if (step != SQLITE_ROW) conn->fail(step, "cannot read the file");
+    // Looking up the schema table reads and parses the whole schema, as preparing a
+    // statement would, without compiling one or taking a read transaction of its own
+    // (each costs about as much as a month's sum).
+    const int schema = sqlite3_table_column_metadata(conn->db(), "main", "sqlite_master", nullptr, nullptr,
+                                                     nullptr, nullptr, nullptr, nullptr);
+    if (schema != SQLITE_OK) conn->fail(schema, "");
     return Database(std::move(conn));
 }
 
@@ -435,7 +480,10 @@ struct Recordset::Impl {
     std::shared_ptr<Connection> conn;
     bool isTable = false;
     jet::TableInfo table;            // for a table dynaset
-    std::string base;                // SQL of all rows with their position first
+    std::string base;                // SQL of all rows with their position
+    bool singleRow = false;          // a query of one sum: no order to keep
+    int posColumn = 0;               // where `base` has the position
+    int firstValue = 1;              // and the first field
     std::vector<jet::ColumnInfo> columns;
     std::vector<std::string> names;
 
@@ -478,9 +526,10 @@ struct Recordset::Impl {
     bool step() {
         const int rc = sqlite3_step(cursor.get());
         if (rc == SQLITE_ROW) {
-            pos = sqlite3_column_int64(cursor.get(), 0);
+            pos = sqlite3_column_int64(cursor.get(), posColumn);
             values.clear();
-            for (int i = 1; i <= static_cast<int>(names.size()); ++i) values.push_back(columnValue(cursor.get(), i));
+            for (int i = 0; i < static_cast<int>(names.size()); ++i)
+                values.push_back(columnValue(cursor.get(), firstValue + i));
             return true;
         }
         cursor = Stmt();
@@ -499,12 +548,14 @@ struct Recordset::Impl {
             if (after) cond = (cond.empty() ? "" : "(" + cond + ") AND ") + "r.rowid > ?1";
             if (!cond.empty()) sql += " WHERE " + cond;
             sql += " ORDER BY r.rowid";
+        } else if (singleRow && where.empty() && !after) {
+            sql = base;  // the one row as it is: nothing to filter or sort
         } else {
             sql = "SELECT * FROM (" + base + ")";
             std::string cond = where;
             if (after) cond = (cond.empty() ? "" : "(" + cond + ") AND ") + "zt_pos > ?1";
             if (!cond.empty()) sql += " WHERE " + cond;
-            sql += " ORDER BY zt_pos";
+            if (!singleRow) sql += " ORDER BY zt_pos";
         }
         cursor = Stmt(conn->prepare(sql));
         if (after) sqlite3_bind_int64(cursor.get(), 1, *after);
@@ -585,11 +636,19 @@ Recordset Database::openQuery(std::string_view jetSql) {
         return jet::emitQuery(*tree, *conn_);
     });
     impl->columns = emitted.columns;
+    impl->singleRow = emitted.singleRow;
     for (const auto& c : impl->columns) impl->names.push_back(c.name);
-    // The position column first, then the query's columns.
-    std::string cols = "zt_pos";
-    for (const auto& c : impl->columns) cols += ", " + jet::quoteIdent(c.name);
-    impl->base = "SELECT " + cols + " FROM (" + emitted.sql + ")";
+    if (emitted.singleRow) {
+        // The emitted statement as it is: the query's columns, then the position.
+        impl->base = emitted.sql;
+        impl->posColumn = static_cast<int>(impl->columns.size());
+        impl->firstValue = 0;
+    } else {
+        // The position column first, then the query's columns.
+        std::string cols = "zt_pos";
+        for (const auto& c : impl->columns) cols += ", " + jet::quoteIdent(c.name);
+        impl->base = "SELECT " + cols + " FROM (" + emitted.sql + ")";
+    }
     Recordset rs(std::move(impl));
     rs.impl_->move(true);
     return rs;

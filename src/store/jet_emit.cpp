@@ -78,6 +78,17 @@ std::string likePattern(const std::string& jet) {
     return out;
 }
 
+// Whether a SELECT sums or groups its rows.
+bool isAggregate(const Select& s) {
+    if (!s.groupBy.empty() || s.having != nullptr) return true;
+    for (const auto& item : s.items)
+        if (item.expr && containsAggregate(*item.expr)) return true;
+    return false;
+}
+
+// An aggregate without GROUP BY: one row, or none when HAVING refuses it.
+bool isSingleRow(const Select& s) { return s.groupBy.empty() && isAggregate(s); }
+
 class Emitter {
 public:
     explicit Emitter(SchemaSource& schema) : schema_(schema) {}
@@ -85,6 +96,7 @@ public:
     EmittedQuery topQuery(const Select& s) {
         EmittedQuery out;
         out.sql = select(s, /*withPosition=*/true, /*numericFirst=*/false, &out.columns);
+        out.singleRow = isSingleRow(s);
         return out;
     }
 
@@ -116,9 +128,8 @@ private:
         }
         frames_.push_back(std::move(frame));
 
-        bool aggregate = !s.groupBy.empty() || s.having != nullptr;
-        for (const auto& item : s.items)
-            if (item.expr && containsAggregate(*item.expr)) aggregate = true;
+        const bool aggregate = isAggregate(s);
+        const bool singleRow = isSingleRow(s);
 
         std::vector<std::string> items;
         std::vector<ColumnInfo> outCols;
@@ -167,7 +178,10 @@ private:
             order += order.empty() ? "" : ", ";
             order += frames_.back().sources[0].sqlAlias + ".rowid";
         }
-        if (withPosition) sql += ", row_number() OVER (" + (order.empty() ? "" : "ORDER BY " + order) + ") AS zt_pos";
+        // A sum without GROUP BY gives at most one row: its position is 1 and nothing is
+        // sorted (a numbering window and an ORDER BY cost more than the sum itself).
+        if (withPosition && singleRow) sql += ", 1 AS zt_pos";
+        else if (withPosition) sql += ", row_number() OVER (" + (order.empty() ? "" : "ORDER BY " + order) + ") AS zt_pos";
         sql += " FROM " + from;
         if (s.where) sql += " WHERE " + expr(*s.where).text;
         if (!groupBy.empty()) {
@@ -175,7 +189,7 @@ private:
             for (std::size_t i = 0; i < groupBy.size(); ++i) sql += (i ? ", " : "") + groupBy[i];
         }
         if (s.having) sql += " HAVING " + expr(*s.having).text;
-        if (withPosition) sql += " ORDER BY zt_pos";
+        if (withPosition) sql += singleRow ? "" : " ORDER BY zt_pos";
         else if (!order.empty()) sql += " ORDER BY " + order;
         if (s.top) sql += " LIMIT " + std::to_string(*s.top);
 

@@ -52,6 +52,9 @@ public:
 struct EmittedQuery {
     std::string sql;
     std::vector<ColumnInfo> columns;  // without zt_pos
+    // A sum without GROUP BY: at most one row, with zt_pos 1 and no ORDER BY, so a
+    // reader need not sort it either.
+    bool singleRow = false;
 };
 
 EmittedQuery emitQuery(const Select& select, SchemaSource& schema);
