@@ -9,6 +9,7 @@ packages=(
   libsqlite3-dev sqlite3 mdbtools-dev
   fonts-liberation
   libgtest-dev libgmock-dev libcrypt-dev
+  libbenchmark-dev
 )
 
 missing=()

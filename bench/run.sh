@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release, in build-bench/), writes the large installation once
+# into a cache folder (kept for later runs), runs the benchmark program and writes
+# bench/RESULTS.md: the machine, the date, each operation's median time, its ratio to the
+# floor where there is one, and the peak memory of the run.
+#
+#   bash bench/run.sh [extra options for zentoria_bench, e.g. --benchmark_filter=Grid]
+#
+# Environment: ZT_BENCH_BUILD (build folder, default build-bench), ZT_BENCH_CACHE (the
+# installation, default <build folder>/bench-data), ZT_BENCH_GENERATE (options for the
+# generator when it writes the cache, e.g. "--hotels 5").
+# Not a test: nothing here is run by scripts/test.sh or CI.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${ZT_BENCH_BUILD:-$root/build-bench}
+cache=${ZT_BENCH_CACHE:-$build/bench-data}
+results=$root/bench/RESULTS.md
+
+if [ ! -f /usr/include/benchmark/benchmark.h ]; then
+  echo "run.sh: Google Benchmark is missing; install libbenchmark-dev (bash scripts/setup.sh does)" >&2
+  exit 1
+fi
+
+echo "run.sh: building (Release) in $build"
+mkdir -p "$build"
+log=$build/bench-build.log
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release > "$log" 2>&1 || { cat "$log"; exit 1; }
+cmake --build "$build" -j"$(nproc)" --target zentoria_bench zentoria_bench_generate >> "$log" 2>&1 ||
+  { tail -n 60 "$log"; exit 1; }
+
+if [ -f "$cache/bench-data.txt" ]; then
+  echo "run.sh: using the installation in $cache"
+else
+  echo "run.sh: writing the installation into $cache"
+  # shellcheck disable=SC2086
+  "$build/bench/zentoria_bench_generate" "$cache" --force ${ZT_BENCH_GENERATE:-}
+fi
+
+table=$(mktemp)
+timing=$(mktemp)
+trap 'rm -f "$table" "$timing"' EXIT
+echo "run.sh: running the benchmark"
+# Repetitions of the different operations are interleaved, so that a change in the
+# machine's load during the run falls on the operations and their floors alike.
+run=("$build/bench/zentoria_bench" --data "$cache" --results "$table" --benchmark_enable_random_interleaving=true "$@")
+if [ -x /usr/bin/time ]; then
+  /usr/bin/time -v -o "$timing" "${run[@]}"
+  peak_kb=$(awk -F': ' '/Maximum resident set size/ {print $2}' "$timing")
+  peak="$(( (peak_kb + 512) / 1024 )) MB (Maximum resident set size of the whole run, /usr/bin/time -v)"
+else
+  "${run[@]}"
+  peak="$(sed -n 's/^Peak resident memory.*: //p' "$table") (getrusage of the benchmark process)"
+fi
+
+cpu=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
+mem_kb=$(awk '/^MemTotal/ {print $2}' /proc/meminfo)
+sqlite=$(sqlite3 --version 2>/dev/null | cut -d' ' -f1 || true)
+{
+  echo "# Benchmark results"
+  echo
+  echo "Written by \`bash bench/run.sh\` on $(date -u '+%Y-%m-%d %H:%M UTC')."
+  echo
+  echo "| machine | |"
+  echo "|---|---|"
+  echo "| processors (nproc) | $(nproc) |"
+  echo "| CPU | ${cpu:-unknown} |"
+  echo "| memory | $(( mem_kb / 1024 / 1024 )) GiB |"
+  echo "| system | $(uname -sr) |"
+  echo "| SQLite | ${sqlite:-unknown} |"
+  echo
+  echo "## The installation"
+  echo
+  echo "Written by \`zentoria_bench_generate\` (bench/generate.cpp) with the demo's table layouts:"
+  echo
+  echo '```'
+  cat "$cache/bench-data.txt"
+  echo '```'
+  echo
+  echo "Indexes: the demo's on every file, among them \`Dettaglio(NumeroHotel, Tipo, DataInserimento)\` and"
+  echo "\`Zentoria(NumeroHotel, Tipo, Dettaglio, AnnoMese)\`; on the operational files also those"
+  echo "docs/RECOMPUTE.md asks for (\`Conto_Cliente(VoceAddebito, DataAddebito, Importo)\`, \`Incassi(DataEmissione,"
+  echo "Nota, Importo)\`, \`Incassi(Sigla, DataEmissione)\`, \`DettaglioFattura(CodiceVoce, DataEmissione)\`, the"
+  echo "departure dates of the guest cards). No \`ANALYZE\`. The operations run on hotel 1; every"
+  echo "operational row (charges, invoices, guest cards) lies in the benchmark year."
+  echo
+  echo "## Medians"
+  echo
+  echo "Wall-clock medians of the repetitions (Google Benchmark, repetitions interleaved). A floor is the"
+  echo "same sums run straight through SQLite's C API on the same file: for each month the file opened,"
+  echo "the statement prepared and stepped, the file closed, as the database layer does."
+  echo
+  sed '/^Peak resident memory/d' "$table"
+  echo
+  echo "Peak memory: $peak."
+  echo
+  echo "What is measured, the targets and the mends made for them: bench/README.md."
+} > "$results"
+echo "run.sh: wrote $results"
+cat "$results"

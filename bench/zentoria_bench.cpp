@@ -1,0 +1,467 @@
+// zentoria_bench: times the window's operations on a large installation written by
+// zentoria_bench_generate, in one run:
+//   - the grid load: the twelve months of one statistic and detail (DeskLogic::chooseItem
+//     on the detail list, as a click on a detail does), and its floor: the same twelve
+//     sums run straight through SQLite's C API (open, prepare, step, close per month);
+//   - the year differences ("&Ok", DiffAnno) and the month comparison ("&Conferma",
+//     RepaDiff);
+//   - the report (ScriviReport) and its floor: the same 24 month sums through SQLite;
+//   - the recompute ("&Aggiorna") of "Produzione", "Fatturato", "Cassa" and "Presenze".
+//
+//   zentoria_bench --data FOLDER [--results FILE] [Google Benchmark options]
+//
+// The operations run on a copy of the folder's `Zentoria.mdb` (the recompute writes it)
+// in FOLDER.run, whose other files are links to FOLDER's. The window's questions are
+// answered yes and the access gate is granted; a message box reporting a failure stops
+// the benchmark with that message. --results writes the medians as a Markdown table.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "common/text.h"
+#include "desktop/desk_logic.h"
+#include "desktop/passwd.h"
+#include "report/report_text.h"
+#include "store/catalogue.h"
+
+namespace fs = std::filesystem;
+using namespace zt;
+using namespace zt::desktop;
+
+namespace {
+
+// ---- the installation and the window -------------------------------------------------
+
+class BenchUi : public UiPort {
+public:
+    std::string failure;  // the last message box that reported a failure
+    int msgBox(const std::string& prompt, int style, const std::string&) override {
+        const int icon = style & 0x70;
+        if (icon == msgbox::kCritical || icon == msgbox::kExclamation) failure = prompt;
+        return (style & 7) == msgbox::kYesNo || (style & 7) == msgbox::kYesNoCancel ? msgbox::kAnswerYes
+                                                                                    : msgbox::kAnswerOk;
+    }
+    std::string accessGate(const GateRequest&) override { return "S"; }
+};
+
+struct Installation {
+    fs::path data;  // as generated
+    fs::path run;   // the working folder of the run
+    std::string year;
+    std::string previousYear;
+    int hotels = 0;
+};
+
+Installation g_inst;
+
+std::string readYear(const fs::path& data) {
+    std::ifstream in(data / "bench-data.txt");
+    std::string key, value;
+    while (in >> key >> value)
+        if (key == "benchmark-year") return value;
+    throw std::runtime_error((data / "bench-data.txt").string() +
+                             " is missing or names no benchmark year: write the folder with zentoria_bench_generate");
+}
+
+// FOLDER.run: links to every file of FOLDER, and a copy of Zentoria.mdb.
+fs::path prepareRunFolder(const fs::path& data) {
+    const fs::path run = data.string() + ".run";
+    fs::remove_all(run);
+    fs::create_directories(run);
+    for (const auto& entry : fs::directory_iterator(data)) {
+        const fs::path target = run / entry.path().filename();
+        if (entry.path().filename() == "Zentoria.mdb") fs::copy_file(entry.path(), target);
+        else fs::create_symlink(fs::absolute(entry.path()), target);
+    }
+    return run;
+}
+
+// A window started on the run folder as the program starts it: hotel 1, this year's
+// field set to the benchmark year.
+struct Window {
+    ProgramState state;
+    BenchUi ui;
+    DeskLogic logic;
+
+    Window() : logic(state, ui, Separators{",", "."}) {
+        state.workDir = g_inst.run;
+        logic.load(std::stoi(g_inst.year));
+        check("start-up");
+        if (logic.unloaded) throw std::runtime_error("the window closed at start-up");
+    }
+
+    void check(const std::string& what) {
+        if (!ui.failure.empty()) {
+            const std::string message = what + ": " + ui.failure;
+            ui.failure.clear();
+            throw std::runtime_error(message);
+        }
+    }
+
+    // Chooses a statistic by name (its detail list is filled, no detail is chosen).
+    void statistic(const std::string& name) {
+        const int i = logic.combo1[0].find(name);
+        if (i < 0) throw std::runtime_error("no statistic \"" + name + "\"");
+        logic.chooseItem(0, i);
+        check("choosing " + name);
+    }
+};
+
+// Runs the body of a benchmark; an error stops the benchmark with its message.
+template <class Fn>
+void guardedRun(benchmark::State& st, Fn&& fn) {
+    try {
+        fn();
+    } catch (const std::exception& e) {
+        st.SkipWithError(e.what());
+    }
+}
+
+// ---- the floor: the same sums straight through SQLite --------------------------------
+
+// One month sum of `Dettaglio` as the grid and the report run it: open the file,
+// prepare, step, read, close.
+double directMonthSum(const fs::path& file, const std::string& tipo, const std::string& detail,
+                      const std::string& annoMese, int hotel) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + file.string());
+    }
+    const std::string next = annoMese.substr(0, 5) + static_cast<char>(annoMese.back() + 1);
+    const std::string sql = "SELECT Sum(Valore) AS VD FROM Dettaglio WHERE NumeroHotel = " + std::to_string(hotel) +
+                            " AND Tipo = " + sqlText(tipo) + " AND DataInserimento >= " + sqlText(annoMese) +
+                            " AND DataInserimento < " + sqlText(next) + " AND Dettaglio = " + sqlText(detail);
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        const std::string why = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error("cannot prepare: " + why);
+    }
+    double v = 0;
+    if (sqlite3_step(st) == SQLITE_ROW) v = sqlite3_column_double(st, 0);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return v;
+}
+
+// The month key: year and two-digit month (the last digit moves to the next month's).
+std::string monthKey(const std::string& year, int m) { return year + (m < 10 ? "0" : "") + std::to_string(m); }
+
+// ---- the benchmarks -------------------------------------------------------------------
+
+constexpr const char* kProduction = "Produzione";
+
+// "Produzione", first voice group: the grid sums `Dettaglio` of hotel 1 month by month.
+void GridLoad(benchmark::State& st) {
+    guardedRun(st, [&] {
+        Window w;
+        w.statistic(kProduction);
+        for (auto _ : st) {
+            w.logic.chooseItem(1, 0);
+            w.check("grid load");
+        }
+        if (w.logic.text1[1].empty() || w.logic.text1[1] == "0") throw std::runtime_error("the grid shows no figure");
+    });
+}
+
+void GridLoadFloor(benchmark::State& st) {
+    guardedRun(st, [&] {
+        const fs::path file = g_inst.run / "Dettaglio.mdb";
+        double sum = 0;
+        for (auto _ : st)
+            for (int m = 1; m <= 12; ++m) sum += directMonthSum(file, kProduction, "1", monthKey(g_inst.year, m), 1);
+        benchmark::DoNotOptimize(sum);
+    });
+}
+
+// "&Ok" with the year before in the comparison field: DiffAnno reads both years' rows.
+void YearDifferences(benchmark::State& st) {
+    guardedRun(st, [&] {
+        Window w;
+        w.statistic(kProduction);
+        w.logic.chooseItem(1, 0);
+        w.logic.text1[13] = g_inst.previousYear;
+        for (auto _ : st) {
+            w.logic.tastoClick(5);
+            w.check("year differences");
+        }
+    });
+}
+
+// "&Conferma": "Produzione" of the first voice group over "Presenze"-"Generale", month
+// by month from `Zentoria`.
+void MonthComparison(benchmark::State& st) {
+    guardedRun(st, [&] {
+        Window w;
+        w.statistic(kProduction);
+        w.logic.chooseItem(1, 0);
+        w.logic.chooseItem(4, w.logic.combo1[4].find("Presenze"));
+        w.logic.combo1[5].select(w.logic.combo1[5].find("Generale"));
+        w.check("choosing the comparison");
+        for (auto _ : st) {
+            w.logic.tastoClick(4);
+            w.check("month comparison");
+        }
+    });
+}
+
+report::ReportSettings reportSettings() {
+    report::ReportSettings settings;
+    settings.separators = Separators{",", "."};
+    settings.clock = [] { return report::Stamp{2025, 1, 15, 9, 30}; };
+    return settings;
+}
+
+// The report of "Produzione", first voice group: 24 month sums and the file written.
+void Report(benchmark::State& st) {
+    guardedRun(st, [&] {
+        Window w;
+        w.statistic(kProduction);
+        const auto settings = reportSettings();
+        const std::string detail = w.logic.combo1[1].items.at(0);
+        for (auto _ : st) report::ScriviReport(w.state, g_inst.year, kProduction, detail, settings);
+    });
+}
+
+// The report's bytes written as the report writer writes them (the file replaced with
+// one write). On ext4 replacing a file's contents starts its write-back on close, which
+// costs more than the report's 24 sums, so the report floor writes the same file too.
+std::string g_reportBytes;
+
+void writeReportBytes(const fs::path& file) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(g_reportBytes.data(), static_cast<std::streamsize>(g_reportBytes.size()));
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+// Writes the report once, before the benchmarks, and keeps its bytes.
+void readReportBytes() {
+    Window w;
+    w.statistic(kProduction);
+    const fs::path file = report::ScriviReport(w.state, g_inst.year, kProduction, w.logic.combo1[1].items.at(0),
+                                               reportSettings());
+    std::ifstream in(file, std::ios::binary);
+    g_reportBytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (g_reportBytes.empty()) throw std::runtime_error("the report file " + file.string() + " is empty");
+}
+
+void ReportFileWrite(benchmark::State& st) {
+    guardedRun(st, [&] {
+        for (auto _ : st) writeReportBytes(g_inst.run / "fd.floor");
+    });
+}
+
+void ReportFloor(benchmark::State& st) {
+    guardedRun(st, [&] {
+        const fs::path file = g_inst.run / "Dettaglio.mdb";
+        double sum = 0;
+        for (auto _ : st) {
+            for (int m = 1; m <= 12; ++m) {
+                sum += directMonthSum(file, kProduction, "1", monthKey(g_inst.year, m), 1);
+                sum += directMonthSum(file, kProduction, "1", monthKey(g_inst.previousYear, m), 1);
+            }
+            writeReportBytes(g_inst.run / "fd.floor");
+        }
+        benchmark::DoNotOptimize(sum);
+    });
+}
+
+// "&Aggiorna" for the year, confirmed: every detail of the statistic, twelve months each.
+void RecomputeStatistic(benchmark::State& st, const std::string& statistic) {
+    guardedRun(st, [&] {
+        Window w;
+        w.statistic(statistic);
+        for (auto _ : st) {
+            w.logic.tastoClick(3);
+            w.check("recompute of " + statistic);
+            const auto& r = w.logic.lastRecompute();
+            if (!r || r->status != RecomputeResult::Status::Finished)
+                throw std::runtime_error("the recompute of " + statistic + " did not finish");
+            st.counters["details"] = static_cast<double>(r->detailCount);
+        }
+    });
+}
+
+// ---- results --------------------------------------------------------------------------
+
+// Keeps the median of each benchmark while the console shows everything.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    struct Median {
+        double ms = 0;
+        std::string error;
+    };
+    std::map<std::string, Median> medians;
+    std::vector<std::string> order;
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& r : runs) {
+            const std::string name = r.run_name.function_name;
+            if (r.error_occurred) {
+                remember(name).error = r.error_message;
+            } else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
+                remember(name).ms = r.GetAdjustedRealTime() * toMs(r.time_unit);
+            }
+        }
+    }
+
+private:
+    Median& remember(const std::string& name) {
+        if (!medians.count(name)) order.push_back(name);
+        return medians[name];
+    }
+    static double toMs(benchmark::TimeUnit u) {
+        switch (u) {
+            case benchmark::kNanosecond: return 1e-6;
+            case benchmark::kMicrosecond: return 1e-3;
+            case benchmark::kMillisecond: return 1.0;
+            case benchmark::kSecond: return 1e3;
+        }
+        return 1.0;
+    }
+};
+
+struct Row {
+    std::string name;
+    std::string what;
+    std::string floor;  // the floor's benchmark, if any
+    std::string target;
+    double maxMs = 0;      // 0: none
+    double maxRatio = 0;   // 0: none
+};
+
+std::string fixed(double v, int decimals) {
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(decimals);
+    s << v;
+    return s.str();
+}
+
+std::string timeText(double ms) { return ms >= 1000 ? fixed(ms / 1000, 2) + " s" : fixed(ms, ms < 10 ? 2 : 1) + " ms"; }
+
+long peakKb() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+void writeResults(const fs::path& file, const MedianReporter& rep) {
+    const std::vector<Row> rows = {
+        {"GridLoad", "grid load: twelve months of \"Produzione\", voice group 1 (chooseItem on the detail)",
+         "GridLoadFloor", "<= 1.5 x floor, < 20 ms", 20, 1.5},
+        {"GridLoadFloor", "grid load floor: the 12 month sums through the SQLite C API", "", "", 0, 0},
+        {"YearDifferences", "year differences (DiffAnno), " + g_inst.year + " and " + g_inst.previousYear, "", "", 0, 0},
+        {"MonthComparison", "month comparison (RepaDiff), \"Produzione\" 1 over \"Presenze\" Generale", "", "", 0, 0},
+        {"Report", "report (ScriviReport), \"Produzione\" 1", "ReportFloor", "<= 1.5 x floor", 0, 1.5},
+        {"ReportFloor", "report floor: the 24 month sums through the SQLite C API, and the same file written", "", "", 0, 0},
+        {"ReportFileWrite", "the report file alone: its 20 lines written as the report writes them", "", "", 0, 0},
+        {"Recompute/Produzione", "recompute of a year of \"Produzione\", 50 voice groups", "", "< 5 s", 5000, 0},
+        {"Recompute/Fatturato", "recompute of a year of \"Fatturato\", 10 invoicing groups", "", "", 0, 0},
+        {"Recompute/Cassa", "recompute of a year of \"Cassa\", 5 payment types", "", "", 0, 0},
+        {"Recompute/Presenze", "recompute of a year of \"Presenze\"", "", "", 0, 0},
+    };
+    std::ofstream out(file);
+    out << "| operation | median | ratio to floor | target | met |\n|---|---:|---:|---|---|\n";
+    for (const auto& row : rows) {
+        const auto it = rep.medians.find(row.name);
+        if (it == rep.medians.end()) continue;  // filtered out
+        out << "| " << row.what << " | ";
+        if (!it->second.error.empty()) {
+            out << "failed: " << it->second.error << " | | " << row.target << " | no |\n";
+            continue;
+        }
+        const double ms = it->second.ms;
+        out << timeText(ms) << " | ";
+        std::optional<double> ratio;
+        if (!row.floor.empty()) {
+            const auto f = rep.medians.find(row.floor);
+            if (f != rep.medians.end() && f->second.error.empty() && f->second.ms > 0) ratio = ms / f->second.ms;
+        }
+        out << (ratio ? fixed(*ratio, 2) + " x" : "") << " | " << row.target << " | ";
+        bool met = true;
+        if (row.maxMs > 0) met &= ms < row.maxMs;
+        if (row.maxRatio > 0) met &= ratio && *ratio <= row.maxRatio;
+        out << (row.target.empty() ? "" : met ? "yes" : "**no**") << " |\n";
+    }
+    out << "\nPeak resident memory of the benchmark process (getrusage): " << (peakKb() + 512) / 1024 << " MB\n";
+    if (!out) throw std::runtime_error("cannot write " + file.string());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Our own options out, Google Benchmark's left in.
+    fs::path results;
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if ((a == "--data" || a == "--results") && i + 1 < argc) (a == "--data" ? g_inst.data : results) = argv[++i];
+        else rest.push_back(argv[i]);
+    }
+    int restCount = static_cast<int>(rest.size());
+    benchmark::Initialize(&restCount, rest.data());
+    if (g_inst.data.empty()) {
+        std::cerr << "usage: zentoria_bench --data FOLDER [--results FILE] [benchmark options]\n";
+        return 2;
+    }
+    try {
+        g_inst.year = readYear(g_inst.data);
+        g_inst.previousYear = std::to_string(std::stoi(g_inst.year) - 1);
+        g_inst.run = prepareRunFolder(g_inst.data);
+        readReportBytes();
+    } catch (const std::exception& e) {
+        std::cerr << "zentoria_bench: " << e.what() << "\n";
+        return 1;
+    }
+
+    auto quick = [](benchmark::internal::Benchmark* b) {
+        b->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(20)->MinTime(0.2)->ReportAggregatesOnly(true);
+    };
+    quick(benchmark::RegisterBenchmark("GridLoad", GridLoad));
+    quick(benchmark::RegisterBenchmark("GridLoadFloor", GridLoadFloor));
+    quick(benchmark::RegisterBenchmark("YearDifferences", YearDifferences));
+    quick(benchmark::RegisterBenchmark("MonthComparison", MonthComparison));
+    quick(benchmark::RegisterBenchmark("Report", Report));
+    quick(benchmark::RegisterBenchmark("ReportFloor", ReportFloor));
+    quick(benchmark::RegisterBenchmark("ReportFileWrite", ReportFileWrite));
+    for (const char* statistic : {"Produzione", "Fatturato", "Cassa", "Presenze"})
+        benchmark::RegisterBenchmark((std::string("Recompute/") + statistic).c_str(),
+                                     [statistic](benchmark::State& st) { RecomputeStatistic(st, statistic); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime()
+            ->Iterations(1)
+            ->Repetitions(3)
+            ->ReportAggregatesOnly(true);
+
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    std::cerr << "peak resident memory: " << (peakKb() + 512) / 1024 << " MB\n";
+    if (!results.empty()) {
+        try {
+            writeResults(results, reporter);
+        } catch (const std::exception& e) {
+            std::cerr << "zentoria_bench: " << e.what() << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
