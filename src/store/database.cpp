@@ -115,6 +115,12 @@ void fnNum(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_null(ctx);
 }
 
+// Val's result: a whole number as an integer.
+void resultVal(sqlite3_context* ctx, double d) {
+    if (d == std::floor(d) && std::fabs(d) < 9e15) sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
+    else sqlite3_result_double(ctx, d);
+}
+
 // Val: the leading number of a text, 0 when there is none; a number stays itself.
 void fnVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
     switch (sqlite3_value_type(argv[0])) {
@@ -123,9 +129,29 @@ void fnVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
         case SQLITE_NULL: sqlite3_result_null(ctx); return;
         default: break;
     }
-    const double d = val(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
-    if (d == std::floor(d) && std::fabs(d) < 9e15) sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
-    else sqlite3_result_double(ctx, d);
+    resultVal(ctx, val(reinterpret_cast<const char*>(sqlite3_value_text(argv[0]))));
+}
+
+// Val(Left$(x, n)) in one call: Val of what substr(x, 1, n) gives, cut the way substr
+// cuts: characters of the text (of a number's text), up to a NUL; bytes of a blob.
+void fnValLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    const int type = sqlite3_value_type(argv[0]);
+    if (type == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) return sqlite3_result_null(ctx);
+    const sqlite3_int64 n = std::max<sqlite3_int64>(0, sqlite3_value_int64(argv[1]));
+    if (type == SQLITE_BLOB) {
+        const auto* bytes = static_cast<const char*>(sqlite3_value_blob(argv[0]));
+        if (!bytes) return sqlite3_result_null(ctx);  // an empty blob, which substr makes null
+        const auto size = static_cast<sqlite3_int64>(sqlite3_value_bytes(argv[0]));
+        const std::string cut(bytes, static_cast<std::size_t>(std::min(size, n)));
+        return resultVal(ctx, val(cut.c_str()));  // up to a NUL, as the text of a blob is read
+    }
+    const auto* text = sqlite3_value_text(argv[0]);
+    if (!text) return sqlite3_result_null(ctx);
+    const unsigned char* p = text;
+    for (sqlite3_int64 k = 0; k < n && *p; ++k)
+        if (*p++ >= 0xC0)
+            while ((*p & 0xC0) == 0x80) ++p;
+    resultVal(ctx, val(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(p - text))));
 }
 
 void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -168,6 +194,7 @@ public:
         const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
         sqlite3_create_function(db_, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
         sqlite3_create_function(db_, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
+        sqlite3_create_function(db_, "zt_val", 2, flags, nullptr, fnValLeft, nullptr, nullptr);
         sqlite3_create_function(db_, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
         sqlite3_create_function(db_, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
     }

@@ -282,6 +282,23 @@ private:
         return "(" + col->text + " >= " + sqlString(prefix) + " AND " + col->text + " < " + sqlString(upperBound) + ")";
     }
 
+    // Val(Left$(x, n)) with n a whole number written out: one call that reads the first
+    // n characters of x itself (zt_val with two arguments), where substr would first copy
+    // them into a new text. The "Produzione" recompute reads the voice from the note of
+    // every receipt of the month this way.
+    std::optional<Sql> valOfLeft(const Expr& e, const std::string& fn) {
+        if ((fn != "VAL" && fn != "VAL$") || e.args.size() != 1) return std::nullopt;
+        const Expr& left = *e.args[0];
+        const auto inner = upper(left.text);
+        if (left.kind != Expr::Kind::Call || left.star || left.args.size() != 2 || (inner != "LEFT" && inner != "LEFT$"))
+            return std::nullopt;
+        const Expr& n = *left.args[1];
+        if (n.kind != Expr::Kind::Number || n.text.empty() || n.text.size() > 9 ||
+            !std::all_of(n.text.begin(), n.text.end(), ::isdigit))
+            return std::nullopt;
+        return Sql{"zt_val(" + expr(*left.args[0]).text + ", " + n.text + ")", Type::Number};
+    }
+
     Sql call(const Expr& e) {
         const auto fn = upper(e.text);
         auto argc = [&](std::size_t lo, std::size_t hi) {
@@ -293,6 +310,7 @@ private:
             if (fn != "COUNT") throw ResolveError("\"*\" is only allowed in Count(*)");
             return {"count(*)", Type::Number};
         }
+        if (auto v = valOfLeft(e, fn)) return *v;
         for (const auto& arg : e.args) a.push_back(expr(*arg));
         auto list = [&]() {
             std::string s;

@@ -78,6 +78,41 @@ TEST(QueryShapes, OneSumIsOneRowForEveryReader) {
     EXPECT_DOUBLE_EQ(notes.field("VT").toDouble(), 17.75);
 }
 
+// Val(Left$(x, n)) is read in one call; Val(Mid$(x, 1, n)) still cuts with substr first.
+// Both must give the same for every kind of value.
+TEST(QueryShapes, ValOfLeftReadsAsValOfACutText) {
+    TestDir dir;
+    dir.sql("Note.mdb",
+            "CREATE TABLE Incassi (Nota, Testo TEXT);"
+            "INSERT INTO Incassi VALUES ('0012 bar', '0012 bar'), ('Saldo', 'Saldo'), (NULL, NULL), ('', ''),"
+            " (12345, '12345'), (-7.25, ' -7.25'), (1e20, '3.5e2x'), ('àè12', 'è1é2'), ('12€4', '1 2 3'),"
+            " (x'3132003334', '&H1F'), (x'', '99999'), ('+4', '.5'), ('1.5e', '4e+1');");
+    auto db = Database::open(dir.path(), "Note.mdb");
+    auto rs = db.openTable("Incassi");
+    const long rows = rs.recordCount();
+    for (const char* n : {"0", "1", "2", "3", "4", "6", "40"}) {
+        for (const char* field : {"Nota", "Testo"}) {
+            const std::string left = std::string("Val(Left$(") + field + "," + n + "))";
+            const std::string mid = std::string("Val(Mid$(") + field + ",1," + n + "))";
+            auto q = db.openQuery("Select " + left + " as L, " + mid + " as M From Incassi");
+            long seen = 0;
+            for (; !q.eof(); q.moveNext(), ++seen) {
+                const auto l = q.field("L");
+                const auto m = q.field("M");
+                EXPECT_EQ(l.isNull(), m.isNull()) << left << " row " << seen;
+                if (!l.isNull() && !m.isNull()) {
+                    EXPECT_EQ(l.toDouble(), m.toDouble()) << left << " row " << seen;
+                }
+            }
+            EXPECT_EQ(seen, rows);
+        }
+    }
+    // In a condition, against a voice list.
+    auto sum = db.openQuery("Select Count(*) as N From Incassi Where Val(Left$(Nota,4)) In (12, 1234)");
+    // '0012 bar', '12€4' and the blob '12', NUL, '34' give 12; 12345 gives 1234.
+    EXPECT_EQ(sum.field("N").toDouble(), 4);
+}
+
 TEST(QueryShapes, TablesAndViewsAsTheFileNamesThem) {
     TestDir dir;
     makeCharges(dir);
