@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cctype>
+#include <charconv>
+#include <system_error>
 
 namespace zt::store::jet {
 
@@ -168,6 +170,19 @@ private:
         ~DepthGuard() { --p.depth_; }
     };
 
+    // A chain of one operator ("a + b + c ...") is parsed in a loop but nests as deeply
+    // as brackets would: each operator of it counts as one level while the chain lasts.
+    struct ChainGuard {
+        Parser& p;
+        int levels = 0;
+        explicit ChainGuard(Parser& parser) : p(parser) {}
+        void next() {
+            ++levels;
+            if (++p.depth_ > kMaxDepth) p.error("too deeply nested");
+        }
+        ~ChainGuard() { p.depth_ -= levels; }
+    };
+
     const Token& cur() const { return toks_[pos_]; }
     const Token& peek(std::size_t k = 1) const { return toks_[std::min(pos_ + k, toks_.size() - 1)]; }
 
@@ -224,8 +239,14 @@ private:
         if (acceptKw("DISTINCT")) s->distinct = true;
         else acceptKw("ALL");
         if (acceptKw("TOP")) {
-            if (cur().kind != Tok::Number) error("expected a number after TOP");
-            s->top = std::stol(cur().value);
+            // A whole number of rows; "1.5", "1e3" or one beyond a long is named, not cut.
+            const std::string& n = cur().value;
+            if (cur().kind != Tok::Number || n.find_first_not_of("0123456789") != std::string::npos)
+                error("expected a whole number after TOP");
+            long rows = 0;
+            const auto [end, ec] = std::from_chars(n.data(), n.data() + n.size(), rows);
+            if (ec != std::errc() || end != n.data() + n.size()) error("the number after TOP is too large");
+            s->top = rows;
             ++pos_;
         }
         do {
@@ -303,7 +324,9 @@ private:
 
     ExprPtr orExpr() {
         auto left = andExpr();
+        ChainGuard chain(*this);
         while (isKw("OR")) {
+            chain.next();
             auto e = make(Expr::Kind::Binary, cur().offset);
             ++pos_;
             e->op = "OR";
@@ -316,7 +339,9 @@ private:
 
     ExprPtr andExpr() {
         auto left = notExpr();
+        ChainGuard chain(*this);
         while (isKw("AND")) {
+            chain.next();
             auto e = make(Expr::Kind::Binary, cur().offset);
             ++pos_;
             e->op = "AND";
@@ -418,7 +443,9 @@ private:
 
     ExprPtr additive() {
         auto left = multiplicative();
+        ChainGuard chain(*this);
         while (cur().kind == Tok::Op && (cur().value == "+" || cur().value == "-" || cur().value == "&")) {
+            chain.next();
             auto e = make(Expr::Kind::Binary, cur().offset);
             e->op = cur().value;
             ++pos_;
@@ -431,8 +458,10 @@ private:
 
     ExprPtr multiplicative() {
         auto left = unary();
+        ChainGuard chain(*this);
         while ((cur().kind == Tok::Op && (cur().value == "*" || cur().value == "/" || cur().value == "\\")) ||
                isKw("MOD")) {
+            chain.next();
             auto e = make(Expr::Kind::Binary, cur().offset);
             e->op = upper(cur().value);
             ++pos_;
