@@ -12,10 +12,12 @@ namespace zt::report {
 
 namespace {
 
-// One cell in Windows-1252, quoted when it would otherwise break its row.
+// One cell in Windows-1252, quoted when it would otherwise break its row. A cell holding
+// any character of the separator is quoted: with a separator of several characters ("::")
+// a cell ending in part of it ("Giugno:") would otherwise be split at the wrong place.
 std::string csvCell(const std::string& utf8, const std::string& separator) {
     const std::string bytes = toCp1252(utf8);
-    const bool quote = (!separator.empty() && bytes.find(separator) != std::string::npos) ||
+    const bool quote = bytes.find_first_of(separator) != std::string::npos ||
                        bytes.find_first_of("\"\r\n") != std::string::npos;
     if (!quote) return bytes;
     std::string out = "\"";

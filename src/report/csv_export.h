@@ -12,8 +12,9 @@ std::string csvSeparator(const std::filesystem::path& workDir);
 // Writes the CSV file (csvFilePath) from the report file (reportFilePath) and returns its
 // path. For each boxed block of the report: a row with the title, the date and the time;
 // a row with the column headings; one row a month; one row for the totals. The cells are
-// those of the report, trimmed; a cell holding the separator, a double quote or a line
-// end is enclosed in double quotes with its double quotes doubled. Windows-1252, CR LF.
+// those of the report, trimmed; a cell holding the separator (any of its characters, for
+// a separator of several), a double quote or a line end is enclosed in double quotes with
+// its double quotes doubled. Windows-1252, CR LF.
 // An unreadable report file or an unwritable CSV file is a std::runtime_error naming it.
 std::filesystem::path exportCsv(const std::filesystem::path& workDir);
 
