@@ -10,6 +10,7 @@ packages=(
   fonts-liberation
   libgtest-dev libgmock-dev libcrypt-dev
   libbenchmark-dev
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test through CTest.
+# Sets up, builds and runs every test through CTest, then each fuzz target for a
+# bounded time (ZENTORIA_FUZZ_SECONDS, default 30; 0 skips them) when clang is installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -7,3 +8,5 @@ bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 cd build
 ctest --output-on-failure -j"$(nproc)"
+cd ..
+bash fuzz/run.sh "${ZENTORIA_FUZZ_SECONDS:-30}" build/fuzz

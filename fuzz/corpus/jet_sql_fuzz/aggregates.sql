@@ -1,0 +1,1 @@
+Select Tipo, Count(*), Avg(Valore), Min(Valore), Max(Valore) From Zentoria Group By Tipo Having Sum(Valore) > 100 Order By 2

@@ -1,0 +1,1 @@
+Select Sum(Importo) as VT From Incassi In 'Fatture.mdb' Where NDocumento In ((Select NDocumento From DatiFattura In 'Fatture.mdb' Where Annullato <> 'S' and CorrPagato > 0 and mid$(DataEmissione,1,6) = 201403)) and mid$(DataEmissione,1,6) = 201403 and Sigla = 'CONT'

@@ -1,0 +1,1 @@
+Select * From CodiciVari Where Tipo = 6 and NumeroHotel = 1 Order by Sigla;

@@ -1,0 +1,1 @@
+NumeroHotel = 1 and Tipo = 'Produzione' and Left$(AnnoMese,4) = '2014' and Dettaglio = '12'

@@ -1,0 +1,1 @@
+IIf(Valore > 0, Valore \ 2 Mod 3, -Valore / 1e3) <> CDbl(Trim$(Dettaglio)) Or UCase(Tipo) In ('A', "B", 3.5) Or Len(RTrim(LTrim(Right$(Tipo, 2)))) = Instr(1, Tipo, 'x')

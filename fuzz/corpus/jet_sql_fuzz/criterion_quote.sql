@@ -1,0 +1,1 @@
+Dettaglio = 'x'' or ''1''=''1' And Tipo <> 'it''s'

@@ -1,0 +1,1 @@
+SELECT DISTINCT TOP 5 c.Sigla AS S, [Descrizione] & ' ' & Nz(Libero, '-') FROM CodiciVari AS c, Zentoria z WHERE c.Tipo Between 1 And 6 AND c.Sigla Not Like 'A*' AND z.Valore Is Not Null ORDER BY S DESC

@@ -1,0 +1,1 @@
+Select DataArrivo,DataPartenza From Scheda_Cliente In 'Scheda_Cliente.mdb' Where DataArrivo <= '20140331' and DataPartenza > '20140301' and Instr(Lingua,'*') = 0

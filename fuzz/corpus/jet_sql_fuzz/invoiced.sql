@@ -1,0 +1,1 @@
+Select Sum(Importo) as VT From DettaglioFattura In 'Fatture.mdb' Where NDocumento In (Select NDocumento From DatiFattura In 'Fatture.mdb' Where Annullato <> 'S' and ZentAcc <> 'A' and mid$(DataEmissione,1,6) = 201403) and mid$(DataEmissione,1,6) = 201403 and CodiceVoce = 12

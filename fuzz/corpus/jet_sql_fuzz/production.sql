@@ -1,0 +1,1 @@
+Select Sum(Importo) as VT From Conto_Cliente In 'ContoClienti.mdb' Where mid$(DataAddebito,1,6) = 201403 and VoceAddebito In (Select Codice From VociFattura in 'VociFattura.mdb' Where GruppoStatistico = 12)

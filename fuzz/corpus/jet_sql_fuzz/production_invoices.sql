@@ -1,0 +1,1 @@
+Select Sum(Importo) as VT From Incassi In 'Fatture.mdb' Where mid$(DataEmissione,1,6) = 201403 and Val(Left$(Nota,4)) In (Select Codice From VociFattura in 'VociFattura.mdb' Where GruppoStatistico = 3)

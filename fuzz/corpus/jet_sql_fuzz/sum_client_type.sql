@@ -1,0 +1,1 @@
+Select Sum(Valore) as Ris From Dettaglio Where Left(DataInserimento,4) = '2014' and Tipo = 'PresenzeTip' and Dettaglio = 'AGE';

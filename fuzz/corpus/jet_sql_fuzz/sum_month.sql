@@ -1,0 +1,1 @@
+Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = 1 and Tipo = 'Produzione' and Left$(DataInserimento,6) = '201403' and Dettaglio = '12'

@@ -1,0 +1,1 @@
+Select TOP 5 Valore From Dettaglio Order By Valore Desc
