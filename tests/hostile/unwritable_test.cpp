@@ -1,0 +1,212 @@
+// Attack: files the program must write and cannot: a working folder without write
+// permission, the summary file's journal blocked, the report file, the CSV file and the
+// password file in the way. Permissions do not stop root, so most cases block the write
+// in a way that holds for root too: a folder stands where the file has to be made.
+// Each gives a message naming the file; the window keeps running; rows stored before
+// stay as they were.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "hostile/hostile.h"
+#include "report/csv_export.h"
+#include "report/report_file.h"
+
+using namespace zt;
+using namespace zt::hostile;
+using zt::test::queryColumn;
+using zt::test::TestDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder with one file inside, so that nothing removes it by accident.
+void folderInTheWay(const fs::path& where) {
+    fs::create_directory(where);
+    std::ofstream(where / "occupato.txt") << "x";
+}
+
+// Operational files for "&Aggiorna" of "Cassa": two receipts paid with "CONT".
+void invoices(const TestDir& dir) {
+    dir.sql("Fatture.mdb",
+            "CREATE TABLE DatiFattura(NDocumento INTEGER, Annullato TEXT, CorrPagato REAL, ZentAcc TEXT,"
+            " DataEmissione TEXT);"
+            "CREATE TABLE Incassi(Importo REAL, DataEmissione TEXT, Nota TEXT, NDocumento INTEGER, Sigla TEXT);"
+            "INSERT INTO DatiFattura VALUES(1,'N',10,'F','20140102'),(2,'N',10,'F','20140205');"
+            "INSERT INTO Incassi VALUES(1234.5,'20140102','',1,'CONT'),(20,'20140205','',2,'CONT');");
+}
+
+}  // namespace
+
+TEST(HostileWrites, ABlockedSummaryFileWritesNothingAndSaysWhich) {
+    TestDir dir;
+    workingFolder(dir);
+    invoices(dir);
+    const std::string before = summaryRows(dir);
+    // SQLite writes through a journal beside the file: a folder in its place stops every
+    // write, for root as well.
+    folderInTheWay(dir / "Zentoria.mdb-journal");
+    // SQLite reads no file whose journal it cannot open: the rows are read with the
+    // folder moved aside for a moment.
+    const auto rowsNow = [&] {
+        fs::rename(dir / "Zentoria.mdb-journal", dir / "aside");
+        const std::string rows = summaryRows(dir);
+        fs::rename(dir / "aside", dir / "Zentoria.mdb-journal");
+        return rows;
+    };
+
+    Window w(dir);
+    w.choose(0, "Cassa");
+    w.choose(1, "CONT   Contanti");
+    w.logic.text1[1] = "5";
+    w.ui.messages.clear();
+    w.logic.tastoClick(2);  // "&Registra"
+    EXPECT_FALSE(w.logic.unloaded);
+    std::string shown = w.ui.shown();
+    EXPECT_NE(shown.find((dir / "Zentoria.mdb").string()), std::string::npos) << shown;
+    EXPECT_EQ(rowsNow(), before);
+
+    w.ui.messages.clear();
+    w.logic.tastoClick(3);  // "&Aggiorna"
+    EXPECT_FALSE(w.logic.unloaded);
+    shown = w.ui.shown();
+    EXPECT_NE(shown.find((dir / "Zentoria.mdb").string()), std::string::npos) << shown;
+    EXPECT_EQ(rowsNow(), before);
+
+    // The same through the command line: status 1, the file named, nothing written.
+    const CliRun r = run({"--dir", dir.path().string(), "register", "--hotel", "1", "--year", "2014", "--stat", "Cassa",
+                          "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Zentoria.mdb"), std::string::npos) << r.err;
+    EXPECT_EQ(rowsNow(), before);
+
+    // Once the way is clear the same click writes: the failure left nothing half done.
+    fs::remove_all(dir / "Zentoria.mdb-journal");
+    w.ui.messages.clear();
+    w.logic.tastoClick(2);
+    EXPECT_EQ(w.ui.shown(), "");
+    EXPECT_EQ(summaryRows(dir).substr(0, before.size() + 1), before + "|");
+    EXPECT_EQ(queryColumn(dir / "Zentoria.mdb", "SELECT count(*) FROM Zentoria"), "15");
+}
+
+TEST(HostileWrites, AReportFileThatCannotBeWrittenIsNamedAndThePreviousOneKept) {
+    TestDir dir;
+    workingFolder(dir);
+    unsetenv("PCLocal");
+    const std::string before = summaryRows(dir);
+    folderInTheWay(dir / "fd");
+
+    Window w(dir);
+    w.choose(0, "Presenze");
+    w.choose(1, "Generale");
+    w.ui.messages.clear();
+    w.logic.tastoClick(0);  // "&Stampa"
+    EXPECT_FALSE(w.logic.unloaded);
+    EXPECT_EQ(w.ui.printMenus, 0);  // nothing to print
+    EXPECT_NE(w.ui.shown().find((dir / "fd").string()), std::string::npos) << w.ui.shown();
+    // The client-type batch writes the same file.
+    w.choose(0, "Presenze x Tipo Cliente");
+    w.ui.messages.clear();
+    w.logic.tastoClick(0);
+    EXPECT_FALSE(w.logic.unloaded);
+    EXPECT_NE(w.ui.shown().find((dir / "fd").string()), std::string::npos) << w.ui.shown();
+    EXPECT_TRUE(fs::is_directory(dir / "fd"));
+    EXPECT_EQ(summaryRows(dir), before);
+
+    CliRun r = run({"--dir", dir.path().string(), "report", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
+                    "--detail", "Generale"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find((dir / "fd").string()), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+
+    // A report written, then its CSV export blocked: a message naming the CSV file; the
+    // report stays as it was written.
+    fs::remove_all(dir / "fd");
+    w.choose(0, "Presenze");
+    w.choose(1, "Generale");
+    w.ui.messages.clear();
+    w.logic.tastoClick(0);
+    ASSERT_EQ(w.ui.shown(), "");
+    const std::string report = fileBytes(dir / "fd");
+    folderInTheWay(dir / "fd.csv");
+    try {
+        report::exportCsv(dir.path());
+        ADD_FAILURE() << "the CSV export wrote into a folder";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find((dir / "fd.csv").string()), std::string::npos) << e.what();
+    }
+    EXPECT_TRUE(fileBytes(dir / "fd") == report);
+}
+
+TEST(HostileWrites, APasswordFileInTheWayIsRefusedWithTheWayToReset) {
+    TestDir dir;
+    workingFolder(dir);
+    folderInTheWay(dir / "Security.pwd");
+    const CliRun r = run({"--dir", dir.path().string(), "passwd"}, "nuova\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("Security.pwd"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(desktop::gate_text::kReset), std::string::npos) << r.err;
+    EXPECT_TRUE(fs::is_directory(dir / "Security.pwd"));
+    // The commands that read figures refuse too, instead of going on without a password.
+    const CliRun grid = run({"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
+                             "--detail", "Generale"});
+    EXPECT_EQ(grid.status, 1);
+    EXPECT_NE(grid.err.find("Security.pwd"), std::string::npos) << grid.err;
+    EXPECT_TRUE(grid.out.empty());
+}
+
+TEST(HostileWrites, AnAccessSummaryFileThatCannotBeMovedStaysAsItWas) {
+    const fs::path fixtures = std::getenv("ZENTORIA_JET_FIXTURES")
+                                  ? fs::path(std::getenv("ZENTORIA_JET_FIXTURES"))
+                                  : fs::path(__FILE__).parent_path() / "../../../shared/fixtures/jet";
+    TestDir dir;
+    workingFolder(dir);
+    fs::remove(dir / "Zentoria.mdb");
+    fs::copy_file(fixtures / "nwind.mdb", dir / "Zentoria.mdb");
+    fs::permissions(dir / "Zentoria.mdb", fs::perms::owner_write, fs::perm_options::add);
+    const std::string original = fileBytes(dir / "Zentoria.mdb");
+    folderInTheWay(dir / "Zentoria.mdb.sqlite-new");  // where the SQLite copy is made
+
+    Window w(dir);
+    w.choose(0, "Cassa");
+    w.choose(1, "CONT   Contanti");
+    w.ui.messages.clear();
+    w.logic.tastoClick(2);  // yes to "Sei sicuro?" and to the move
+    EXPECT_FALSE(w.logic.unloaded);
+    EXPECT_NE(w.ui.shown().find("Zentoria.mdb"), std::string::npos) << w.ui.shown();
+    EXPECT_TRUE(fileBytes(dir / "Zentoria.mdb") == original);
+    EXPECT_FALSE(fs::exists(dir / "Zentoria.mdb.jet"));
+}
+
+TEST(HostileWrites, AWorkingFolderWithoutWritePermission) {
+    TestDir dir;
+    workingFolder(dir);
+    unsetenv("PCLocal");
+    const std::string before = summaryRows(dir);
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
+    fs::permissions(dir / "Zentoria.mdb", fs::perms::owner_read, fs::perm_options::replace);
+    // Root writes whatever the permissions say: try, and say so when it does.
+    const bool permissionsHold = ::access(dir.path().c_str(), W_OK) != 0;
+    if (!permissionsHold) {
+        fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
+        GTEST_SKIP() << "running as root: write permissions do not stop writes here; the other HostileWrites "
+                        "tests block the writes in ways that hold for root";
+    }
+
+    Window w(dir);
+    w.choose(0, "Cassa");
+    w.choose(1, "CONT   Contanti");
+    w.logic.text1[1] = "5";
+    w.ui.messages.clear();
+    w.logic.tastoClick(2);
+    EXPECT_FALSE(w.logic.unloaded);
+    EXPECT_NE(w.ui.shown().find("Zentoria.mdb"), std::string::npos) << w.ui.shown();
+    w.ui.messages.clear();
+    w.logic.tastoClick(0);
+    EXPECT_NE(w.ui.shown().find((dir / "fd").string()), std::string::npos) << w.ui.shown();
+    EXPECT_FALSE(w.logic.unloaded);
+    fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
+    EXPECT_EQ(summaryRows(dir), before);
+}
