@@ -86,9 +86,11 @@ sqlite=$(sqlite3 --version 2>/dev/null | cut -d' ' -f1 || true)
   echo
   echo "## Medians"
   echo
-  echo "Wall-clock medians of the repetitions (Google Benchmark, repetitions interleaved). A floor is the"
-  echo "same sums run straight through SQLite's C API on the same file: for each month the file opened,"
-  echo "the statement prepared and stepped, the file closed, as the database layer does."
+  echo "Wall-clock medians of the repetitions (Google Benchmark, repetitions interleaved), and the"
+  echo "process's CPU time of the same repetitions: where the two part, the operation waited for the"
+  echo "disk (the recompute commits every month it writes to Zentoria.mdb with its syncs). A floor is the same sums"
+  echo "run straight through SQLite's C API on the same file: for each month the file opened, the"
+  echo "statement prepared and stepped, the file closed, as the database layer does."
   echo
   sed '/^Peak resident memory/d' "$table"
   echo
