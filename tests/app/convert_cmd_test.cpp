@@ -19,14 +19,7 @@ using zt::test::TestDir;
 
 namespace {
 
-void copyFixture(const TestDir& dir, const std::string& name) {
-    const char* env = std::getenv("ZENTORIA_JET_FIXTURES");
-    const fs::path from =
-        (env ? fs::path(env) : fs::path(__FILE__).parent_path() / "../../../shared/fixtures/jet") / name;
-    ASSERT_TRUE(fs::exists(from)) << "Access test file missing: " << from << " (set ZENTORIA_JET_FIXTURES)";
-    fs::copy_file(from, dir / name);
-    fs::permissions(dir / name, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
-}
+void copyFixture(const TestDir& dir, const std::string& name) { dir.copyAccessFixture(name); }
 
 struct Run {
     int status;

@@ -240,11 +240,7 @@ TEST(Registra, AnAccessSummaryFileIsMovedOnlyWhenTheUserAgrees) {
     Window w;
     // An Access file in the place of the summary file (its tables are not the summary's:
     // the move itself is what is watched here).
-    const auto jet = std::filesystem::path(__FILE__).parent_path() / "../../../shared/fixtures/jet/nwind.mdb";
-    std::filesystem::remove(w.dir / "Zentoria.mdb");
-    std::filesystem::copy_file(jet, w.dir / "Zentoria.mdb");
-    std::filesystem::permissions(w.dir / "Zentoria.mdb", std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
+    w.dir.copyAccessFixture("nwind.mdb", "Zentoria.mdb");
     const std::string original = w.dir.read("Zentoria.mdb");
     w.choose(0, "Cassa");
     w.choose(1, "AB     Assegno");
@@ -264,9 +260,7 @@ TEST(Registra, AnAccessSummaryFileIsMovedOnlyWhenTheUserAgrees) {
 
 TEST(Registra, DecliningTheMoveWritesNothing) {
     Window w;
-    const auto jet = std::filesystem::path(__FILE__).parent_path() / "../../../shared/fixtures/jet/nwind.mdb";
-    std::filesystem::remove(w.dir / "Zentoria.mdb");
-    std::filesystem::copy_file(jet, w.dir / "Zentoria.mdb");
+    w.dir.copyAccessFixture("nwind.mdb", "Zentoria.mdb");
     const std::string original = w.dir.read("Zentoria.mdb");
     w.choose(0, "Cassa");
     w.choose(1, "AB     Assegno");

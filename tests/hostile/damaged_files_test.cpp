@@ -142,9 +142,7 @@ TEST(HostileFiles, ADamagedRegistryClosesTheWindowAfterItsMessageAndTheCommandFa
 }
 
 TEST(HostileFiles, DamagedAccessFilesGiveAMessageNamingThem) {
-    const fs::path fixtures = std::getenv("ZENTORIA_JET_FIXTURES")
-                                  ? fs::path(std::getenv("ZENTORIA_JET_FIXTURES"))
-                                  : fs::path(__FILE__).parent_path() / "../../../shared/fixtures/jet";
+    const fs::path fixtures = zt::test::accessFixture("");
     for (const char* fixture : {"nwind.mdb", "DateTest.mdb"}) {
         ASSERT_TRUE(fs::exists(fixtures / fixture)) << "Access test file missing: " << fixtures / fixture;
         const std::size_t page = std::string(fixture) == "nwind.mdb" ? 2048 : 4096;  // Jet 3, Jet 4

@@ -158,9 +158,7 @@ TEST(HostileWrites, APasswordFileInTheWayIsRefusedWithTheWayToReset) {
 }
 
 TEST(HostileWrites, AnAccessSummaryFileThatCannotBeMovedStaysAsItWas) {
-    const fs::path fixtures = std::getenv("ZENTORIA_JET_FIXTURES")
-                                  ? fs::path(std::getenv("ZENTORIA_JET_FIXTURES"))
-                                  : fs::path(__FILE__).parent_path() / "../../../shared/fixtures/jet";
+    const fs::path fixtures = zt::test::accessFixture("");
     TestDir dir;
     workingFolder(dir);
     fs::remove(dir / "Zentoria.mdb");

@@ -20,20 +20,9 @@ using zt::test::TestDir;
 
 namespace {
 
-fs::path fixtureDir() {
-    if (const char* env = std::getenv("ZENTORIA_JET_FIXTURES")) return env;
-    return fs::path(__FILE__).parent_path() / "../../../shared/fixtures/jet";
-}
-
-// Copies the Access test files into the test's own folder (the originals are never
-// opened in place).
+// Copies the Access test files into the test's own folder.
 void copyFixtures(const TestDir& dir) {
-    for (const char* name : {"nwind.mdb", "DateTest.mdb"}) {
-        const fs::path from = fixtureDir() / name;
-        ASSERT_TRUE(fs::exists(from)) << "Access test file missing: " << from << " (set ZENTORIA_JET_FIXTURES)";
-        fs::copy_file(from, dir / name);
-        fs::permissions(dir / name, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
-    }
+    for (const char* name : {"nwind.mdb", "DateTest.mdb"}) dir.copyAccessFixture(name);
 }
 
 template <class Fn>

@@ -21,14 +21,7 @@ using zt::test::TestDir;
 
 namespace {
 
-void copyNwindAs(const TestDir& dir, const std::string& name) {
-    const char* env = std::getenv("ZENTORIA_JET_FIXTURES");
-    const fs::path from = (env ? fs::path(env) : fs::path(__FILE__).parent_path() / "../../../shared/fixtures/jet") /
-                          "nwind.mdb";
-    ASSERT_TRUE(fs::exists(from)) << "Access test file missing: " << from << " (set ZENTORIA_JET_FIXTURES)";
-    fs::copy_file(from, dir / name);
-    fs::permissions(dir / name, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
-}
+void copyNwindAs(const TestDir& dir, const std::string& name) { dir.copyAccessFixture("nwind.mdb", name); }
 
 template <class Fn>
 std::string errorOf(Fn&& fn) {

@@ -54,6 +54,25 @@ std::string TestDir::read(const std::string& name) const {
     return s.str();
 }
 
+std::filesystem::path accessFixture(const std::string& name) {
+    const char* env = std::getenv("ZENTORIA_JET_FIXTURES");
+    const std::filesystem::path folder =
+        env ? std::filesystem::path(env)
+            : std::filesystem::path(__FILE__).parent_path() / "../../../shared/fixtures/jet";
+    return folder / name;
+}
+
+void TestDir::copyAccessFixture(const std::string& fixture, const std::string& as) const {
+    namespace fs = std::filesystem;
+    const fs::path from = accessFixture(fixture);
+    if (!fs::exists(from))
+        throw std::runtime_error("Access test file missing: " + from.string() + " (set ZENTORIA_JET_FIXTURES)");
+    const fs::path to = path_ / (as.empty() ? fixture : as);
+    fs::remove(to);
+    fs::copy_file(from, to);
+    fs::permissions(to, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+}
+
 std::string queryColumn(const std::filesystem::path& file, const std::string& query) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {

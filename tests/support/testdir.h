@@ -24,9 +24,17 @@ public:
     void write(const std::string& name, const std::string& bytes) const;
     std::string read(const std::string& name) const;
 
+    // Copies the real Access test file `fixture` (see accessFixture) into this folder
+    // as `as` (its own name when empty), writable; the original is never opened in place.
+    void copyAccessFixture(const std::string& fixture, const std::string& as = "") const;
+
 private:
     std::filesystem::path path_;
 };
+
+// The real Access test file `name` ("nwind.mdb", "DateTest.mdb"): in the folder named by
+// ZENTORIA_JET_FIXTURES, else in shared/fixtures/jet beside the project.
+std::filesystem::path accessFixture(const std::string& name);
 
 // Runs one SQL query on an SQLite file and returns the first column of every row,
 // as text ("NULL" for a null), joined by "|"; for checking what a file holds.
