@@ -17,6 +17,7 @@
 #include "common/text.h"
 #include "store/database.h"
 #include "store/jet_emit.h"
+#include "store/jet_guard.h"
 
 namespace fs = std::filesystem;
 
@@ -154,6 +155,9 @@ struct JetFile::Impl {
         unsigned char* pg = mdb->pg_buf;
         if (col->col_type == MDB_BOOL) return std::int64_t{len == 0 ? -1 : 0};  // the null bit holds it
         if (len == 0) return {};
+        if (start < 0 || len < 0 || static_cast<long long>(start) + len > mdb->fmt->pg_size)
+            throw DbError(file(), "field \"" + std::string(col->name) +
+                                      "\" holds a value that lies outside its page: the file is damaged");
         switch (col->col_type) {
             case MDB_BYTE: return std::int64_t{mdb_get_byte(pg, start)};
             case MDB_INT: return std::int64_t{static_cast<std::int16_t>(mdb_get_int16(pg, start))};
@@ -290,7 +294,11 @@ long JetFile::readRows(const std::string& table, const std::function<void(const 
         bool emptyText = false;
         for (unsigned i = 0; i < ncols; ++i) {
             MdbColumn* col = columnAt(t.get(), i);
-            row[i] = impl_->value(col);
+            try {
+                row[i] = impl_->value(col);
+            } catch (const DbError& e) {
+                throw DbError(e.file(), "table \"" + table + "\", row " + std::to_string(count + 1) + ": " + e.message());
+            }
             if (textLike(col->col_type) && std::holds_alternative<std::monostate>(row[i])) emptyText = true;
         }
         if (emptyText) impl_->markEmptyTexts(t.get(), row);
@@ -383,15 +391,50 @@ std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db) {
     return copied;
 }
 
-std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::path& target) {
+namespace {
+
+// The rows copied per table, as the child process that copied them sends them back.
+std::string encodeCopies(const std::vector<TableCopy>& copies) {
+    std::string out;
+    for (const auto& c : copies) {
+        const std::uint64_t nameSize = c.table.size();
+        const std::int64_t rows = c.rows;
+        out.append(reinterpret_cast<const char*>(&nameSize), sizeof nameSize);
+        out += c.table;
+        out.append(reinterpret_cast<const char*>(&rows), sizeof rows);
+    }
+    return out;
+}
+
+std::vector<TableCopy> decodeCopies(const std::string& in, const std::string& file) {
+    std::vector<TableCopy> out;
+    std::size_t pos = 0;
+    while (pos < in.size()) {
+        std::uint64_t nameSize = 0;
+        std::int64_t rows = 0;
+        if (in.size() - pos < sizeof nameSize) throw DbError(file, "cannot read the copy's summary");
+        std::memcpy(&nameSize, in.data() + pos, sizeof nameSize);
+        pos += sizeof nameSize;
+        if (in.size() - pos < nameSize || in.size() - pos - nameSize < sizeof rows)
+            throw DbError(file, "cannot read the copy's summary");
+        TableCopy c;
+        c.table.assign(in, pos, nameSize);
+        pos += nameSize;
+        std::memcpy(&rows, in.data() + pos, sizeof rows);
+        pos += sizeof rows;
+        c.rows = static_cast<long>(rows);
+        out.push_back(std::move(c));
+    }
+    return out;
+}
+
+std::vector<TableCopy> copyIntoNewFile(const fs::path& source, const fs::path& target) {
     JetFile jet = JetFile::open(source);
     std::error_code ec;
-    if (fs::exists(target, ec)) throw DbError(target.string(), "the file exists already; it is not overwritten");
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(target.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close(db);
-        fs::remove(target, ec);
         throw DbError(target.string(), "cannot create: " + msg);
     }
     std::vector<TableCopy> copied;
@@ -399,14 +442,25 @@ std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::
         copied = copyJetToSqlite(jet, db);
     } catch (...) {
         sqlite3_close(db);
+        throw;
+    }
+    if (sqlite3_close(db) != SQLITE_OK) throw DbError(target.string(), "cannot finish writing the file");
+    return copied;
+}
+
+}  // namespace
+
+std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::path& target) {
+    std::error_code ec;
+    if (fs::exists(target, ec)) throw DbError(target.string(), "the file exists already; it is not overwritten");
+    // The copy is written by the reading process; whatever stops it, nothing is left.
+    try {
+        return decodeCopies(runJetReading(source, [&] { return encodeCopies(copyIntoNewFile(source, target)); }),
+                            source.string());
+    } catch (...) {
         fs::remove(target, ec);
         throw;
     }
-    if (sqlite3_close(db) != SQLITE_OK) {
-        fs::remove(target, ec);
-        throw DbError(target.string(), "cannot finish writing the file");
-    }
-    return copied;
 }
 
 // ---- the images of Jet files -----------------------------------------------------
@@ -430,7 +484,8 @@ Stamp stampOf(const fs::path& file) {
     return s;
 }
 
-std::shared_ptr<const JetImage> buildImage(const fs::path& file) {
+// The serialized SQLite image of the file, made in the reading process.
+std::string imageBytes(const fs::path& file) {
     sqlite3* raw = nullptr;
     if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         sqlite3_close(raw);
@@ -440,9 +495,25 @@ std::shared_ptr<const JetImage> buildImage(const fs::path& file) {
     JetFile jet = JetFile::open(file);
     copyJetToSqlite(jet, db.get());
     sqlite3_int64 size = 0;
-    unsigned char* data = sqlite3_serialize(db.get(), "main", &size, 0);
-    if (!data) throw DbError(file.string(), "out of memory while reading the file");
-    return std::make_shared<JetImage>(data, size);
+    unsigned char* data = sqlite3_serialize(db.get(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
+    std::string out;
+    if (data) {
+        out.assign(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
+    } else {
+        data = sqlite3_serialize(db.get(), "main", &size, 0);
+        if (!data) throw DbError(file.string(), "out of memory while reading the file");
+        out.assign(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
+        sqlite3_free(data);
+    }
+    return out;
+}
+
+std::shared_ptr<const JetImage> buildImage(const fs::path& file) {
+    const std::string bytes = runJetReading(file, [&] { return imageBytes(file); });
+    auto* data = static_cast<unsigned char*>(sqlite3_malloc64(bytes.size()));
+    if (!data && !bytes.empty()) throw DbError(file.string(), "out of memory while reading the file");
+    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
+    return std::make_shared<JetImage>(data, static_cast<std::int64_t>(bytes.size()));
 }
 
 }  // namespace

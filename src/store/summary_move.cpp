@@ -9,6 +9,7 @@
 #include "store/database.h"
 #include "store/jet_emit.h"
 #include "store/jet_file.h"
+#include "store/jet_guard.h"
 
 namespace fs = std::filesystem;
 
@@ -151,7 +152,12 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
     copyJetFileToNewSqlite(file, fresh);
     std::optional<std::string> mismatch;
     try {
-        mismatch = compareCopy(file, fresh);
+        // The original is read again, apart, as every reading of an Access file is.
+        const std::string answer = runJetReading(file, [&] {
+            const auto m = compareCopy(file, fresh);
+            return m ? "!" + *m : std::string();
+        });
+        if (!answer.empty()) mismatch = answer.substr(1);
     } catch (...) {
         fs::remove(fresh, ec);
         throw;

@@ -1,0 +1,257 @@
+#include "store/jet_guard.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <new>
+
+#include "store/database.h"
+
+namespace fs = std::filesystem;
+
+namespace zt::store {
+
+namespace {
+
+std::mutex limitsMutex;
+JetReadLimits currentLimits;
+
+// What the child sends back: one tag byte, then for 'O' the result, for 'E' the
+// DbError's file and message (each behind its length), for 'X' a message.
+constexpr char kOk = 'O';
+constexpr char kDbError = 'E';
+constexpr char kOther = 'X';
+constexpr char kNoMemory = 'M';
+
+// libmdb's messages that say a page lies outside the file.
+constexpr const char* kCutShortSigns[] = {"beyond EOF", "reading page"};
+// Standard error kept for the message; the rest is read and dropped.
+constexpr std::size_t kKeptErrorBytes = 64 * 1024;
+
+bool sanitizedBuild() {
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#else
+    return false;
+#endif
+#else
+    return false;
+#endif
+}
+
+std::uint64_t addressSpaceInUse() {
+    std::FILE* f = std::fopen("/proc/self/statm", "r");
+    if (!f) return 0;
+    unsigned long long pages = 0;
+    const int n = std::fscanf(f, "%llu", &pages);
+    std::fclose(f);
+    if (n != 1) return 0;
+    return pages * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+}
+
+void writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+void appendSized(std::string& out, const std::string& text) {
+    const std::uint64_t n = text.size();
+    out.append(reinterpret_cast<const char*>(&n), sizeof n);
+    out += text;
+}
+
+bool takeSized(const std::string& in, std::size_t& pos, std::string& text) {
+    std::uint64_t n = 0;
+    if (in.size() - pos < sizeof n) return false;
+    std::memcpy(&n, in.data() + pos, sizeof n);
+    pos += sizeof n;
+    if (in.size() - pos < n) return false;
+    text.assign(in, pos, n);
+    pos += n;
+    return true;
+}
+
+[[noreturn]] void childMain(int resultFd, int errorFd, std::uint64_t memoryLimit, long seconds,
+                            const std::function<std::string()>& work) {
+    ::dup2(errorFd, STDERR_FILENO);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    if (memoryLimit > 0) {
+        const rlimit mem{memoryLimit, memoryLimit};
+        ::setrlimit(RLIMIT_AS, &mem);
+    }
+    ::alarm(static_cast<unsigned>(seconds + 5));  // should the parent stop waiting without killing
+
+    std::string reply;
+    try {
+        std::string result = work();
+        reply.reserve(result.size() + 1);
+        reply += kOk;
+        reply += result;
+    } catch (const DbError& e) {
+        reply = kDbError;
+        appendSized(reply, e.file());
+        appendSized(reply, e.message());
+    } catch (const std::bad_alloc&) {
+        reply = kNoMemory;
+    } catch (const std::exception& e) {
+        reply = kOther;
+        reply += e.what();
+    } catch (...) {
+        reply = kOther;
+    }
+    writeAll(resultFd, reply.data(), reply.size());
+    std::fflush(stderr);
+    ::_exit(0);
+}
+
+struct Pipe {
+    int fd[2] = {-1, -1};
+    ~Pipe() {
+        for (int f : fd)
+            if (f >= 0) ::close(f);
+    }
+    void closeEnd(int i) {
+        if (fd[i] >= 0) ::close(fd[i]);
+        fd[i] = -1;
+    }
+};
+
+bool readSome(int fd, std::string& into, std::size_t keep, bool& open) {
+    char buf[65536];
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) return errno == EINTR || errno == EAGAIN;
+    if (n == 0) {
+        open = false;
+        return true;
+    }
+    const std::size_t room = keep > into.size() ? keep - into.size() : 0;
+    into.append(buf, std::min(room, static_cast<std::size_t>(n)));
+    return true;
+}
+
+bool cutShort(const std::string& errors) {
+    for (const char* sign : kCutShortSigns)
+        if (errors.find(sign) != std::string::npos) return true;
+    return false;
+}
+
+std::string firstLine(const std::string& text) {
+    const auto end = text.find('\n');
+    return text.substr(0, end);
+}
+
+int waitFor(pid_t pid) {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR) return 0;
+    return status;
+}
+
+}  // namespace
+
+JetReadLimits jetReadLimits() {
+    std::lock_guard lock(limitsMutex);
+    return currentLimits;
+}
+
+void setJetReadLimits(const JetReadLimits& limits) {
+    std::lock_guard lock(limitsMutex);
+    currentLimits = limits;
+}
+
+std::string runJetReading(const fs::path& file, const std::function<std::string()>& work) {
+    const JetReadLimits limits = jetReadLimits();
+    std::error_code ec;
+    const std::uint64_t fileSize = fs::file_size(file, ec);
+    const std::uint64_t megabytes = ec ? 0 : fileSize / (1024 * 1024);
+    const auto allowed = limits.time + limits.timePerMegabyte * static_cast<long>(megabytes);
+    const long seconds = static_cast<long>(std::chrono::ceil<std::chrono::seconds>(allowed).count());
+    std::uint64_t memoryLimit = 0;
+    if (!sanitizedBuild() && limits.memory > 0)
+        memoryLimit = addressSpaceInUse() + limits.memory + limits.memoryPerByte * (ec ? 0 : fileSize);
+
+    Pipe result, errors;
+    if (::pipe2(result.fd, O_CLOEXEC) != 0 || ::pipe2(errors.fd, O_CLOEXEC) != 0)
+        throw DbError(file.string(), std::string("cannot start reading the file: ") + std::strerror(errno));
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) throw DbError(file.string(), std::string("cannot start reading the file: ") + std::strerror(errno));
+    if (pid == 0) childMain(result.fd[1], errors.fd[1], memoryLimit, seconds, work);
+    result.closeEnd(1);
+    errors.closeEnd(1);
+
+    std::string reply, complaints;
+    bool replyOpen = true, errorsOpen = true;
+    bool timedOut = false, stoppedCutShort = false;
+    const auto deadline = std::chrono::steady_clock::now() + allowed;
+    while (replyOpen || errorsOpen) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            timedOut = true;
+            break;
+        }
+        pollfd fds[2] = {{replyOpen ? result.fd[0] : -1, POLLIN, 0}, {errorsOpen ? errors.fd[0] : -1, POLLIN, 0}};
+        const int ready = ::poll(fds, 2, static_cast<int>(std::min<long long>(left.count(), 1000)));
+        if (ready < 0 && errno != EINTR) break;
+        if (ready <= 0) continue;
+        if (fds[0].revents != 0 && !readSome(result.fd[0], reply, SIZE_MAX, replyOpen)) replyOpen = false;
+        if (fds[1].revents != 0 && !readSome(errors.fd[0], complaints, kKeptErrorBytes, errorsOpen)) errorsOpen = false;
+        if (cutShort(complaints)) {
+            stoppedCutShort = true;
+            break;
+        }
+    }
+    if (replyOpen || errorsOpen) ::kill(pid, SIGKILL);
+    const int status = waitFor(pid);
+
+    const std::string name = file.string();
+    if (stoppedCutShort)
+        throw DbError(name, "this Access (Jet) file is cut short or damaged: it refers to data beyond its end (" + firstLine(complaints) +
+                                "); copy it again from a backup");
+    if (timedOut)
+        throw DbError(name, "reading the file did not end within " + std::to_string(seconds) +
+                                " seconds and was stopped: this Access (Jet) file is probably damaged");
+    if (reply.empty() || WIFSIGNALED(status)) {
+        std::string what = WIFSIGNALED(status) ? std::string(" (") + strsignal(WTERMSIG(status)) + ")" : std::string();
+        if (!complaints.empty()) what += ": " + firstLine(complaints);
+        throw DbError(name, "this Access (Jet) file is damaged: reading it stopped on a part that cannot be read" + what);
+    }
+    switch (reply[0]) {
+        case kOk: return reply.substr(1);
+        case kDbError: {
+            std::size_t pos = 1;
+            std::string errFile, message;
+            if (takeSized(reply, pos, errFile) && takeSized(reply, pos, message)) throw DbError(errFile, message);
+            break;
+        }
+        case kNoMemory:
+            throw DbError(name, "reading the file needed more memory than allowed (" +
+                                    std::to_string(memoryLimit >> 20) + " MB): this Access (Jet) file is probably damaged");
+        case kOther: throw DbError(name, "cannot read the file: " + reply.substr(1));
+        default: break;
+    }
+    throw DbError(name, "cannot read the file: the reader's answer was garbled");
+}
+
+}  // namespace zt::store

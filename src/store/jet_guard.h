@@ -1,0 +1,38 @@
+#pragma once
+// Reading an Access file through libmdb in a child process.
+//
+// libmdb trusts the pages it reads: a damaged or cut file can make it loop for ever,
+// ask for gigabytes, or read out of bounds. So every reading of a Jet file runs in a
+// forked child with a time and memory limit; the parent only receives the result (the
+// bytes `work` returns) or a message. A child that runs out of time, memory or dies is
+// killed and reported as a DbError naming the file; the program goes on. libmdb's own
+// complaints (on the child's standard error) that a page lies beyond the end of the
+// file stop the reading at once: the file is cut short, and reading on would silently
+// lose the tables that lay in its missing part. See docs/JET_FILES.md.
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace zt::store {
+
+struct JetReadLimits {
+    // Time for one reading: `time` plus `timePerMegabyte` for each megabyte of the file.
+    std::chrono::milliseconds time{30'000};
+    std::chrono::milliseconds timePerMegabyte{1'000};
+    // Memory the child may take on top of what the process holds already: `memory`
+    // plus `memoryPerByte` times the file's size.
+    std::uint64_t memory = std::uint64_t{1} << 30;
+    std::uint64_t memoryPerByte = 16;
+};
+
+JetReadLimits jetReadLimits();
+void setJetReadLimits(const JetReadLimits& limits);
+
+// Runs `work` (which reads `file` through libmdb) in a child process within the limits
+// and returns what it returned. A DbError thrown by `work` comes back as the same
+// DbError; any other failure as a DbError naming `file` and what went wrong.
+std::string runJetReading(const std::filesystem::path& file, const std::function<std::string()>& work);
+
+}  // namespace zt::store

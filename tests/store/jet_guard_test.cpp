@@ -1,0 +1,110 @@
+// The child process every reading of an Access file runs in: what comes back, and what
+// happens when the reading hangs, crashes, asks for too much memory or finds the file
+// cut short. The test process itself must go on in every case.
+#include "store/jet_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "store/database.h"
+#include "support/testdir.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using zt::store::DbError;
+using zt::store::JetReadLimits;
+using zt::store::runJetReading;
+using zt::test::TestDir;
+
+namespace {
+
+// Tight limits for one test, the usual ones back afterwards.
+class TightLimits {
+public:
+    explicit TightLimits(JetReadLimits limits) : saved_(zt::store::jetReadLimits()) { zt::store::setJetReadLimits(limits); }
+    ~TightLimits() { zt::store::setJetReadLimits(saved_); }
+
+private:
+    JetReadLimits saved_;
+};
+
+std::string errorOf(const fs::path& file, const std::function<std::string()>& work) {
+    try {
+        runJetReading(file, work);
+    } catch (const DbError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+}  // namespace
+
+TEST(JetGuard, HandsBackTheResultOrTheReadersOwnError) {
+    TestDir dir;
+    dir.write("Dati.mdb", "x");
+    std::string big(8 << 20, '\0');
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 7 + i / 4096);
+    EXPECT_TRUE(runJetReading(dir / "Dati.mdb", [&] { return big; }) == big);
+    EXPECT_EQ(runJetReading(dir / "Dati.mdb", [] { return std::string(); }), "");
+
+    try {
+        runJetReading(dir / "Dati.mdb", []() -> std::string { throw DbError("Altro.mdb", "table \"T\" not found"); });
+        ADD_FAILURE() << "no error";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.file(), "Altro.mdb");
+        EXPECT_EQ(e.message(), "table \"T\" not found");
+    }
+    EXPECT_NE(errorOf(dir / "Dati.mdb", []() -> std::string { throw std::runtime_error("odd"); }).find("odd"),
+              std::string::npos);
+}
+
+TEST(JetGuard, AReadingThatHangsCrashesOrGrowsIsStoppedWithAMessage) {
+    TestDir dir;
+    dir.write("Rotto.mdb", "x");
+    const std::string file = (dir / "Rotto.mdb").string();
+    TightLimits limits({300ms, 0ms, std::uint64_t{256} << 20, 0});
+
+    const auto start = std::chrono::steady_clock::now();
+    const std::string hang = errorOf(dir / "Rotto.mdb", []() -> std::string {
+        for (;;) std::this_thread::sleep_for(1s);
+    });
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 60s);
+    EXPECT_EQ(hang.rfind(file, 0), 0u) << hang;
+    EXPECT_NE(hang.find("did not end within 1 seconds"), std::string::npos) << hang;
+
+    const std::string crash = errorOf(dir / "Rotto.mdb", []() -> std::string {
+        std::raise(SIGSEGV);
+        return "unreachable";
+    });
+    EXPECT_NE(crash.find(file), std::string::npos) << crash;
+    EXPECT_NE(crash.find("damaged"), std::string::npos) << crash;
+
+#if !defined(__SANITIZE_ADDRESS__)
+    const std::string greedy = errorOf(dir / "Rotto.mdb", []() -> std::string {
+        std::vector<std::vector<char>> hoard;
+        for (;;) hoard.emplace_back(64 << 20, 'x');
+    });
+    EXPECT_NE(greedy.find("more memory than allowed"), std::string::npos) << greedy;
+#endif
+
+    // libmdb saying a page lies beyond the end stops the reading at once, even one that
+    // would go on for ever: long before its time is up.
+    TightLimits patient({120s, 0ms, 0, 0});
+    const auto cutStart = std::chrono::steady_clock::now();
+    const std::string cut = errorOf(dir / "Rotto.mdb", []() -> std::string {
+        std::fprintf(stderr, "offset 1517568 is beyond EOF\n");
+        std::fflush(stderr);
+        for (;;) std::this_thread::sleep_for(1s);
+    });
+    EXPECT_LT(std::chrono::steady_clock::now() - cutStart, 60s);
+    EXPECT_NE(cut.find("cut short"), std::string::npos) << cut;
+    EXPECT_NE(cut.find("offset 1517568 is beyond EOF"), std::string::npos) << cut;
+
+    // And the next reading works.
+    EXPECT_EQ(runJetReading(dir / "Rotto.mdb", [] { return std::string("ok"); }), "ok");
+}
