@@ -12,6 +12,8 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "common/text.h"
@@ -220,6 +222,12 @@ public:
             msg += kJetReadOnly;
         else if (primary == SQLITE_READONLY)
             msg += "the file cannot be written (it is read-only)";
+        else if (primary == SQLITE_IOERR)
+            msg += std::string(sqlite3_errmsg(db_)) + ": the file, or the journal \"" + path_.filename().string() +
+                   "-journal\" written beside it while it changes, cannot be read or written";
+        else if (std::string_view(sqlite3_errmsg(db_)) == "parser stack overflow")
+            msg += "the query nests brackets, functions or sub-queries too deeply for the database engine (parser "
+                   "stack overflow)";
         else
             msg += sqlite3_errmsg(db_);
         throw DbError(file(), msg);

@@ -374,6 +374,59 @@ private:
         throw ResolveError("unknown function \"" + e.text + "\"");
     }
 
+    // Operators whose left-nested chains are written as one flat list: SQLite reads
+    // "a OR b OR c" as "(a OR b) OR c", the same tree, while every bracket of the nested
+    // form takes room on SQLite's parser stack (about 90 nested brackets at most). "+"
+    // and "-" chain together, as they share a precedence in both dialects.
+    static int family(const std::string& op) {
+        if (op == "+" || op == "-") return 1;
+        if (op == "*") return 2;
+        if (op == "&") return 3;
+        if (op == "AND") return 4;
+        if (op == "OR") return 5;
+        return 0;
+    }
+    static bool chains(const Expr& e) {
+        const int f = family(e.op);
+        const Expr& left = *e.args[0];
+        return f != 0 && left.kind == Expr::Kind::Binary && family(left.op) == f;
+    }
+
+    // A chain "a op b op c …" nested to the left, written flat. A "+" joins texts with
+    // "||" and numbers with "+"; where the chain turns from one to the other, the part
+    // before is bracketed, as the nested form would be.
+    Sql chain(const Expr& e) {
+        std::vector<const Expr*> chained;  // the chain's operators, last first
+        const Expr* n = &e;
+        for (; n->kind == Expr::Kind::Binary && family(n->op) == family(e.op); n = n->args[0].get()) chained.push_back(n);
+        std::reverse(chained.begin(), chained.end());
+
+        Sql acc = expr(*n);
+        if (e.op == "&") acc = {"ifnull(" + acc.text + ", '')", Type::Text};
+        bool joined = false, lastText = false;
+        for (const Expr* link : chained) {
+            Sql r = expr(*link->args[1]);
+            std::string sep = " " + link->op + " ";
+            Type type = Type::Number;
+            if (link->op == "&") {
+                sep = " || ";
+                r.text = "ifnull(" + r.text + ", '')";
+                type = Type::Text;
+            } else if (link->op == "+" && acc.type == Type::Text && r.type == Type::Text) {
+                sep = " || ";
+                type = Type::Text;
+            }
+            const bool text = sep == " || ";
+            if (joined && text != lastText) acc.text = "(" + acc.text + ")";
+            acc.text += sep + r.text;
+            acc.type = type;
+            joined = true;
+            lastText = text;
+        }
+        acc.text = "(" + acc.text + ")";
+        return acc;
+    }
+
     Sql expr(const Expr& e) {
         switch (e.kind) {
             case Expr::Kind::Column: return *findColumn(e, true);
@@ -386,6 +439,7 @@ private:
                 return {"(" + e.op + v.text + ")", Type::Number};
             }
             case Expr::Kind::Binary: {
+                if (chains(e)) return chain(e);
                 Sql l = expr(*e.args[0]);
                 Sql r = expr(*e.args[1]);
                 if (e.op == "AND" || e.op == "OR") return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};

@@ -107,8 +107,11 @@ std::vector<Token> tokenize(std::string_view text) {
                     j = k;
                 }
             }
-            if (j < n && isIdentStart(static_cast<unsigned char>(text[j])))
-                fail(text, i, "malformed number \"" + std::string(text.substr(i, j + 1 - i)) + "\"");
+            if (j < n && isIdentStart(static_cast<unsigned char>(text[j]))) {
+                std::size_t end = j + 1;  // the whole letter, when it takes several bytes
+                while (end < n && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+                fail(text, i, "malformed number \"" + std::string(text.substr(i, end - i)) + "\"");
+            }
             t.kind = Tok::Number;
             t.text = text.substr(i, j - i);
             t.value = std::string(t.text);

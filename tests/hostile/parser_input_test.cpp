@@ -73,6 +73,67 @@ TEST(HostileParsers, LongChainsOfOperatorsAreRefusedNotOverflowed) {
     EXPECT_EQ(rs.field("Valore").toText(), "111");
 }
 
+// A number run into a letter is named whole, even a letter of several bytes.
+TEST(HostileParsers, AMalformedNumberIsQuotedWithItsWholeLetter) {
+    for (const auto& [criterion, named] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"Valore = 12x", "\"12x\""}, {"Valore = 12\xC3\xA8 + 1", "\"12\xC3\xA8\""},
+             {"Valore = 1.5\xE2\x82\xAC", "\"1.5\xE2\x82\xAC\""}, {"Valore = 7\xF0\x9F\x98\x80", "\"7\xF0\x9F\x98\x80\""}}) {
+        try {
+            store::jet::parseCondition(criterion);
+            ADD_FAILURE() << criterion;
+        } catch (const store::jet::SyntaxError& e) {
+            EXPECT_NE(std::string(e.what()).find("malformed number " + named), std::string::npos) << e.what();
+        }
+    }
+}
+
+// Chains up to the dialect's limit are written flat, so the database engine reads them:
+// nested, every operator's bracket took room on its parser stack, which ends at about
+// 90 brackets. Brackets the query itself nests that deep get a message.
+TEST(HostileParsers, LongChainsUpToTheLimitReadAndDeepBracketsGetAMessage) {
+    TestDir dir;
+    workingFolder(dir);
+    auto db = store::Database::open(dir.path(), "Zentoria.mdb");
+    auto rs = db.openTable("Zentoria");
+
+    std::string ors = "Valore = -1";
+    for (int i = 0; i < 190; ++i) ors += " Or Valore = " + std::to_string(i == 150 ? 222 : 1000 + i);
+    rs.findFirst(ors);
+    ASSERT_FALSE(rs.noMatch());
+    EXPECT_EQ(rs.field("Valore").toText(), "222");
+
+    std::string sum = "Valore = 22";
+    for (int i = 0; i < 90; ++i) sum += " + 2 - 1";  // 22 + 90
+    rs.findFirst(sum);
+    EXPECT_TRUE(rs.noMatch());
+    sum = "Valore = 21";
+    for (int i = 0; i < 90; ++i) sum += " + 2 - 1";  // 111
+    rs.findFirst(sum);
+    ASSERT_FALSE(rs.noMatch());
+    EXPECT_EQ(rs.field("Valore").toText(), "111");
+
+    // Texts joined with "&" and "+", numbers added after them: "1" & "1" + 1 is 12.
+    auto q = db.openQuery("Select Top 1 '1' & '1' & Null & '1' + '0' + 1 As T, 'a' + 'b' + 'c' As U From Zentoria");
+    EXPECT_EQ(q.field("T").toText(), "1111");
+    EXPECT_EQ(q.field("U").toText(), "abc");
+    std::string words = "Select Top 1 'a'";
+    for (int i = 0; i < 150; ++i) words += " & 'b'";
+    auto w = db.openQuery(words + " As T From Zentoria");
+    EXPECT_EQ(w.field("T").toText(), "a" + std::string(150, 'b'));
+
+    // Brackets nested 40 deep pass the dialect but not SQLite's parser; 70 deep, the
+    // dialect refuses them itself.
+    for (const auto& [levels, says] : {std::pair{40, "too deeply for the database engine"}, {70, "too deeply nested"}}) {
+        std::string deep = "Valore = 1";
+        for (int i = 0; i < levels; ++i) deep = "Valore = 1 Or (" + deep + ")";
+        const std::string message = dbError([&] { rs.findFirst(deep); });
+        EXPECT_NE(message.find("Zentoria.mdb"), std::string::npos) << message;
+        EXPECT_NE(message.find(says), std::string::npos) << message;
+    }
+    rs.findFirst("Valore = 1 Or (Valore = 2 Or (Valore = 111))");
+    EXPECT_FALSE(rs.noMatch());
+}
+
 TEST(HostileParsers, ACsvSeparatorOfSeveralCharactersNeverSplitsACell) {
     TestDir dir;
     unsetenv("PCLocal");
