@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +12,9 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -39,28 +42,61 @@ fs::path resolveDatabasePath(const fs::path& workDir, std::string_view name) {
     return p;
 }
 
-FileKind fileKind(const fs::path& file) {
-    char head[32] = {};
-    // Every query opens its file, so the usual case is one open and one read; a file
-    // that cannot be opened or read that way is looked at the general way.
+namespace {
+
+// What a file is, and what identifies this state of it: the file (device and inode),
+// its size and modification time, and for SQLite the schema cookie of its header
+// (bytes 40–43), which changes with every change of its tables.
+struct FileStamp {
+    FileKind kind = FileKind::Missing;
+    std::uint64_t device = 0, inode = 0, size = 0;
+    std::int64_t mtimeNs = 0;
+    std::uint32_t schemaCookie = 0;
+    bool known = false;  // false: the file could not be looked at this way; never cached
+};
+
+FileStamp stampFile(const fs::path& file) {
+    unsigned char head[100] = {};
+    FileStamp stamp;
+    // Every query opens its file, so the usual case is one open, one read and one stat;
+    // a file that cannot be opened or read that way is looked at the general way.
     ssize_t got = -1;
     if (const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
         got = ::read(fd, head, sizeof head);
+        struct stat st {};
+        if (got >= 0 && ::fstat(fd, &st) == 0) {
+            stamp.device = st.st_dev;
+            stamp.inode = st.st_ino;
+            stamp.size = static_cast<std::uint64_t>(st.st_size);
+            stamp.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+            stamp.known = true;
+        }
         ::close(fd);
     }
     if (got < 0) {
         std::error_code ec;
-        if (!fs::exists(file, ec)) return FileKind::Missing;
+        if (!fs::exists(file, ec)) return stamp;
         std::ifstream in(file, std::ios::binary);
-        in.read(head, sizeof head);
+        in.read(reinterpret_cast<char*>(head), sizeof head);
         got = in.gcount();
     }
-    if (got == 0) return FileKind::Empty;
-    if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) return FileKind::Sqlite;
-    if (got >= 19 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0) return FileKind::Jet;
-    if (got >= 19 && std::memcmp(head + 4, "Standard ACE DB", 15) == 0) return FileKind::Ace;
-    return FileKind::Other;
+    if (got == 0) stamp.kind = FileKind::Empty;
+    else if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) stamp.kind = FileKind::Sqlite;
+    else if (got >= 19 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0) stamp.kind = FileKind::Jet;
+    else if (got >= 19 && std::memcmp(head + 4, "Standard ACE DB", 15) == 0) stamp.kind = FileKind::Ace;
+    else stamp.kind = FileKind::Other;
+    // A file in WAL mode keeps its newest pages, the schema's too, beside it: its own
+    // header and time do not say when its tables change.
+    if (stamp.kind == FileKind::Sqlite && (got < 44 || head[18] == 2 || head[19] == 2)) stamp.known = false;
+    if (stamp.kind == FileKind::Sqlite && got >= 44)
+        stamp.schemaCookie = (std::uint32_t{head[40]} << 24) | (std::uint32_t{head[41]} << 16) |
+                             (std::uint32_t{head[42]} << 8) | head[43];
+    return stamp;
 }
+
+}  // namespace
+
+FileKind fileKind(const fs::path& file) { return stampFile(file).kind; }
 
 namespace {
 
@@ -71,13 +107,13 @@ constexpr const char* kJetReadOnly = "this is an Access (Jet) file, which this p
 bool isJetKind(FileKind k) { return k == FileKind::Jet || k == FileKind::Ace; }
 
 // The kind of a file this layer can open; a DbError naming any other.
-FileKind checkReadable(const fs::path& file) {
-    const FileKind kind = fileKind(file);
-    switch (kind) {
+FileStamp checkReadable(const fs::path& file) {
+    const FileStamp stamp = stampFile(file);
+    switch (stamp.kind) {
         case FileKind::Sqlite:
         case FileKind::Empty:
         case FileKind::Jet:
-        case FileKind::Ace: return kind;
+        case FileKind::Ace: return stamp;
         case FileKind::Missing: throw DbError(file.string(), "file not found");
         case FileKind::Other: break;
     }
@@ -252,8 +288,38 @@ public:
         }
     }
 
+    void setStamp(const FileStamp& stamp) { stamp_ = stamp; }
+
+    // The SQL of a query. What a query's text becomes depends only on the text and the
+    // tables of the file it reads, so it is written once for each state of the file
+    // (its stamp) and taken from there by every later connection: each month's sum
+    // opens the file anew, and parsing and writing the query cost about a fifth of the
+    // sum. A query reading another file (In '…') is written every time.
+    jet::EmittedQuery emit(std::string_view jetSql) {
+        std::string key;
+        if (stamp_.known) {
+            key = path_.string() + '\n' + std::to_string(stamp_.device) + ' ' + std::to_string(stamp_.inode) + ' ' +
+                  std::to_string(stamp_.size) + ' ' + std::to_string(stamp_.mtimeNs) + ' ' +
+                  std::to_string(stamp_.schemaCookie) + '\n';
+            key += jetSql;
+            std::lock_guard lock(emittedMutex());
+            if (auto it = emittedCache().find(key); it != emittedCache().end()) return it->second;
+        }
+        otherFileRead_ = false;
+        auto tree = jet::parseQuery(jetSql);
+        jet::EmittedQuery emitted = jet::emitQuery(*tree, *this);
+        if (stamp_.known && !otherFileRead_) {
+            std::lock_guard lock(emittedMutex());
+            auto& cache = emittedCache();
+            if (cache.size() >= kEmittedCacheSize) cache.clear();
+            cache.emplace(std::move(key), emitted);
+        }
+        return emitted;
+    }
+
     jet::TableInfo table(const std::string& name, const std::optional<std::string>& inFile) override {
         const std::string schema = inFile ? attach(*inFile) : "main";
+        if (schema != "main") otherFileRead_ = true;
         std::string key = schema + "\n" + name;
         for (auto& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (auto it = tables_.find(key); it != tables_.end()) return it->second;
@@ -324,7 +390,7 @@ public:
         const fs::path p = resolveDatabasePath(workDir_, name);
         std::error_code ec;
         if (fs::equivalent(p, path_, ec)) return "main";
-        const bool jetFile = isJetKind(checkReadable(p));
+        const bool jetFile = isJetKind(checkReadable(p).kind);
         const std::string canonical = fs::weakly_canonical(p, ec).string();
         if (auto it = attached_.find(canonical); it != attached_.end()) return it->second;
         const std::string schema = "zt" + std::to_string(attached_.size() + 1);
@@ -380,7 +446,18 @@ private:
     std::map<std::string, std::string> attached_;
     std::map<std::string, jet::TableInfo> tables_;
     bool jet_ = false;
-    std::vector<std::shared_ptr<const JetImage>> images_;  // kept while the connection reads them
+    std::vector<std::shared_ptr<const JetImage>> images_;
+    static constexpr std::size_t kEmittedCacheSize = 256;
+    static std::mutex& emittedMutex() {
+        static std::mutex m;
+        return m;
+    }
+    static std::unordered_map<std::string, jet::EmittedQuery>& emittedCache() {
+        static std::unordered_map<std::string, jet::EmittedQuery> cache;
+        return cache;
+    }
+    FileStamp stamp_;
+    bool otherFileRead_ = false;  // kept while the connection reads them
 };
 
 using Stmt = Connection::Stmt;
@@ -431,7 +508,8 @@ Database::~Database() = default;
 
 Database Database::open(const fs::path& workDir, std::string_view name) {
     const fs::path p = resolveDatabasePath(workDir, name);
-    if (isJetKind(checkReadable(p))) {
+    const FileStamp stamp = checkReadable(p);
+    if (isJetKind(stamp.kind)) {
         auto image = jetImage(p);
         sqlite3* db = nullptr;
         const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
@@ -442,6 +520,7 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
         }
         auto conn = std::make_shared<Connection>(p, workDir, db);
         conn->useJet(std::move(image));
+        conn->setStamp(stamp);
         return Database(std::move(conn));
     }
     sqlite3* db = nullptr;
@@ -459,6 +538,7 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
     const int schema = sqlite3_table_column_metadata(conn->db(), "main", "sqlite_master", nullptr, nullptr,
                                                      nullptr, nullptr, nullptr, nullptr);
     if (schema != SQLITE_OK) conn->fail(schema, "");
+    conn->setStamp(stamp);
     return Database(std::move(conn));
 }
 
@@ -666,10 +746,7 @@ Recordset Database::openQuery(std::string_view jetSql) {
     if (!conn_) throw DbError("", "the database is closed");
     auto impl = std::make_unique<Recordset::Impl>();
     impl->conn = conn_;
-    auto emitted = withFile(*conn_, [&] {
-        auto tree = jet::parseQuery(jetSql);
-        return jet::emitQuery(*tree, *conn_);
-    });
+    auto emitted = withFile(*conn_, [&] { return conn_->emit(jetSql); });
     impl->columns = emitted.columns;
     impl->singleRow = emitted.singleRow;
     for (const auto& c : impl->columns) impl->names.push_back(c.name);

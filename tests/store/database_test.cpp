@@ -227,3 +227,31 @@ TEST(Database, BusyFileIsWaitedForThenReported) {
     sqlite3_close(other);
     EXPECT_NO_THROW(Database::open(dir.path(), "Zentoria.mdb").openTable("Zentoria"));
 }
+
+// A query's SQL is written once per state of its file and reused by later connections:
+// a change of the file's tables, or another file copied over it, gives SQL for the new
+// tables, never the old one.
+TEST(Database, AQueryReadsTheTablesTheFileHasNow) {
+    TestDir dir;
+    dir.sql("Codici.mdb", "CREATE TABLE T(A TEXT); INSERT INTO T VALUES('uno');");
+    const auto read = [&] {
+        auto db = Database::open(dir.path(), "Codici.mdb");
+        auto q = db.openQuery("Select * From T");
+        std::string out;
+        for (const auto& name : q.fieldNames()) out += name + "=" + q.field(name).toText() + ";";
+        return out;
+    };
+    EXPECT_EQ(read(), "A=uno;");
+    EXPECT_EQ(read(), "A=uno;");
+
+    dir.sql("Codici.mdb", "ALTER TABLE T RENAME COLUMN A TO B; ALTER TABLE T ADD COLUMN C INTEGER;");
+    EXPECT_EQ(read(), "B=uno;C=;");
+
+    // Another file with the same number of table changes, written over this one.
+    TestDir other;
+    other.sql("Codici.mdb", "CREATE TABLE T(X TEXT, Y TEXT); INSERT INTO T VALUES('due', 'tre');"
+                            "ALTER TABLE T ADD COLUMN Z INTEGER; ALTER TABLE T ADD COLUMN W INTEGER;");
+    EXPECT_EQ(read(), "B=uno;C=;");
+    dir.write("Codici.mdb", other.read("Codici.mdb"));
+    EXPECT_EQ(read(), "X=due;Y=tre;Z=;W=;");
+}
