@@ -17,6 +17,7 @@
 #include <stdexcept>
 
 #include "desktop/qt/chart_view.h"
+#include "store/database.h"
 #include "window/window_support.h"
 
 namespace zt::desktop {
@@ -225,6 +226,36 @@ TEST_F(Window, ChartTypeListRedrawsTheChart) {
 
 // The window's own dialogs: the access gate and the message box, run modally. The
 // user's answer is given from inside the dialog's event loop.
+// Access files are read in a child process; from the window's process, with Qt's
+// threads running, a whole file reads and a cut one gives its message, and the window
+// goes on answering.
+TEST_F(Window, AccessFilesAreReadWhileTheWindowRuns) {
+    auto w = open();
+    dir.copyAccessFixture("nwind.mdb");
+    const std::string whole = dir.read("nwind.mdb");
+    dir.write("Tronco.mdb", whole.substr(0, 1507328));  // a cut that made the reader loop for ever
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(1);
+
+    auto db = store::Database::open(dir.path(), "nwind.mdb");
+    EXPECT_EQ(db.tableNames().size(), 9u);
+    std::string message;
+    try {
+        store::Database::open(dir.path(), "Tronco.mdb");
+    } catch (const store::DbError& e) {
+        message = e.what();
+    }
+    EXPECT_NE(message.find("Tronco.mdb"), std::string::npos) << message;
+    EXPECT_NE(message.find("cut short"), std::string::npos) << message;
+
+    QTest::qWait(20);
+    EXPECT_GT(ticks, 0);
+    combo1(w.get(), 0)->setFocus();
+    EXPECT_EQ(focused(), combo1(w.get(), 0));
+}
+
 TEST_F(Window, OwnGateAndMessageBox) {
     ZentDeskTop refused(state, Separators{}, nullptr);
     QTimer::singleShot(0, [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
