@@ -6,9 +6,13 @@
 // stay as they were.
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 #include "hostile/hostile.h"
 #include "report/csv_export.h"
@@ -179,33 +183,85 @@ TEST(HostileWrites, AnAccessSummaryFileThatCannotBeMovedStaysAsItWas) {
     EXPECT_FALSE(fs::exists(dir / "Zentoria.mdb.jet"));
 }
 
+namespace {
+
+// Runs `scenario` where write permissions hold: as it is for an ordinary user; as root,
+// in a child process that has become the user "nobody" (uid and gid 65534). What the
+// scenario returns comes back as text; nullopt when the child could not drop root.
+std::optional<std::string> withoutRoot(const std::function<std::string()>& scenario) {
+    if (::geteuid() != 0) return scenario();
+    int fds[2];
+    if (::pipe(fds) != 0) return std::nullopt;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        std::string out;
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            out = "\x01";
+        } else {
+            try {
+                out = scenario();
+            } catch (const std::exception& e) {
+                out = std::string("exception: ") + e.what();
+            }
+        }
+        for (std::size_t done = 0; done < out.size();) {
+            const ssize_t n = ::write(fds[1], out.data() + done, out.size() - done);
+            if (n <= 0) break;
+            done += static_cast<std::size_t>(n);
+        }
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string out;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<std::size_t>(n));
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    if (pid < 0 || out == "\x01") return std::nullopt;
+    return out;
+}
+
+}  // namespace
+
+// The folder and Zentoria.mdb read-only. As root the operations run as "nobody", so that
+// the permissions hold in CI too.
 TEST(HostileWrites, AWorkingFolderWithoutWritePermission) {
     TestDir dir;
     workingFolder(dir);
     unsetenv("PCLocal");
     const std::string before = summaryRows(dir);
-    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
-    fs::permissions(dir / "Zentoria.mdb", fs::perms::owner_read, fs::perm_options::replace);
-    // Root writes whatever the permissions say: try, and say so when it does.
-    const bool permissionsHold = ::access(dir.path().c_str(), W_OK) != 0;
-    if (!permissionsHold) {
-        fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
-        GTEST_SKIP() << "running as root: write permissions do not stop writes here; the other HostileWrites "
-                        "tests block the writes in ways that hold for root";
-    }
+    const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(dir.path(), readOnly, fs::perm_options::replace);
+    fs::permissions(dir / "Zentoria.mdb", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+                    fs::perm_options::replace);
 
-    Window w(dir);
-    w.choose(0, "Cassa");
-    w.choose(1, "CONT   Contanti");
-    w.logic.text1[1] = "5";
-    w.ui.messages.clear();
-    w.logic.tastoClick(2);
-    EXPECT_FALSE(w.logic.unloaded);
-    EXPECT_NE(w.ui.shown().find("Zentoria.mdb"), std::string::npos) << w.ui.shown();
-    w.ui.messages.clear();
-    w.logic.tastoClick(0);
-    EXPECT_NE(w.ui.shown().find((dir / "fd").string()), std::string::npos) << w.ui.shown();
-    EXPECT_FALSE(w.logic.unloaded);
+    const auto shown = withoutRoot([&] {
+        if (::access(dir.path().c_str(), W_OK) == 0) return std::string("the folder is writable");
+        Window w(dir);
+        w.choose(0, "Cassa");
+        w.choose(1, "CONT   Contanti");
+        w.logic.text1[1] = "5";
+        w.ui.messages.clear();
+        w.logic.tastoClick(2);  // "&Registra"
+        std::string out = "registra: " + std::string(w.logic.unloaded ? "closed" : "open") + ": " + w.ui.shown() + "\n";
+        w.ui.messages.clear();
+        w.logic.tastoClick(0);  // "&Stampa"
+        out += "stampa: " + std::string(w.logic.unloaded ? "closed" : "open") + ": " + w.ui.shown() + "\n";
+        return out;
+    });
     fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::replace);
+    if (!shown) GTEST_SKIP() << "running as root and cannot become the user nobody";
+
+    EXPECT_EQ(shown->find("the folder is writable"), std::string::npos);
+    const auto registra = shown->substr(0, shown->find("\nstampa: "));
+    const auto stampa = shown->substr(shown->find("\nstampa: ") + 1);
+    EXPECT_EQ(registra.rfind("registra: open: ", 0), 0u) << *shown;
+    EXPECT_NE(registra.find((dir / "Zentoria.mdb").string()), std::string::npos) << *shown;
+    EXPECT_EQ(stampa.rfind("stampa: open: ", 0), 0u) << *shown;
+    EXPECT_NE(stampa.find((dir / "fd").string()), std::string::npos) << *shown;
     EXPECT_EQ(summaryRows(dir), before);
+    EXPECT_FALSE(fs::exists(dir / "fd"));
 }
