@@ -7,23 +7,12 @@
 #include "report/csv_export.h"
 #include "store/database.h"
 #include "store/jet_sql.h"
+#include "support/db_error.h"
 
 using namespace zt;
 using namespace zt::hostile;
+using zt::test::dbErrorOf;
 using zt::test::TestDir;
-
-namespace {
-
-std::string dbError(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const store::DbError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
-
-}  // namespace
 
 TEST(HostileParsers, TopTakesAWholeNumberOfRowsAndNamesAnyOther) {
     TestDir dir;
@@ -38,7 +27,7 @@ TEST(HostileParsers, TopTakesAWholeNumberOfRowsAndNamesAnyOther) {
     // an exponent (both were cut to 1 without a word).
     for (const std::string n : {"99999999999999999999", "1.5", "1e3"}) {
         const std::string message =
-            dbError([&] { db.openQuery("Select TOP " + n + " Valore From Zentoria"); });
+            dbErrorOf([&] { db.openQuery("Select TOP " + n + " Valore From Zentoria"); });
         EXPECT_NE(message.find("Zentoria.mdb"), std::string::npos) << message;
         EXPECT_NE(message.find("near \"" + n + "\""), std::string::npos) << message;
         EXPECT_NE(message.find("position 12"), std::string::npos) << message;
@@ -59,7 +48,7 @@ TEST(HostileParsers, LongChainsOfOperatorsAreRefusedNotOverflowed) {
     std::string words = "Tipo = 'a'";
     for (int i = 0; i < 20000; ++i) words += " & 'b'";
     for (const auto* criterion : {&sum, &ands, &words}) {
-        const std::string message = dbError([&] { rs.findFirst(*criterion); });
+        const std::string message = dbErrorOf([&] { rs.findFirst(*criterion); });
         EXPECT_NE(message.find("too deeply nested"), std::string::npos) << message.substr(0, 200);
         EXPECT_NE(message.find("Zentoria.mdb"), std::string::npos);
     }
@@ -126,7 +115,7 @@ TEST(HostileParsers, LongChainsUpToTheLimitReadAndDeepBracketsGetAMessage) {
     for (const auto& [levels, says] : {std::pair{40, "too deeply for the database engine"}, {70, "too deeply nested"}}) {
         std::string deep = "Valore = 1";
         for (int i = 0; i < levels; ++i) deep = "Valore = 1 Or (" + deep + ")";
-        const std::string message = dbError([&] { rs.findFirst(deep); });
+        const std::string message = dbErrorOf([&] { rs.findFirst(deep); });
         EXPECT_NE(message.find("Zentoria.mdb"), std::string::npos) << message;
         EXPECT_NE(message.find(says), std::string::npos) << message;
     }

@@ -6,22 +6,15 @@
 
 #include "common/text.h"
 #include "store/database.h"
+#include "support/db_error.h"
 #include "support/testdir.h"
 
 using namespace zt::store;
+using zt::test::dbErrorOf;
 using zt::test::TestDir;
 using zt::test::queryColumn;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const DbError& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 // Walks every row meeting the criterion with find-first / find-next, collecting `field`.
 std::string walk(Recordset& rs, const std::string& criterion, const std::string& field) {
@@ -38,7 +31,7 @@ std::string walk(Recordset& rs, const std::string& criterion, const std::string&
 
 TEST(Database, OpeningReportsMissingForeignAndDamagedFilesWithoutCreatingAny) {
     TestDir dir;
-    const auto missing = errorOf([&] { Database::open(dir.path(), "Nessuno.mdb"); });
+    const auto missing = dbErrorOf([&] { Database::open(dir.path(), "Nessuno.mdb"); });
     EXPECT_NE(missing.find("Nessuno.mdb"), std::string::npos) << missing;
     EXPECT_NE(missing.find("not found"), std::string::npos) << missing;
     EXPECT_FALSE(std::filesystem::exists(dir / "Nessuno.mdb"));
@@ -51,16 +44,16 @@ TEST(Database, OpeningReportsMissingForeignAndDamagedFilesWithoutCreatingAny) {
     EXPECT_NO_THROW(Database::open(dir.path(), "sub\\Zentoria.mdb"));
 
     dir.write("Jet.mdb", std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(100, '\0'));
-    EXPECT_NE(errorOf([&] { Database::open(dir.path(), "Jet.mdb"); }).find("Access"), std::string::npos);
+    EXPECT_NE(dbErrorOf([&] { Database::open(dir.path(), "Jet.mdb"); }).find("Access"), std::string::npos);
     dir.write("Rotto.mdb", "this is not a database at all, just some text bytes");
-    const auto damaged = errorOf([&] { Database::open(dir.path(), "Rotto.mdb"); });
+    const auto damaged = dbErrorOf([&] { Database::open(dir.path(), "Rotto.mdb"); });
     EXPECT_NE(damaged.find("Rotto.mdb"), std::string::npos) << damaged;
     EXPECT_NE(damaged.find("damaged"), std::string::npos) << damaged;
     // The first page of a real file followed by garbage.
     dir.sql("Tronco.mdb", "CREATE TABLE t(a); INSERT INTO t VALUES(1);");
     std::string bytes = dir.read("Tronco.mdb");
     dir.write("Tronco.mdb", bytes.substr(0, 16) + std::string(bytes.size() - 16, '\x5a'));
-    EXPECT_NE(errorOf([&] { Database::open(dir.path(), "Tronco.mdb").openTable("t"); }).find("Tronco.mdb"),
+    EXPECT_NE(dbErrorOf([&] { Database::open(dir.path(), "Tronco.mdb").openTable("t"); }).find("Tronco.mdb"),
               std::string::npos);
 }
 
@@ -68,19 +61,19 @@ TEST(Database, MissingTablesFieldsAndBadSyntaxAreNamed) {
     TestDir dir;
     dir.sql("Dettaglio.mdb", "CREATE TABLE Dettaglio(NumeroHotel INTEGER, Tipo TEXT, Valore REAL);");
     auto db = Database::open(dir.path(), "Dettaglio.mdb");
-    auto e1 = errorOf([&] { db.openTable("Dettagli"); });
+    auto e1 = dbErrorOf([&] { db.openTable("Dettagli"); });
     EXPECT_NE(e1.find("\"Dettagli\""), std::string::npos) << e1;
     EXPECT_NE(e1.find("Dettaglio.mdb"), std::string::npos) << e1;
-    auto e2 = errorOf([&] { db.openQuery("Select Sum(Valor) as VD From Dettaglio"); });
+    auto e2 = dbErrorOf([&] { db.openQuery("Select Sum(Valor) as VD From Dettaglio"); });
     EXPECT_NE(e2.find("\"Valor\""), std::string::npos) << e2;
     auto rs = db.openTable("Dettaglio");
-    auto e3 = errorOf([&] { rs.findFirst("Tipos = 'x'"); });
+    auto e3 = dbErrorOf([&] { rs.findFirst("Tipos = 'x'"); });
     EXPECT_NE(e3.find("\"Tipos\""), std::string::npos) << e3;
-    auto e4 = errorOf([&] { db.openQuery("Select * From Dettaglio Inner Join Altro On a = b"); });
+    auto e4 = dbErrorOf([&] { db.openQuery("Select * From Dettaglio Inner Join Altro On a = b"); });
     EXPECT_NE(e4.find("near \"Inner\""), std::string::npos) << e4;
-    auto e5 = errorOf([&] { rs.findFirst("Tipo = 'x' ; drop table Dettaglio"); });
+    auto e5 = dbErrorOf([&] { rs.findFirst("Tipo = 'x' ; drop table Dettaglio"); });
     EXPECT_NE(e5.find("near \";\""), std::string::npos) << e5;
-    auto e6 = errorOf([&] { db.openQuery("Select Foo(Valore) From Dettaglio"); });
+    auto e6 = dbErrorOf([&] { db.openQuery("Select Foo(Valore) From Dettaglio"); });
     EXPECT_NE(e6.find("\"Foo\""), std::string::npos) << e6;
     EXPECT_EQ(queryColumn(dir / "Dettaglio.mdb", "SELECT count(*) FROM sqlite_master"), "1");
 }
@@ -160,7 +153,7 @@ TEST(Database, SumsOverOtherFilesAndNestedSubqueries) {
         "DatiFattura In 'Fatture.mdb' Where Annullato <> 'S' and CorrPagato > 0 and mid$(DataEmissione,1,6) = 201403)) "
         "and mid$(DataEmissione,1,6) = 201403 and Sigla = 'CONT'");
     EXPECT_DOUBLE_EQ(q.field("VT").toDouble(), 10);
-    auto e = errorOf([&] { db.openQuery("Select Sum(Importo) as VT From Incassi In 'Nessuno.mdb'"); });
+    auto e = dbErrorOf([&] { db.openQuery("Select Sum(Importo) as VT From Incassi In 'Nessuno.mdb'"); });
     EXPECT_NE(e.find("Nessuno.mdb"), std::string::npos) << e;
     EXPECT_FALSE(std::filesystem::exists(dir / "Nessuno.mdb"));
 }
@@ -206,10 +199,10 @@ TEST(Database, AddAndEditSaveRowsTheFileShows) {
 
     auto db2 = Database::open(dir.path(), "Zentoria.mdb");
     auto q = db2.openQuery("Select * From Zentoria");
-    EXPECT_NE(errorOf([&] { q.edit(); }).find("cannot be edited"), std::string::npos);
+    EXPECT_NE(dbErrorOf([&] { q.edit(); }).find("cannot be edited"), std::string::npos);
     auto t = db2.openTable("Zentoria");
     t.addNew();
-    EXPECT_NE(errorOf([&] { t.setField("Valor", 1); }).find("\"Valor\""), std::string::npos);
+    EXPECT_NE(dbErrorOf([&] { t.setField("Valor", 1); }).find("\"Valor\""), std::string::npos);
 }
 
 TEST(Database, BusyFileIsWaitedForThenReported) {
@@ -218,7 +211,7 @@ TEST(Database, BusyFileIsWaitedForThenReported) {
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open((dir / "Zentoria.mdb").string().c_str(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; INSERT INTO Zentoria VALUES(9,9);", nullptr, nullptr, nullptr), SQLITE_OK);
-    const auto e = errorOf([&] {
+    const auto e = dbErrorOf([&] {
         auto db = Database::open(dir.path(), "Zentoria.mdb");
         auto rs = db.openTable("Zentoria");
     });

@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "store/database.h"
+#include "support/db_error.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -16,6 +17,7 @@ using zt::store::DbError;
 using zt::store::JetFile;
 using zt::store::Recordset;
 using zt::store::Value;
+using zt::test::dbErrorOf;
 using zt::test::TestDir;
 
 namespace {
@@ -23,16 +25,6 @@ namespace {
 // Copies the Access test files into the test's own folder.
 void copyFixtures(const TestDir& dir) {
     for (const char* name : {"nwind.mdb", "DateTest.mdb"}) dir.copyAccessFixture(name);
-}
-
-template <class Fn>
-std::string errorOf(Fn&& fn) {
-    try {
-        fn();
-    } catch (const DbError& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 std::string text(const Value& v) { return v.isNull() ? "NULL" : v.toText(); }
@@ -74,7 +66,7 @@ TEST(JetFile, ListsTheTablesOfJet3AndJet4FilesWithTheirRows) {
               "UnitPrice REAL|UnitsInStock INTEGER|UnitsOnOrder INTEGER|ReorderLevel INTEGER|Discontinued INTEGER|");
     EXPECT_EQ(jet.columns("Orders")[3].sqlType, "TEXT");      // OrderDate
     EXPECT_EQ(jet.columns("Employees")[14].sqlType, "BLOB");  // Photo
-    EXPECT_NE(errorOf([&] { jet.columns("Nessuna"); }).find("Nessuna"), std::string::npos);
+    EXPECT_NE(dbErrorOf([&] { jet.columns("Nessuna"); }).find("Nessuna"), std::string::npos);
 }
 
 TEST(JetFile, ValuesMatchWhatMdbExportPrints) {
@@ -201,9 +193,9 @@ TEST(JetFile, WritesAreRefusedNamingTheFileWhichStaysAsItWas) {
     const std::string before = dir.read("nwind.mdb");
     auto db = Database::open(dir.path(), "nwind.mdb");
     auto shippers = db.openTable("Shippers");
-    for (const auto& message : {errorOf([&] { shippers.edit(); }), errorOf([&] { shippers.addNew(); }),
-                                errorOf([&] { db.executeNative("DELETE FROM Shippers"); }),
-                                errorOf([&] { db.executeNative("CREATE TABLE Nuova(a)"); })}) {
+    for (const auto& message : {dbErrorOf([&] { shippers.edit(); }), dbErrorOf([&] { shippers.addNew(); }),
+                                dbErrorOf([&] { db.executeNative("DELETE FROM Shippers"); }),
+                                dbErrorOf([&] { db.executeNative("CREATE TABLE Nuova(a)"); })}) {
         EXPECT_NE(message.find("nwind.mdb"), std::string::npos) << message;
         EXPECT_NE(message.find("Access (Jet) file, which this program reads only"), std::string::npos) << message;
     }
@@ -232,12 +224,12 @@ TEST(JetFile, AChangedFileIsReadAgainWhileOpenDatabasesKeepTheirCopy) {
 TEST(JetFile, UnreadableAccessFilesGiveClearMessages) {
     TestDir dir;
     dir.write("Nuovo.accdb", std::string("\0\1\0\0Standard ACE DB\0", 20) + std::string(100, 'x'));
-    const auto ace = errorOf([&] { Database::open(dir.path(), "Nuovo.accdb"); });
+    const auto ace = dbErrorOf([&] { Database::open(dir.path(), "Nuovo.accdb"); });
     EXPECT_NE(ace.find("Nuovo.accdb"), std::string::npos) << ace;
     EXPECT_NE(ace.find("ACE"), std::string::npos) << ace;
     dir.write("Rotto.mdb", std::string("\0\1\0\0Standard Jet DB\0", 20) + std::string(3000, '\x7f'));
-    const auto jet = errorOf([&] { Database::open(dir.path(), "Rotto.mdb"); });
+    const auto jet = dbErrorOf([&] { Database::open(dir.path(), "Rotto.mdb"); });
     EXPECT_NE(jet.find("Rotto.mdb"), std::string::npos) << jet;
     EXPECT_NE(jet.find("Access"), std::string::npos) << jet;
-    EXPECT_NE(errorOf([&] { JetFile::open(dir / "Manca.mdb"); }).find("not found"), std::string::npos);
+    EXPECT_NE(dbErrorOf([&] { JetFile::open(dir / "Manca.mdb"); }).find("not found"), std::string::npos);
 }

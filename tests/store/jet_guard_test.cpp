@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/database.h"
+#include "support/db_error.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -34,12 +35,7 @@ private:
 };
 
 std::string errorOf(const fs::path& file, const std::function<std::string()>& work) {
-    try {
-        runJetReading(file, work);
-    } catch (const DbError& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return zt::test::dbErrorOf([&] { runJetReading(file, work); });
 }
 
 }  // namespace

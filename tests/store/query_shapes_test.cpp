@@ -4,21 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "store/database.h"
+#include "support/db_error.h"
 #include "support/testdir.h"
 
 using namespace zt::store;
+using zt::test::dbErrorOf;
 using zt::test::TestDir;
 
 namespace {
-
-std::string errorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const DbError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 void makeCharges(const TestDir& dir) {
     dir.sql("Conto.mdb",
@@ -123,7 +116,7 @@ TEST(QueryShapes, TablesAndViewsAsTheFileNamesThem) {
     auto rs = db.openQuery("Select Importo From conto_cliente Where mid$(DataAddebito,1,6) = 202404");
     ASSERT_FALSE(rs.eof());
     EXPECT_EQ(rs.field("Importo").toDouble(), 100);
-    const auto missing = errorOf([&] { db.openQuery("Select Prezzo From CONTO_CLIENTE"); });
+    const auto missing = dbErrorOf([&] { db.openQuery("Select Prezzo From CONTO_CLIENTE"); });
     EXPECT_NE(missing.find("field \"Prezzo\" not found in Conto_Cliente"), std::string::npos) << missing;
 
     auto table = db.openTable("CONTO_CLIENTE");
@@ -137,10 +130,10 @@ TEST(QueryShapes, TablesAndViewsAsTheFileNamesThem) {
 
     // The schema tables are not tables of the file; a missing table is named.
     for (const char* name : {"sqlite_master", "SQLITE_SCHEMA"}) {
-        const auto e = errorOf([&] { db.openQuery(std::string("Select name From ") + name); });
+        const auto e = dbErrorOf([&] { db.openQuery(std::string("Select name From ") + name); });
         EXPECT_NE(e.find("not found"), std::string::npos) << e;
     }
-    const auto absent = errorOf([&] { db.openQuery("Select Importo From Fatture"); });
+    const auto absent = dbErrorOf([&] { db.openQuery("Select Importo From Fatture"); });
     EXPECT_NE(absent.find("table \"Fatture\" not found"), std::string::npos) << absent;
     EXPECT_NE(absent.find("Conto.mdb"), std::string::npos) << absent;
 }

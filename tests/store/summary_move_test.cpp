@@ -9,6 +9,7 @@
 
 #include "store/database.h"
 #include "store/jet_file.h"
+#include "support/db_error.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -17,21 +18,12 @@ using zt::store::DbError;
 using zt::store::FileKind;
 using zt::store::SummaryMove;
 using zt::test::queryColumn;
+using zt::test::dbErrorOf;
 using zt::test::TestDir;
 
 namespace {
 
 void copyNwindAs(const TestDir& dir, const std::string& name) { dir.copyAccessFixture("nwind.mdb", name); }
-
-template <class Fn>
-std::string errorOf(Fn&& fn) {
-    try {
-        fn();
-    } catch (const DbError& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 }  // namespace
 
@@ -47,7 +39,7 @@ TEST(SummaryMove, AsksWithTheWarningAndLeavesTheFileAloneWhenDeclined) {
     copyNwindAs(jet, "Zentoria.mdb");
     const std::string before = jet.read("Zentoria.mdb");
     std::string question;
-    const auto message = errorOf([&] {
+    const auto message = dbErrorOf([&] {
         zt::store::moveSummaryToSqlite(jet.path(), "Zentoria", [&](const std::string& q) {
             question = q;
             return false;
@@ -93,7 +85,7 @@ TEST(SummaryMove, MovesEveryRowKeepsTheOriginalBesideAndThenWrites) {
     // A second Access file where an earlier original still lies: refused, nothing touched.
     fs::rename(dir / "Zentoria.mdb.jet", dir / "Zentoria.mdb");
     copyNwindAs(dir, "Zentoria.mdb.jet");
-    EXPECT_NE(errorOf([&] { zt::store::moveSummaryToSqlite(dir.path(), "Zentoria.mdb", yes); }).find("exists already"),
+    EXPECT_NE(dbErrorOf([&] { zt::store::moveSummaryToSqlite(dir.path(), "Zentoria.mdb", yes); }).find("exists already"),
               std::string::npos);
     EXPECT_EQ(dir.read("Zentoria.mdb"), before);
 }
