@@ -104,8 +104,6 @@ constexpr int kBusyTimeoutMs = 3000;
 
 constexpr const char* kJetReadOnly = "this is an Access (Jet) file, which this program reads only; it cannot be written";
 
-bool isJetKind(FileKind k) { return k == FileKind::Jet || k == FileKind::Ace; }
-
 // The kind of a file this layer can open; a DbError naming any other.
 FileStamp checkReadable(const fs::path& file) {
     const FileStamp stamp = stampFile(file);

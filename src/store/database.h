@@ -36,6 +36,8 @@ std::filesystem::path resolveDatabasePath(const std::filesystem::path& workDir, 
 // ("Standard Jet DB"), ACE ("Standard ACE DB").
 enum class FileKind { Missing, Empty, Sqlite, Jet, Ace, Other };
 FileKind fileKind(const std::filesystem::path& file);
+// An Access file of either format (Jet or ACE), which is read through libmdb.
+inline bool isJetKind(FileKind k) { return k == FileKind::Jet || k == FileKind::Ace; }
 
 class Connection;  // internal
 class Recordset;

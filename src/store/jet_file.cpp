@@ -251,7 +251,7 @@ JetFile::~JetFile() = default;
 JetFile JetFile::open(const fs::path& file) {
     const FileKind kind = fileKind(file);
     if (kind == FileKind::Missing) throw DbError(file.string(), "file not found");
-    if (kind != FileKind::Jet && kind != FileKind::Ace) throw DbError(file.string(), "this is not an Access (Jet) file");
+    if (!isJetKind(kind)) throw DbError(file.string(), "this is not an Access (Jet) file");
     auto impl = std::make_unique<Impl>();
     impl->path = file;
     impl->mdb = mdb_open(file.string().c_str(), MDB_NOFLAGS);
@@ -397,11 +397,8 @@ namespace {
 std::string encodeCopies(const std::vector<TableCopy>& copies) {
     std::string out;
     for (const auto& c : copies) {
-        const std::uint64_t nameSize = c.table.size();
-        const std::int64_t rows = c.rows;
-        out.append(reinterpret_cast<const char*>(&nameSize), sizeof nameSize);
-        out += c.table;
-        out.append(reinterpret_cast<const char*>(&rows), sizeof rows);
+        appendSized(out, c.table);
+        appendSized(out, std::to_string(c.rows));
     }
     return out;
 }
@@ -410,19 +407,10 @@ std::vector<TableCopy> decodeCopies(const std::string& in, const std::string& fi
     std::vector<TableCopy> out;
     std::size_t pos = 0;
     while (pos < in.size()) {
-        std::uint64_t nameSize = 0;
-        std::int64_t rows = 0;
-        if (in.size() - pos < sizeof nameSize) throw DbError(file, "cannot read the copy's summary");
-        std::memcpy(&nameSize, in.data() + pos, sizeof nameSize);
-        pos += sizeof nameSize;
-        if (in.size() - pos < nameSize || in.size() - pos - nameSize < sizeof rows)
-            throw DbError(file, "cannot read the copy's summary");
         TableCopy c;
-        c.table.assign(in, pos, nameSize);
-        pos += nameSize;
-        std::memcpy(&rows, in.data() + pos, sizeof rows);
-        pos += sizeof rows;
-        c.rows = static_cast<long>(rows);
+        std::string rows;
+        if (!takeSized(in, pos, c.table) || !takeSized(in, pos, rows)) throw DbError(file, "cannot read the copy's summary");
+        c.rows = std::stol(rows);
         out.push_back(std::move(c));
     }
     return out;
@@ -430,7 +418,6 @@ std::vector<TableCopy> decodeCopies(const std::string& in, const std::string& fi
 
 std::vector<TableCopy> copyIntoNewFile(const fs::path& source, const fs::path& target) {
     JetFile jet = JetFile::open(source);
-    std::error_code ec;
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(target.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : "out of memory";

@@ -74,23 +74,6 @@ void writeAll(int fd, const char* data, std::size_t size) {
     }
 }
 
-void appendSized(std::string& out, const std::string& text) {
-    const std::uint64_t n = text.size();
-    out.append(reinterpret_cast<const char*>(&n), sizeof n);
-    out += text;
-}
-
-bool takeSized(const std::string& in, std::size_t& pos, std::string& text) {
-    std::uint64_t n = 0;
-    if (in.size() - pos < sizeof n) return false;
-    std::memcpy(&n, in.data() + pos, sizeof n);
-    pos += sizeof n;
-    if (in.size() - pos < n) return false;
-    text.assign(in, pos, n);
-    pos += n;
-    return true;
-}
-
 [[noreturn]] void childMain(int resultFd, int errorFd, std::uint64_t memoryLimit, long seconds,
                             const std::function<std::string()>& work) {
     ::dup2(errorFd, STDERR_FILENO);
@@ -170,6 +153,23 @@ int waitFor(pid_t pid) {
 }
 
 }  // namespace
+
+void appendSized(std::string& out, const std::string& text) {
+    const std::uint64_t n = text.size();
+    out.append(reinterpret_cast<const char*>(&n), sizeof n);
+    out += text;
+}
+
+bool takeSized(const std::string& in, std::size_t& pos, std::string& text) {
+    std::uint64_t n = 0;
+    if (in.size() - pos < sizeof n) return false;
+    std::memcpy(&n, in.data() + pos, sizeof n);
+    pos += sizeof n;
+    if (in.size() - pos < n) return false;
+    text.assign(in, pos, n);
+    pos += n;
+    return true;
+}
 
 JetReadLimits jetReadLimits() {
     std::lock_guard lock(limitsMutex);

@@ -35,4 +35,9 @@ void setJetReadLimits(const JetReadLimits& limits);
 // DbError; any other failure as a DbError naming `file` and what went wrong.
 std::string runJetReading(const std::filesystem::path& file, const std::function<std::string()>& work);
 
+// A text behind its length, for results made of several texts: appended to `out`, and
+// taken from `in` at `pos` (false when `in` ends before it).
+void appendSized(std::string& out, const std::string& text);
+bool takeSized(const std::string& in, std::size_t& pos, std::string& text);
+
 }  // namespace zt::store

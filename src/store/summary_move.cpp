@@ -132,7 +132,7 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
                                 const std::function<bool(const std::string& question)>& confirm) {
     const fs::path file = resolveDatabasePath(workDir, name);
     const FileKind kind = fileKind(file);
-    if (kind != FileKind::Jet && kind != FileKind::Ace) return SummaryMove::AlreadySqlite;
+    if (!isJetKind(kind)) return SummaryMove::AlreadySqlite;
 
     const std::string fileName = file.filename().string();
     fs::path original = file;
