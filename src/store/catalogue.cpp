@@ -55,61 +55,30 @@ std::optional<std::string> tenItemCode(std::string_view d) {
 
 // ---- code tables ------------------------------------------------------------------
 
-// The "x" statistics and the "Camere" statistics that the writers of `Zentoria` know.
-constexpr CodeEntry kWrittenGroups[] = {
-    {"Presenze x Nazione", "PresenzeNaz"},      {"Arrivi x Nazione", "ArriviNaz"},
-    {"Partenze x Nazione", "PartenzeNaz"},      {"Presenze x Regione", "PresenzeReg"},
-    {"Arrivi x Regione", "ArriviReg"},          {"Partenze x Regione", "PartenzeReg"},
-    {"Presenze x Provincia", "PresenzePro"},    {"Arrivi x Provincia", "ArriviPro"},
-    {"Partenze x Provincia", "PartenzePro"},    {"Presenze x Tipo Cliente", "PresenzeTip"},
-    {"Arrivi x Tipo Cliente", "ArriviTip"},     {"Partenze x Tipo Cliente", "PartenzeTip"},
-    {"Presenze x Tipo Camera", "PresenzeTC"},   {"Arrivi x Tipo Camera", "ArriviTC"},
-    {"Partenze x Tipo Camera", "PartenzeTC"},   {"Camere Vendute", "PresenzeNC"},
-    {"Camere Arrivate", "ArriviNC"},            {"Camere Partite", "PartenzeNC"},
-};
+// A statistic broken down by a list ("Presenze x Nazione") or counting rooms ("Camere
+// Vendute"): its code, in the statistic list, begins with its family's name
+// ("PresenzeNaz", "PresenzeNC").
+bool isGroup(std::string_view name) { return name.find(" x ") != std::string_view::npos || name.starts_with("Camere "); }
 
-// The "x" statistics and "Camere Vendute" of the guest-night family, as the year
-// differences and the month comparison read them.
-constexpr CodeEntry kPresenzeGroups[] = {
-    {"Presenze x Nazione", "PresenzeNaz"},         {"Presenze x Regione", "PresenzeReg"},
-    {"Presenze x Provincia", "PresenzePro"},       {"Presenze x Tipo Cliente", "PresenzeTip"},
-    {"Presenze x Tipo Camera", "PresenzeTC"},      {"Presenze x Nucleo", "PresenzeNucleo"},
-    {"Presenze x Soggiorno", "PresenzeSoggiorno"}, {"Presenze x Età", "PresenzeEtà"},
-    {"Camere Vendute", "PresenzeNC"},
-};
+// The code of a group statistic of the list whose code begins with `family` (any family
+// when empty).
+std::optional<std::string> groupCode(std::string_view name, std::string_view family = {}) {
+    if (!isGroup(name)) return std::nullopt;
+    const Statistic* s = findStatistic(name);
+    if (!s || !s->code.starts_with(family)) return std::nullopt;
+    return std::string(s->code);
+}
 
-constexpr CodeEntry kArriviGroups[] = {
-    {"Arrivi x Nazione", "ArriviNaz"},       {"Arrivi x Regione", "ArriviReg"},
-    {"Arrivi x Provincia", "ArriviPro"},     {"Arrivi x Tipo Cliente", "ArriviTip"},
-    {"Arrivi x Tipo Camera", "ArriviTC"},    {"Camere Arrivate", "ArriviNC"},
-};
-
-constexpr CodeEntry kPartenzeGroups[] = {
-    {"Partenze x Nazione", "PartenzeNaz"},   {"Partenze x Regione", "PartenzeReg"},
-    {"Partenze x Provincia", "PartenzePro"}, {"Partenze x Tipo Cliente", "PartenzeTip"},
-    {"Partenze x Tipo Camera", "PartenzeTC"}, {"Camere Partite", "PartenzeNC"},
-};
+// The group statistics the writers of `Zentoria` do not know.
+bool notWritten(std::string_view name) {
+    return oneOf(name, {"Presenze x Nucleo", "Presenze x Soggiorno", "Presenze x Età"});
+}
 
 // The grid also reads these, which no list offers.
 constexpr CodeEntry kGridOnly[] = {
     {"Arrivi x Nucleo", "ArriviNucleo"},       {"Arrivi x Soggiorno", "ArriviSoggiorno"},
     {"Arrivi x Età", "ArriviEtà"},             {"Partenze x Nucleo", "PartenzeNucleo"},
     {"Partenze x Soggiorno", "PartenzeSoggiorno"}, {"Partenze x Età", "PartenzeEtà"},
-};
-
-// The report's table of "x" and "Camere" statistics (all cut to six characters).
-constexpr CodeEntry kReportGroups[] = {
-    {"Presenze x Nazione", "PresenzeNaz"},         {"Presenze x Regione", "PresenzeReg"},
-    {"Presenze x Età", "PresenzeEtà"},             {"Presenze x Provincia", "PresenzePro"},
-    {"Presenze x Tipo Cliente", "PresenzeTip"},    {"Presenze x Tipo Camera", "PresenzeTC"},
-    {"Presenze x Nucleo", "PresenzeNucleo"},       {"Presenze x Soggiorno", "PresenzeSoggiorno"},
-    {"Camere Vendute", "PresenzeNC"},
-    {"Arrivi x Nazione", "ArriviNaz"},             {"Arrivi x Regione", "ArriviReg"},
-    {"Arrivi x Provincia", "ArriviPro"},           {"Arrivi x Tipo Cliente", "ArriviTip"},
-    {"Arrivi x Tipo Camera", "ArriviTC"},          {"Camere Arrivate", "ArriviNC"},
-    {"Partenze x Nazione", "PartenzeNaz"},         {"Partenze x Regione", "PartenzeReg"},
-    {"Partenze x Provincia", "PartenzePro"},       {"Partenze x Tipo Cliente", "PartenzeTip"},
-    {"Partenze x Tipo Camera", "PartenzeTC"},      {"Camere Partite", "PartenzeNC"},
 };
 
 // ---- detail list sources ----------------------------------------------------------
@@ -320,7 +289,8 @@ bool gridShowsMoney(std::string_view name, std::string_view d) {
 std::optional<std::string> zentoriaTipo(std::string_view name) {
     if (oneOf(name, {"Produzione", "Fatturato", "Cassa", "Presenze", "Arrivi", "Partenze"}))
         return std::string(name);
-    return lookup(kWrittenGroups, name);
+    if (notWritten(name)) return std::nullopt;
+    return groupCode(name);
 }
 
 std::optional<DetailKey> registraKey(std::string_view name, std::string_view d) {
@@ -344,23 +314,23 @@ std::optional<DetailKey> aggiornaKey(std::string_view name, std::string_view d) 
 }
 
 YearDiffOp yearDiffOperation(std::string_view name) {
-    if (name == "Arrivi" || lookup(kArriviGroups, name)) return YearDiffOp::DiffAnno1;
-    if (name == "Partenze" || lookup(kPartenzeGroups, name)) return YearDiffOp::DiffAnno2;
+    if (name == "Arrivi" || groupCode(name, "Arrivi")) return YearDiffOp::DiffAnno1;
+    if (name == "Partenze" || groupCode(name, "Partenze")) return YearDiffOp::DiffAnno2;
     return YearDiffOp::DiffAnno;
 }
 
 namespace {
 
 // The sections shared by the year differences and the month comparison: a plain family
-// name with its ten items, or a group name of the given table.
-std::optional<DetailKey> sectionKey(std::string_view plain, CodeTable groups, std::string_view name,
+// name with its ten items, or a group statistic of that family.
+std::optional<DetailKey> sectionKey(std::string_view plain, std::string_view name,
                                     std::string_view d, bool allOmitsClause) {
     if (name == plain) {
         auto code = tenItemCode(d);
         if (!code) return std::nullopt;
         return DetailKey{std::string(plain), *code};
     }
-    auto tipo = lookup(groups, name);
+    auto tipo = groupCode(name, plain);
     if (!tipo) return std::nullopt;
     if (allOmitsClause && isAll(d)) return DetailKey{*tipo, "", false};
     return DetailKey{*tipo, firstSix(d)};
@@ -376,20 +346,20 @@ std::optional<DetailKey> moneySectionKey(std::string_view name, std::string_view
 
 std::optional<DetailKey> diffAnnoKey(std::string_view name, std::string_view d) {
     if (auto k = moneySectionKey(name, d, true)) return k;
-    return sectionKey("Presenze", kPresenzeGroups, name, d, true);
+    return sectionKey("Presenze", name, d, true);
 }
 
 std::optional<DetailKey> diffAnno1Key(std::string_view name, std::string_view d) {
-    return sectionKey("Arrivi", kArriviGroups, name, d, true);
+    return sectionKey("Arrivi", name, d, true);
 }
 
 std::optional<DetailKey> diffAnno2Key(std::string_view name, std::string_view d) {
-    return sectionKey("Partenze", kPartenzeGroups, name, d, true);
+    return sectionKey("Partenze", name, d, true);
 }
 
 std::optional<DetailKey> repaDiffKey(std::string_view name, std::string_view d) {
     if (auto k = moneySectionKey(name, d, false)) return k;
-    return sectionKey("Presenze", kPresenzeGroups, name, d, false);
+    return sectionKey("Presenze", name, d, false);
 }
 
 namespace {
@@ -404,7 +374,7 @@ DetailKey reportTable(std::string_view name, std::string_view d, bool clientType
     if (name == "Cassa") return {"Cassa", firstSix(d)};
     if (isPlainFamily(name)) return {std::string(name), isBoardPlan(d) ? firstChar(d) : std::string(d)};
     if (clientTypeBlock && name == "Presenze x Età") return {"", ""};
-    if (auto tipo = lookup(kReportGroups, name)) return {*tipo, firstSix(d)};
+    if (auto tipo = groupCode(name)) return {*tipo, firstSix(d)};
     return {"", ""};
 }
 
