@@ -609,7 +609,6 @@ struct Recordset::Impl {
     // row of the same walk as long as the walk stands on the row it returned last.
     Stmt cursor;
     std::string cursorCriterion;     // "" for a plain walk
-    bool cursorValid = false;
 
     // Editing buffer.
     enum class Mode { None, Add, Edit } mode = Mode::None;
@@ -646,14 +645,14 @@ struct Recordset::Impl {
             return true;
         }
         cursor = Stmt();
-        cursorValid = false;
         if (rc != SQLITE_DONE) conn->fail(rc, "");
         return false;
     }
 
     // Starts a walk over the rows meeting `where` (SQLite SQL, may be empty) after
-    // position `after`.
-    void startCursor(const std::string& where, std::optional<std::int64_t> after) {
+    // position `after`; `criterion` is the criterion as the caller wrote it ("" for a
+    // plain walk).
+    void startCursor(const std::string& criterion, const std::string& where, std::optional<std::int64_t> after) {
         std::string sql;
         if (isTable) {
             sql = base;
@@ -672,45 +671,25 @@ struct Recordset::Impl {
         }
         cursor = Stmt(conn->prepare(sql));
         if (after) sqlite3_bind_int64(cursor.get(), 1, *after);
-        cursorValid = true;
+        cursorCriterion = criterion;
     }
 
-    void releaseCursor() {
-        cursor = Stmt();
-        cursorValid = false;
-    }
+    void releaseCursor() { cursor = Stmt(); }
 
     void find(std::string_view criterion, bool next) {
         requireOpen();
         const std::string crit(criterion);
-        const bool continueWalk = next && cursorValid && cursorCriterion == crit && pos;
-        if (!continueWalk) {
-            const std::string where = condition(criterion);
-            startCursor(where, next ? pos : std::nullopt);
-            cursorCriterion = crit;
-        }
-        const auto savedPos = pos;
-        auto savedValues = values;
-        if (step()) {
-            noMatch = false;
-        } else {
-            // No match leaves the current row where it was.
-            noMatch = true;
-            pos = savedPos;
-            values = std::move(savedValues);
-        }
+        const bool continueWalk = next && cursor && cursorCriterion == crit && pos;
+        if (!continueWalk) startCursor(crit, condition(criterion), next ? pos : std::nullopt);
+        // No match leaves the current row where it was: step() changes it only on a row.
+        noMatch = !step();
     }
 
     void move(bool first) {
         requireOpen();
-        if (first || !pos) {
-            if (!first && !pos) return;  // already past the end
-            startCursor("", std::nullopt);
-            cursorCriterion.clear();
-        } else if (!(cursorValid && cursorCriterion.empty())) {
-            startCursor("", pos);
-            cursorCriterion.clear();
-        }
+        if (!first && !pos) return;  // already past the end
+        if (first) startCursor("", "", std::nullopt);
+        else if (!(cursor && cursorCriterion.empty())) startCursor("", "", pos);
         if (!step()) {
             pos.reset();
             values.clear();
