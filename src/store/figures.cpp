@@ -12,7 +12,10 @@ namespace {
 constexpr std::string_view kSummaryTable = "Zentoria";
 constexpr std::string_view kDetailTable = "Dettaglio";
 
-std::string hotelText(const ProgramState& state) { return std::to_string(state.hotelNumber); }
+// "NumeroHotel = n and Tipo = 'tipo'": how every criterion on the figure tables begins.
+std::string hotelAndTipo(const ProgramState& state, std::string_view tipo) {
+    return "NumeroHotel = " + std::to_string(state.hotelNumber) + " and Tipo = " + sqlText(tipo);
+}
 
 std::string detailClause(const DetailKey& key) {
     return key.hasDetail ? " and Dettaglio = " + sqlText(key.detail) : std::string();
@@ -63,7 +66,7 @@ void writeMonth(const ProgramState& state, std::string_view tipo, std::string_vi
     const std::string annoMese = monthKey(year, month);
     Database db = Database::open(state.workDir, state.summaryDbPath);
     Recordset rs = db.openTable(kSummaryTable);
-    rs.findFirst("NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(tipo) +
+    rs.findFirst(hotelAndTipo(state, tipo) +
                  " and Dettaglio = " + sqlText(detail) + " and AnnoMese = " + sqlText(annoMese));
     if (rs.noMatch())
         rs.addNew();
@@ -84,7 +87,7 @@ std::optional<double> readMonth(const ProgramState& state, std::string_view tipo
     const std::string annoMese = monthKey(year, month);
     Database db = Database::open(state.workDir, state.summaryDbPath);
     Recordset rs = db.openTable(kSummaryTable);
-    rs.findFirst("NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(tipo) +
+    rs.findFirst(hotelAndTipo(state, tipo) +
                  " and AnnoMese = " + sqlText(annoMese) + " and Dettaglio = " + sqlText(detail));
     std::optional<double> result;
     if (!rs.noMatch()) result = rs.field("Valore").toDouble();
@@ -96,32 +99,39 @@ std::optional<double> readMonth(const ProgramState& state, std::string_view tipo
 std::vector<FigureRow> readSummaryYear(const ProgramState& state, const DetailKey& key,
                                        std::string_view year) {
     return readRows(state, state.summaryDbPath, kSummaryTable, "AnnoMese",
-                    "NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(key.tipo) +
+                    hotelAndTipo(state, key.tipo) +
                         " and Left$(AnnoMese,4) = " + sqlText(year) + detailClause(key));
 }
 
 std::vector<FigureRow> readDetailYear(const ProgramState& state, const DetailKey& key,
                                       std::string_view year) {
     return readRows(state, state.detailDbPath, kDetailTable, "DataInserimento",
-                    "NumeroHotel = " + hotelText(state) + " and Tipo = " + sqlText(key.tipo) +
+                    hotelAndTipo(state, key.tipo) +
                         " and Left$(DataInserimento,4) = " + sqlText(year) + detailClause(key));
 }
 
-std::optional<double> sumMonth(const ProgramState& state, const DetailKey& key,
-                               std::string_view year, int month) {
+namespace {
+
+// The sum of `Dettaglio` over the dates whose first `length` characters are `period`: a
+// month ("201403", 6) or a year ("2014", 4).
+std::optional<double> sumDetail(const ProgramState& state, const DetailKey& key, int length,
+                                const std::string& period) {
     return querySum(state,
-                    "Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = " + hotelText(state) +
-                        " and Tipo = " + sqlText(key.tipo) + " and Left$(DataInserimento,6) = " +
-                        sqlText(monthKey(year, month)) + detailClause(key),
+                    "Select Sum(Valore) as VD From Dettaglio Where " + hotelAndTipo(state, key.tipo) +
+                        " and Left$(DataInserimento," + std::to_string(length) + ") = " + sqlText(period) +
+                        detailClause(key),
                     "VD");
 }
 
+}  // namespace
+
+std::optional<double> sumMonth(const ProgramState& state, const DetailKey& key,
+                               std::string_view year, int month) {
+    return sumDetail(state, key, 6, monthKey(year, month));
+}
+
 std::optional<double> sumYear(const ProgramState& state, const DetailKey& key, std::string_view year) {
-    return querySum(state,
-                    "Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = " + hotelText(state) +
-                        " and Tipo = " + sqlText(key.tipo) + " and Left$(DataInserimento,4) = " +
-                        sqlText(year) + detailClause(key),
-                    "VD");
+    return sumDetail(state, key, 4, std::string(year));
 }
 
 std::optional<double> sumClientTypeYearAllHotels(const ProgramState& state, std::string_view year,
