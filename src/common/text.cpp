@@ -132,6 +132,13 @@ double val(std::string_view s) {
 
 bool contains(std::string_view s, std::string_view c) { return s.find(c) != std::string_view::npos; }
 
+std::string upperAscii(std::string_view s) {
+    std::string out(s);
+    for (auto& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
 bool equalsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {

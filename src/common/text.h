@@ -46,6 +46,10 @@ bool contains(std::string_view s, std::string_view c);
 // ASCII-only case-insensitive comparison, for field, table and variable names.
 bool equalsNoCase(std::string_view a, std::string_view b);
 
+// The text with its ASCII letters in upper case (keywords, function names, declared
+// types); other bytes as they are.
+std::string upperAscii(std::string_view s);
+
 // A text value as an SQL string literal: enclosed in single quotes, every single
 // quote inside doubled. Every value that is put into a criterion or a query text
 // goes through this one helper, so that a value cannot change the query.

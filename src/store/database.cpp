@@ -208,8 +208,8 @@ void fnInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(start - 1 + charCount(std::string_view(hay).substr(0, at)) + 1));
 }
 
-jet::Type affinityType(std::string declared) {
-    for (auto& c : declared) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+jet::Type affinityType(std::string_view declaredText) {
+    const std::string declared = upperAscii(declaredText);
     if (declared.find("INT") != std::string::npos) return jet::Type::Number;
     if (declared.find("CHAR") != std::string::npos || declared.find("CLOB") != std::string::npos ||
         declared.find("TEXT") != std::string::npos)

@@ -19,14 +19,6 @@ std::string quoteIdent(const std::string& name) {
 
 namespace {
 
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (auto& ch : out) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return out;
-}
-
-std::string sqlString(const std::string& value) { return sqlText(value); }
-
 struct Sql {
     std::string text;
     Type type = Type::Unknown;
@@ -51,7 +43,7 @@ bool isAggregateName(const std::string& u) {
 }
 
 bool containsAggregate(const Expr& e) {
-    if (e.kind == Expr::Kind::Call && isAggregateName(upper(e.text))) return true;
+    if (e.kind == Expr::Kind::Call && isAggregateName(upperAscii(e.text))) return true;
     if (e.kind == Expr::Kind::Subquery || e.kind == Expr::Kind::InSelect) {
         return !e.args.empty() && containsAggregate(*e.args[0]);
     }
@@ -243,7 +235,7 @@ private:
     // "Left$(F,n) = 'lit'" or "Mid$(F,1,n) = lit" over a text field: a range over F.
     std::optional<std::string> prefixRange(const Expr& call, const Expr& lit) {
         if (call.kind != Expr::Kind::Call) return std::nullopt;
-        const auto fn = upper(call.text);
+        const auto fn = upperAscii(call.text);
         const Expr* column = nullptr;
         const Expr* length = nullptr;
         if ((fn == "LEFT" || fn == "LEFT$") && call.args.size() == 2) {
@@ -279,7 +271,7 @@ private:
         if (col->type != Type::Text) return std::nullopt;
         std::string upperBound = prefix;
         upperBound.back() = static_cast<char>(last + 1);
-        return "(" + col->text + " >= " + sqlString(prefix) + " AND " + col->text + " < " + sqlString(upperBound) + ")";
+        return "(" + col->text + " >= " + sqlText(prefix) + " AND " + col->text + " < " + sqlText(upperBound) + ")";
     }
 
     // Val(Left$(x, n)) with n a whole number written out: one call that reads the first
@@ -289,7 +281,7 @@ private:
     std::optional<Sql> valOfLeft(const Expr& e, const std::string& fn) {
         if ((fn != "VAL" && fn != "VAL$") || e.args.size() != 1) return std::nullopt;
         const Expr& left = *e.args[0];
-        const auto inner = upper(left.text);
+        const auto inner = upperAscii(left.text);
         if (left.kind != Expr::Kind::Call || left.star || left.args.size() != 2 || (inner != "LEFT" && inner != "LEFT$"))
             return std::nullopt;
         const Expr& n = *left.args[1];
@@ -300,7 +292,7 @@ private:
     }
 
     Sql call(const Expr& e) {
-        const auto fn = upper(e.text);
+        const auto fn = upperAscii(e.text);
         auto argc = [&](std::size_t lo, std::size_t hi) {
             if (e.args.size() < lo || e.args.size() > hi)
                 throw ResolveError("wrong number of arguments to " + e.text);
@@ -365,7 +357,7 @@ private:
         }
         if (fn == "SUM" || fn == "AVG" || fn == "COUNT") {
             argc(1, 1);
-            return {upper(fn) + "(" + a[0].text + ")", Type::Number};
+            return {upperAscii(fn) + "(" + a[0].text + ")", Type::Number};
         }
         if (fn == "MIN" || fn == "MAX") {
             argc(1, 1);
@@ -431,7 +423,7 @@ private:
         switch (e.kind) {
             case Expr::Kind::Column: return *findColumn(e, true);
             case Expr::Kind::Number: return {e.text, Type::Number};
-            case Expr::Kind::String: return {sqlString(e.text), Type::Text};
+            case Expr::Kind::String: return {sqlText(e.text), Type::Text};
             case Expr::Kind::Null: return {"NULL", Type::Unknown};
             case Expr::Kind::Unary: {
                 Sql v = expr(*e.args[0]);
@@ -502,7 +494,7 @@ private:
             case Expr::Kind::Like: {
                 if (e.args[1]->kind != Expr::Kind::String) throw ResolveError("Like needs a pattern in quotes");
                 Sql x = expr(*e.args[0]);
-                return {"(" + x.text + (e.negated ? " NOT LIKE " : " LIKE ") + sqlString(likePattern(e.args[1]->text)) +
+                return {"(" + x.text + (e.negated ? " NOT LIKE " : " LIKE ") + sqlText(likePattern(e.args[1]->text)) +
                             " ESCAPE '\\')",
                         Type::Number};
             }

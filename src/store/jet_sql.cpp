@@ -5,18 +5,14 @@
 #include <charconv>
 #include <system_error>
 
+#include "common/text.h"
+
 namespace zt::store::jet {
 
 namespace {
 
 bool isIdentStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
 bool isIdentChar(unsigned char c) { return std::isalnum(c) || c == '_' || c == '$' || c >= 0x80; }
-
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (auto& ch : out) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return out;
-}
 
 // Character position (1-based) of a byte offset, for messages.
 std::size_t charPosition(std::string_view text, std::size_t offset) {
@@ -196,7 +192,7 @@ private:
     }
 
     bool isKeyword(const Token& t, std::string_view kw) const {
-        return t.kind == Tok::Ident && !t.bracketed && upper(t.value) == kw;
+        return t.kind == Tok::Ident && !t.bracketed && upperAscii(t.value) == kw;
     }
     bool isKw(std::string_view kw) const { return isKeyword(cur(), kw); }
     bool acceptKw(std::string_view kw) {
@@ -222,7 +218,7 @@ private:
 
     bool isReserved(const Token& t) const {
         if (t.kind != Tok::Ident || t.bracketed) return false;
-        const auto u = upper(t.value);
+        const auto u = upperAscii(t.value);
         for (auto kw : kKeywords)
             if (u == kw) return true;
         return false;
@@ -466,7 +462,7 @@ private:
                isKw("MOD")) {
             chain.next();
             auto e = make(Expr::Kind::Binary, cur().offset);
-            e->op = upper(cur().value);
+            e->op = upperAscii(cur().value);
             ++pos_;
             e->args.push_back(std::move(left));
             e->args.push_back(unary());

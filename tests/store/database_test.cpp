@@ -248,3 +248,20 @@ TEST(Database, AQueryReadsTheTablesTheFileHasNow) {
     dir.write("Codici.mdb", other.read("Codici.mdb"));
     EXPECT_EQ(read(), "X=due;Y=tre;Z=;W=;");
 }
+
+// The functions of one argument, and Nz and IIf, as a query reads them.
+TEST(Database, TheDialectsFunctionsGiveJetsValues) {
+    TestDir dir;
+    dir.sql("Voci.mdb", "CREATE TABLE T(Nome TEXT, Spazi TEXT, Numero TEXT);"
+                        "INSERT INTO T VALUES('Bar Centrale', '  due lati  ', '12ab');");
+    auto db = Database::open(dir.path(), "Voci");
+    auto q = db.openQuery(
+        "Select UCase$(Nome) As U, LCase$(Nome) As L, Trim$(Spazi) As TR, LTrim$(Spazi) As LT, RTrim$(Spazi) As RT, "
+        "Len(Nome) As N, CStr(5) As S, CDbl('2.5') As D, Abs(-3) As A, Nz(Null, 7) As Z, "
+        "IIf(Len(Nome) > 3, 'lungo', 'corto') As I, Val(Numero) As V From T");
+    std::string got;
+    for (const char* f : {"U", "L", "TR", "LT", "RT", "N", "S", "D", "A", "Z", "I", "V"})
+        got += std::string(f) + "=" + q.field(f).toText() + ";";
+    EXPECT_EQ(got, "U=BAR CENTRALE;L=bar centrale;TR=due lati;LT=due lati  ;RT=  due lati;N=12;S=5;D=2.5;A=3;Z=7;"
+                   "I=lungo;V=12;");
+}
