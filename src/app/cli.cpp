@@ -230,6 +230,16 @@ struct Session {
     }
     bool ok() const { return !logic.unloaded && !ui.errorShown(); }
 
+    // Presses Tasto(index), whose handler asks before it acts; true when its question
+    // was answered yes.
+    bool pressAsking(int index) {
+        bool answeredYes = false;
+        ui.setOnAnswer([&](int answer) { answeredYes = answer == desktop::msgbox::kAnswerYes; });
+        logic.tastoClick(index);
+        ui.setOnAnswer(nullptr);
+        return answeredYes;
+    }
+
     static ProgramState& resetState(const fs::path& workDir) {
         ProgramState& state = programState();
         state = ProgramState{};
@@ -241,17 +251,24 @@ struct Session {
 // Chart values as scripts read them: "." as decimal point, no grouping.
 std::string plain(double v) { return formatPlain(v, Separators{".", ""}); }
 
-// Selects hotel, year, statistic and detail as the grid command does (which loads the
-// grid for the year).
-void selectAsGrid(Session& s, const Options& opt, const std::string& yearOption) {
-    const int hotel = opt.requiredInt("hotel");
-    const std::string& year = opt.required(yearOption);
+// Selects hotel, year and statistic in turn, as a user picks them, each option read
+// when its choice is made; returns the statistic's name.
+const std::string& selectStatistic(Session& s, const Options& opt, const std::string& yearOption) {
+    chooseHotel(s.logic, opt.requiredInt("hotel"));
+    s.logic.text1[0] = opt.required(yearOption);
     const std::string& stat = opt.required("stat");
-    const std::string& detail = opt.required("detail");
-    chooseHotel(s.logic, hotel);
-    s.logic.text1[0] = year;
     chooseStatistic(s.logic, 0, stat);
-    chooseDetail(s.logic, 1, stat, detail);
+    return stat;
+}
+
+// Selects hotel, year, statistic and detail as the grid command does (which loads the
+// grid for the year). The four options are all checked before anything is chosen.
+void selectAsGrid(Session& s, const Options& opt, const std::string& yearOption) {
+    opt.requiredInt("hotel");
+    opt.required(yearOption);
+    opt.required("stat");
+    const std::string& detail = opt.required("detail");
+    chooseDetail(s.logic, 1, selectStatistic(s, opt, yearOption), detail);
 }
 
 // zentoria diff --hotel N --year A --with B --stat NAME --detail ITEM
@@ -300,9 +317,7 @@ int cmdRegister(const Invocation& inv) {
     if (!s.ok()) return kExitFailed;
     selectAsGrid(s, opt, "year");
     for (int k = 1; k <= 12; ++k) s.logic.text1[static_cast<std::size_t>(k)] = values[static_cast<std::size_t>(k - 1)];
-    bool answeredYes = false;
-    s.ui.setOnAnswer([&](int answer) { answeredYes = answer == desktop::msgbox::kAnswerYes; });
-    s.logic.tastoClick(2);
+    const bool answeredYes = s.pressAsking(2);
     if (!s.ok()) return kExitFailed;
     if (!answeredYes) {
         inv.err << "zentoria: nothing registered.\n";
@@ -317,10 +332,7 @@ int cmdReport(const Invocation& inv) {
     const std::string& detail = opt.required("detail");
     Session s(inv, false);
     if (!s.ok()) return kExitFailed;
-    chooseHotel(s.logic, opt.requiredInt("hotel"));
-    s.logic.text1[0] = opt.required("year");
-    const std::string& stat = opt.required("stat");
-    chooseStatistic(s.logic, 0, stat);
+    const std::string& stat = selectStatistic(s, opt, "year");
     if (!trim(detail).empty()) chooseDetail(s.logic, 1, stat, detail);
     s.logic.tastoClick(0);
     if (!s.ok()) return kExitFailed;
@@ -333,13 +345,8 @@ int cmdRecompute(const Invocation& inv) {
     const Options opt(inv.args, {"hotel", "year", "stat"}, {"yes"});
     Session s(inv, opt.flag("yes"));
     if (!s.ok()) return kExitFailed;
-    chooseHotel(s.logic, opt.requiredInt("hotel"));
-    s.logic.text1[0] = opt.required("year");
-    chooseStatistic(s.logic, 0, opt.required("stat"));
-    bool answeredYes = false;
-    s.ui.setOnAnswer([&](int answer) { answeredYes = answer == desktop::msgbox::kAnswerYes; });
-    s.logic.tastoClick(3);
-    if (!answeredYes) {
+    selectStatistic(s, opt, "year");
+    if (!s.pressAsking(3)) {
         inv.err << "zentoria: nothing recomputed.\n";
         return kExitFailed;
     }

@@ -16,11 +16,10 @@ ConsoleUi::ConsoleUi(std::istream& in, std::ostream& err, bool assumeYes)
     : in_(in), err_(err), assumeYes_(assumeYes) {}
 
 int ConsoleUi::msgBox(const std::string& prompt, int style, const std::string& title) {
-    const int buttons = style & 7;
+    const int buttons = buttonsOf(style);
     const bool asks = buttons == kYesNo || buttons == kYesNoCancel;
     if (!asks) {
-        const int icon = style & 0x70;
-        if (icon == kCritical) errorShown_ = true;
+        if (iconOf(style) == kCritical) errorShown_ = true;
         err_ << title << ": " << prompt << "\n";
         return kAnswerOk;
     }

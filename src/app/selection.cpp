@@ -1,8 +1,5 @@
 #include "app/selection.h"
 
-#include <cmath>
-
-#include "common/text.h"
 #include "store/catalogue.h"
 
 namespace zt::app {
@@ -20,7 +17,7 @@ std::string listing(const desktop::ComboList& list) {
 void chooseHotel(desktop::DeskLogic& logic, int hotel) {
     const auto& list = logic.combo1[2];
     for (std::size_t i = 0; i < list.items.size(); ++i) {
-        if (static_cast<int>(std::trunc(val(left(list.items[i], 3)))) == hotel) {
+        if (static_cast<int>(desktop::DeskLogic::hotelNumberOf(list.items[i])) == hotel) {
             logic.chooseItem(2, static_cast<int>(i));
             return;
         }

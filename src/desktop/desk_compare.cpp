@@ -1,8 +1,12 @@
 // The comparisons drawn in the chart: two years side by side (DiffAnno, DiffAnno1,
 // DiffAnno2) and the month-by-month ratio of two statistics (RepaDiff).
+#include <array>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/text.h"
 #include "desktop/desk_logic.h"
@@ -20,6 +24,24 @@ int monthPoint(const store::FigureRow& row, const char* field) {
         throw std::runtime_error(std::string("Un record ha ") + field + " = \"" + row.period +
                                  "\": il mese non è tra 01 e 12. Confronto interrotto.");
     return static_cast<int>(month);
+}
+
+using YearReader = std::vector<store::FigureRow> (*)(const ProgramState&, const store::DetailKey&, std::string_view);
+enum class Merge { Add, Replace };
+
+// The two compared years onto the chart, the first as set 1 and the second as set 2:
+// each row read goes to the point of its month, where its value is added to the point's
+// or replaces it.
+void plotYears(Chart& chart, const ProgramState& state, const store::DetailKey& key,
+               const std::array<std::string, 2>& years, YearReader read, const char* periodField, Merge merge) {
+    for (int set = 1; set <= 2; ++set) {
+        for (const auto& row : read(state, key, years[static_cast<std::size_t>(set - 1)])) {
+            chart.setThisSet(set);
+            chart.setThisPoint(monthPoint(row, periodField));
+            const double value = row.valore.toDouble();
+            chart.setGraphData(merge == Merge::Add ? chart.graphData() + value : value);
+        }
+    }
 }
 
 }  // namespace
@@ -45,14 +67,7 @@ void DeskLogic::DiffAnno() {
         graph1.setThisSet(2);
         graph1.setGraphData(0);
     }
-    const std::array<std::pair<int, std::string>, 2> years = {{{1, text1[0]}, {2, text1[13]}}};
-    for (const auto& [set, year] : years) {
-        for (const auto& row : store::readDetailYear(state_, *key, year)) {
-            graph1.setThisSet(set);
-            graph1.setThisPoint(monthPoint(row, "DataInserimento"));
-            graph1.setGraphData(graph1.graphData() + row.valore.toDouble());
-        }
-    }
+    plotYears(graph1, state_, *key, {text1[0], text1[13]}, store::readDetailYear, "DataInserimento", Merge::Add);
     graph1.redraw();
 }
 
@@ -70,14 +85,7 @@ void DeskLogic::diffFromSummary(bool arrivals) {
         graph1.setThisPoint(i);
         graph1.setGraphData(0);  // set 2, current since the opening
     }
-    const std::array<std::pair<int, std::string>, 2> years = {{{1, text1[0]}, {2, text1[13]}}};
-    for (const auto& [set, year] : years) {
-        for (const auto& row : store::readSummaryYear(state_, *key, year)) {
-            graph1.setThisSet(set);
-            graph1.setThisPoint(monthPoint(row, "AnnoMese"));
-            graph1.setGraphData(row.valore.toDouble());
-        }
-    }
+    plotYears(graph1, state_, *key, {text1[0], text1[13]}, store::readSummaryYear, "AnnoMese", Merge::Replace);
     graph1.redraw();
 }
 

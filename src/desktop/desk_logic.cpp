@@ -227,8 +227,10 @@ void DeskLogic::combo1Click(int index) {
     changed();
 }
 
+double DeskLogic::hotelNumberOf(std::string_view item) { return std::trunc(val(left(item, 3))); }
+
 void DeskLogic::selectHotel() {
-    state_.hotelNumber = static_cast<std::int16_t>(std::trunc(val(left(combo1[2].text, 3))));
+    state_.hotelNumber = static_cast<std::int16_t>(hotelNumberOf(combo1[2].text));
     {
         auto db = store::Database::open(state_.workDir, kRegistry);
         auto rs = db.openTable("AnagraficaHotels");

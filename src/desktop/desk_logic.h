@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/numfmt.h"
@@ -91,6 +92,10 @@ public:
     // (Combo1(4), Combo1(5)) month by month, for the year in Text1(0).
     void RepaDiff();
 
+    // The hotel number a hotel list item starts with: the whole part of the number in
+    // its first three characters.
+    static double hotelNumberOf(std::string_view item);
+
     // What the last "&Aggiorna" recomputed (for the command line); nullopt before.
     const std::optional<RecomputeResult>& lastRecompute() const { return lastRecompute_; }
 
@@ -100,8 +105,6 @@ public:
 
     // The program state this window sets and reads.
     ProgramState& state() { return state_; }
-    UiPort& ui() { return ui_; }
-    const Separators& separators() const { return sep_; }
 
     // Runs fn; an error is shown in the program's message box and the window keeps
     // running. Returns false when fn failed.

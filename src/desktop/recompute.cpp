@@ -18,8 +18,6 @@ namespace {
 using Reason = LeftOutCard::Reason;
 namespace chr = std::chrono;
 
-std::string twoDigits(int m) { return (m < 10 ? "0" : "") + std::to_string(m); }
-
 bool allDigits(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
@@ -234,7 +232,7 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
             for (int m = 1; m <= 12; ++m) {
                 progress.month = m;
                 if (callbacks.onProgress) callbacks.onProgress(progress);
-                const std::string ym = year + twoDigits(m);
+                const std::string ym = store::monthKey(year, m);
                 Currency t;
                 if (statistic == "Produzione")
                     t = production(state, ym, key->detail);

@@ -24,6 +24,11 @@ inline constexpr int kAnswerOk = 1;
 inline constexpr int kAnswerCancel = 2;
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
+
+// The parts of a style value: its buttons (kOkOnly ... kYesNo) and its icon (kCritical
+// ... kInformation, 0 for none).
+constexpr int buttonsOf(int style) { return style & 0x0f; }
+constexpr int iconOf(int style) { return style & 0x70; }
 }  // namespace msgbox
 
 struct GateRequest;  // see passwd.h

@@ -14,7 +14,7 @@ namespace zt::desktop {
 namespace {
 
 QStyle::StandardPixmap iconFor(int style) {
-    switch (style & 0x70) {
+    switch (msgbox::iconOf(style)) {
         case msgbox::kCritical: return QStyle::SP_MessageBoxCritical;
         case msgbox::kQuestion: return QStyle::SP_MessageBoxQuestion;
         case msgbox::kExclamation: return QStyle::SP_MessageBoxWarning;
@@ -51,7 +51,7 @@ MsgBox_Form::MsgBox_Form(const std::string& prompt, int style, const std::string
     }
     top->addWidget(text, 1);
 
-    switch (style & 0x0f) {
+    switch (msgbox::buttonsOf(style)) {
         case msgbox::kOkCancel:
             addButton("Ok", msgbox::kAnswerOk);
             addButton("Annulla", msgbox::kAnswerCancel);

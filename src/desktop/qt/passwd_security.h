@@ -28,7 +28,6 @@ public:
 
     // "S" granted, "N" refused or closed, "" while the gate is open.
     const std::string& accessFlag() const { return gate_.accessFlag(); }
-    const AccessGate& gate() const { return gate_; }
 
     QLineEdit* text1() const { return text1_; }
     QFrame* shape1() const { return shape1_; }
