@@ -1,8 +1,5 @@
 #include "report/csv_export.h"
 
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 #include <vector>
 
 #include "common/cp1252.h"
@@ -43,11 +40,7 @@ std::string csvRow(const Cells& cells, const std::string& separator) {
 }  // namespace
 
 std::string csvSeparator(const std::filesystem::path& workDir) {
-    std::ifstream in(findNoCase(workDir, "SeparatoreXLS.txt"), std::ios::binary);
-    if (!in) return ";";
-    std::string line;
-    std::getline(in, line);
-    if (const auto end = line.find_first_of("\r\n"); end != std::string::npos) line.resize(end);
+    const std::string line = firstLineOf(workDir, "SeparatoreXLS.txt");
     return line.empty() ? ";" : line;
 }
 
@@ -63,11 +56,8 @@ std::filesystem::path exportCsv(const std::filesystem::path& workDir) {
     }
 
     const auto file = csvFilePath(workDir);
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot open the CSV file " + file.string() + " for writing");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write the CSV file " + file.string());
+    writeBytes(file, bytes, false, "cannot open the CSV file " + file.string() + " for writing",
+               "cannot write the CSV file " + file.string());
     return file;
 }
 

@@ -1,8 +1,6 @@
 #include "report/print_menu_logic.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <stdexcept>
 #include <system_error>
 
@@ -19,12 +17,6 @@ constexpr const char* kPrinters = "Stampanti.mdb";
 constexpr const char* kCounters = "Contatori.mdb";
 constexpr const char* kRegistry = "AnagraficaHotels.mdb";
 constexpr const char* kCrLf = "\r\n";
-
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
 
 int fieldInt(const store::Recordset& rs, std::string_view name) {
     return static_cast<int>(rs.field(name).toInteger());
@@ -67,12 +59,7 @@ std::string PrintSetup::setupBytes(bool compressed) const {
 }
 
 std::string readFontName(const std::filesystem::path& workDir) {
-    std::ifstream in(findNoCase(workDir, "FontStp.txt"), std::ios::binary);
-    if (!in) return kDefaultPrintFont;
-    std::string line;
-    std::getline(in, line);
-    if (const auto end = line.find_first_of("\r\n"); end != std::string::npos) line.resize(end);
-    line = trim(line);
+    const std::string line = trim(firstLineOf(workDir, "FontStp.txt"));
     return line.empty() ? std::string(kDefaultPrintFont) : line;
 }
 
@@ -212,11 +199,8 @@ std::string rawPrintBytes(const std::vector<std::string>& lines, const PrintSetu
 }
 
 void writeDevice(const std::filesystem::path& device, const std::string& bytes) {
-    std::ofstream out(device, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("Impossibile aprire il dispositivo di stampa " + device.string() + ".");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("Impossibile scrivere sul dispositivo di stampa " + device.string() + ".");
+    writeBytes(device, bytes, false, "Impossibile aprire il dispositivo di stampa " + device.string() + ".",
+               "Impossibile scrivere sul dispositivo di stampa " + device.string() + ".");
 }
 
 std::filesystem::path archiveCopyPath(const std::filesystem::path& workDir, const Stamp& when) {

@@ -1,6 +1,7 @@
 #include "report/report_file.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -14,34 +15,25 @@ namespace zt::report {
 
 namespace {
 
-constexpr char kVertical = '\xB3';
-constexpr char kTopLeft = '\xDA';
-
 // The box bytes and the characters code page 437 shows for them.
 struct BoxGlyph {
     char byte;
     const char* utf8;
 };
 constexpr BoxGlyph kBoxGlyphs[] = {
-    {'\xDA', "\u250C"}, {'\xBF', "\u2510"}, {'\xC0', "\u2514"}, {'\xD9', "\u2518"},
-    {'\xC4', "\u2500"}, {'\xB3', "\u2502"}, {'\xC3', "\u251C"}, {'\xB4', "\u2524"},
-    {'\xC2', "\u252C"}, {'\xC1', "\u2534"}, {'\xC5', "\u253C"},
+    {box::kTopLeft, "\u250C"},    {box::kTopRight, "\u2510"},   {box::kBottomLeft, "\u2514"},
+    {box::kBottomRight, "\u2518"}, {box::kHorizontal, "\u2500"}, {box::kVertical, "\u2502"},
+    {box::kLeftTee, "\u251C"},    {box::kRightTee, "\u2524"},   {box::kTopTee, "\u252C"},
+    {box::kBottomTee, "\u2534"},  {box::kCross, "\u253C"},
 };
-
-std::string trimBlanks(std::string_view s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    const auto e = s.find_last_not_of(' ');
-    return std::string(s.substr(b, e - b + 1));
-}
 
 // The parts of a line between its vertical bars, when it begins and ends with one.
 std::optional<std::vector<std::string_view>> barParts(std::string_view line) {
-    if (line.size() < 2 || line.front() != kVertical || line.back() != kVertical) return std::nullopt;
+    if (line.size() < 2 || line.front() != box::kVertical || line.back() != box::kVertical) return std::nullopt;
     std::vector<std::string_view> parts;
     std::size_t start = 1;
     for (std::size_t i = 1; i < line.size(); ++i) {
-        if (line[i] == kVertical) {
+        if (line[i] == box::kVertical) {
             parts.push_back(line.substr(start, i - start));
             start = i + 1;
         }
@@ -73,6 +65,30 @@ std::filesystem::path csvFilePath(const std::filesystem::path& workDir) {
     return findNoCase(workDir, workstationPrefix() + "fd.csv");
 }
 
+std::string twoDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+std::string firstLineOf(const std::filesystem::path& workDir, std::string_view name) {
+    std::ifstream in(findNoCase(workDir, name), std::ios::binary);
+    if (!in) return {};
+    std::string line;
+    std::getline(in, line);
+    if (const auto end = line.find_first_of("\r\n"); end != std::string::npos) line.resize(end);
+    return line;
+}
+
+void writeBytes(const std::filesystem::path& file, std::string_view bytes, bool append,
+                const std::string& cannotOpen, const std::string& cannotWrite) {
+    std::ofstream out(file, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
+    if (!out) throw std::runtime_error(cannotOpen);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw std::runtime_error(cannotWrite);
+}
+
 std::string decodeReportLine(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
@@ -96,7 +112,7 @@ std::optional<std::array<std::string, 6>> splitDataLine(std::string_view bytes) 
     const auto parts = barParts(bytes);
     if (!parts || parts->size() != 6) return std::nullopt;
     std::array<std::string, 6> cells;
-    for (std::size_t i = 0; i < 6; ++i) cells[i] = fromCp1252(trimBlanks((*parts)[i]));
+    for (std::size_t i = 0; i < 6; ++i) cells[i] = fromCp1252(trim((*parts)[i]));
     return cells;
 }
 
@@ -136,7 +152,7 @@ std::vector<ReportBlock> ReportFile::blocks() const {
     bool inBlock = false;
     bool titleRead = false;
     for (const auto& line : lines_) {
-        if (!line.empty() && line.front() == kTopLeft) {
+        if (!line.empty() && line.front() == box::kTopLeft) {
             blocks.emplace_back();
             inBlock = true;
             titleRead = false;
@@ -151,11 +167,11 @@ std::vector<ReportBlock> ReportFile::blocks() const {
                 const std::string_view inner = (*parts)[0];
                 auto& b = blocks.back();
                 if (inner.size() >= 16) {
-                    b.date = fromCp1252(trimBlanks(inner.substr(0, 11)));
-                    b.time = fromCp1252(trimBlanks(inner.substr(inner.size() - 5)));
-                    b.title = fromCp1252(trimBlanks(inner.substr(11, inner.size() - 16)));
+                    b.date = fromCp1252(trim(inner.substr(0, 11)));
+                    b.time = fromCp1252(trim(inner.substr(inner.size() - 5)));
+                    b.title = fromCp1252(trim(inner.substr(11, inner.size() - 16)));
                 } else {
-                    b.title = fromCp1252(trimBlanks(inner));
+                    b.title = fromCp1252(trim(inner));
                 }
                 continue;
             }

@@ -1,10 +1,11 @@
 #pragma once
-// The report file: its name, shared by every writer and reader, and the reader that the
-// preview and the CSV export use.
+// The report file: its name and box bytes, shared by every writer and reader, the reader
+// that the preview and the CSV export use, and the small file and text helpers the report
+// writers, the CSV export and the print menu share.
 //
 // The file is single-byte Windows-1252 text with CR LF line ends. Its box is drawn with
-// the bytes that code pages 437 and 850 show as line-graphics characters (0xDA 0xBF 0xC0
-// 0xD9 0xC4 0xB3 0xC3 0xB4 0xC2 0xC1 0xC5); every other byte is Windows-1252.
+// the bytes that code pages 437 and 850 show as line-graphics characters (namespace box
+// below); every other byte is Windows-1252.
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,21 @@
 #include <vector>
 
 namespace zt::report {
+
+// The box bytes, named by the characters code page 437 shows for them.
+namespace box {
+inline constexpr char kTopLeft = '\xDA';
+inline constexpr char kTopRight = '\xBF';
+inline constexpr char kBottomLeft = '\xC0';
+inline constexpr char kBottomRight = '\xD9';
+inline constexpr char kHorizontal = '\xC4';
+inline constexpr char kVertical = '\xB3';
+inline constexpr char kLeftTee = '\xC3';
+inline constexpr char kRightTee = '\xB4';
+inline constexpr char kTopTee = '\xC2';
+inline constexpr char kBottomTee = '\xC1';
+inline constexpr char kCross = '\xC5';
+}  // namespace box
 
 // The workstation prefix: the text of the environment variable "PCLocal" (its name
 // matched without regard to case), unchanged; "" when it is not set.
@@ -28,6 +44,20 @@ std::filesystem::path findNoCase(const std::filesystem::path& dir, std::string_v
 std::filesystem::path reportFilePath(const std::filesystem::path& workDir);
 // The CSV export of the report: the working folder / prefix + "fd.csv".
 std::filesystem::path csvFilePath(const std::filesystem::path& workDir);
+
+// A number written with at least two digits, a leading zero below 10 ("07", "12"), as the
+// title line's date and time and the archive copy's name write it.
+std::string twoDigits(int n);
+
+// The first line of the file `name` in the working folder (found by findNoCase), cut at
+// its first CR or LF; "" when the file is missing or cannot be opened.
+std::string firstLineOf(const std::filesystem::path& workDir, std::string_view name);
+
+// Writes `bytes` to `file`, replacing its content or, with `append`, after it. A file
+// that cannot be opened is a std::runtime_error saying `cannotOpen`, one that cannot be
+// written a std::runtime_error saying `cannotWrite`.
+void writeBytes(const std::filesystem::path& file, std::string_view bytes, bool append,
+                const std::string& cannotOpen, const std::string& cannotWrite);
 
 // One line of the report file (bytes, without the line end) decoded to UTF-8 for the
 // screen: the box bytes become the line-graphics characters they show in code page 437

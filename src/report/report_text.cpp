@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdio>
 #include <ctime>
-#include <fstream>
 #include <stdexcept>
 
 #include "common/cp1252.h"
@@ -17,19 +16,6 @@
 namespace zt::report {
 
 namespace {
-
-// The box bytes (named by their code page 437 characters).
-constexpr char kTopLeft = '\xDA';
-constexpr char kTopRight = '\xBF';
-constexpr char kBottomLeft = '\xC0';
-constexpr char kBottomRight = '\xD9';
-constexpr char kH = '\xC4';
-constexpr char kV = '\xB3';
-constexpr char kLeftTee = '\xC3';
-constexpr char kRightTee = '\xB4';
-constexpr char kTopTee = '\xC2';
-constexpr char kBottomTee = '\xC1';
-constexpr char kCross = '\xC5';
 
 constexpr std::string_view kCrLf = "\r\n";
 
@@ -53,17 +39,10 @@ std::string bytesOf(std::string_view utf8) {
     return toCp1252(s);
 }
 
-std::string trimBlanks(std::string_view s) {
-    const auto b = s.find_first_not_of(' ');
-    if (b == std::string_view::npos) return {};
-    const auto e = s.find_last_not_of(' ');
-    return std::string(s.substr(b, e - b + 1));
-}
-
 // A cell's text: trimmed, then preceded by blanks up to the width. A wider text is kept
 // whole and widens its line.
 std::string alignRight(std::string_view s, std::size_t width) {
-    std::string t = trimBlanks(s);
+    std::string t = trim(s);
     if (t.size() < width) t.insert(0, width - t.size(), ' ');
     return t;
 }
@@ -78,16 +57,10 @@ std::string rule(const Layout& l, char first, char between, char last) {
     std::string s(1, first);
     for (std::size_t i = 0; i < l.widths.size(); ++i) {
         if (i > 0) s += between;
-        s.append(l.widths[i], kH);
+        s.append(l.widths[i], box::kHorizontal);
     }
     s += last;
     return s;
-}
-
-std::string twoDigits(int n) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
 }
 
 std::string fourDigits(int n) {
@@ -101,19 +74,19 @@ std::string titleLine(const Layout& l, const Stamp& now, std::string_view statis
                       std::string_view detail) {
     std::string title = bytesOf(" Zentoria su " + std::string(statisticName) + "-" + std::string(detail));
     if (title.size() > l.titleWidth) title.resize(l.titleWidth);
-    std::string s(1, kV);
+    std::string s(1, box::kVertical);
     s += " " + twoDigits(now.day) + "/" + twoDigits(now.month) + "/" + fourDigits(now.year);
     s += alignLeft(title, l.titleWidth);
     s += twoDigits(now.hour) + ":" + twoDigits(now.minute);
-    s += kV;
+    s += box::kVertical;
     return s;
 }
 
 std::string joinCells(const std::array<std::string, 6>& cells) {
-    std::string s(1, kV);
+    std::string s(1, box::kVertical);
     for (const auto& c : cells) {
         s += c;
-        s += kV;
+        s += box::kVertical;
     }
     return s;
 }
@@ -154,32 +127,33 @@ std::vector<std::string> renderBlock(const Layout& l, bool reportForm, const Pro
     };
     auto monthCell = [&](std::string_view name) { return " " + alignLeft(bytesOf(name), kMonthNameWidth); };
 
-    const std::string top = std::string(1, kTopLeft) + std::string(l.lineWidth - 2, kH) + kTopRight;
-    const std::string head = rule(l, kLeftTee, kTopTee, kRightTee);
-    const std::string bottom = rule(l, kBottomLeft, kBottomTee, kBottomRight);
-    const std::string inner = rule(l, kLeftTee, kCross, kRightTee);
+    const std::string top =
+        std::string(1, box::kTopLeft) + std::string(l.lineWidth - 2, box::kHorizontal) + box::kTopRight;
+    const std::string head = rule(l, box::kLeftTee, box::kTopTee, box::kRightTee);
+    const std::string bottom = rule(l, box::kBottomLeft, box::kBottomTee, box::kBottomRight);
+    const std::string inner = rule(l, box::kLeftTee, box::kCross, box::kRightTee);
 
-    std::string columns(1, kV);
+    std::string columns(1, box::kVertical);
     columns += " Mese                  ";
-    columns += kV;
+    columns += box::kVertical;
     if (reportForm) {
         columns += "    " + bytesOf(year) + "    ";
-        columns += kV;
+        columns += box::kVertical;
         columns += "    " + bytesOf(previousYear) + "    ";
-        columns += kV;
+        columns += box::kVertical;
         columns += "Differenza  ";
     } else {
         columns += " Valore   ";
-        columns += kV;
+        columns += box::kVertical;
         columns += " Anno Prec";
-        columns += kV;
+        columns += box::kVertical;
         columns += "Differenza";
     }
-    columns += kV;
+    columns += box::kVertical;
     columns += "% Increm. ";
-    columns += kV;
+    columns += box::kVertical;
     columns += "% su Anno ";
-    columns += kV;
+    columns += box::kVertical;
 
     Currency total;  // the year total T, the divisor of every share
     for (double c : f.current) total += toCurrency(c);
@@ -229,12 +203,10 @@ std::string previousYearText(std::string_view year) {
 
 Stamp stampNow(const ReportSettings& settings) { return settings.clock ? settings.clock() : localStamp(); }
 
+// Writes the report file, replacing it or after its content; its errors name it.
 void writeFile(const std::filesystem::path& file, const std::string& bytes, bool append) {
-    std::ofstream out(file, std::ios::binary | (append ? std::ios::app : std::ios::trunc));
-    if (!out) throw std::runtime_error("cannot open the report file " + file.string() + " for writing");
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write the report file " + file.string());
+    writeBytes(file, bytes, append, "cannot open the report file " + file.string() + " for writing",
+               "cannot write the report file " + file.string());
 }
 
 std::string withLineEnds(const std::vector<std::string>& lines) {
@@ -255,6 +227,17 @@ std::vector<std::string> blockLines(const Layout& l, bool reportForm, const stor
     const Figures f = readFigures(state, key, year, previousYear);
     return renderBlock(l, reportForm, state, now, year, previousYear, statisticName, detail,
                        isMoneyCode(key.tipo), f, settings.separators);
+}
+
+// Appends to `file`, the report file already found, two empty lines and the block of
+// client type `clientType`. The figures are read before the file is opened.
+void appendClientTypeBlock(const std::filesystem::path& file, const ProgramState& state,
+                           std::string_view year, std::string_view statisticName,
+                           std::string_view clientType, const ReportSettings& settings) {
+    auto lines = blockLines(kBlockLayout, false, store::reportClientTypeKey(statisticName, clientType),
+                            state, year, statisticName, clientType, settings);
+    lines.insert(lines.begin(), 2, std::string());
+    writeFile(file, withLineEnds(lines), true);
 }
 
 }  // namespace
@@ -280,11 +263,8 @@ std::filesystem::path ScriviReportTipoCliente(const ProgramState& state, std::st
                                               std::string_view statisticName,
                                               std::string_view clientType,
                                               const ReportSettings& settings) {
-    auto lines = blockLines(kBlockLayout, false, store::reportClientTypeKey(statisticName, clientType),
-                            state, year, statisticName, clientType, settings);
-    lines.insert(lines.begin(), 2, std::string());
     const auto file = reportFilePath(state.workDir);
-    writeFile(file, withLineEnds(lines), true);
+    appendClientTypeBlock(file, state, year, statisticName, clientType, settings);
     return file;
 }
 
@@ -317,7 +297,7 @@ BatchResult ScriviReportTipiCliente(const ProgramState& state, std::string_view 
         const auto sum = store::sumClientTypeYearAllHotels(state, year, code);
         if (!sum) continue;
         show(code + " " + formatPlain(*sum, settings.separators));
-        ScriviReportTipoCliente(state, year, statisticName, code, settings);
+        appendClientTypeBlock(result.file, state, year, statisticName, code, settings);
         result.clientTypes.push_back(code);
     }
     return result;

@@ -10,15 +10,10 @@
 #include <system_error>
 
 #include "report/print_menu_logic.h"
+#include "report/qt/dialog_support.h"
 #include "report/report_file.h"
 
 namespace zt::report {
-
-namespace {
-
-QString pathText(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
-
-}  // namespace
 
 Anteprima::Anteprima(std::filesystem::path workDir, int pageLength, QWidget* parent, Hooks hooks)
     : QDialog(parent), workDir_(std::move(workDir)), hooks_(std::move(hooks)) {
@@ -98,12 +93,7 @@ void Anteprima::riduci() {
 }
 
 void Anteprima::message(const QString& title, const QString& text, QMessageBox::Icon icon) {
-    if (hooks_.message) {
-        hooks_.message(title, text, icon);
-        return;
-    }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
-    box.exec();
+    showMessage(hooks_.message, this, title, text, icon);
 }
 
 void Anteprima::salva() {

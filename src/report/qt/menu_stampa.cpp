@@ -10,17 +10,17 @@
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <system_error>
 
 #include "report/csv_export.h"
+#include "report/qt/dialog_support.h"
 
 namespace zt::report {
 
 namespace {
 
 constexpr const char* kTitle = "Stampa";
-
-QString pathText(const std::filesystem::path& p) { return QString::fromStdString(p.string()); }
 
 }  // namespace
 
@@ -119,12 +119,7 @@ void MenuStampa::activate() {
 }
 
 void MenuStampa::message(const QString& title, const QString& text, QMessageBox::Icon icon) {
-    if (hooks_.message) {
-        hooks_.message(title, text, icon);
-        return;
-    }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
-    box.exec();
+    showMessage(hooks_.message, this, title, text, icon);
 }
 
 void MenuStampa::openFile(const std::filesystem::path& file) {
@@ -172,14 +167,16 @@ void MenuStampa::tstClick(int index) {
             }
             case 1: openFile(exportCsv(logic_.workDir())); break;
             case 2: {
-                int pdf = -1;
-                for (int i = 0; i < combo1_->count(); ++i)
-                    if (combo1_->itemText(i).contains("PDF", Qt::CaseSensitive)) pdf = i;
-                if (pdf < 0) {
+                // The list shows the destinations in their order, so the PDF destination's
+                // item is the last one with its text.
+                const auto& destinations = logic_.destinations();
+                const auto pdf = lastPdfDestination(destinations);
+                if (!pdf) {
                     message(kTitle, "Nessuna stampante PDF impostata!", QMessageBox::Warning);
                     break;
                 }
-                combo1_->setCurrentIndex(pdf);
+                const auto last = std::find(destinations.rbegin(), destinations.rend(), *pdf);
+                combo1_->setCurrentIndex(static_cast<int>(last.base() - destinations.begin()) - 1);
                 print();
                 break;
             }
