@@ -540,20 +540,6 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
     return Database(std::move(conn));
 }
 
-Database Database::create(const fs::path& workDir, std::string_view name) {
-    const fs::path p = resolveDatabasePath(workDir, name);
-    std::error_code ec;
-    if (fs::exists(p, ec)) throw DbError(p.string(), "the file exists already");
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(p.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        sqlite3_close_v2(db);
-        throw DbError(p.string(), "cannot create: " + msg);
-    }
-    return Database(std::make_shared<Connection>(p, workDir, db));
-}
-
 const fs::path& Database::path() const {
     if (!conn_) throw DbError("", "the database is closed");
     return conn_->path();
@@ -765,10 +751,6 @@ Value Recordset::field(std::string_view name) const {
     return impl_->values[i];
 }
 
-bool Recordset::hasField(std::string_view name) const {
-    return std::any_of(impl_->names.begin(), impl_->names.end(), [&](const auto& n) { return equalsNoCase(n, name); });
-}
-
 const std::vector<std::string>& Recordset::fieldNames() const { return impl_->names; }
 
 void Recordset::addNew() {
@@ -836,11 +818,6 @@ void Recordset::update() {
     }
     m.mode = Impl::Mode::None;
     m.pending.clear();
-}
-
-void Recordset::cancelUpdate() {
-    impl_->mode = Impl::Mode::None;
-    impl_->pending.clear();
 }
 
 void Recordset::close() {

@@ -48,9 +48,6 @@ public:
     // this layer reads, is a DbError naming the file; no file is ever created here.
     // An Access (Jet) file opens read-only: every write is a DbError naming the file.
     static Database open(const std::filesystem::path& workDir, std::string_view name);
-    // Creates a new, empty SQLite database file (only for the monthly summary file and
-    // the demo installation); refuses to replace an existing file.
-    static Database create(const std::filesystem::path& workDir, std::string_view name);
 
     Database(Database&&) noexcept;
     Database& operator=(Database&&) noexcept;
@@ -112,7 +109,6 @@ public:
     // A field of the current row, by name without regard to case. A name that is not a
     // field is a DbError naming it; no current row is a DbError too.
     Value field(std::string_view name) const;
-    bool hasField(std::string_view name) const;
     const std::vector<std::string>& fieldNames() const;
 
     // Editing (table dynasets only): addNew() starts a new row, edit() the current
@@ -122,7 +118,6 @@ public:
     void edit();
     void setField(std::string_view name, Value v);
     void update();
-    void cancelUpdate();
 
     void close();
 
