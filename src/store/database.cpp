@@ -23,6 +23,7 @@
 #include "store/jet_emit.h"
 #include "store/jet_file.h"
 #include "store/jet_sql.h"
+#include "store/sqlite_handle.h"
 
 namespace fs = std::filesystem;
 
@@ -418,24 +419,7 @@ public:
     }
 
     // A prepared statement finalized when it goes out of scope.
-    class Stmt {
-    public:
-        explicit Stmt(sqlite3_stmt* s = nullptr) : s_(s) {}
-        Stmt(Stmt&& o) noexcept : s_(std::exchange(o.s_, nullptr)) {}
-        Stmt& operator=(Stmt&& o) noexcept {
-            if (this != &o) {
-                sqlite3_finalize(s_);
-                s_ = std::exchange(o.s_, nullptr);
-            }
-            return *this;
-        }
-        ~Stmt() { sqlite3_finalize(s_); }
-        sqlite3_stmt* get() const { return s_; }
-        explicit operator bool() const { return s_ != nullptr; }
-
-    private:
-        sqlite3_stmt* s_;
-    };
+    using Stmt = store::Stmt;
 
 private:
     fs::path path_;
@@ -509,25 +493,13 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
     const FileStamp stamp = checkReadable(p);
     if (isJetKind(stamp.kind)) {
         auto image = jetImage(p);
-        sqlite3* db = nullptr;
-        const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        if (rc != SQLITE_OK) {
-            std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-            sqlite3_close_v2(db);
-            throw DbError(p.string(), "cannot open: " + msg);
-        }
+        sqlite3* db = openSqlite(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, p.string(), "cannot open");
         auto conn = std::make_shared<Connection>(p, workDir, db);
         conn->useJet(std::move(image));
         conn->setStamp(stamp);
         return Database(std::move(conn));
     }
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(p.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    if (rc != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        sqlite3_close_v2(db);
-        throw DbError(p.string(), "cannot open: " + msg);
-    }
+    sqlite3* db = openSqlite(p.string(), SQLITE_OPEN_READWRITE, p.string(), "cannot open");
     auto conn = std::make_shared<Connection>(p, workDir, db);
     // Reading the schema here reports a damaged file at once, not at the first query.
     // Looking up the schema table reads and parses the whole schema, as preparing a
@@ -564,7 +536,7 @@ void Database::rollback() {
 
 std::vector<std::string> Database::tableNames() {
     if (!conn_) throw DbError("", "the database is closed");
-    Stmt st(conn_->prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"));
+    Stmt st(conn_->prepare(kUserTablesSql));
     std::vector<std::string> out;
     int rc;
     while ((rc = sqlite3_step(st.get())) == SQLITE_ROW)

@@ -18,6 +18,7 @@
 #include "store/database.h"
 #include "store/jet_emit.h"
 #include "store/jet_guard.h"
+#include "store/sqlite_handle.h"
 
 namespace fs = std::filesystem;
 
@@ -312,23 +313,16 @@ long JetFile::readRows(const std::string& table, const std::function<void(const 
 
 namespace {
 
-class Statement {
-public:
-    Statement(sqlite3* db, const std::string& sql) {
-        if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st_, nullptr) != SQLITE_OK) {
-            const std::string msg = sqlite3_errmsg(db);
-            sqlite3_finalize(st_);
-            throw std::runtime_error(msg);
-        }
+// A statement prepared over the copy; an error the copy reports with the table's name.
+Stmt prepared(sqlite3* db, const std::string& sql) {
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
+        const std::string msg = sqlite3_errmsg(db);
+        sqlite3_finalize(st);
+        throw std::runtime_error(msg);
     }
-    ~Statement() { sqlite3_finalize(st_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    sqlite3_stmt* get() const { return st_; }
-
-private:
-    sqlite3_stmt* st_ = nullptr;
-};
+    return Stmt(st);
+}
 
 void execOrThrow(sqlite3* db, const std::string& sql) {
     char* err = nullptr;
@@ -368,7 +362,7 @@ std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db) {
                 params += i ? ", ?" : "?";
             }
             execOrThrow(db, create + ")");
-            Statement insert(db, "INSERT INTO " + jet::quoteIdent(name) + " VALUES (" + params + ")");
+            Stmt insert = prepared(db, "INSERT INTO " + jet::quoteIdent(name) + " VALUES (" + params + ")");
             const long rows = jet.readRows(name, [&](const std::vector<JetCell>& row) {
                 for (std::size_t i = 0; i < row.size(); ++i) bindCell(insert.get(), static_cast<int>(i + 1), row[i]);
                 if (sqlite3_step(insert.get()) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
@@ -418,12 +412,7 @@ std::vector<TableCopy> decodeCopies(const std::string& in, const std::string& fi
 
 std::vector<TableCopy> copyIntoNewFile(const fs::path& source, const fs::path& target) {
     JetFile jet = JetFile::open(source);
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(target.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        const std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
-        sqlite3_close(db);
-        throw DbError(target.string(), "cannot create: " + msg);
-    }
+    sqlite3* db = openSqlite(target.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, target.string(), "cannot create");
     std::vector<TableCopy> copied;
     try {
         copied = copyJetToSqlite(jet, db);

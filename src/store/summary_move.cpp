@@ -10,6 +10,7 @@
 #include "store/jet_emit.h"
 #include "store/jet_file.h"
 #include "store/jet_guard.h"
+#include "store/sqlite_handle.h"
 
 namespace fs = std::filesystem;
 
@@ -32,14 +33,8 @@ bool isNumberColumn(const JetColumn& c) { return c.sqlType == "INTEGER" || c.sql
 
 class ReadOnlySqlite {
 public:
-    explicit ReadOnlySqlite(const fs::path& file) : file_(file.string()) {
-        if (sqlite3_open_v2(file_.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-            const std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
-            sqlite3_close(db_);
-            db_ = nullptr;
-            throw DbError(file_, "cannot open: " + msg);
-        }
-    }
+    explicit ReadOnlySqlite(const fs::path& file)
+        : file_(file.string()), db_(openSqlite(file_, SQLITE_OPEN_READONLY, file_, "cannot open")) {}
     ~ReadOnlySqlite() { sqlite3_close(db_); }
     ReadOnlySqlite(const ReadOnlySqlite&) = delete;
     ReadOnlySqlite& operator=(const ReadOnlySqlite&) = delete;
@@ -52,7 +47,7 @@ public:
             sqlite3_finalize(raw);
             throw DbError(file_, sqlite3_errmsg(db_));
         }
-        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> st(raw, sqlite3_finalize);
+        const Stmt st(raw);
         int rc;
         while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) fn(st.get());
         if (rc != SQLITE_DONE) throw DbError(file_, sqlite3_errmsg(db_));
@@ -83,8 +78,7 @@ std::optional<std::string> compareCopy(const fs::path& jetFile, const fs::path& 
 
     const std::vector<std::string> names = jet.tableNames();
     std::vector<std::string> copied;
-    copy.each("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-              "ORDER BY rowid",
+    copy.each(kUserTablesSql,
               [&](sqlite3_stmt* st) { copied.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))); });
     if (copied != names) return "the copy does not hold the same tables";
 
