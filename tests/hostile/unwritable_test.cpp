@@ -26,6 +26,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// "Cassa", "CONT", 5 typed for January, then "&Registra", its messages alone in the fake
+// message box.
+void registerJanuaryCash(Window& w) {
+    w.choose(0, "Cassa");
+    w.choose(1, "CONT   Contanti");
+    w.logic.text1[1] = "5";
+    w.ui.messages.clear();
+    w.logic.tastoClick(2);
+}
+
 // A folder with one file inside, so that nothing removes it by accident.
 void folderInTheWay(const fs::path& where) {
     fs::create_directory(where);
@@ -62,11 +72,7 @@ TEST(HostileWrites, ABlockedSummaryFileWritesNothingAndSaysWhich) {
     };
 
     Window w(dir);
-    w.choose(0, "Cassa");
-    w.choose(1, "CONT   Contanti");
-    w.logic.text1[1] = "5";
-    w.ui.messages.clear();
-    w.logic.tastoClick(2);  // "&Registra"
+    registerJanuaryCash(w);
     EXPECT_FALSE(w.logic.unloaded);
     std::string shown = w.ui.shown();
     EXPECT_NE(shown.find((dir / "Zentoria.mdb").string()), std::string::npos) << shown;
@@ -241,11 +247,7 @@ TEST(HostileWrites, AWorkingFolderWithoutWritePermission) {
     const auto shown = withoutRoot([&] {
         if (::access(dir.path().c_str(), W_OK) == 0) return std::string("the folder is writable");
         Window w(dir);
-        w.choose(0, "Cassa");
-        w.choose(1, "CONT   Contanti");
-        w.logic.text1[1] = "5";
-        w.ui.messages.clear();
-        w.logic.tastoClick(2);  // "&Registra"
+        registerJanuaryCash(w);
         std::string out = "registra: " + std::string(w.logic.unloaded ? "closed" : "open") + ": " + w.ui.shown() + "\n";
         w.ui.messages.clear();
         w.logic.tastoClick(0);  // "&Stampa"
