@@ -53,7 +53,7 @@ std::optional<std::string> tenItemCode(std::string_view d) {
     return std::nullopt;
 }
 
-// ---- code tables ------------------------------------------------------------------
+// ---- the group statistics' codes --------------------------------------------------
 
 // A statistic broken down by a list ("Presenze x Nazione") or counting rooms ("Camere
 // Vendute"): its code, in the statistic list, begins with its family's name
