@@ -5,6 +5,7 @@
 #include "common/env.h"
 #include "common/numfmt.h"
 #include "common/state.h"
+#include "desktop/qt/qt_translation.h"
 #include "desktop/qt/zent_desk_top.h"
 
 namespace zt::app {
@@ -23,6 +24,7 @@ int openWindow(const std::filesystem::path& workDir) {
     static char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentoria");
+    desktop::installQtTranslation();
     ProgramState& state = programState();
     state.workDir = workDir;
     desktop::ZentDeskTop window(state, localeSeparators());

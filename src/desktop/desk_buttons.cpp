@@ -20,9 +20,7 @@ void DeskLogic::tastoClick(int index) {
         switch (index) {
             case 0: stampa(); break;
             case 1: unloaded = true; break;
-            case 2:
-                if (confirmed()) registra();
-                break;
+            case 2: registra(); break;
             case 3:
                 if (confirmed()) aggiorna();
                 break;
@@ -86,31 +84,58 @@ void DeskLogic::aggiorna() {
     summaryWritable();
     const bool money = statistic != "Presenze";
     bool stop = false;
+    int shownDetail = 0;  // the detail whose months the grid shows
+    // The grid and the chart show one detail at a time: when a detail starts, its twelve
+    // fields and points are emptied, so a month not yet computed shows nothing rather
+    // than the previous detail's figure.
+    auto startDetail = [&](const RecomputeProgress& p) {
+        shownDetail = p.detailIndex;
+        combo1[1].select(p.listIndex);
+        graph1.setNumSets(1);
+        graph1.setThisSet(1);
+        for (int k = 1; k <= 12; ++k) {
+            text1[static_cast<std::size_t>(k)].clear();
+            graph1.setThisPoint(k);
+            graph1.setGraphData(0);
+        }
+    };
     RecomputeCallbacks callbacks;
     callbacks.onProgress = [&](const RecomputeProgress& p) {
-        combo1[1].select(p.listIndex);
+        if (p.detailIndex != shownDetail) startDetail(p);
         changed();
         const std::string text = "Dettaglio " + std::to_string(p.detailIndex) + " di " + std::to_string(p.detailCount) +
                                  ": " + trim(p.detailItem) + "\nMese: " +
                                  state_.monthNames[static_cast<std::size_t>(p.month - 1)];
+        ui_.progressCount((p.detailIndex - 1) * 12 + p.month - 1, p.detailCount * 12);
         stop = !ui_.progress(text);
     };
     callbacks.onMonthWritten = [&](const std::string&, int month, Currency value) {
         const double v = value.toDouble();
         text1[static_cast<std::size_t>(month)] = money ? formatMoney(v, sep_) : formatPlain(v, sep_);
+        graph1.setThisPoint(month);
+        graph1.setGraphData(v);
         changed();
     };
     callbacks.shouldCancel = [&] { return stop; };
+    // The end, however it comes: the list names the detail the grid shows, the chart
+    // draws it.
+    auto finish = [&] {
+        ui_.progressDone();
+        if (lastRecompute_->listIndex) combo1[1].select(*lastRecompute_->listIndex);
+        if (shownDetail > 0) {
+            selectionTitle();
+            graph1.redraw();
+        }
+        changed();
+    };
     try {
         lastRecompute_ = Recompute().run(state_, statistic, combo1[1].items, text1[0], callbacks);
     } catch (const RecomputeError& e) {
-        ui_.progressDone();
         lastRecompute_ = e.partial();
+        finish();
         throw;
     }
-    ui_.progressDone();
-    if (lastRecompute_->listIndex) combo1[1].select(*lastRecompute_->listIndex);
-    changed();
+    finish();
     const std::string message = recomputeMessage(*lastRecompute_);
     if (!message.empty()) ui_.msgBox(message, msgbox::kOkOnly | msgbox::kInformation, "Zentoria");
 }
@@ -118,12 +143,9 @@ void DeskLogic::aggiorna() {
 bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; }
 
 // "&Registra": the twelve month fields into `Zentoria`. Every field is read first, in
-// the format the grid writes it; a field that is not a number stops the operation
-// before anything is written.
+// the format the grid writes it; a field that is not a number is reported before the
+// question "Sei sicuro?" and nothing is written.
 void DeskLogic::registra() {
-    const std::string& statistic = combo1[0].text;
-    const auto key = store::registraKey(statistic, combo1[1].text);
-    if (!key) return;
     std::array<double, 12> values{};
     for (int m = 1; m <= 12; ++m) {
         const auto v = parseNumber(text1[static_cast<std::size_t>(m)], sep_);
@@ -133,6 +155,10 @@ void DeskLogic::registra() {
                                      "\") non è un numero: non è stato registrato nessun mese.");
         values[static_cast<std::size_t>(m - 1)] = *v;
     }
+    if (!confirmed()) return;
+    const std::string& statistic = combo1[0].text;
+    const auto key = store::registraKey(statistic, combo1[1].text);
+    if (!key) return;
     summaryWritable();
     for (int m = 1; m <= 12; ++m)
         store::writeMonth(state_, key->tipo, key->detail, text1[0], m, store::Value(values[static_cast<std::size_t>(m - 1)]));

@@ -194,7 +194,10 @@ void DeskLogic::chooseItem(int index, int item) {
     combo1Click(index);
 }
 
+// A selection (statistic, detail, hotel) titles the chart and gives the window its
+// caption back, which the client-type batch of "&Stampa" leaves on the last client type.
 void DeskLogic::selectionTitle() {
+    caption = kCaption;
     graph1.setTitle("Zentorio " + text1[0] + " (" + combo1[0].text + "-" + combo1[1].text + ")");
 }
 

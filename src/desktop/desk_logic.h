@@ -50,7 +50,8 @@ public:
     DeskLogic(ProgramState& state, UiPort& ui, Separators separators);
 
     // ---- what the controls hold -------------------------------------------------
-    std::string caption = "Zentorio Mensile / Annuale";
+    static constexpr const char* kCaption = "Zentorio Mensile / Annuale";
+    std::string caption = kCaption;
     std::array<std::string, kText1> text1{};
     std::array<ComboList, kCombo1> combo1{};
     std::array<std::string, kLabel1> label1{};

@@ -164,7 +164,7 @@ std::string runTitle(const RecomputeResult& r) {
 std::string lastWritten(const RecomputeResult& r) {
     for (auto it = r.details.rbegin(); it != r.details.rend(); ++it) {
         if (it->months.empty()) continue;
-        return std::string(monthName(static_cast<int>(it->months.size()))) + " di \"" + it->item + "\"";
+        return std::string(monthName(static_cast<int>(it->months.size()))) + " di \"" + trim(it->item) + "\"";
     }
     return "";
 }
@@ -260,7 +260,7 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
     } catch (const std::exception& e) {
         const std::string where = lastWritten(result);
         std::string message = runTitle(result) + " interrotto a " + monthName(progress.month) + " di \"" +
-                              progress.detailItem + "\": " + e.what() + "\n";
+                              trim(progress.detailItem) + "\": " + e.what() + "\n";
         message += where.empty() ? "Nessun mese registrato."
                                  : "I mesi già aggiornati restano registrati (ultimo: " + where + ").";
         throw RecomputeError(message, std::move(result));

@@ -49,6 +49,8 @@ public:
     // Progress of long work, shown with a way to stop it: returns false when the user
     // asked to stop. progressDone() closes what progress() showed.
     virtual bool progress(const std::string& /*text*/) { return true; }
+    // How far the work is, told before each progress() step: `done` steps of `total`.
+    virtual void progressCount(int /*done*/, int /*total*/) {}
     virtual void progressDone() {}
 };
 

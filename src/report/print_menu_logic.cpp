@@ -141,20 +141,100 @@ std::filesystem::path devicePath(const std::filesystem::path& workDir, const std
 
 bool isFormFeedLine(std::string_view line) { return line == "\f"; }
 
+namespace {
+
+// The bytes that draw the box (report_file.h): the borders folding keeps in place.
+bool isBoxByte(char c) {
+    switch (c) {
+        case box::kTopLeft: case box::kTopRight: case box::kBottomLeft: case box::kBottomRight:
+        case box::kHorizontal: case box::kVertical: case box::kLeftTee: case box::kRightTee:
+        case box::kTopTee: case box::kBottomTee: case box::kCross:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The bare letter of an accented one, 0 for any other byte.
+char accentLetter(char c) {
+    switch (static_cast<unsigned char>(c)) {
+        case 0xE0: return 'a';  // à
+        case 0xE8:              // è
+        case 0xE9: return 'e';  // é
+        case 0xEC: return 'i';  // ì
+        case 0xF9: return 'u';  // ù
+        case 0xF2: return 'o';  // ò
+        default: return 0;
+    }
+}
+
+// One cell of a line (the bytes between two box bytes). Each accented letter becomes the
+// letter and an apostrophe; a cell closed by a border then gives back one blank per
+// apostrophe, taken from its longest run of blanks (the rightmost of equal runs), which
+// keeps at least one blank. When the runs cannot give them all, the cell's accented
+// letters become their bare letters, so the cell keeps its width either way.
+std::string foldCell(std::string_view cell, bool closed) {
+    std::string longForm, shortForm;
+    int extra = 0;
+    for (const char c : cell) {
+        if (const char letter = accentLetter(c)) {
+            longForm += letter;
+            longForm += '\'';
+            shortForm += letter;
+            ++extra;
+        } else {
+            longForm += c;
+            shortForm += c;
+        }
+    }
+    if (!closed || extra == 0) return longForm;
+    struct Run {
+        std::size_t at, length;
+    };
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < longForm.size();) {
+        if (longForm[i] != ' ') {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        while (j < longForm.size() && longForm[j] == ' ') ++j;
+        runs.push_back({i, j - i});
+        i = j;
+    }
+    std::vector<std::size_t> keep(runs.size());
+    for (std::size_t r = 0; r < runs.size(); ++r) keep[r] = runs[r].length;
+    for (int n = 0; n < extra; ++n) {
+        std::size_t best = runs.size();
+        for (std::size_t r = 0; r < runs.size(); ++r)
+            if (keep[r] >= 2 && (best == runs.size() || keep[r] >= keep[best])) best = r;
+        if (best == runs.size()) return shortForm;
+        --keep[best];
+    }
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        out.append(longForm, from, runs[r].at - from);
+        out.append(keep[r], ' ');
+        from = runs[r].at + runs[r].length;
+    }
+    out.append(longForm, from, std::string::npos);
+    return out;
+}
+
+}  // namespace
+
 std::string foldAccents(std::string_view line) {
     std::string out;
     out.reserve(line.size() + 8);
-    for (const char c : line) {
-        switch (static_cast<unsigned char>(c)) {
-            case 0xE0: out += "a'"; break;  // à
-            case 0xE8:                      // è
-            case 0xE9: out += "e'"; break;  // é
-            case 0xEC: out += "i'"; break;  // ì
-            case 0xF9: out += "u'"; break;  // ù
-            case 0xF2: out += "o'"; break;  // ò
-            case 0xB4: out += '|'; break;   // ´
-            default: out += c; break;
-        }
+    std::size_t start = 0;
+    while (start <= line.size()) {
+        std::size_t end = start;
+        while (end < line.size() && !isBoxByte(line[end])) ++end;
+        const bool closed = end < line.size();
+        out += foldCell(line.substr(start, end - start), closed);
+        if (closed) out += line[end] == box::kRightTee ? '|' : line[end];  // ´ is the right-hand tee
+        start = end + 1;
     }
     return out;
 }

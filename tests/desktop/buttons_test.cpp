@@ -2,6 +2,8 @@
 // chart, in the message boxes and in the rows of Zentoria.mdb.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <sqlite3.h>
 
 #include "desktop/desk_logic.h"
@@ -41,6 +43,8 @@ public:
         steps.push_back(text);
         return steps.size() < stopAfter;
     }
+    std::vector<std::pair<int, int>> counts;  // progressCount(done, total)
+    void progressCount(int done, int total) override { counts.emplace_back(done, total); }
     std::vector<bool> busyCalls;
 };
 
@@ -198,10 +202,13 @@ TEST(Registra, WritesTheTwelveFieldsAsTheGridShowsThem) {
     w.logic.tastoClick(2);
     EXPECT_EQ(w.zentoria("count(*)"), "12");
     EXPECT_EQ(w.zentoria("Valore").substr(0, 4), "10.0");
-    // A field that is not a number: a message naming the month, nothing written.
+    // A field that is not a number: a message naming the month, before the question,
+    // and nothing written.
     w.logic.text1[1] = "99";
     w.logic.text1[6] = "12abc";
+    const std::size_t asked = w.ui.messages.size();
     w.logic.tastoClick(2);
+    ASSERT_EQ(w.ui.messages.size(), asked + 1);
     EXPECT_NE(w.ui.messages.back().find("Giugno"), std::string::npos);
     EXPECT_EQ(w.zentoria("Valore").substr(0, 4), "10.0");
     // A statistic the summary does not keep writes nothing.
@@ -234,6 +241,12 @@ TEST(Stampa, WritesTheReportOrTheClientTypeBatchThenOpensThePrintMenu) {
     for (std::size_t at = 0; (at = report.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
     EXPECT_EQ(lines, 20u);
     EXPECT_TRUE(w.ui.messages.empty());
+    // The next selection gives the window its caption back.
+    w.choose(0, "Presenze x Tipo Cliente");
+    w.logic.tastoClick(0);
+    EXPECT_EQ(w.logic.caption, "TUR 12");
+    w.choose(0, "Presenze");
+    EXPECT_EQ(w.logic.caption, "Zentorio Mensile / Annuale");
 }
 
 TEST(Registra, AnAccessSummaryFileIsMovedOnlyWhenTheUserAgrees) {
@@ -305,4 +318,37 @@ TEST(Aggiorna, RecomputesShowsEachMonthAndStopsWhenAsked) {
     w.logic.tastoClick(3);
     EXPECT_NE(w.ui.messages.back().find("quattro cifre"), std::string::npos);
     EXPECT_EQ(w.zentoria("count(*)"), "12");
+}
+
+// Two details, stopped in the second: the grid never shows one detail's months beside
+// another's, and the list names the detail the grid shows.
+TEST(Aggiorna, EachDetailStartsFromAnEmptyGridAndTheProgressCountsMonths) {
+    Window w;
+    w.dir.sql("VociFattura.mdb", "INSERT INTO VociFattura VALUES(1,3,'Bar',3,3);");
+    w.dir.sql("Fatture.mdb",
+              "CREATE TABLE DatiFattura(NDocumento INTEGER, Annullato TEXT, ZentAcc TEXT, DataEmissione TEXT);"
+              "CREATE TABLE DettaglioFattura(NDocumento INTEGER, Importo REAL, DataEmissione TEXT, CodiceVoce INTEGER);"
+              "INSERT INTO DatiFattura VALUES(1,'N','F','20140110');"
+              "INSERT INTO DettaglioFattura VALUES(1,100,'20140110',12),(1,7,'20140110',3);");
+    w.choose(0, "Fatturato");
+    ASSERT_EQ(w.logic.combo1[1].items.size(), 2u);
+    w.choose(1, w.logic.combo1[1].items[0]);
+    std::vector<std::string> grid;  // month 3 of the grid at each step
+    w.ui.stopAfter = 14;             // "Annulla" during February of the second detail
+    w.logic.onChange = [&] { grid.push_back(w.logic.text1[3]); };
+    w.ui.answer = msgbox::kAnswerYes;
+    w.logic.tastoClick(3);
+    w.logic.onChange = nullptr;
+    EXPECT_EQ(w.logic.combo1[1].listIndex, 1);
+    EXPECT_EQ(w.logic.text1[1], "7,00");
+    EXPECT_EQ(w.logic.text1[2], "0,00");
+    for (int k = 3; k <= 12; ++k) EXPECT_EQ(w.logic.text1[static_cast<std::size_t>(k)], "") << k;
+    EXPECT_EQ(w.logic.graph1.value(1, 1), 7.0);
+    // March of the first detail was shown, then emptied when the second began.
+    EXPECT_NE(std::find(grid.begin(), grid.end(), "0,00"), grid.end());
+    EXPECT_EQ(grid.back(), "");
+    ASSERT_EQ(w.ui.counts.size(), 14u);
+    EXPECT_EQ(w.ui.counts.front(), std::make_pair(0, 24));
+    EXPECT_EQ(w.ui.counts.back(), std::make_pair(13, 24));
+    EXPECT_NE(w.ui.messages.back().find("dopo Febbraio di \"3 Bar\""), std::string::npos) << w.ui.messages.back();
 }

@@ -289,7 +289,7 @@ TEST(Recompute, CancelAndMissingFilesKeepTheMonthsWritten) {
     ASSERT_EQ(r.details.size(), 1u);
     EXPECT_EQ(r.details[0].months.size(), 3u);
     EXPECT_EQ(recomputeMessage(r),
-              "Aggiornamento di \"Produzione\" per il 2014 interrotto dopo Marzo di \"   12 Pernottamento\" "
+              "Aggiornamento di \"Produzione\" per il 2014 interrotto dopo Marzo di \"12 Pernottamento\" "
               "(dettaglio 1 di 2). I mesi già aggiornati restano registrati.");
 
     // An account file disappears after February of the second detail.
@@ -303,8 +303,8 @@ TEST(Recompute, CancelAndMissingFilesKeepTheMonthsWritten) {
     } catch (const RecomputeError& e) {
         const std::string what = e.what();
         EXPECT_NE(what.find("ContoEsterni.mdb"), std::string::npos) << what;
-        EXPECT_NE(what.find("interrotto a Marzo di \"    3 Bar\""), std::string::npos) << what;
-        EXPECT_NE(what.find("ultimo: Febbraio di \"    3 Bar\""), std::string::npos) << what;
+        EXPECT_NE(what.find("interrotto a Marzo di \"3 Bar\""), std::string::npos) << what;
+        EXPECT_NE(what.find("ultimo: Febbraio di \"3 Bar\""), std::string::npos) << what;
         ASSERT_EQ(e.partial().details.size(), 2u);
         EXPECT_EQ(e.partial().details[1].months.size(), 2u);
     }

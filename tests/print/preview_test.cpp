@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "print/qt_app.h"
 #include "report/print_fixture.h"
@@ -58,20 +61,27 @@ TEST_F(PreviewTest, InizioAndAvantiWalkThePagesAndTheZoomChangesTheFont) {
     writeReport(lines);
     Anteprima preview(dir.path(), 5, nullptr, hooks);
     const auto text = [&] { return preview.text1()->toPlainText().toStdString(); };
+    const auto shown = [&] { return preview.findChild<QLabel*>("Pagina")->text(); };
+    auto* avanti = preview.findChild<QPushButton*>("Avanti");
     EXPECT_EQ(preview.pageCount(), 4);
     EXPECT_EQ(text(), "riga 1\nriga 2");
+    EXPECT_EQ(shown(), "Pagina 1 di 4");
     click(preview, "Avanti");
+    EXPECT_EQ(shown(), "Pagina 2 di 4");
     EXPECT_EQ(text(), "riga 3\nriga 4\nriga 5\nriga 6\nriga 7");
     click(preview, "Avanti");
     EXPECT_EQ(text(), "riga 8\nriga 9\nriga 10\nriga 11\nriga 12");
     click(preview, "Avanti");
     EXPECT_EQ(text(), "riga 13");
     EXPECT_EQ(preview.page(), 3);
+    EXPECT_EQ(shown(), "Pagina 4 di 4");
+    EXPECT_FALSE(avanti->isEnabled());  // the last page: nothing further
     click(preview, "Avanti");  // the last page stays
     EXPECT_EQ(preview.page(), 3);
     EXPECT_EQ(text(), "riga 13");
     click(preview, "Inizio");
     EXPECT_EQ(text(), "riga 1\nriga 2");
+    EXPECT_TRUE(avanti->isEnabled());
 
     const int size = preview.text1()->font().pointSize();
     click(preview, "Espandi");
@@ -114,6 +124,20 @@ TEST_F(PreviewTest, SaveACopyAndHandTheReportToTheMailSender) {
     click(preview, "Email");
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains("/opt/posta/Spedix.exe")) << messages[1].toStdString();
+
+    // Without a hook the message is the preview's own box, with the button "Ok".
+    hooks.message = nullptr;
+    mailer.clear();
+    Anteprima own(dir.path(), 60, nullptr, hooks);
+    QString buttonText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        buttonText = box->buttons().value(0)->text();
+        box->accept();
+    });
+    click(own, "Email");
+    EXPECT_EQ(buttonText, "Ok");
 
     // A report file that cannot be read: an error naming it.
     std::filesystem::remove(dir / "fd");

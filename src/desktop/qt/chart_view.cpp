@@ -12,6 +12,7 @@
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QLinearGradient>
+#include <QLocale>
 #include <QLogValueAxis>
 #include <QPieSeries>
 #include <QPieSlice>
@@ -110,20 +111,25 @@ QChart* pies(const Data& d, bool depth) {
             series->setPieSize(size);
             series->setHorizontalPosition(x);
             series->setVerticalPosition(y);
+            int smallRun = 0;
             for (int k = 0; k < Chart::kPoints; ++k) {
                 const double v = std::max(0.0, d.values[s][k]);
                 auto* slice = series->append(d.labels[k], v);
                 const QColor colour = monthColour(k + 1);
                 slice->setColor(back ? colour.darker(170) : colour);
                 slice->setBorderColor(back ? colour.darker(200) : Qt::white);
-                // Labels on the slices large enough to carry one; two pies share the
-                // room, so smaller labels on fewer slices.
-                slice->setLabelVisible(!back && total > 0 && v / total >= (d.sets == 1 ? 0.025 : 0.05));
-                if (d.sets > 1) {
+                // Every month with a value carries its label. Two pies share the room, so
+                // their labels are smaller; the labels of small slices are smaller too,
+                // and a run of small slices puts them on arms of alternating length, so
+                // neighbours do not cover each other.
+                slice->setLabelVisible(!back && v > 0);
+                const bool narrow = total > 0 && v / total < (d.sets == 1 ? 0.025 : 0.05);
+                smallRun = narrow ? smallRun + 1 : 0;
+                if (d.sets > 1 || narrow) {
                     QFont small = slice->labelFont();
                     small.setPointSizeF(7);
                     slice->setLabelFont(small);
-                    slice->setLabelArmLengthFactor(0.08);
+                    slice->setLabelArmLengthFactor(narrow && smallRun % 2 == 0 ? 0.3 : 0.08);
                 }
             }
             chart->addSeries(series);
@@ -343,6 +349,9 @@ void ChartView::rebuild() {
     next->setTitleFont(titleFont);
     next->setMargins(QMargins(4, 4, 4, 4));
     next->setAnimationOptions(QChart::NoAnimation);
+    // The values on the axes in the user's number form (1.500,5 in Italian), as the grid.
+    next->setLocale(QLocale());
+    next->setLocalizeNumbers(true);
     if (chart_.chartType() > 2) {
         next->legend()->setVisible(d.sets > 1);
         next->legend()->setAlignment(Qt::AlignBottom);

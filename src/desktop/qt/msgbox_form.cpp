@@ -113,8 +113,13 @@ void MsgBox_Form::reject() {
     done(escapeAnswer_);
 }
 
-int MsgBox_Form::ask(QWidget* parent, const std::string& prompt, int style, const std::string& title) {
+int MsgBox_Form::ask(QWidget* parent, const std::string& prompt, int style, const std::string& title,
+                     const QRect& over) {
     MsgBox_Form box(prompt, style, title, parent);
+    if (over.isValid()) {
+        box.adjustSize();
+        box.move(over.center() - box.rect().center());
+    }
     box.exec();
     if (box.answer() != 0) return box.answer();
     // Closed without a choice (the program is ending): whatever is not a yes.

@@ -27,8 +27,10 @@ public:
     // The buttons in order, left to right.
     const std::vector<QPushButton*>& buttons() const { return buttons_; }
 
-    // Shows the box modally and returns the answer.
-    static int ask(QWidget* parent, const std::string& prompt, int style, const std::string& title);
+    // Shows the box modally and returns the answer; centred on `over` (screen
+    // coordinates) when that is given, else where the system puts it.
+    static int ask(QWidget* parent, const std::string& prompt, int style, const std::string& title,
+                   const QRect& over = QRect());
 
 public slots:
     void reject() override;

@@ -95,6 +95,34 @@ void fitText(QLabel* label) {
     label->setFont(f);
 }
 
+// The room a frameless field has for its text: its width less the text margins and
+// the two pixels QLineEdit keeps on each side.
+int textRoom(const QLineEdit* field) {
+    const QMargins m = field->textMargins();
+    return field->contentsRect().width() - m.left() - m.right() - 4;
+}
+
+// A month field shows its whole value, sign included: a value wider than the field is
+// drawn in narrower letters, then in smaller ones (down to 6 points at 60% width, enough
+// for the widest amount a Currency holds); what still does not fit starts at its first
+// character. The tooltip then shows the value at full size.
+void fitMonthField(QLineEdit* field) {
+    const QString text = field->text();
+    const int room = textRoom(field);
+    QFont f = fieldFont();
+    auto width = [&](const QFont& font) { return QFontMetrics(font).horizontalAdvance(text); };
+    const bool natural = width(f) <= room;
+    for (double points = 9.25; !natural && points >= 7.5 && width(f) > room; points -= 0.25) f.setPointSizeF(points);
+    for (int stretch = 95; !natural && stretch >= 60 && width(f) > room; stretch -= 5) f.setStretch(stretch);
+    for (double points = 7.25; !natural && points >= 6 && width(f) > room; points -= 0.25) f.setPointSizeF(points);
+    if (field->font() != f) field->setFont(f);
+    const bool fits = width(f) <= room;
+    const Qt::Alignment align = (fits ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+    if (field->alignment() != align) field->setAlignment(align);
+    field->setToolTip(natural ? QString() : text);
+    if (!fits && !field->hasFocus()) field->setCursorPosition(0);
+}
+
 // The picture of "&Esci": an open door with an arrow going out.
 QIcon exitIcon() {
     QPixmap pm(64, 64);
@@ -147,6 +175,7 @@ class FieldEdit : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
     std::function<void()> onFocus;
+    std::function<void()> onBlur;
     std::function<void()> onEnter;
 
 protected:
@@ -154,6 +183,10 @@ protected:
         QLineEdit::focusInEvent(e);
         selectOnRelease_ = e->reason() == Qt::MouseFocusReason;
         if (onFocus) onFocus();
+    }
+    void focusOutEvent(QFocusEvent* e) override {
+        QLineEdit::focusOutEvent(e);
+        if (onBlur) onBlur();
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
         QLineEdit::mouseReleaseEvent(e);
@@ -245,16 +278,19 @@ void ZentDeskTop::buildControls() {
         field->setTextMargins(2, 0, 2, 0);
         place(field, text1Place(i));
         field->onFocus = [this, i] {
+            markFrame(i, true);
             logic_.text1GotFocus(i);
             shownFocus_ = logic_.focus;
             applySelection(i);
         };
+        field->onBlur = [this, i] { markFrame(i, false); };
         field->onEnter = [this, i] {
             forward([&] { logic_.text1KeyPress(i, DeskLogic::kKeyEnter); });
             applyFocus();
         };
         connect(field, &QLineEdit::textEdited, this,
                 [this, i](const QString& text) { logic_.text1[static_cast<std::size_t>(i)] = text.toStdString(); });
+        if (month) connect(field, &QLineEdit::textChanged, this, [field] { fitMonthField(field); });
         text1_[i] = field;
     }
 
@@ -381,8 +417,22 @@ void ZentDeskTop::repaintFromLogic(bool paintNow) {
     }
 }
 
+// The frame behind a text field is drawn in the highlight colour, two pixels wide, while
+// the field has the focus, so the field the Enter walk reached is seen at once.
+void ZentDeskTop::markFrame(int index, bool focused) {
+    if (index < 0 || index >= static_cast<int>(shape1_.size())) return;
+    QFrame* shape = shape1_[static_cast<std::size_t>(index)];
+    QPalette pal = shape->palette();
+    pal.setColor(QPalette::WindowText, focused ? palette().color(QPalette::Highlight) : QColor(0x40, 0x40, 0x40));
+    shape->setPalette(pal);
+    shape->setLineWidth(focused ? 2 : 1);
+}
+
 void ZentDeskTop::applyFocus() {
     shownFocus_ = logic_.focus;
+    // The walk is done with the keyboard: the style draws the focus on lists and buttons
+    // as it does after Tab.
+    setAttribute(Qt::WA_KeyboardFocusChange);
     const int i = logic_.focus.index;
     QWidget* target = nullptr;
     switch (logic_.focus.kind) {
@@ -415,7 +465,8 @@ void ZentDeskTop::applySelection(int index) {
 }
 
 int ZentDeskTop::msgBox(const std::string& prompt, int style, const std::string& title) {
-    return MsgBox_Form::ask(isVisible() ? this : nullptr, prompt, style, title);
+    // Over the chart, so the month fields stay in sight.
+    return MsgBox_Form::ask(isVisible() ? this : nullptr, prompt, style, title, isVisible() ? chartArea() : QRect());
 }
 
 std::string ZentDeskTop::accessGate(const GateRequest& request) {
@@ -430,29 +481,47 @@ void ZentDeskTop::busy(bool on) {
     else QApplication::restoreOverrideCursor();
 }
 
-// Long work reports each step here: the dialog shows it with "Annulla", and the events
-// that came in meanwhile (a click on "Annulla", a repaint) are handled before the work
-// goes on.
+QRect ZentDeskTop::chartArea() const { return QRect(graph_->mapToGlobal(QPoint(0, 0)), graph_->size()); }
+
+// Long work reports each step here: the dialog shows it, how far the work is and
+// "Annulla", over the chart, so the month fields filling up stay in sight; the events that
+// came in meanwhile (a click on "Annulla", a repaint) are handled before the work goes on.
 bool ZentDeskTop::progress(const std::string& text) {
     if (!progress_) {
         progress_ = new QProgressDialog(this);
+        progress_->setObjectName("Progress");
         progress_->setWindowTitle("Zentoria");
         progress_->setCancelButtonText("Annulla");
-        progress_->setRange(0, 0);
+        progress_->setRange(0, progressTotal_);
+        progress_->setValue(progressDone_);
         progress_->setMinimumDuration(0);
         progress_->setWindowModality(Qt::WindowModal);
         progress_->setAutoClose(false);
         progress_->setAutoReset(false);
+        progress_->setMinimumWidth(px(4800));
         progress_->show();
     }
     progress_->setLabelText(QString::fromStdString(text));
+    if (isVisible()) {
+        progress_->adjustSize();
+        progress_->move(chartArea().center() - progress_->rect().center());
+    }
     QCoreApplication::processEvents();
     return !progress_->wasCanceled();
+}
+
+void ZentDeskTop::progressCount(int done, int total) {
+    progressDone_ = std::max(0, done);
+    progressTotal_ = std::max(0, total);
+    if (!progress_) return;
+    progress_->setRange(0, progressTotal_);
+    progress_->setValue(std::min(progressDone_, progressTotal_));
 }
 
 void ZentDeskTop::progressDone() {
     delete progress_;
     progress_ = nullptr;
+    progressDone_ = progressTotal_ = 0;
 }
 
 }  // namespace zt::desktop

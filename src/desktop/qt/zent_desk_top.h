@@ -49,7 +49,10 @@ public:
     void printMenu() override;
     void busy(bool on) override;
     bool progress(const std::string& text) override;
+    void progressCount(int done, int total) override;
     void progressDone() override;
+    // Where dialogs over the window stand: the chart, in screen coordinates.
+    QRect chartArea() const;
 
     // Pixels for twips at this window's resolution (15 twips a pixel at 96 dpi).
     int px(int twips) const;
@@ -66,6 +69,7 @@ private:
     std::array<QFrame*, 14> shape1_{};
     ChartView* graph_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // shown while long work runs
+    int progressDone_ = 0, progressTotal_ = 0;  // how far it is; 0 of 0: a busy bar
     std::array<std::vector<std::string>, DeskLogic::kCombo1> shownItems_{};
     Focus shownFocus_;
     bool painting_ = false;
@@ -80,6 +84,8 @@ private:
     void repaintFromLogic(bool paintNow = false);
     // Gives the focus to the control the logic names.
     void applyFocus();
+    // Marks the frame of Text1(index) as holding the focus, or not.
+    void markFrame(int index, bool focused);
     // Applies the logic's selection to the focused text field.
     void applySelection(int index);
 };

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -45,14 +46,21 @@ Anteprima::Anteprima(std::filesystem::path workDir, int pageLength, QWidget* par
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
         buttons->addWidget(b);
+        return b;
     };
     add("Salva", "Sa&lva", &Anteprima::salva);
     add("Email", "E-&mail", &Anteprima::email);
     add("Inizio", "&Inizio", &Anteprima::inizio);
-    add("Avanti", "&Avanti", &Anteprima::avanti);
+    avanti_ = add("Avanti", "&Avanti", &Anteprima::avanti);
     add("Espandi", "E&spandi", &Anteprima::espandi);
     add("Riduci", "&Riduci", &Anteprima::riduci);
     add("Esci", "&Esci", &Anteprima::accept);
+
+    // Which page is shown, of how many.
+    pagina_ = new QLabel(this);
+    pagina_->setObjectName("Pagina");
+    buttons->addSpacing(12);
+    buttons->addWidget(pagina_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text1_, 1);
@@ -65,10 +73,14 @@ void Anteprima::showPage(int page) {
     if (pages_.empty()) {
         page_ = 0;
         text1_->clear();
-        return;
+        pagina_->setText("Nessuna pagina");
+    } else {
+        page_ = std::clamp(page, 0, pageCount() - 1);
+        text1_->setPlainText(pages_[static_cast<std::size_t>(page_)]);
+        pagina_->setText(QString("Pagina %1 di %2").arg(page_ + 1).arg(pageCount()));
     }
-    page_ = std::clamp(page, 0, pageCount() - 1);
-    text1_->setPlainText(pages_[static_cast<std::size_t>(page_)]);
+    // On the last page there is nothing further: "&Avanti" shows itself disabled.
+    avanti_->setEnabled(page_ + 1 < pageCount());
 }
 
 void Anteprima::applyFont() {

@@ -1,7 +1,8 @@
 #pragma once
 // The preview `Anteprima` (caption "Anteprima di Stampa"): the report file one page at a
-// time in a fixed-width font, the box drawn as lines; save a copy, hand it to the mail
-// sender, first and next page, zoom, close.
+// time in a fixed-width font, the box drawn as lines, with "Pagina n di m" beside the
+// buttons; save a copy, hand it to the mail sender, first and next page ("&Avanti"
+// disabled on the last one), zoom, close.
 #include <QDialog>
 #include <QMessageBox>
 #include <filesystem>
@@ -9,7 +10,9 @@
 #include <string>
 #include <vector>
 
+class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace zt::report {
 
@@ -55,6 +58,8 @@ private:
     std::filesystem::path file_;
     Hooks hooks_;
     QPlainTextEdit* text1_ = nullptr;
+    QLabel* pagina_ = nullptr;       // "Pagina n di m"
+    QPushButton* avanti_ = nullptr;  // disabled on the last page
     std::vector<QString> pages_;
     int page_ = 0;
     int fontSize_ = kDefaultFontSize;
