@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
+  qt6-translations-l10n
   libsqlite3-dev sqlite3 mdbtools-dev
   fonts-liberation
   libgtest-dev libgmock-dev libcrypt-dev

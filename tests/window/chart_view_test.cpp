@@ -10,6 +10,9 @@
 #include <QBarSet>
 #include <QCandlestickSeries>
 #include <QCandlestickSet>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QLocale>
 #include <QChart>
 #include <QHorizontalBarSeries>
 #include <QLegendMarker>
@@ -176,6 +179,50 @@ TEST(ChartView, TwoSetsAreBothDrawnAndNamed) {
     c.redraw();
     EXPECT_FALSE(view.chart()->legend()->isVisible());
     view.unbind();
+}
+
+}  // namespace
+}  // namespace zt::desktop
+
+namespace zt::desktop {
+namespace {
+
+QStringList sceneTexts(ChartView& view) {
+    QStringList out;
+    for (auto* item : view.scene()->items())
+        if (auto* text = dynamic_cast<QGraphicsTextItem*>(item)) out << text->toPlainText();
+    return out;
+}
+
+// The axes in the user's number form; every month with a value labelled on the pie.
+TEST(ChartView, AxesInTheLocalesFormAndEverySliceLabelled) {
+    test::qtApp();
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    Chart c;
+    fill(c, 1, 0);
+    c.setThisPoint(12);
+    c.setGraphData(150000);
+    ChartView view(c);
+    view.resize(600, 500);
+    view.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(sceneTexts(view).contains("150.000")) << sceneTexts(view).join(" | ").toStdString();
+    for (int k = 1; k <= 12; ++k) c.setThisPoint(k), c.setGraphData(k / 10.0);
+    c.redraw();
+    QApplication::processEvents();
+    EXPECT_TRUE(sceneTexts(view).contains("0,5")) << sceneTexts(view).join(" | ").toStdString();
+    QLocale::setDefault(before);
+
+    // January holds almost everything; February's sliver and the others still say which
+    // month they are; March, with nothing, has no slice to label.
+    c.setChartType(1);
+    for (int k = 1; k <= 12; ++k) c.setThisPoint(k), c.setGraphData(k == 1 ? 1e6 : k == 3 ? 0 : 10);
+    c.redraw();
+    auto* pie = qobject_cast<QPieSeries*>(view.chart()->series().value(0));
+    ASSERT_NE(pie, nullptr);
+    for (auto* slice : pie->slices())
+        EXPECT_EQ(slice->isLabelVisible(), slice->label() != "Marzo") << slice->label().toStdString();
 }
 
 }  // namespace

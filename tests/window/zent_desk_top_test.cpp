@@ -8,6 +8,8 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QFrame>
+#include <QProgressDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,6 +19,7 @@
 #include <stdexcept>
 
 #include "desktop/qt/chart_view.h"
+#include "desktop/qt/qt_translation.h"
 #include "store/database.h"
 #include "window/window_support.h"
 
@@ -55,7 +58,23 @@ protected:
     static QAbstractButton* tasto(QWidget* w, int i) {
         return child<QAbstractButton>(w, QStringLiteral("Tasto_%1").arg(i));
     }
+    static QFrame* frame(QWidget* w, int i) { return child<QFrame>(w, QStringLiteral("Shape1_%1").arg(i)); }
     static QWidget* focused() { return QApplication::focusWidget(); }
+    // Whether the field shows its whole text at once: with the cursor at the end, the
+    // first character is still at the left edge.
+    static bool showsWhole(QLineEdit* field) {
+        field->setCursorPosition(static_cast<int>(field->text().size()));
+        field->repaint();
+        const bool whole = field->cursorPositionAt(QPoint(field->textMargins().left() + 1, field->height() / 2)) == 0;
+        field->setCursorPosition(0);
+        return whole;
+    }
+    // The month fields, in screen coordinates.
+    static QRect monthFields(QWidget* w) {
+        QRect area;
+        for (int k = 1; k <= 12; ++k) area |= QRect(text1(w, k)->mapToGlobal(QPoint(0, 0)), text1(w, k)->size());
+        return area;
+    }
     static void enter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
 };
 
@@ -173,6 +192,9 @@ TEST_F(Window, EnterWalksTheMonthFieldsToTheButtons) {
     for (int k = 1; k <= 11; ++k) {
         ASSERT_EQ(focused(), text1(w.get(), k)) << k;
         EXPECT_EQ(text1(w.get(), k)->selectedText(), text1(w.get(), k)->text()) << k;
+        // The frame of the field with the focus is drawn wider, from the first key on.
+        EXPECT_EQ(frame(w.get(), k)->lineWidth(), 2) << k;
+        if (k > 1) EXPECT_EQ(frame(w.get(), k - 1)->lineWidth(), 1) << k;
         enter();
     }
     ASSERT_EQ(focused(), text1(w.get(), 12));
@@ -182,6 +204,7 @@ TEST_F(Window, EnterWalksTheMonthFieldsToTheButtons) {
     EXPECT_EQ(w->logic().text1[12], "1234567890");
     enter();
     EXPECT_EQ(focused(), tasto(w.get(), 2));  // "&Registra"
+    EXPECT_TRUE(w->testAttribute(Qt::WA_KeyboardFocusChange));  // the style draws its focus
 
     QTest::mouseClick(text1(w.get(), 13), Qt::LeftButton);
     QTest::keyClicks(focused(), "2013");
@@ -200,6 +223,70 @@ TEST_F(Window, ItalianSeparatorsInTheGrid) {
     EXPECT_EQ(text1(w.get(), 1)->text(), "1.234,50");
     EXPECT_EQ(text1(w.get(), 2)->text(), "8,00");
     EXPECT_EQ(w->logic().graph1.value(1, 1), 1234.5);
+}
+
+// The widest amounts a `Valore` holds (a Currency's limits) and a typed value of ten
+// characters show whole, sign included, in the fields' size; the tooltip holds the value.
+TEST_F(Window, LargeValuesShowWholeWithTheirSign) {
+    dir.sql("Dettaglio.mdb",
+            "INSERT INTO Dettaglio VALUES(1,'Produzione','12','20140301',-922337203685477.58),"
+            "(1,'Produzione','12','20140401',922337203685477.58),(1,'Produzione','12','20140501',-1962010.70);");
+    auto w = open({",", "."});
+    test::choose(combo1(w.get(), 1), 0);
+    EXPECT_EQ(text1(w.get(), 3)->text().left(9), "-922.337.");
+    EXPECT_EQ(text1(w.get(), 3)->text().size(), 23);
+    EXPECT_EQ(text1(w.get(), 5)->text(), "-1.962.010,70");
+    for (int k : {3, 4, 5}) {
+        QLineEdit* field = text1(w.get(), k);
+        EXPECT_TRUE(showsWhole(field)) << k;
+        EXPECT_EQ(field->toolTip(), field->text()) << k;
+        EXPECT_GE(field->font().pointSizeF(), 6.0) << k;
+        EXPECT_EQ(field->size(), text1(w.get(), 1)->size());
+    }
+    // An amount that fits keeps the font, the right alignment and no tooltip.
+    EXPECT_EQ(text1(w.get(), 1)->font().pointSizeF(), 9.75);
+    EXPECT_TRUE(text1(w.get(), 1)->alignment() & Qt::AlignRight);
+    EXPECT_TRUE(text1(w.get(), 1)->toolTip().isEmpty());
+
+    QTest::mouseClick(text1(w.get(), 6), Qt::LeftButton);
+    QTest::keyClicks(focused(), "-123456789");
+    EXPECT_TRUE(showsWhole(text1(w.get(), 6)));
+    EXPECT_EQ(text1(w.get(), 6)->toolTip(), "-123456789");
+}
+
+// "&Aggiorna"'s progress counts months and, with the closing message, stands over the
+// chart, clear of the month fields.
+TEST_F(Window, ProgressAndMessagesLeaveTheMonthFieldsInSight) {
+    auto w = open();
+    w->progressCount(13, 24);
+    EXPECT_TRUE(w->progress("Dettaglio 2 di 2: 3 Bar\nMese: Febbraio"));
+    auto* bar = w->findChild<QProgressDialog*>("Progress");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->maximum(), 24);
+    EXPECT_EQ(bar->value(), 13);
+    EXPECT_FALSE(bar->frameGeometry().intersects(monthFields(w.get())));
+    w->progressDone();
+    EXPECT_EQ(w->findChild<QProgressDialog*>("Progress"), nullptr);
+
+    QRect shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = QApplication::activeModalWidget();
+        shown = box->frameGeometry();
+        QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(w->msgBox("Aggiornamento di \"Cassa\" per il 2014 completato.", 64, "Zentoria"), msgbox::kAnswerOk);
+    EXPECT_FALSE(shown.intersects(monthFields(w.get())));
+    EXPECT_TRUE(w->chartArea().contains(shown.center()));
+}
+
+// Qt's own texts (the file dialog, the fields' context menu) in Italian.
+TEST_F(Window, QtTextsInTheUsersLanguage) {
+    test::qtApp();
+    ASSERT_TRUE(installQtTranslation(QLocale(QLocale::Italian, QLocale::Italy)));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
+    EXPECT_NE(QCoreApplication::translate("QLineEdit", "&Copy"), "&Copy");
+    installQtTranslation(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }
 
 TEST_F(Window, ButtonsGoToTheLogicAndEsciCloses) {

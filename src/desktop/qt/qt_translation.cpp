@@ -10,11 +10,13 @@ namespace zt::desktop {
 bool installQtTranslation(const QLocale& locale) {
     static QTranslator* installed = nullptr;
     auto next = std::make_unique<QTranslator>();
-    if (!next->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) return false;
+    const bool found = next->load(locale, "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
     if (installed) {
         QCoreApplication::removeTranslator(installed);
         delete installed;
+        installed = nullptr;
     }
+    if (!found) return false;
     installed = next.release();
     QCoreApplication::installTranslator(installed);
     return true;

@@ -7,8 +7,8 @@
 namespace zt::desktop {
 
 // Installs Qt's translation for `locale` in the running application, replacing the one
-// installed before. Returns false (and Qt keeps its English texts) when the file is not
-// there, as for English itself.
+// installed before. Returns false when there is none for the locale (English itself, or
+// the package missing): Qt's texts are then its own English ones.
 bool installQtTranslation(const QLocale& locale = QLocale());
 
 }  // namespace zt::desktop
