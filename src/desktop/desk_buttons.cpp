@@ -86,8 +86,9 @@ void DeskLogic::aggiorna() {
     bool stop = false;
     int shownDetail = 0;  // the detail whose months the grid shows
     // The grid and the chart show one detail at a time: when a detail starts, its twelve
-    // fields and points are emptied, so a month not yet computed shows nothing rather
-    // than the previous detail's figure.
+    // fields and points are emptied and the chart is titled with it, so a month not yet
+    // computed shows nothing rather than the previous detail's figure. The months fill
+    // the fields as they are written; the chart draws them when the detail is done.
     auto startDetail = [&](const RecomputeProgress& p) {
         shownDetail = p.detailIndex;
         combo1[1].select(p.listIndex);
@@ -98,6 +99,8 @@ void DeskLogic::aggiorna() {
             graph1.setThisPoint(k);
             graph1.setGraphData(0);
         }
+        selectionTitle();
+        graph1.redraw();
     };
     RecomputeCallbacks callbacks;
     callbacks.onProgress = [&](const RecomputeProgress& p) {
@@ -114,6 +117,7 @@ void DeskLogic::aggiorna() {
         text1[static_cast<std::size_t>(month)] = money ? formatMoney(v, sep_) : formatPlain(v, sep_);
         graph1.setThisPoint(month);
         graph1.setGraphData(v);
+        if (month == 12) graph1.redraw();
         changed();
     };
     callbacks.shouldCancel = [&] { return stop; };
@@ -122,10 +126,7 @@ void DeskLogic::aggiorna() {
     auto finish = [&] {
         ui_.progressDone();
         if (lastRecompute_->listIndex) combo1[1].select(*lastRecompute_->listIndex);
-        if (shownDetail > 0) {
-            selectionTitle();
-            graph1.redraw();
-        }
+        if (shownDetail > 0) graph1.redraw();
         changed();
     };
     try {

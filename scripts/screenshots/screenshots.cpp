@@ -1,0 +1,118 @@
+// Takes the pictures of docs/screenshots/ on a real X display (take.sh runs it under
+// Xvfb): the window on a demo folder with large values, "&Aggiorna" in progress, the
+// preview and its "Salva" file dialog. Not a test: run by hand when the window changes.
+//
+//   zentoria_screenshots WORKING_FOLDER OUTPUT_FOLDER
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <iostream>
+
+#include "common/numfmt.h"
+#include "common/state.h"
+#include "desktop/qt/qt_translation.h"
+#include "desktop/qt/zent_desk_top.h"
+#include "report/qt/anteprima.h"
+
+using namespace zt;
+
+namespace {
+
+QString outDir;
+
+void settle(int ms = 400) { QTest::qWait(ms); }
+
+void save(const QPixmap& picture, const char* name) {
+    const QString path = outDir + "/" + name;
+    if (!picture.save(path)) std::cerr << "cannot write " << path.toStdString() << "\n";
+    else std::cout << path.toStdString() << "\n";
+}
+
+// The screen around a window, with the dialogs standing over it.
+QPixmap screenAround(const QWidget& w) {
+    const QRect r = w.frameGeometry();
+    return QGuiApplication::primaryScreen()->grabWindow(0, r.x(), r.y(), r.width(), r.height());
+}
+
+class Shots : public desktop::ZentDeskTop {
+public:
+    using ZentDeskTop::ZentDeskTop;
+    int steps = 0;
+
+    bool progress(const std::string& text) override {
+        const bool go = ZentDeskTop::progress(text);
+        if (++steps == 20) {
+            settle();
+            save(screenAround(*this), "aggiorna.png");
+        }
+        return go;
+    }
+
+    // "&Stampa" shows the preview and its file dialog instead of the print menu.
+    void printMenu() override {
+        report::Anteprima preview(logic().state().workDir, 60, this);
+        preview.show();
+        settle();
+        save(preview.grab(), "anteprima.png");
+        QTimer::singleShot(1500, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                save(dialog->grab(), "salva.png");
+                dialog->reject();
+            }
+        });
+        preview.salva();
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cerr << "usage: zentoria_screenshots WORKING_FOLDER OUTPUT_FOLDER\n";
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Zentoria");
+    desktop::installQtTranslation();
+    outDir = QString::fromLocal8Bit(argv[2]);
+    ProgramState& state = programState();
+    state.workDir = argv[1];
+
+    // The access gate opens with Enter (no password in the demo); "Sei sicuro?" is
+    // answered "Si" and closing messages "Ok".
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return;
+        if (modal->objectName() == "PasswdSecurity") {
+            QTest::keyClick(modal->findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+        } else if (modal->objectName() == "MsgBox_Form") {
+            for (const char* name : {"Si", "Ok"})
+                if (auto* b = modal->findChild<QAbstractButton*>(name)) {
+                    b->click();
+                    break;
+                }
+        }
+    });
+    answer.start(300);
+
+    Shots window(state, localeSeparators());
+    if (!window.start()) return 1;
+    window.show();
+    settle();
+    desktop::DeskLogic& logic = window.logic();
+    logic.chooseItem(1, 0);  // "Produzione", the first voice
+    settle();
+    save(screenAround(window), "finestra.png");
+
+    logic.tastoClick(3);  // "&Aggiorna"
+    settle();
+    logic.tastoClick(0);  // "&Stampa"
+    settle();
+    return 0;
+}
