@@ -28,7 +28,8 @@ std::string folded(std::string_view s) {
             c = static_cast<unsigned char>(c + 32);
         } else if (c == 0xC3 && i + 1 < out.size()) {
             auto& next = reinterpret_cast<unsigned char&>(out[i + 1]);
-            if (next >= 0x80 && next <= 0x9E && next != 0x97) next = static_cast<unsigned char>(next + 32);  // À-Þ but ×
+            // À-Þ, but not × (U+00D7)
+            if (next >= 0x80 && next <= 0x9E && next != 0x97) next = static_cast<unsigned char>(next + 32);
             ++i;
         }
     }

@@ -272,7 +272,8 @@ TEST(Database, FilesAreFoundWhateverTheCaseOfTheirNamesOnDisk) {
     dir.sql("FIGURE/zentoria.MDB", "CREATE TABLE Zentoria(Valore REAL); INSERT INTO Zentoria VALUES(1);");
     dir.sql("FATTURE.mdb", "CREATE TABLE Incassi(Importo REAL); INSERT INTO Incassi VALUES(2.5),(4);");
     const std::string inOther = "Select Sum(Importo) as T From Incassi In 'fatture.MDB'";
-    for (const std::string& name : std::vector<std::string>{"figure\\Zentoria", "Figure/ZENTORIA.mdb", (dir / "figure/Zentoria.mdb").string()}) {
+    const std::string absolute = (dir / "figure/Zentoria.mdb").string();
+    for (const std::string& name : std::vector<std::string>{"figure\\Zentoria", "Figure/ZENTORIA.mdb", absolute}) {
         Database db = Database::open(dir.path(), name);
         EXPECT_EQ(db.path(), dir / "FIGURE/zentoria.MDB") << name;
         EXPECT_EQ(db.openQuery(inOther).field("T").toText(), "6.5");
