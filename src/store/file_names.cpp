@@ -19,7 +19,7 @@ namespace zt::store {
 
 namespace {
 
-// The name as Windows compares it: letters in lower case (see sameFileName).
+// The name as Windows compares it: the letters A-Z and À-Þ (UTF-8) in lower case.
 std::string folded(std::string_view s) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size(); ++i) {
@@ -117,8 +117,6 @@ std::string clashMessage(const std::vector<std::string>& names) {
 NameClash::NameClash(std::string file, std::vector<std::string> names)
     : DbError(std::move(file), clashMessage(sorted(names))), names_(sorted(std::move(names))) {}
 
-bool sameFileName(std::string_view a, std::string_view b) { return a.size() == b.size() && folded(a) == folded(b); }
-
 fs::path findFile(const fs::path& base, std::string_view name) {
     std::string n(name);
     std::replace(n.begin(), n.end(), '\\', '/');
@@ -145,7 +143,7 @@ fs::path findFile(const fs::path& base, std::string_view name) {
             at /= part;
             continue;
         }
-        const auto listing = lookUp ? listingOf(at) : nullptr;
+        const auto listing = lookUp ? listingOf(at.empty() ? fs::path(".") : at) : nullptr;
         const std::vector<std::string>* found = nullptr;
         if (listing) {
             auto it = listing->byName.find(folded(component));

@@ -25,14 +25,10 @@ private:
     std::vector<std::string> names_;
 };
 
-// Whether two file names are one name for Windows: equal but for the case of the letters
-// A-Z and of the accented letters U+00C0-U+00DE (À-Þ, UTF-8), whose lower case is
-// U+00E0-U+00FE.
-bool sameFileName(std::string_view a, std::string_view b);
-
 // The path of `name` under the folder `base`, every component spelled as it is on disk.
 // `name` may hold folders; "\" and "/" both separate them; an absolute name ignores
-// `base`. Each component is looked up in its folder without regard to case; a component
+// `base`. Each component is looked up in its folder without regard to case (the letters
+// A-Z, and the accented letters À-Þ of UTF-8 against à-þ); a component
 // that is not there, and everything after it, is kept as written, so a file that does
 // not exist yet is created under the program's own spelling.
 // Two entries of a folder that differ only in case are a NameClash naming both: neither

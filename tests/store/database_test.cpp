@@ -278,6 +278,8 @@ TEST(Database, FilesAreFoundWhateverTheCaseOfTheirNamesOnDisk) {
         EXPECT_EQ(db.path(), dir / "FIGURE/zentoria.MDB") << name;
         EXPECT_EQ(db.openQuery(inOther).field("T").toText(), "6.5");
     }
+    dir.sql("CITTÀ.mdb", "CREATE TABLE C(x);");  // accented capitals too
+    EXPECT_EQ(Database::open(dir.path(), "città").path(), dir / "CITTÀ.mdb");
     // Two names that differ only in case: neither is read, and the message names both.
     dir.sql("Fatture.mdb", "CREATE TABLE Incassi(Importo REAL);");
     Database db = Database::open(dir.path(), "figure\\zentoria");
