@@ -180,12 +180,13 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
             if (file.state == PwdFileState::Absent) {
                 out << "No password is set.\n";
             } else {
+                const std::string removed = desktop::securityFilePath(workDir).filename().string();
                 desktop::clearPassword(workDir);
-                out << "Password cleared: " << desktop::kSecurityFileName << " removed.\n";
+                out << "Password cleared: " << removed << " removed.\n";
             }
         } else {
             desktop::setPassword(workDir, next);
-            out << "Password set in " << (workDir / desktop::kSecurityFileName).string() << ".\n";
+            out << "Password set in " << desktop::securityFilePath(workDir).string() << ".\n";
         }
         return 0;
     } catch (const std::exception& e) {

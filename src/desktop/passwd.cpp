@@ -15,6 +15,7 @@
 
 #include "common/state.h"
 #include "common/text.h"
+#include "store/file_names.h"
 
 namespace fs = std::filesystem;
 
@@ -173,8 +174,31 @@ SecurityPwd parseSecurityLine(std::string_view firstLine) {
     return file;
 }
 
+namespace {
+
+std::string clashProblem(const store::NameClash& clash) {
+    std::string names;
+    for (std::size_t i = 0; i < clash.names().size(); ++i)
+        names += (i == 0 ? "\"" : i + 1 == clash.names().size() ? " e \"" : ", \"") + clash.names()[i] + "\"";
+    return "Nella cartella di lavoro ci sono più file della password con nomi che differiscono solo per maiuscole "
+           "e minuscole, " + names + ": nessuno viene letto, accesso negato. Tenerne uno solo (cancellare o spostare "
+           "gli altri).";
+}
+
+}  // namespace
+
+fs::path securityFilePath(const fs::path& workDir) { return store::findFile(workDir, kSecurityFileName); }
+
 SecurityPwd readSecurityPwd(const fs::path& workDir) {
-    const fs::path path = workDir / kSecurityFileName;
+    fs::path path;
+    try {
+        path = securityFilePath(workDir);
+    } catch (const store::NameClash& clash) {
+        SecurityPwd file;
+        file.state = PwdFileState::Damaged;
+        file.problem = clashProblem(clash);
+        return file;
+    }
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found) return {};
@@ -241,7 +265,7 @@ void setPassword(const fs::path& workDir, std::string_view password) {
     if (!isYescryptHash(hash)) throw std::runtime_error("cannot hash the password with yescrypt");
     const std::string line = hash + "," + std::to_string(pwdCheckNumber(hash)) + "\r\n";
 
-    const fs::path target = workDir / kSecurityFileName;
+    const fs::path target = securityFilePath(workDir);
     const fs::path temp =
         workDir / (std::string(".") + kSecurityFileName + "." + std::to_string(::getpid()) + ".tmp");
     auto fail = [&](const std::string& what) {
@@ -271,7 +295,7 @@ void setPassword(const fs::path& workDir, std::string_view password) {
 }
 
 void clearPassword(const fs::path& workDir) {
-    const fs::path target = workDir / kSecurityFileName;
+    const fs::path target = securityFilePath(workDir);
     std::error_code ec;
     fs::remove(target, ec);
     if (ec) throw std::runtime_error("cannot remove " + target.string() + ": " + ec.message());

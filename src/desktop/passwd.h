@@ -68,11 +68,16 @@ struct SecurityPwd {
                                    // reason and how to reset the file
 };
 
+// The password file of the folder: "Security.pwd" found whatever the case of its name on
+// disk ("SECURITY.PWD" is the password file too, and is the one written); the program's
+// spelling when there is none. Several names differing only in case: store::NameClash.
+std::filesystem::path securityFilePath(const std::filesystem::path& workDir);
+
 // Reads the first line of a present file (without its line end) as the password file.
 SecurityPwd parseSecurityLine(std::string_view firstLine);
-// Reads "Security.pwd" from the folder. Never throws for the file's contents: a file
-// that cannot be opened or read, or whose first line is not a password line, comes
-// back as damaged with the reason.
+// Reads "Security.pwd" (securityFilePath) from the folder. Never throws for the file's
+// contents: a file that cannot be opened or read, or whose first line is not a password
+// line, comes back as damaged with the reason; so do names differing only in case.
 SecurityPwd readSecurityPwd(const std::filesystem::path& workDir);
 // Start-up: reads the file of the state's working folder and sets the state's stored
 // password and check number from it; returns what was found.

@@ -8,6 +8,7 @@
 #include "common/text.h"
 #include "report/report_file.h"
 #include "store/database.h"
+#include "store/file_names.h"
 
 namespace zt::report {
 
@@ -286,7 +287,7 @@ void writeDevice(const std::filesystem::path& device, const std::string& bytes) 
 std::filesystem::path archiveCopyPath(const std::filesystem::path& workDir, const Stamp& when) {
     const std::string stamp = std::to_string(when.year) + twoDigits(when.month) + twoDigits(when.day) +
                               twoDigits(when.hour) + twoDigits(when.minute);
-    return workDir / "doc" / (workstationPrefix() + "fd" + stamp + ".doc");
+    return store::findFile(workDir, "doc/" + workstationPrefix() + "fd" + stamp + ".doc");
 }
 
 std::filesystem::path makeArchiveCopy(const std::filesystem::path& workDir, const Stamp& when) {
@@ -307,7 +308,7 @@ std::filesystem::path makeArchiveCopy(const std::filesystem::path& workDir, cons
 std::filesystem::path pdfBesideArchive(const std::filesystem::path& archive) {
     std::filesystem::path p = archive;
     p.replace_extension(".pdf");
-    return p;
+    return store::findFile(p.parent_path(), p.filename().string());
 }
 
 PrintMenuLogic::PrintMenuLogic(std::filesystem::path workDir, int hotelNumber, std::function<Stamp()> clock)
@@ -315,9 +316,9 @@ PrintMenuLogic::PrintMenuLogic(std::filesystem::path workDir, int hotelNumber, s
 
 void PrintMenuLogic::load() {
     const Stamp when = clock_ ? clock_() : localStamp();
-    archivePath_ = archiveCopyPath(workDir_, when);
     archiveError_.reset();
     try {
+        archivePath_ = archiveCopyPath(workDir_, when);
         makeArchiveCopy(workDir_, when);
     } catch (const std::exception& e) {
         archiveError_ = e.what();

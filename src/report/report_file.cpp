@@ -10,6 +10,7 @@
 #include "common/cp1252.h"
 #include "common/env.h"
 #include "common/text.h"
+#include "store/file_names.h"
 
 namespace zt::report {
 
@@ -45,24 +46,12 @@ std::optional<std::vector<std::string_view>> barParts(std::string_view line) {
 
 std::string workstationPrefix() { return envValueNoCase("PCLocal").value_or(""); }
 
-std::filesystem::path findNoCase(const std::filesystem::path& dir, std::string_view name) {
-    const std::filesystem::path exact = dir / std::string(name);
-    std::error_code ec;
-    if (std::filesystem::exists(exact, ec)) return exact;
-    std::optional<std::string> best;
-    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string entry = it->path().filename().string();
-        if (equalsNoCase(entry, name) && (!best || entry < *best)) best = entry;
-    }
-    return best ? dir / *best : exact;
-}
-
 std::filesystem::path reportFilePath(const std::filesystem::path& workDir) {
-    return findNoCase(workDir, workstationPrefix() + "fd");
+    return store::findFile(workDir, workstationPrefix() + "fd");
 }
 
 std::filesystem::path csvFilePath(const std::filesystem::path& workDir) {
-    return findNoCase(workDir, workstationPrefix() + "fd.csv");
+    return store::findFile(workDir, workstationPrefix() + "fd.csv");
 }
 
 std::string twoDigits(int n) {
@@ -72,7 +61,7 @@ std::string twoDigits(int n) {
 }
 
 std::string firstLineOf(const std::filesystem::path& workDir, std::string_view name) {
-    std::ifstream in(findNoCase(workDir, name), std::ios::binary);
+    std::ifstream in(store::findFile(workDir, name), std::ios::binary);
     if (!in) return {};
     std::string line;
     std::getline(in, line);

@@ -34,13 +34,9 @@ inline constexpr char kCross = '\xC5';
 // matched without regard to case), unchanged; "" when it is not set.
 std::string workstationPrefix();
 
-// The path of `name` in `dir`, the file name matched without regard to case: the exact
-// name when it exists, else the first existing entry (in name order) that differs from it
-// only in ASCII case, else the exact name.
-std::filesystem::path findNoCase(const std::filesystem::path& dir, std::string_view name);
-
-// The report file: the working folder / prefix + "fd". Every writer and every reader
-// names it through this one function, so they always meet ("3fd", "03fd", "fd").
+// The report file: the working folder / prefix + "fd", found whatever the case of its name
+// on disk (store::findFile: "3FD" is written over, not beside). Every writer and every
+// reader names it through this one function, so they always meet ("3fd", "03fd", "fd").
 std::filesystem::path reportFilePath(const std::filesystem::path& workDir);
 // The CSV export of the report: the working folder / prefix + "fd.csv".
 std::filesystem::path csvFilePath(const std::filesystem::path& workDir);
@@ -49,8 +45,9 @@ std::filesystem::path csvFilePath(const std::filesystem::path& workDir);
 // title line's date and time and the archive copy's name write it.
 std::string twoDigits(int n);
 
-// The first line of the file `name` in the working folder (found by findNoCase), cut at
-// its first CR or LF; "" when the file is missing or cannot be opened.
+// The first line of the file `name` in the working folder (found by store::findFile, so
+// whatever its case on disk), cut at its first CR or LF; "" when the file is missing or
+// cannot be opened. Two names differing only in case are a store::DbError naming both.
 std::string firstLineOf(const std::filesystem::path& workDir, std::string_view name);
 
 // Writes `bytes` to `file`, replacing its content or, with `append`, after it. A file

@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "common/text.h"
+#include "store/file_names.h"
 #include "store/jet_emit.h"
 #include "store/jet_file.h"
 #include "store/jet_sql.h"
@@ -37,10 +38,8 @@ DbError::DbError(std::string file, std::string message)
 fs::path resolveDatabasePath(const fs::path& workDir, std::string_view name) {
     std::string n(name);
     std::replace(n.begin(), n.end(), '\\', '/');
-    fs::path p(n);
-    if (!p.has_extension()) p += ".mdb";
-    if (p.is_relative()) p = workDir / p;
-    return p;
+    if (!fs::path(n).has_extension()) n += ".mdb";
+    return findFile(workDir, n);
 }
 
 namespace {

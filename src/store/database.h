@@ -29,7 +29,9 @@ private:
 
 // Resolves a database name as the program writes it against the working folder:
 // backslashes are folder separators, a relative name lies in the working folder, and a
-// bare name without an extension gets ".mdb" ("VociFattura" -> VociFattura.mdb).
+// bare name without an extension gets ".mdb" ("VociFattura" -> VociFattura.mdb). The
+// file is found whatever the case of its name on disk (findFile in file_names.h); two
+// names that differ only in case are a DbError naming both.
 std::filesystem::path resolveDatabasePath(const std::filesystem::path& workDir, std::string_view name);
 
 // What the first bytes of a file say it is: SQLite ("SQLite format 3"), Jet 3 or Jet 4

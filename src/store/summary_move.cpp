@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/database.h"
+#include "store/file_names.h"
 #include "store/jet_emit.h"
 #include "store/jet_file.h"
 #include "store/jet_guard.h"
@@ -128,11 +129,11 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
     const FileKind kind = fileKind(file);
     if (!isJetKind(kind)) return SummaryMove::AlreadySqlite;
 
+    // The names beside it follow the file's own spelling ("ZENTORIA.MDB.jet"), and one
+    // there already under another case counts as there.
     const std::string fileName = file.filename().string();
-    fs::path original = file;
-    original += ".jet";
-    fs::path fresh = file;
-    fresh += ".sqlite-new";
+    const fs::path original = findFile(file.parent_path(), fileName + ".jet");
+    const fs::path fresh = findFile(file.parent_path(), fileName + ".sqlite-new");
     std::error_code ec;
     if (fs::exists(original, ec))
         throw DbError(file.string(), "cannot move the file to SQLite: \"" + original.filename().string() +

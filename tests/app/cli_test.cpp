@@ -1,6 +1,7 @@
 // The command line as scripts see it: the zentoria program's output and exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,8 @@
 #include <sstream>
 
 #include "app/cli.h"
+#include "app/demo.h"
+#include "report/report_file.h"
 #include "support/testdir.h"
 
 using zt::test::TestDir;
@@ -214,4 +217,109 @@ TEST(CommandLine, RecomputePrintsEachDetailAndItsTwelveValues) {
     EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb",
                                     "SELECT Valore FROM Zentoria WHERE Tipo = 'Cassa' AND AnnoMese = '201403'"),
               "99.5");
+}
+
+// ---- A working folder copied from Windows: file names in any case --------------------
+
+namespace {
+
+std::string capitals(std::string s) {
+    for (auto& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// The names of a folder's entries (in capitals with `upper`), in name order.
+std::string listing(const std::filesystem::path& dir, bool upper = false) {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir))
+        names.push_back(upper ? capitals(e.path().filename().string()) : e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string all;
+    for (const auto& n : names) all += n + " ";
+    return all;
+}
+
+// The demo in `plain`, and the same files in `caps` with every name in capitals.
+int demoInBothCases(const TestDir& plain, const TestDir& caps) {
+    const auto demo = zt::app::writeDemo(plain.path(), false);
+    for (const auto& e : std::filesystem::directory_iterator(plain.path()))
+        std::filesystem::copy_file(e.path(), caps / capitals(e.path().filename().string()));
+    return demo.years.back();
+}
+
+}  // namespace
+
+TEST(CommandLine, AFolderWithEveryNameInCapitalsGivesTheSameFiguresAndWritesItsOwnFiles) {
+    TestDir plain, caps;
+    const std::string year = std::to_string(demoInBothCases(plain, caps));
+    caps.write("FD", "an old report\r\n");
+    auto both = [&](std::vector<std::string> args, bool sameOutput = true) {
+        args.insert(args.begin(), {"--dir", plain.path().string()});
+        const auto a = runInProcess(args);
+        args[1] = caps.path().string();
+        const auto b = runInProcess(args);
+        EXPECT_EQ(a.status, 0) << a.err;
+        EXPECT_EQ(b.status, 0) << b.err;
+        if (sameOutput) {
+            EXPECT_EQ(a.out, b.out) << b.err;
+        }
+        return b;
+    };
+    const auto grid = both({"grid", "--hotel", "1", "--year", year, "--stat", "Produzione", "--detail", "1"});
+    EXPECT_GT(grid.out.size(), 24u);  // not twelve zeros
+    both({"grid", "--hotel", "1", "--year", year, "--stat", "Presenze x Nazione", "--detail", "IT"});
+    both({"recompute", "--hotel", "1", "--year", year, "--stat", "Fatturato", "--yes"});
+    both({"recompute", "--hotel", "1", "--year", year, "--stat", "Cassa", "--yes"});
+    both({"register", "--hotel", "1", "--year", "1999", "--stat", "Cassa", "--detail", "CONT", "--values",
+          "5;;;;;;;;;;;", "--yes"});
+    EXPECT_EQ(zt::test::queryColumn(caps / "ZENTORIA.MDB", "SELECT Valore FROM Zentoria WHERE AnnoMese = '199901'"),
+              "5.0");
+    // The report is written over "FD", the report file there already.
+    const auto r =
+        both({"report", "--hotel", "1", "--year", year, "--stat", "Presenze", "--detail", "Generale"}, false);
+    EXPECT_EQ(r.out, caps.path().string() + "/FD\n");
+    const auto blocks = [](const TestDir& d, const std::string& name) {
+        std::vector<std::array<std::string, 6>> rows;
+        for (const auto& b : zt::report::ReportFile::read(d / name).blocks())
+            rows.insert(rows.end(), b.rows.begin(), b.rows.end());
+        return rows;
+    };
+    EXPECT_EQ(blocks(plain, "fd"), blocks(caps, "FD"));
+    EXPECT_EQ(blocks(caps, "FD").size(), 13u);
+    // Nothing was created beside the files in capitals.
+    EXPECT_EQ(listing(caps.path()), listing(plain.path(), true));
+}
+
+TEST(CommandLine, APasswordFileNamedInAnyCaseGuardsTheFiguresAndTwoNamesInOneCaseAreRefused) {
+    TestDir plain, caps;
+    const std::string year = std::to_string(demoInBothCases(plain, caps));
+    std::istringstream in("segreta\n");
+    std::ostringstream out, err;
+    ASSERT_EQ(zt::app::runCommand({"--dir", caps.path().string(), "passwd"}, in, out, err), 0) << err.str();
+    std::filesystem::rename(caps / "Security.pwd", caps / "security.PWD");
+    const std::string grid = "--dir '" + caps.path().string() + "' grid --hotel 1 --year " + year +
+                             " --stat Presenze --detail Generale";
+    EXPECT_EQ(runProgram(grid, "ZENTORIA_PASSWORD=").status, 1);
+    auto r = runProgram(grid, "ZENTORIA_PASSWORD=sbagliata");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_EQ(runProgram(grid, "ZENTORIA_PASSWORD=segreta").status, 0);
+    // A new password replaces that file and makes no "Security.pwd" beside it.
+    std::istringstream change("segreta\nnuova\n");
+    ASSERT_EQ(zt::app::runCommand({"--dir", caps.path().string(), "passwd"}, change, out, err), 0) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(caps / "Security.pwd"));
+    EXPECT_EQ(runProgram(grid, "ZENTORIA_PASSWORD=nuova").status, 0);
+
+    // Two password files, or two figure files, whose names differ only in case: neither is read.
+    std::filesystem::copy_file(caps / "security.PWD", caps / "SECURITY.PWD");
+    r = runProgram(grid, "ZENTORIA_PASSWORD=nuova");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("\"SECURITY.PWD\" e \"security.PWD\""), std::string::npos) << r.err;
+    std::filesystem::remove(caps / "SECURITY.PWD");
+    std::filesystem::copy_file(caps / "DETTAGLIO.MDB", caps / "Dettaglio.mdb");
+    r = runProgram(grid, "ZENTORIA_PASSWORD=nuova");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find("\"DETTAGLIO.MDB\" and \"Dettaglio.mdb\", names that differ only in case"), std::string::npos)
+        << r.err;
 }

@@ -265,3 +265,29 @@ TEST(Database, TheDialectsFunctionsGiveJetsValues) {
     EXPECT_EQ(got, "U=BAR CENTRALE;L=bar centrale;TR=due lati;LT=due lati  ;RT=  due lati;N=12;S=5;D=2.5;A=3;Z=7;"
                    "I=lungo;V=12;");
 }
+
+TEST(Database, FilesAreFoundWhateverTheCaseOfTheirNamesOnDisk) {
+    TestDir dir;
+    std::filesystem::create_directory(dir / "FIGURE");
+    dir.sql("FIGURE/zentoria.MDB", "CREATE TABLE Zentoria(Valore REAL); INSERT INTO Zentoria VALUES(1);");
+    dir.sql("FATTURE.mdb", "CREATE TABLE Incassi(Importo REAL); INSERT INTO Incassi VALUES(2.5),(4);");
+    const std::string inOther = "Select Sum(Importo) as T From Incassi In 'fatture.MDB'";
+    const std::string absolute = (dir / "figure/Zentoria.mdb").string();
+    for (const std::string& name : std::vector<std::string>{"figure\\Zentoria", "Figure/ZENTORIA.mdb", absolute}) {
+        Database db = Database::open(dir.path(), name);
+        EXPECT_EQ(db.path(), dir / "FIGURE/zentoria.MDB") << name;
+        EXPECT_EQ(db.openQuery(inOther).field("T").toText(), "6.5");
+    }
+    dir.sql("CITTÀ.mdb", "CREATE TABLE C(x);");  // accented capitals too
+    EXPECT_EQ(Database::open(dir.path(), "città").path(), dir / "CITTÀ.mdb");
+    // Two names that differ only in case: neither is read, and the message names both.
+    dir.sql("Fatture.mdb", "CREATE TABLE Incassi(Importo REAL);");
+    Database db = Database::open(dir.path(), "figure\\zentoria");
+    const auto both = dbErrorOf([&] { db.openQuery(inOther); });
+    EXPECT_NE(both.find("\"FATTURE.mdb\" and \"Fatture.mdb\", names that differ only in case"), std::string::npos)
+        << both;
+    std::filesystem::remove(dir / "Fatture.mdb");
+    EXPECT_EQ(Database::open(dir.path(), "FIGURE/Zentoria").openQuery(inOther).field("T").toText(), "6.5");
+    EXPECT_EQ(dbErrorOf([&] { Database::open(dir.path(), "figure\\Dettaglio"); }),
+              (dir / "FIGURE/Dettaglio.mdb").string() + ": file not found");
+}

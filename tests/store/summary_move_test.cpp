@@ -111,3 +111,19 @@ TEST(SummaryMove, TheCheckFindsMissingRowsAndChangedSums) {
     dir.sql("copia.mdb", "DROP TABLE Suppliers;");
     EXPECT_TRUE(zt::store::compareCopy(dir / "nwind.mdb", dir / "copia.mdb"));
 }
+
+TEST(SummaryMove, KeepsTheNameTheFileHasOnDisk) {
+    TestDir dir;
+    copyNwindAs(dir, "ZENTORIA.MDB");
+    const auto yes = [](const std::string&) { return true; };
+    dir.write("zentoria.mdb.JET", "an earlier original");
+    EXPECT_NE(dbErrorOf([&] { zt::store::moveSummaryToSqlite(dir.path(), "Zentoria.mdb", yes); })
+                  .find("\"zentoria.mdb.JET\" exists already"),
+              std::string::npos);
+    fs::remove(dir / "zentoria.mdb.JET");
+    EXPECT_EQ(zt::store::moveSummaryToSqlite(dir.path(), "Zentoria.mdb", yes), SummaryMove::Moved);
+    std::string names;
+    for (const auto& e : fs::directory_iterator(dir.path())) names += e.path().filename().string() + " ";
+    EXPECT_TRUE(names == "ZENTORIA.MDB ZENTORIA.MDB.jet " || names == "ZENTORIA.MDB.jet ZENTORIA.MDB ") << names;
+    EXPECT_EQ(queryColumn(dir / "ZENTORIA.MDB", "SELECT count(*) FROM Orders"), "830");
+}
