@@ -1,9 +1,11 @@
 // The command line as scripts see it: the zentoria program's output and exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -121,6 +123,8 @@ TEST(CommandLine, GridAsksForThePasswordWhenOneIsSet) {
     r = runProgram(args, "ZENTORIA_PASSWORD=sbagliata");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty());
+    // One attempt: no attempts left to count, only the refusal.
+    EXPECT_EQ(r.err, "Direzione: ZENTORIA_PASSWORD: Password errata. Accesso negato.\n");
     r = runProgram(args, "ZENTORIA_PASSWORD=segreta");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 10), "0\n0\n0\n0\n0\n");
@@ -214,4 +218,54 @@ TEST(CommandLine, RecomputePrintsEachDetailAndItsTwelveValues) {
     EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb",
                                     "SELECT Valore FROM Zentoria WHERE Tipo = 'Cassa' AND AnnoMese = '201403'"),
               "99.5");
+}
+
+TEST(CommandLine, DiffOfAllRoomTypesAddsTheRecordsOfEachMonth) {
+    TestDir dir;
+    dir.sql("AnagraficaHotels.mdb", "CREATE TABLE AnagraficaHotels(Numero INTEGER, RagioneSociale TEXT, CodiceAssistenza TEXT);"
+                                    "INSERT INTO AnagraficaHotels VALUES(1,'Uno','');");
+    dir.sql("VociFattura.mdb", "CREATE TABLE VociFattura(NumeroHotel INTEGER, Codice INTEGER, Descrizione TEXT,"
+                               " GruppoStatistico INTEGER, GruppoFatturazione INTEGER);");
+    dir.sql("TipiCamere.mdb", "CREATE TABLE TipiCamere(NumeroHotel INTEGER, Sigla TEXT, Descrizione TEXT);"
+                              "INSERT INTO TipiCamere VALUES(1,'DBL','Doppia'),(1,'SGL','Singola');");
+    dir.sql("Dettaglio.mdb",
+            "CREATE TABLE Dettaglio(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, DataInserimento TEXT, Valore REAL);");
+    dir.sql("Zentoria.mdb",
+            "CREATE TABLE Zentoria(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, AnnoMese TEXT, Valore REAL);"
+            "INSERT INTO Zentoria VALUES(1,'ArriviNC','DBL','201403',3),(1,'ArriviNC','SGL','201403',4),"
+            "(1,'ArriviNC','DBL','201303',10),(1,'ArriviNC','SGL','201303',1),(1,'ArriviNC','SGL','201405',2);");
+    const auto diff = [&](const std::string& detail) {
+        return runInProcess({"--dir", dir.path().string(), "diff", "--hotel", "1", "--year", "2014", "--with", "2013",
+                             "--stat", "Camere Arrivate", "--detail", detail});
+    };
+    auto r = diff("<tutti>");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Diff. 2014-2013 (Camere Arrivate-<tutti>)\n0\t0\n0\t0\n7\t11\n0\t0\n2\t0\n0\t0\n"
+                     "0\t0\n0\t0\n0\t0\n0\t0\n0\t0\n0\t0\n");
+    r = diff("DBL");  // one room type: its own records
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1, 13), "0\t0\n0\t0\n3\t10\n");
+}
+
+TEST(CommandLine, WithoutTheDirshFolderACommandStopsWithOneMessageInItalian) {
+    TestDir dir;
+    shellFixture(dir);
+    ASSERT_EQ(std::system(("sqlite3 '" + (dir / "AnagraficaHotels.mdb").string() +
+                           "' \"UPDATE AnagraficaHotels SET CodiceAssistenza = '&'\"").c_str()),
+              0);
+    const std::string base = "--dir '" + dir.path().string() + "' ";
+    for (const std::string command :
+         {"grid --hotel 12 --year 2014 --stat Presenze --detail M",
+          "diff --hotel 12 --year 2014 --with 2013 --stat Presenze --detail M",
+          "register --hotel 12 --year 2014 --stat Presenze --detail M --values ';;;;;;;;;;;' --yes",
+          "report --hotel 12 --year 2014 --stat Presenze --detail M",
+          "recompute --hotel 12 --year 2014 --stat Presenze --yes"}) {
+        const auto r = runProgram(base + command, "env -u DIRSH");
+        EXPECT_EQ(r.status, 1) << command;
+        EXPECT_TRUE(r.out.empty()) << command;
+        EXPECT_EQ(r.err.find("Zentoria: L'albergo ha l'opzione \"&\""), 0u) << r.err;
+        EXPECT_NE(r.err.find("DIRSH non è impostata"), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "Zentoria.mdb"));
 }
