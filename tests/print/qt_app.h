@@ -36,27 +36,19 @@ inline int pdfPageCount(const std::string& file) {
     return static_cast<int>(std::distance(std::sregex_iterator(text.begin(), text.end(), page), std::sregex_iterator()));
 }
 
-// A word of a PDF file where pdftotext (poppler-utils) finds it: its page (from 1) and
-// the top of its box in points from the top of the page.
-struct PdfWord {
-    int page;
-    double yMin;
-    std::string text;
-};
-
+// The words of a PDF file as pdftotext -bbox (poppler-utils) finds them: page (from 1),
+// top of the word's box in points from the top of the page, text.
+struct PdfWord { int page; double yMin; std::string text; };
 inline std::vector<PdfWord> pdfWords(const std::string& file) {
-    const std::string html = file + ".bbox.html";
-    const std::string cmd = "pdftotext -bbox '" + file + "' '" + html + "' 2>/dev/null";
-    if (std::system(cmd.c_str()) != 0)
-        throw std::runtime_error("pdftotext (poppler-utils, installed by scripts/setup.sh) could not read " + file);
-    std::ifstream in(html);
-    std::vector<PdfWord> words;
+    if (std::system(("pdftotext -bbox '" + file + "' '" + file + ".html'").c_str()) != 0)
+        throw std::runtime_error("pdftotext (poppler-utils, scripts/setup.sh) cannot read " + file);
     static const std::regex word(R"re(<word xMin="[^"]*" yMin="([^"]*)"[^>]*>([^<]*)</word>)re");
+    std::ifstream in(file + ".html");
+    std::vector<PdfWord> words;
     int page = 0;
     for (std::string line; std::getline(in, line);) {
-        if (line.find("<page ") != std::string::npos) ++page;
-        std::smatch m;
-        if (std::regex_search(line, m, word)) words.push_back({page, std::stod(m[1]), m[2]});
+        page += line.find("<page ") != std::string::npos;
+        if (std::smatch m; std::regex_search(line, m, word)) words.push_back({page, std::stod(m[1]), m[2]});
     }
     return words;
 }
