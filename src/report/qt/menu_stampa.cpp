@@ -119,13 +119,7 @@ bool MenuStampa::event(QEvent* event) {
 // activation away and give it back, which starts no further activation.
 void MenuStampa::runActivation(const std::function<void()>& steps) {
     activating_ = true;
-    try {
-        steps();
-    } catch (...) {
-        activating_ = false;
-        deactivated_ = false;
-        throw;
-    }
+    steps();  // reports its own failures; throws nothing
     activating_ = false;
     deactivated_ = false;
 }
