@@ -63,8 +63,11 @@ std::string ConsoleUi::accessGate(const desktop::GateRequest& request) {
         return gate.finished() ? gate.accessFlag() : refuse(r.message);
     }
     if (const auto fromEnv = envValue(kPasswordVariable)) {
-        const auto r = gate.submit(*fromEnv);
-        return gate.accessFlag() == "S" ? gate.accessFlag() : refuse(r.message);
+        // One attempt: a wrong password refuses at once, so no attempts are left to tell.
+        gate.submit(*fromEnv);
+        return gate.accessFlag() == "S"
+                   ? gate.accessFlag()
+                   : refuse(std::string(kPasswordVariable) + ": Password errata. Accesso negato.");
     }
     desktop::GateResult last{desktop::GateOutcome::Refused,
                              std::string("password richiesta: impostare ") + kPasswordVariable +

@@ -20,19 +20,28 @@ void ProgramState::setDatabasePaths() {
     if (contains(hotelOptions, "&")) {
         // Environment names are matched without regard to case, as on the hotel's workstations.
         const auto folder = envValueNoCase("DIRSH");
-        if (!folder || folder->empty())
-            throw std::runtime_error(
-                "The hotel's option string asks for the figure files in the folder named by "
-                "DIRSH, but DIRSH is not set.");
+        if (!folder || folder->empty()) {
+            figurePathsProblem =
+                std::string("L'albergo ha l'opzione \"&\": i file delle cifre (Zentoria.mdb e Dettaglio.mdb) "
+                            "stanno nella cartella indicata dalla variabile d'ambiente DIRSH, ma DIRSH ") +
+                (folder ? "è vuota" : "non è impostata") +
+                ". Nessun file delle cifre è stato letto o scritto: impostare DIRSH e riavviare Zentoria.";
+            throw std::runtime_error(figurePathsProblem);
+        }
         // A backslash, as the hotel's configuration writes paths; the database layer
         // turns backslashes into folder separators.
         summary = *folder + "\\" + summary;
         detail = *folder + "\\" + detail;
     }
+    figurePathsProblem.clear();
     summaryDbPath = summary;
     detailDbPath = detail;
     summaryTable = "Zentoria";
     detailTable = "Dettaglio";
+}
+
+void ProgramState::requireFigurePaths() const {
+    if (!figurePathsProblem.empty()) throw std::runtime_error(figurePathsProblem);
 }
 
 ProgramState& programState() {

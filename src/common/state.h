@@ -35,15 +35,23 @@ struct ProgramState {
 
     std::int16_t hotelNumber = 0;    // set by the hotel selection; 0 until then
 
+    // Why the figure database paths could not be set ("&" with DIRSH unset or empty);
+    // empty when they are set.
+    std::string figurePathsProblem;
+
     // Fills month names and lengths (start-up step 5).
     void setMonths();
     // Sets the figure database paths and table names from the hotel option string:
     // with "&" they lie in the folder named by DIRSH (DIRSH + "\Zentoria.mdb", with a
     // backslash, which the database layer turns into a folder separator; the variable's
-    // name is matched without regard to case). Throws std::runtime_error naming DIRSH,
-    // and changes nothing, when the option asks for it and the variable is not set or
-    // is empty.
+    // name is matched without regard to case). When the option asks for it and the
+    // variable is not set or is empty, keeps the message in figurePathsProblem, leaves
+    // the paths as they were and throws it as a std::runtime_error; the message is in
+    // Italian and names DIRSH.
     void setDatabasePaths();
+    // Throws figurePathsProblem as a std::runtime_error when the paths could not be set;
+    // every operation on a figure file calls it before reading or writing anything.
+    void requireFigurePaths() const;
 };
 
 // The one instance of the running program.

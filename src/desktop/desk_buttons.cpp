@@ -17,6 +17,9 @@ constexpr int kConfirmStyle = msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefa
 
 void DeskLogic::tastoClick(int index) {
     guarded([&] {
+        // Every button but "&Esci" works on the figure files: without their folder it
+        // stops here, before asking, reading or writing anything.
+        if (index == 0 || (index >= 2 && index <= 5)) state_.requireFigurePaths();
         switch (index) {
             case 0: stampa(); break;
             case 1: unloaded = true; break;

@@ -27,19 +27,25 @@ int monthPoint(const store::FigureRow& row, const char* field) {
 }
 
 using YearReader = std::vector<store::FigureRow> (*)(const ProgramState&, const store::DetailKey&, std::string_view);
-enum class Merge { Add, Replace };
+// How the rows of one month meet the month's point: Add adds every row to the point;
+// Replace lets each row replace it (the last row of the month wins); SumReplace puts the
+// sum of the month's rows in place of what the point showed.
+enum class Merge { Add, Replace, SumReplace };
 
 // The two compared years onto the chart, the first as set 1 and the second as set 2:
-// each row read goes to the point of its month, where its value is added to the point's
-// or replaces it.
+// each row read goes to the point of its month, as `merge` says.
 void plotYears(Chart& chart, const ProgramState& state, const store::DetailKey& key,
                const std::array<std::string, 2>& years, YearReader read, const char* periodField, Merge merge) {
     for (int set = 1; set <= 2; ++set) {
+        std::array<bool, 13> seen{};
         for (const auto& row : read(state, key, years[static_cast<std::size_t>(set - 1)])) {
+            const int month = monthPoint(row, periodField);
             chart.setThisSet(set);
-            chart.setThisPoint(monthPoint(row, periodField));
+            chart.setThisPoint(month);
             const double value = row.valore.toDouble();
-            chart.setGraphData(merge == Merge::Add ? chart.graphData() + value : value);
+            const bool add = merge == Merge::Add || (merge == Merge::SumReplace && seen[static_cast<std::size_t>(month)]);
+            chart.setGraphData(add ? chart.graphData() + value : value);
+            seen[static_cast<std::size_t>(month)] = true;
         }
     }
 }
@@ -75,7 +81,8 @@ void DeskLogic::DiffAnno1() { diffFromSummary(true); }
 void DeskLogic::DiffAnno2() { diffFromSummary(false); }
 
 // DiffAnno1 / DiffAnno2: each record's value replaces the point's; set 1 keeps what it
-// showed for months without records.
+// showed for months without records. With "<tutti>" (no detail clause) a month has a
+// record per detail: their sum replaces the point's value.
 void DeskLogic::diffFromSummary(bool arrivals) {
     if (!diffOpening()) return;
     const auto key = arrivals ? store::diffAnno1Key(combo1[0].text, combo1[1].text)
@@ -85,7 +92,8 @@ void DeskLogic::diffFromSummary(bool arrivals) {
         graph1.setThisPoint(i);
         graph1.setGraphData(0);  // set 2, current since the opening
     }
-    plotYears(graph1, state_, *key, {text1[0], text1[13]}, store::readSummaryYear, "AnnoMese", Merge::Replace);
+    plotYears(graph1, state_, *key, {text1[0], text1[13]}, store::readSummaryYear, "AnnoMese",
+              key->hasDetail ? Merge::Replace : Merge::SumReplace);
     graph1.redraw();
 }
 

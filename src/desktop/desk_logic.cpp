@@ -142,10 +142,8 @@ void DeskLogic::load(int currentYear) {
     // 7. Where the figure files lie.
     try {
         state_.setDatabasePaths();
-        pathsProblem_.reset();
     } catch (const std::exception& e) {
-        pathsProblem_ = e.what();
-        ui_.msgBox(*pathsProblem_, msgbox::kOkOnly | msgbox::kExclamation, kMessageTitle);
+        ui_.msgBox(e.what(), msgbox::kOkOnly | msgbox::kExclamation, kMessageTitle);
     }
 
     // 8. Chart types; the fourth is chosen.
@@ -257,7 +255,7 @@ void DeskLogic::loadGrid() {
 
     const auto key = store::gridKey(combo1[0].text, combo1[1].text);
     if (key) {
-        if (pathsProblem_) throw std::runtime_error(*pathsProblem_);
+        state_.requireFigurePaths();
         const bool money = store::gridShowsMoney(combo1[0].text, combo1[1].text);
         for (int k = 1; k <= 12; ++k) {
             graph1.setThisPoint(k);

@@ -115,7 +115,6 @@ private:
     ProgramState& state_;
     UiPort& ui_;
     Separators sep_;
-    std::optional<std::string> pathsProblem_;  // why the figure paths could not be set
 
     void changed();
     void setupControls();

@@ -46,7 +46,6 @@ int PrintSetup::fontSize(bool compressed) const {
 
 std::string PrintSetup::setupBytes(bool compressed) const {
     std::string bytes;
-    if (!hasCodes) return bytes;
     const std::size_t first = compressed ? 0 : 6;
     for (std::size_t i = first; i < first + 5; ++i) {
         const int code = compresso[i];
@@ -121,7 +120,7 @@ std::optional<std::string> lastPdfDestination(const std::vector<std::string>& de
 
 std::string chooseDevice(const PrintSetup& setup, std::string_view printerChoice) {
     std::string device = setup.linea;
-    if (const auto v = envValue(setup.destination); v && !v->empty()) device = *v;
+    if (const auto v = envValueNoCase(setup.destination); v && !v->empty()) device = *v;
     if (!trim(printerChoice).empty() && printerChoice != kNoPrinter) device = std::string(printerChoice);
     return device;
 }
@@ -266,15 +265,19 @@ std::string rawPrintBytes(const std::vector<std::string>& lines, const PrintSetu
     const int margin = std::max(0, setup.topMargin());
     const int physical = setup.physicalLength(options.compressed);
 
-    std::string out = setup.setupBytes(options.compressed);
-    for (const auto& page : paginate(lines, setup.pageLength(options.compressed))) {
+    const auto topMargin = [&](std::string& out) {
         for (int i = 0; i < margin; ++i) out += std::string(" ") + kCrLf;
+    };
+    std::string out = setup.setupBytes(options.compressed);
+    topMargin(out);
+    for (const auto& page : paginate(lines, setup.pageLength(options.compressed))) {
         for (const auto& line : page) out += (fold ? foldAccents(line) : line) + kCrLf;
         if (pad) {
             for (long n = margin + static_cast<long>(page.size()); n < physical; ++n) out += kCrLf;
         } else {
             out += '\f';
         }
+        topMargin(out);  // the next page's, after the last page too
     }
     return out;
 }

@@ -50,7 +50,7 @@ struct PrintSetup {
     // 7 normal); 10 when that code is 0.
     int fontSize(bool compressed) const;
     // The set-up bytes of raw printing: Compresso codes 1-5 compressed, 7-11 normal;
-    // none without codes. A code above 255 is a std::runtime_error naming it.
+    // five 0 bytes without codes. A code above 255 is a std::runtime_error naming it.
     std::string setupBytes(bool compressed) const;
 };
 
@@ -80,7 +80,8 @@ PrintSetup readPrintSetup(const std::filesystem::path& workDir, const std::strin
 std::optional<std::string> lastPdfDestination(const std::vector<std::string>& destinations);
 
 // The device of a destination: the value of the environment variable named by the
-// destination when it is not empty, else `Linea`; a non-blank choice of installed
+// destination (its name matched without regard to case, as `PCLocal` is) when it is
+// not empty, else `Linea`; a non-blank choice of installed
 // printer (other than "<nessuna stampante>") replaces either.
 std::string chooseDevice(const PrintSetup& setup, std::string_view printerChoice);
 
@@ -113,10 +114,11 @@ std::string foldAccents(std::string_view line);
 // remaining lines; no lines, no page.
 std::vector<std::vector<std::string>> paginate(const std::vector<std::string>& lines, int pageLength);
 
-// The bytes of raw printing: the set-up bytes, then for each page the top margin (lines
-// of one blank), its lines (accents folded unless `hotelOptions` contains "K"), each
-// ending with CR LF, and the page's end: with "U" empty lines until the page holds the
-// physical page length (margin included), otherwise a form feed (0x0C) alone.
+// The bytes of raw printing: the set-up bytes and the top margin (lines of one blank),
+// then for each page its lines (accents folded unless `hotelOptions` contains "K"),
+// each ending with CR LF, and the page's end: with "U" empty lines until the page holds
+// the physical page length (margin included), otherwise a form feed (0x0C) alone; then
+// the top margin again, after the last page too.
 std::string rawPrintBytes(const std::vector<std::string>& lines, const PrintSetup& setup,
                           const PrintOptions& options, std::string_view hotelOptions);
 // Writes bytes to a file or device, replacing a file's content; a std::runtime_error

@@ -21,10 +21,16 @@ std::string detailClause(const DetailKey& key) {
     return key.hasDetail ? " and Dettaglio = " + sqlText(key.detail) : std::string();
 }
 
+// Opens a figure file; nothing is opened when the figure paths could not be set.
+Database openFigureFile(const ProgramState& state, const std::string& dbPath) {
+    state.requireFigurePaths();
+    return Database::open(state.workDir, dbPath);
+}
+
 // Runs an aggregate query and reads its single result field; nullopt for a null sum.
 std::optional<double> querySum(const ProgramState& state, const std::string& query,
                                std::string_view field) {
-    Database db = Database::open(state.workDir, state.detailDbPath);
+    Database db = openFigureFile(state, state.detailDbPath);
     Recordset rs = db.openQuery(query);
     std::optional<double> result;
     if (!rs.eof()) {
@@ -41,7 +47,7 @@ std::vector<FigureRow> readRows(const ProgramState& state, const std::string& db
                                 std::string_view table, std::string_view periodField,
                                 const std::string& criterion) {
     std::vector<FigureRow> rows;
-    Database db = Database::open(state.workDir, dbPath);
+    Database db = openFigureFile(state, dbPath);
     Recordset rs = db.openTable(table);
     rs.findFirst(criterion);
     while (!rs.noMatch()) {
@@ -64,7 +70,7 @@ std::string monthKey(std::string_view year, int month) {
 void writeMonth(const ProgramState& state, std::string_view tipo, std::string_view detail,
                 std::string_view year, int month, const Value& valore) {
     const std::string annoMese = monthKey(year, month);
-    Database db = Database::open(state.workDir, state.summaryDbPath);
+    Database db = openFigureFile(state, state.summaryDbPath);
     Recordset rs = db.openTable(kSummaryTable);
     rs.findFirst(hotelAndTipo(state, tipo) +
                  " and Dettaglio = " + sqlText(detail) + " and AnnoMese = " + sqlText(annoMese));
@@ -85,7 +91,7 @@ void writeMonth(const ProgramState& state, std::string_view tipo, std::string_vi
 std::optional<double> readMonth(const ProgramState& state, std::string_view tipo,
                                 std::string_view detail, std::string_view year, int month) {
     const std::string annoMese = monthKey(year, month);
-    Database db = Database::open(state.workDir, state.summaryDbPath);
+    Database db = openFigureFile(state, state.summaryDbPath);
     Recordset rs = db.openTable(kSummaryTable);
     rs.findFirst(hotelAndTipo(state, tipo) +
                  " and AnnoMese = " + sqlText(annoMese) + " and Dettaglio = " + sqlText(detail));

@@ -124,6 +124,8 @@ TEST(CommandLine, GridAsksForThePasswordWhenOneIsSet) {
     r = runProgram(args, "ZENTORIA_PASSWORD=sbagliata");
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(r.out.empty());
+    // One attempt: no attempts left to count, only the refusal.
+    EXPECT_EQ(r.err, "Direzione: ZENTORIA_PASSWORD: Password errata. Accesso negato.\n");
     r = runProgram(args, "ZENTORIA_PASSWORD=segreta");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, 10), "0\n0\n0\n0\n0\n");
@@ -322,4 +324,39 @@ TEST(CommandLine, APasswordFileNamedInAnyCaseGuardsTheFiguresAndTwoNamesInOneCas
     EXPECT_TRUE(r.out.empty());
     EXPECT_NE(r.err.find("\"DETTAGLIO.MDB\" and \"Dettaglio.mdb\", names that differ only in case"), std::string::npos)
         << r.err;
+}
+
+TEST(CommandLine, DiffOfAllRoomTypesAddsTheRecordsOfEachMonth) {
+    TestDir dir;
+    figureFixture(dir);
+    dir.sql("TipiCamere.mdb", "CREATE TABLE TipiCamere(NumeroHotel INTEGER, Sigla TEXT, Descrizione TEXT);"
+                              "INSERT INTO TipiCamere VALUES(3,'DBL','Doppia'),(3,'SGL','Singola');");
+    dir.sql("Zentoria.mdb", "INSERT INTO Zentoria VALUES(3,'ArriviNC','DBL','201403',3),(3,'ArriviNC','SGL','201403',4),"
+                            "(3,'ArriviNC','DBL','201303',10),(3,'ArriviNC','SGL','201303',1),(3,'ArriviNC','SGL','201405',2);");
+    const auto diff = [&](const std::string& detail) {
+        const auto r = runInProcess({"--dir", dir.path().string(), "diff", "--hotel", "3", "--year", "2014", "--with",
+                                     "2013", "--stat", "Camere Arrivate", "--detail", detail});
+        return r.out.substr(r.out.find('\n') + 1, 21);  // January to May
+    };
+    EXPECT_EQ(diff("<tutti>"), "0\t0\n0\t0\n7\t11\n0\t0\n2\t0\n");
+    EXPECT_EQ(diff("DBL"), "0\t0\n0\t0\n3\t10\n0\t0\n0\t0\n");  // one room type: its own records
+}
+
+TEST(CommandLine, WithoutTheDirshFolderACommandStopsWithOneMessageInItalian) {
+    TestDir dir;
+    figureFixture(dir);
+    dir.sql("AnagraficaHotels.mdb", "UPDATE AnagraficaHotels SET CodiceAssistenza = '&';");
+    unsetenv("DIRSH");
+    const std::vector<std::string> choice = {"--hotel", "3", "--year", "2014", "--stat", "Cassa", "--detail", "CONT"};
+    for (std::vector<std::string> args : {std::vector<std::string>{"grid"},
+                                          std::vector<std::string>{"register", "--values", ";;;;;;;;;;;", "--yes"}}) {
+        args.insert(args.begin(), {"--dir", dir.path().string()});
+        args.insert(args.begin() + 3, choice.begin(), choice.end());
+        const auto r = runInProcess(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_EQ(r.err.rfind("Zentoria: L'albergo ha l'opzione \"&\"", 0), 0u) << r.err;  // one line only
+        EXPECT_NE(r.err.find("DIRSH non è impostata"), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
 }

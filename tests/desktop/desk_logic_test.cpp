@@ -239,6 +239,37 @@ TEST(DeskLogic, FailuresAreShownAndTheWindowKeepsRunning) {
     }
 }
 
+// "&" with DIRSH unset: start-up says so once; then every button that works on the
+// figure files stops with that message before it asks, reads or writes anything.
+TEST(DeskLogic, WithoutTheDirshFolderEveryFigureOperationStopsWithOneMessage) {
+    TestDir dir;
+    registry(dir, "INSERT INTO AnagraficaHotels VALUES(1,'Uno','&');");
+    lookups(dir);
+    dir.sql("CodiciVari.mdb", "INSERT INTO CodiciVari VALUES(1,6,'AG','Agenzia');");
+    unsetenv("DIRSH");
+    Window w(dir);
+    w.start();
+    ASSERT_EQ(w.ui.messages.size(), 1u);
+    const std::string told = w.ui.messages[0];
+    EXPECT_NE(told.find("DIRSH non è impostata"), std::string::npos) << told;
+    const auto pressed = [&](const std::string& stat, const std::string& detail, int button) {
+        w.choose(0, stat);
+        if (!detail.empty()) w.choose(1, detail);
+        w.logic.text1[13] = "2013";
+        w.ui.messages.clear();
+        w.logic.tastoClick(button);
+        return w.ui.messages;
+    };
+    const std::vector<std::string> stopped = {"Operazione non riuscita:\n" + told};
+    EXPECT_EQ(pressed("Produzione", "   12 Camere", 5), stopped);    // "&Ok", DiffAnno
+    EXPECT_EQ(pressed("Camere Arrivate", "<tutti>", 5), stopped);   // "&Ok", DiffAnno1
+    for (int button : {4, 2, 3, 0})  // "&Conferma", "&Registra" (not even asked), "&Aggiorna", "&Stampa"
+        EXPECT_EQ(pressed("Cassa", "CONT   Contanti", button), stopped) << button;
+    EXPECT_EQ(pressed("Presenze x Tipo Cliente", "", 0), stopped);  // the client-type batch
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))  // nothing written
+        EXPECT_TRUE(entry.path().filename() != "Zentoria.mdb" && entry.path().filename() != "fd") << entry.path();
+}
+
 TEST(DeskLogic, FigureFilesInTheDirshFolder) {
     TestDir dir;
     registry(dir, "INSERT INTO AnagraficaHotels VALUES(1,'Uno','K&');");

@@ -175,7 +175,7 @@ TEST_F(PrintMenuTest, RawPrintingWritesTheDeviceAndAChosenPrinterReplacesIt) {
     QCoreApplication::processEvents();
     menu.chk()->setChecked(true);
     click(menu, 3);
-    EXPECT_EQ(dir.read("out.prn"), std::string("\x1B\x0F\0\0\0 \r\nuno\r\nde'\r\n\f", 19));
+    EXPECT_EQ(dir.read("out.prn"), std::string("\x1B\x0F\0\0\0 \r\nuno\r\nde'\r\n\f \r\n", 22));
     ASSERT_TRUE(menu.lastPrint());
     EXPECT_EQ(menu.lastPrint()->target, (dir / "out.prn").string());
 
@@ -183,14 +183,20 @@ TEST_F(PrintMenuTest, RawPrintingWritesTheDeviceAndAChosenPrinterReplacesIt) {
     menu.chk()->setChecked(false);
     menu.combo2()->setCurrentIndex(0);
     click(menu, 3);
-    EXPECT_EQ(dir.read("Virtuale"), std::string("\x1B\x12\0\0\0 \r\nuno\r\nde'\r\n\f", 19));
+    EXPECT_EQ(dir.read("Virtuale"), std::string("\x1B\x12\0\0\0 \r\nuno\r\nde'\r\n\f \r\n", 22));
 
+    // A destination whose TipoStampa has no SetStampa record: every code 0, so five 0
+    // set-up bytes and no top margin.
+    folder.destination("Senza codici", 99, "plain.prn");
     // A destination without a device is an error shown, and the menu stays.
     folder.destination("Senza linea", 2, "");
     MenuStampa second(state, nullptr, hooks);
     second.show();
     QCoreApplication::processEvents();
     second.combo1()->setCurrentIndex(1);
+    click(second, 3);
+    EXPECT_EQ(dir.read("plain.prn"), std::string("\0\0\0\0\0uno\r\nde'\r\n\f", 16));
+    second.combo1()->setCurrentIndex(2);
     click(second, 3);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("Senza linea")) << messages[0].toStdString();
@@ -226,6 +232,64 @@ TEST_F(PrintMenuTest, ArchiveCopySpreadsheetAndPreview) {
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("fd202403050907.doc")) << messages[0].toStdString();
     EXPECT_TRUE(messages[0].startsWith("Stampa: ")) << messages[0].toStdString();
+}
+
+// Each time the menu becomes active again (here after the preview) it reads the hotel's
+// options and the destinations again and selects the first destination.
+TEST_F(PrintMenuTest, BecomingActiveAgainReadsTheDestinationsAndOptionsAgain) {
+    folder.destination("Matrice", 2, "out.prn");
+    folder.destination("Seconda", 2, "due.prn");
+    folder.report({"d\xE8"});
+    hooks.preview = [&](Anteprima& preview) {
+        folder.destination("Terza", 2, "tre.prn");
+        folder.options("K");
+        preview.show();
+        QCoreApplication::processEvents();
+        preview.close();
+        QCoreApplication::processEvents();
+    };
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QCoreApplication::processEvents();
+    menu.combo1()->setCurrentIndex(1);
+    click(menu, 4);
+    menu.activateWindow();  // where the platform gives it back itself, this changes nothing
+    QCoreApplication::processEvents();
+    EXPECT_EQ(itemsOf(menu.combo1()), QStringList({"Matrice", "Seconda", "Terza"}));
+    EXPECT_EQ(menu.combo1()->currentText(), "Matrice");
+    click(menu, 3);
+    EXPECT_EQ(dir.read("out.prn"), std::string("\x1B\x12\0\0\0 \r\nd\xE8\r\n\f \r\n", 16));  // "K": not folded
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+}
+
+// Through a printer or into a PDF file every page begins with one blank in Times New
+// Roman at the size of Compresso code 1, then the top margin, then the report's lines.
+TEST_F(PrintMenuTest, EveryPrintedPageBeginsWithABlankAtTheCompressedSize) {
+    // Normal printing at 10 points (code 7); the blank at 8 or at 30 points (code 1).
+    folder.setStampa(6, {8, 0, 0, 0, 0, 1, 10, 0, 0, 0, 0, 0}, kMargin1);
+    folder.setStampa(7, {30, 0, 0, 0, 0, 1, 10, 0, 0, 0, 0, 0}, kMargin1);
+    folder.destination("PDF piccolo", 6, "Stampante PDF");
+    folder.destination("PDF grande", 7, "Stampante PDF");
+    folder.report(numberedLines(15));  // pages of 10 and 5 lines
+    const auto firstLines = [&](const std::string& destination) {
+        PrintRequest request;
+        request.workDir = dir.path();
+        request.setup = readPrintSetup(dir.path(), destination, 1);
+        request.forcePdf = dir / (destination + ".pdf");
+        printReport(request, {});
+        std::vector<double> tops;  // the top of each page's first line
+        for (const auto& w : test::pdfWords(request.forcePdf->string()))
+            if (w.text == "riga" && static_cast<int>(tops.size()) < w.page) tops.push_back(w.yMin);
+        return tops;
+    };
+    const auto small = firstLines("PDF piccolo"), large = firstLines("PDF grande");
+    ASSERT_EQ(small.size(), 2u);
+    ASSERT_EQ(large.size(), 2u);
+    EXPECT_NEAR(small[1], small[0], 0.5);  // the second page begins as the first
+    EXPECT_NEAR(large[1], large[0], 0.5);
+    // 22 points more of blank: a line of a serif font is about 1.1-1.2 times its size.
+    EXPECT_NEAR(large[0] - small[0], 22 * 1.17, 22 * 0.12);
+    EXPECT_GT(large[0], 30 + 10);  // at least the 30-point blank and one 10-point margin line
 }
 
 TEST_F(PrintMenuTest, AFailedArchiveCopyIsToldWhenTheMenuShows) {

@@ -1,10 +1,13 @@
 #pragma once
 // One offscreen QApplication for the print tests, and the pages of a PDF file.
 #include <QApplication>
+#include <cstdlib>
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace zt::test {
 
@@ -31,6 +34,23 @@ inline int pdfPageCount(const std::string& file) {
     if (text.rfind("%PDF-", 0) != 0) return -1;
     static const std::regex page(R"(/Type\s*/Page(?![A-Za-z]))");
     return static_cast<int>(std::distance(std::sregex_iterator(text.begin(), text.end(), page), std::sregex_iterator()));
+}
+
+// The words of a PDF file as pdftotext -bbox (poppler-utils) finds them: page (from 1),
+// top of the word's box in points from the top of the page, text.
+struct PdfWord { int page; double yMin; std::string text; };
+inline std::vector<PdfWord> pdfWords(const std::string& file) {
+    if (std::system(("pdftotext -bbox '" + file + "' '" + file + ".html'").c_str()) != 0)
+        throw std::runtime_error("pdftotext (poppler-utils, scripts/setup.sh) cannot read " + file);
+    static const std::regex word(R"re(<word xMin="[^"]*" yMin="([^"]*)"[^>]*>([^<]*)</word>)re");
+    std::ifstream in(file + ".html");
+    std::vector<PdfWord> words;
+    int page = 0;
+    for (std::string line; std::getline(in, line);) {
+        page += line.find("<page ") != std::string::npos;
+        if (std::smatch m; std::regex_search(line, m, word)) words.push_back({page, std::stod(m[1]), m[2]});
+    }
+    return words;
 }
 
 }  // namespace zt::test

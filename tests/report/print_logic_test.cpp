@@ -40,7 +40,7 @@ protected:
 
 TEST_F(PrintLogicTest, WithUEveryPageHoldsExactlyThePhysicalLength) {
     // 25 lines, 10 a page: pages of 10, 10 and 5 lines, each after 2 margin lines and
-    // padded with empty lines to 15.
+    // padded with empty lines to 15; the end of the last page prints the margin again.
     const auto lines = numberedLines(25);
     std::string expected = "\x1B\x12\x04\x05\x06";
     for (int first : {1, 11, 21}) {
@@ -49,15 +49,16 @@ TEST_F(PrintLogicTest, WithUEveryPageHoldsExactlyThePhysicalLength) {
         for (int i = first; i <= last; ++i) expected += "riga " + std::to_string(i) + "\r\n";
         for (int n = 2 + (last - first + 1); n < 15; ++n) expected += "\r\n";
     }
+    expected += " \r\n \r\n";
     const std::string out = raw(lines, "U");
     EXPECT_EQ(out, expected);
     EXPECT_EQ(out.find('\f'), std::string::npos);
-    EXPECT_EQ(splitCrLf(out).size() - 1, 3u * 15u);  // lines of the output
+    EXPECT_EQ(splitCrLf(out).size() - 1, 3u * 15u + 2u);  // lines of the output
 
     // Compressed: codes 1-5, 12 lines a page, paper of 20 lines.
     const std::string compressed = raw(lines, "U", true);
     ASSERT_EQ(compressed.substr(0, 5), std::string("\x1B\x0F\x01\x02\x03", 5));
-    EXPECT_EQ(splitCrLf(compressed.substr(5)).size() - 1, 3u * 20u);
+    EXPECT_EQ(splitCrLf(compressed.substr(5)).size() - 1, 3u * 20u + 2u);
     std::string firstPage = " \r\n \r\n";
     for (int i = 1; i <= 12; ++i) firstPage += "riga " + std::to_string(i) + "\r\n";
     for (int n = 14; n < 20; ++n) firstPage += "\r\n";
@@ -73,11 +74,11 @@ TEST_F(PrintLogicTest, WithoutUPagesEndWithAFormFeedAndFormFeedLinesEndPages) {
     const std::string margin = " \r\n \r\n";
     std::string expected = std::string("\x1B\x12\x04\x05\x06") + margin + "a\r\nb\r\n\f" + margin;
     for (int i = 1; i <= 10; ++i) expected += "riga " + std::to_string(i) + "\r\n";
-    expected += "\f" + margin + "riga 11\r\nriga 12\r\n\f";
+    expected += "\f" + margin + "riga 11\r\nriga 12\r\n\f" + margin;
     EXPECT_EQ(raw(lines, ""), expected);
 
-    // No lines, no page: only the set-up bytes.
-    EXPECT_EQ(raw({}, ""), "\x1B\x12\x04\x05\x06");
+    // No lines, no page: the set-up bytes and the top margin.
+    EXPECT_EQ(raw({}, ""), "\x1B\x12\x04\x05\x06" + margin);
     EXPECT_EQ(paginate(lines, 0).size(), 2u);  // no length limit: the form feeds alone
 }
 
@@ -87,11 +88,11 @@ TEST_F(PrintLogicTest, AccentsAreFoldedUnlessTheOptionsHoldK) {
     // A cell without blanks to spare gets the bare letters, so its border stays.
     const std::string folded = "\xB3 citta e e li giu pero | \xC4\xBF";
     const std::string head = "\x1B\x12\x04\x05\x06 \r\n \r\n";
-    EXPECT_EQ(raw({line}, ""), head + folded + "\r\n\f");
-    EXPECT_EQ(raw({line}, "K"), head + line + "\r\n\f");
+    EXPECT_EQ(raw({line}, ""), head + folded + "\r\n\f \r\n \r\n");
+    EXPECT_EQ(raw({line}, "K"), head + line + "\r\n\f \r\n \r\n");
     std::string padding;
     for (int n = 3; n < 15; ++n) padding += "\r\n";
-    EXPECT_EQ(raw({line}, "UK"), head + line + "\r\n" + padding);
+    EXPECT_EQ(raw({line}, "UK"), head + line + "\r\n" + padding + " \r\n \r\n");
     EXPECT_EQ(foldAccents("\xC0\xC8\xC9"), "\xC0\xC8\xC9");  // the box's corners and tees stay
     // The title line of "Presenze x Età": the apostrophe takes a blank of the longest run,
     // every border keeps its column; text after the last border simply grows.
@@ -127,7 +128,7 @@ TEST_F(PrintLogicTest, SettingsComeFromTheFilesWithTheirDefaults) {
     EXPECT_FALSE(plain.hasCodes);
     EXPECT_FALSE(plain.throughPrinter());
     EXPECT_EQ(plain.pageLength(false), 10);
-    EXPECT_EQ(plain.setupBytes(false), "");
+    EXPECT_EQ(plain.setupBytes(false), std::string(5, '\0'));  // every code 0
     EXPECT_EQ(plain.topMargin(), 0);
     EXPECT_EQ(plain.physicalLength(false), 66);
     EXPECT_EQ(plain.fontName, "Courier New");
@@ -171,6 +172,9 @@ TEST_F(PrintLogicTest, DestinationsDeviceAndRoute) {
     setenv("Matrice", "", 1);
     EXPECT_EQ(chooseDevice(setup, ""), "stampa.prn");
     unsetenv("Matrice");
+    setenv("MATRICE", "/dev/usb/lp1", 1);  // the variable's name in another case
+    EXPECT_EQ(chooseDevice(setup, ""), "/dev/usb/lp1");
+    unsetenv("MATRICE");
 
     EXPECT_EQ(choosePrintRoute(setup, "HP", {"HP"}), PrintRoute::Raw);
     setup.compresso[5] = 1;

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -89,15 +90,38 @@ MenuStampa::MenuStampa(const ProgramState& state, QWidget* parent, Hooks hooks)
 
 void MenuStampa::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (activated_) return;
-    activated_ = true;
+    if (shown_) return;
+    shown_ = true;
     if (!parentWidget()) {
         if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     }
-    if (logic_.archiveError())
-        message(kTitle, "La copia d'archivio della stampa non è stata fatta:\n" + QString::fromStdString(*logic_.archiveError()),
-                QMessageBox::Warning);
-    activate();
+    runActivation([this] {
+        if (logic_.archiveError())
+            message(kTitle,
+                    "La copia d'archivio della stampa non è stata fatta:\n" +
+                        QString::fromStdString(*logic_.archiveError()),
+                    QMessageBox::Warning);
+        activate();
+    });
+}
+
+bool MenuStampa::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    if (event->type() == QEvent::WindowDeactivate && !activating_) {
+        deactivated_ = true;
+    } else if (event->type() == QEvent::WindowActivate && shown_ && deactivated_ && !activating_ && !closing_) {
+        runActivation([this] { activate(); });
+    }
+    return handled;
+}
+
+// Runs the activation's steps; the windows they show (message boxes) take the
+// activation away and give it back, which starts no further activation.
+void MenuStampa::runActivation(const std::function<void()>& steps) {
+    activating_ = true;
+    steps();  // reports its own failures; throws nothing
+    activating_ = false;
+    deactivated_ = false;
 }
 
 void MenuStampa::activate() {
@@ -111,6 +135,7 @@ void MenuStampa::activate() {
     }
     if (!any) {
         // Closed once the dialog's own event loop runs, so exec() returns at once.
+        closing_ = true;
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
         return;
     }

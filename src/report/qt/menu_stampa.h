@@ -64,6 +64,10 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Activation: each time the menu becomes the active window again (after the
+    // preview, a message box or another program), the option string and the
+    // destinations are read again and the first destination is selected.
+    bool event(QEvent* event) override;
 
 private:
     Hooks hooks_;
@@ -74,10 +78,14 @@ private:
     QCheckBox* chk2_ = nullptr;
     QCheckBox* chk3_ = nullptr;
     std::array<QPushButton*, 6> tst_{};
-    bool activated_ = false;
+    bool shown_ = false;        // the first showing has run the first activation
+    bool deactivated_ = false;  // another window was active since the last activation
+    bool activating_ = false;   // an activation is running (its message boxes don't count)
+    bool closing_ = false;      // no destination: the menu is closing
     std::optional<PrintOutcome> lastPrint_;
 
     void activate();
+    void runActivation(const std::function<void()>& steps);
     void print();
     void openFile(const std::filesystem::path& file);
     void message(const QString& title, const QString& text, QMessageBox::Icon icon);

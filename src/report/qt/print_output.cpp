@@ -70,18 +70,24 @@ int printThroughPrinter(const std::vector<std::string>& lines, const PrintSetup&
     const double paperHeight = printer.pageLayout().paintRectPixels(printer.resolution()).height();
     const bool fold = !contains(hotelOptions, "K");
     const int margin = std::max(0, setup.topMargin());
+    // Every page begins with one blank in Times New Roman at the compressed size (code 1),
+    // then the top margin in the report's font: the first line lies that far down.
+    QFont blankFont(QStringLiteral("Times New Roman"));
+    blankFont.setStyleHint(QFont::Serif);
+    blankFont.setPointSize(setup.fontSize(true));
+    const double head = QFontMetricsF(blankFont, &printer).lineSpacing() + margin * step;
 
     int count = 0;
     double y = 0;
     auto startPage = [&] {
         if (count > 0) printer.newPage();
         ++count;
-        y = margin * step;
+        y = head;
     };
     for (const auto& page : pages) {
         startPage();
         for (const auto& line : page) {
-            if (y > margin * step && y + step > paperHeight) startPage();
+            if (y > head && y + step > paperHeight) startPage();
             const std::string text = decodeReportLine(fold ? foldAccents(line) : line);
             painter.drawText(QPointF(0, y + metrics.ascent()), QString::fromStdString(text));
             y += step;
