@@ -293,6 +293,8 @@ PgConnection PgConnection::open(std::string_view conninfo) {
                                                    " is not a connection string or URI libpq reads: " + message);
         throw DbError(serverLabel(server), "cannot connect: " + message);
     }
+    // The server's notices ("already exists, skipping") are not the user's business.
+    PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
     return PgConnection(conn, info, server);
 }
 
