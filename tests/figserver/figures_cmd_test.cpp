@@ -165,6 +165,31 @@ TEST(FiguresPush, AFileBreakingTheKeyCopiesNothingOfThatHotel) {
     EXPECT_EQ(PgServer::shared().query("push_dup", "SELECT DISTINCT \"NumeroHotel\" FROM \"Zentoria\""), "1");
 }
 
+TEST(FiguresPush, AsksForTheManagementPasswordAndCarriesRowsWithoutAHotel) {
+    const std::string db = PgServer::shared().createDatabase("push_gate");
+    ASSERT_EQ(figures(db, {"figures", "init"}).status, 0);
+    TestDir dir;
+    zt::app::writeDemo(dir.path(), true);
+    std::istringstream newPassword("segreta\n");
+    std::ostringstream ignored;
+    ASSERT_EQ(zt::app::runCommand({"--dir", dir.path().string(), "passwd"}, newPassword, ignored, ignored), 0);
+    dir.sql("Dettaglio.mdb", "INSERT INTO Dettaglio VALUES (NULL, 'Cassa', 'CONT', '20250101', 5)");
+
+    ::setenv("ZENTORIA_PASSWORD", "sbagliata", 1);
+    const Outcome refused = figures(db, {"--dir", dir.path().string(), "figures", "push"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(PgServer::shared().query("push_gate", "SELECT count(*) FROM \"Dettaglio\""), "0");
+
+    ::setenv("ZENTORIA_PASSWORD", "segreta", 1);
+    const Outcome push = figures(db, {"--dir", dir.path().string(), "figures", "push"});
+    EXPECT_EQ(push.status, 0) << push.err;
+    EXPECT_NE(push.out.find("Dettaglio, no hotel number: 1 row, sum of Valore 5\n"), std::string::npos) << push.out;
+    EXPECT_EQ(figures(db, {"--dir", dir.path().string(), "figures", "push"}).status, 0);
+    ::unsetenv("ZENTORIA_PASSWORD");
+    EXPECT_EQ(PgServer::shared().query("push_gate", "SELECT count(*) FROM \"Dettaglio\" WHERE \"NumeroHotel\" IS NULL"),
+              "1");
+}
+
 TEST(FiguresPull, WritesTheServersRowsBackAndAgainGivesTheSameFiles) {
     const std::string db = PgServer::shared().createDatabase("pull_demo");
     ASSERT_EQ(figures(db, {"figures", "init"}).status, 0);
