@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
-#include <map>
+#include <set>
 
 #include "common/text.h"
 #include "store/database.h"
@@ -99,10 +99,9 @@ std::optional<std::int64_t> hotelOf(const Value& v, const std::string& file) {
     throw DbError(file, "NumeroHotel \"" + v.toText() + "\" is not a hotel number");
 }
 
-// The rows of one hotel read from a file, with their count and the sum of `Valore` as
-// the file gives it.
+// The count of one hotel's rows as one side gives them, and the sum of their `Valore`.
 struct HotelRows {
-    std::vector<std::vector<PgParam>> rows;
+    long long count = 0;
     double sum = 0;
     double magnitude = 0;  // the sum of the values' sizes, for the check's tolerance
     bool anyValue = false;
@@ -130,53 +129,60 @@ std::string plainNumber(double d) { return PgParam(d).text(); }
 // Checks the count and sum of one hotel's rows after a copy; throws when they differ.
 void checkCopy(const std::string& where, const std::function<DbError(const std::string&)>& fail,
                const HotelRows& h, long long rows, const PgResult& sums, int sumColumn) {
-    if (rows != static_cast<long long>(h.rows.size()))
-        throw fail(where + ": " + std::to_string(rows) + " rows arrived instead of " + std::to_string(h.rows.size()) +
+    if (rows != h.count)
+        throw fail(where + ": " + std::to_string(rows) + " rows arrived instead of " + std::to_string(h.count) +
                    "; nothing was copied");
     if (!sameSum(h, sums, sumColumn))
         throw fail(where + ": the sum of Valore is " + (sums.isNull(0, sumColumn) ? "null" : sums.text(0, sumColumn)) +
                    " instead of " + (h.anyValue ? plainNumber(h.sum) : "null") + "; nothing was copied");
 }
 
+// One pass over the file in hotel order: each hotel's rows stream into the server in a
+// transaction of their own, so memory stays small whatever the size of the file.
 std::vector<HotelCopy> pushTable(PgConnection& c, const std::filesystem::path& workDir, std::string_view dbName,
                                  const FigureTable& t, std::optional<std::int64_t> only) {
-    // Read the file's rows, grouped by hotel.
-    std::map<std::optional<std::int64_t>, HotelRows> hotels;
     const auto fields = fieldsOf(t);
-    std::string fileName;
-    {
-        Database db = Database::open(workDir, dbName);
-        fileName = db.fileName();
-        Recordset rs = db.openTable(t.table);
-        for (; !rs.eof(); rs.moveNext()) {
-            const auto hotel = hotelOf(rs.field("NumeroHotel"), fileName);
-            if (only && hotel != only) continue;
-            HotelRows& h = hotels[hotel];
-            std::vector<PgParam> row;
-            row.reserve(fields.size());
-            for (const auto& f : fields) row.push_back(PgParam::of(rs.field(f)));
-            addValue(h, rs.field("Valore"));
-            h.rows.push_back(std::move(row));
-        }
-        rs.close();
-        db.close();
-    }
+    Database db = Database::open(workDir, dbName);
+    const std::string fileName = db.fileName();
+    std::string query = "Select";
+    for (std::size_t i = 0; i < fields.size(); ++i) query += (i ? ", " : " ") + fields[i];
+    query += " From " + std::string(t.table);
+    if (only) query += " Where NumeroHotel = " + std::to_string(*only);
+    query += " Order By NumeroHotel";
+    Recordset rs = db.openQuery(query);
     std::vector<HotelCopy> done;
-    for (const auto& [hotel, h] : hotels) {
+    std::set<std::optional<std::int64_t>> seen;
+    while (!rs.eof()) {
+        const auto hotel = hotelOf(rs.field("NumeroHotel"), fileName);
+        if (!seen.insert(hotel).second)
+            throw DbError(fileName, std::string(t.table) + ": the NumeroHotel of " + hotelText(hotel) +
+                                        " is written in two ways (as a number and as a text); the rows of that hotel "
+                                        "copied first are on the server, the others are not");
         HotelCopy copy{std::string(t.table), hotel, 0, ""};
         const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " of " + fileName;
+        HotelRows sent;
         c.transaction([&] {
             c.exec("DELETE FROM " + pgIdent(t.table) + " WHERE " + hotelCondition(hotel), hotelParams(hotel));
-            c.copyRows(t.table, fields, h.rows);
+            c.copyRows(t.table, fields, [&](std::vector<PgParam>& row) {
+                if (rs.eof() || hotelOf(rs.field("NumeroHotel"), fileName) != hotel) return false;
+                row.clear();
+                for (const auto& f : fields) row.push_back(PgParam::of(rs.field(f)));
+                addValue(sent, rs.field("Valore"));
+                ++sent.count;
+                rs.moveNext();
+                return true;
+            });
             const PgResult sums = c.exec("SELECT count(*), sum(" + pgIdent("Valore") + ") FROM " + pgIdent(t.table) +
                                              " WHERE " + hotelCondition(hotel),
                                          hotelParams(hotel));
             copy.rows = std::stoll(sums.text(0, 0));
             copy.sum = sums.text(0, 1);
-            checkCopy(where, [&](const std::string& m) { return c.error(m); }, h, copy.rows, sums, 1);
+            checkCopy(where, [&](const std::string& m) { return c.error(m); }, sent, copy.rows, sums, 1);
         });
         done.push_back(copy);
     }
+    rs.close();
+    db.close();
     return done;
 }
 
@@ -206,7 +212,7 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
         if (rows.rows() == 0) continue;  // nothing of that hotel on the server: the file stays as it is
         HotelRows h;
         for (int i = 0; i < rows.rows(); ++i) addValue(h, rows.value(i, 4));
-        h.rows.resize(static_cast<std::size_t>(rows.rows()));
+        h.count = rows.rows();
         HotelCopy copy{std::string(t.table), hotel, 0, ""};
         const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " into " + fileName;
         const std::string jetHotel = hotel ? " = " + std::to_string(*hotel) : " Is Null";

@@ -346,6 +346,16 @@ void PgConnection::execScript(std::string_view sql) {
 
 void PgConnection::copyRows(std::string_view table, const std::vector<std::string>& columns,
                             const std::vector<std::vector<PgParam>>& rows) {
+    std::size_t at = 0;
+    copyRows(table, columns, [&](std::vector<PgParam>& row) {
+        if (at == rows.size()) return false;
+        row = rows[at++];
+        return true;
+    });
+}
+
+void PgConnection::copyRows(std::string_view table, const std::vector<std::string>& columns,
+                            const std::function<bool(std::vector<PgParam>& row)>& next) {
     std::string sql = "COPY " + pgIdent(table) + " (";
     for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + pgIdent(columns[i]);
     sql += ") FROM STDIN";
@@ -357,6 +367,12 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
         throw e;
     }
     PQclear(r);
+    // Ends the copy unfinished (the server then keeps none of its rows) and reads what
+    // the server says, so that the connection is ready for the next statement.
+    auto abandon = [&](const char* why) {
+        PQputCopyEnd(conn_, why);
+        while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
+    };
     // COPY's text form: tab between values, a newline after each row, \N for null,
     // backslash escapes for the characters that would end a value.
     std::string buffer;
@@ -365,31 +381,35 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
         if (!buffer.empty() && PQputCopyData(conn_, buffer.data(), static_cast<int>(buffer.size())) != 1) sent = false;
         buffer.clear();
     };
-    for (const auto& row : rows) {
-        if (row.size() != columns.size()) {
-            PQputCopyEnd(conn_, "a row has the wrong number of values");
-            while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
-            throw error("cannot copy into " + std::string(table) + ": a row has the wrong number of values");
-        }
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            if (i) buffer += '\t';
-            if (row[i].isNull()) {
-                buffer += "\\N";
-                continue;
-            }
-            for (char c : row[i].text()) {
-                switch (c) {
-                case '\\': buffer += "\\\\"; break;
-                case '\t': buffer += "\\t"; break;
-                case '\n': buffer += "\\n"; break;
-                case '\r': buffer += "\\r"; break;
-                default: buffer += c;
+    std::vector<PgParam> row;
+    try {
+        while (sent && next(row)) {
+            if (row.size() != columns.size())
+                throw error("cannot copy into " + std::string(table) + ": a row has " + std::to_string(row.size()) +
+                            " values instead of " + std::to_string(columns.size()));
+            for (std::size_t i = 0; i < row.size(); ++i) {
+                if (i) buffer += '\t';
+                if (row[i].isNull()) {
+                    buffer += "\\N";
+                    continue;
+                }
+                for (char c : row[i].text()) {
+                    switch (c) {
+                    case '\\': buffer += "\\\\"; break;
+                    case '\t': buffer += "\\t"; break;
+                    case '\n': buffer += "\\n"; break;
+                    case '\r': buffer += "\\r"; break;
+                    default: buffer += c;
+                    }
                 }
             }
+            buffer += '\n';
+            if (buffer.size() > (1 << 16)) flush();
         }
-        buffer += '\n';
-        if (buffer.size() > (1 << 16)) flush();
-        if (!sent) break;
+    } catch (...) {
+        // The rows could not be read: the copy ends unfinished, the error goes on.
+        if (PQstatus(conn_) == CONNECTION_OK) abandon("the rows could not be read");
+        throw;
     }
     flush();
     if (!sent || PQputCopyEnd(conn_, nullptr) != 1) {

@@ -12,6 +12,7 @@
 // text, a double as the shortest text that reads back to the same double. Every failure is
 // a DbError whose file part is "PostgreSQL server <name>".
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -107,6 +108,10 @@ public:
     // Several statements of the program's own (schema), without parameters.
     void execScript(std::string_view sql);
     // Copies rows into a table with COPY ... FROM STDIN; the values travel as data.
+    // `next` fills the next row and returns true, or returns false at the end; the rows
+    // stream to the server, so any number of them takes little memory.
+    void copyRows(std::string_view table, const std::vector<std::string>& columns,
+                  const std::function<bool(std::vector<PgParam>& row)>& next);
     void copyRows(std::string_view table, const std::vector<std::string>& columns,
                   const std::vector<std::vector<PgParam>>& rows);
     // Runs fn inside one transaction: everything it writes, or nothing.
