@@ -86,6 +86,19 @@ TEST(FiguresInit, CreatesTheTwoTablesOnceWithTheirKeyAndIndex) {
               std::string::npos);
 }
 
+TEST(FiguresInit, TheProgramTakesTheSettingFromItsEnvironment) {
+    const std::string db = PgServer::shared().createDatabase("init_program");
+    const char* bin = std::getenv("ZENTORIA_BIN");
+    ASSERT_NE(bin, nullptr) << "ZENTORIA_BIN is not set";
+    TestDir io;
+    const std::string cmd = "ZENTORIA_FIGURES_DB='" + db + "' " + bin + " figures init >" + (io / "out").string() +
+                            " 2>&1 </dev/null";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << io.read("out");
+    EXPECT_NE(io.read("out").find("Dettaglio: created\n"), std::string::npos) << io.read("out");
+    EXPECT_EQ(PgServer::shared().query("init_program", "SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"),
+              "2");
+}
+
 TEST(FiguresInit, RefusesWithoutTheSettingOrOverAForeignTable) {
     const Outcome unset = figures("", {"figures", "init"});
     EXPECT_EQ(unset.status, 1);

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <grp.h>
-#include <gtest/gtest.h>
 #include <libpq-fe.h>
 #include <pwd.h>
 #include <signal.h>
@@ -118,14 +117,6 @@ void watchFolder(const fs::path& dir) {
 }
 
 PgServer* sharedServer = nullptr;
-
-class SharedServerEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { PgServer::stopShared(); }
-};
-
-[[maybe_unused]] const auto* const registered =
-    ::testing::AddGlobalTestEnvironment(new SharedServerEnvironment);
 
 struct PqDeleter {
     void operator()(PGconn* c) const { PQfinish(c); }

@@ -6,7 +6,7 @@
 // server run as the user `nobody`, who owns the folder. The server is started with a
 // parent-death signal, so it goes down with the test program even when that is killed.
 // The server binaries are looked for in ZENTORIA_PG_BINDIR, else in the newest
-// /usr/lib/postgresql/<version>/bin.
+// /usr/lib/postgresql/<version>/bin. Plain C++ and libpq: a benchmark can use it too.
 #include <filesystem>
 #include <string>
 #include <sys/types.h>
@@ -20,8 +20,8 @@ public:
     PgServer(const PgServer&) = delete;
     PgServer& operator=(const PgServer&) = delete;
 
-    // The one server of this test program: started at its first use, stopped when the
-    // tests end (a GoogleTest environment).
+    // The one server of this test program: started at its first use, stopped by
+    // stopShared() (tests/figserver registers a GoogleTest environment that calls it).
     static PgServer& shared();
     static void stopShared();
 
