@@ -242,6 +242,8 @@ long long PgResult::affected() const {
     return n && *n ? std::atoll(n) : 0;
 }
 
+std::string PgResult::command() const { return r_ ? PQcmdStatus(r_) : ""; }
+
 // ---------------------------------------------------------------------------------------
 // PgConnection
 

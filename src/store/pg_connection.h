@@ -83,6 +83,9 @@ public:
     std::optional<Currency> currency(int row, int column) const;
     // Rows changed by an INSERT, UPDATE or DELETE.
     long long affected() const;
+    // The command the server says it ran ("COMMIT", or "ROLLBACK" for a COMMIT of a
+    // transaction that had failed).
+    std::string command() const;
 
 private:
     pg_result* r_ = nullptr;
@@ -114,7 +117,8 @@ public:
                   const std::function<bool(std::vector<PgParam>& row)>& next);
     void copyRows(std::string_view table, const std::vector<std::string>& columns,
                   const std::vector<std::vector<PgParam>>& rows);
-    // Runs fn inside one transaction: everything it writes, or nothing.
+    // Runs fn inside one transaction: everything it writes, or nothing. A transaction
+    // the server gave up (a failed statement whose error fn caught) is a DbError too.
     template <class Fn> void transaction(Fn&& fn);
 
     void close();
@@ -142,7 +146,8 @@ void PgConnection::transaction(Fn&& fn) {
         rollbackQuietly();
         throw;
     }
-    exec("COMMIT");
+    if (exec("COMMIT").command() != "COMMIT")
+        throw error("a statement of the transaction failed, so the server rolled it back; nothing of it was kept");
 }
 
 }  // namespace zt::store

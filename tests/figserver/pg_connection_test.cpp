@@ -71,6 +71,16 @@ TEST(PgConnection, ValuesTravelBoundAndExact) {
     EXPECT_TRUE(r.isNull(3, 1));
     EXPECT_EQ(r.text(3, 3), "-2.5");
     EXPECT_EQ(c.exec("SELECT sum(m) FROM t WHERE k > 1").text(0, 0), "19.4999");
+
+    // A transaction whose failed statement was caught inside it is not reported as done.
+    const std::string message = dbErrorOf([&] {
+        c.transaction([&] {
+            c.exec("DELETE FROM t");
+            EXPECT_NE(dbErrorOf([&] { c.exec("SELECT 1 / 0"); }), "(no error)");
+        });
+    });
+    EXPECT_NE(message.find("rolled it back"), std::string::npos) << message;
+    EXPECT_EQ(c.exec("SELECT count(*) FROM t").text(0, 0), "4");
 }
 
 TEST(PgConnection, NoMessageShowsThePassword) {
