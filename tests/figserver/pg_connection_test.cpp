@@ -43,6 +43,11 @@ TEST(PgConnection, ConnectsThroughTheSettingAndNamesTheServer) {
     PgConnection c = PgConnection::open(*setting);
     EXPECT_EQ(c.server(), "socket " + PgServer::shared().socketDir().string() + "/conn_setting");
     EXPECT_EQ(c.exec("SELECT current_setting('client_encoding')").text(0, 0), "UTF8");
+    // TLS settings are libpq's: taken as written (a Unix socket carries no TLS).
+    EXPECT_NO_THROW(PgConnection::open(info + " sslmode=require"));
+    const std::string bad = dbErrorOf([&] { PgConnection::open(info + " sslmode=sometimes password=S3cret-Pw"); });
+    EXPECT_NE(bad.find("sslmode"), std::string::npos) << bad;
+    EXPECT_EQ(bad.find("S3cret"), std::string::npos) << bad;
 }
 
 TEST(PgConnection, ValuesTravelBoundAndExact) {
