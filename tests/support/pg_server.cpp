@@ -88,9 +88,17 @@ int waitFor(pid_t pid) {
     return status;
 }
 
-// A watchdog child that removes the folder once this process is gone (killed, crashed)
-// and the server with it; in a normal end the destructor has removed it already.
+// A watchdog process that removes the folder once this process is gone (killed,
+// crashed) and the server with it; in a normal end the destructor has removed it
+// already. It is a shell reading a pipe whose write end only this process holds: the
+// end of the pipe is the end of this process. (Only exec after fork: this process may
+// have threads.)
 void watchFolder(const fs::path& dir) {
+    const std::string script =
+        "cat >/dev/null; i=0; while [ -e \"$1/data/postmaster.pid\" ] && [ $i -lt 600 ]; do sleep 0.1; "
+        "i=$((i+1)); done; rm -rf \"$1\"";
+    const std::string self = dir.string();
+    const char* argv[] = {"/bin/sh", "-c", script.c_str(), "sh", self.c_str(), nullptr};
     int fds[2];
     if (pipe(fds) != 0) return;
     const pid_t pid = fork();
@@ -100,17 +108,16 @@ void watchFolder(const fs::path& dir) {
         return;
     }
     if (pid == 0) {
-        close(fds[1]);
-        for (int fd = 3; fd < 1024; ++fd)
-            if (fd != fds[0]) close(fd);
-        char c;
-        while (read(fds[0], &c, 1) != 0) {  // EOF: the test program has ended
+        dup2(fds[0], 0);
+        for (int fd = 3; fd < 1024; ++fd) close(fd);
+        const int devnull = open("/dev/null", O_WRONLY);
+        if (devnull >= 0) {
+            dup2(devnull, 1);
+            dup2(devnull, 2);
         }
-        // The server goes down on its own (parent-death signal); wait for its lock file.
-        for (int i = 0; i < 600 && fs::exists(dir / "data" / "postmaster.pid"); ++i) usleep(100000);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-        _exit(0);
+        setsid();  // not in the test program's process group: a Ctrl-C there leaves it to clean up
+        execv(argv[0], const_cast<char* const*>(argv));
+        _exit(127);
     }
     close(fds[0]);  // the write end stays open, unused, until this process ends
     fcntl(fds[1], F_SETFD, FD_CLOEXEC);
