@@ -162,6 +162,9 @@ std::vector<HotelCopy> pushTable(PgConnection& c, const std::filesystem::path& w
         const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " of " + fileName;
         HotelRows sent;
         c.transaction([&] {
+            // One snapshot: the check counts this copy's rows, not those another
+            // workstation adds meanwhile (which stay, being newer).
+            c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
             c.exec("DELETE FROM " + pgIdent(t.table) + " WHERE " + hotelCondition(hotel), hotelParams(hotel));
             c.copyRows(t.table, fields, [&](std::vector<PgParam>& row) {
                 if (rs.eof() || hotelOf(rs.field("NumeroHotel"), fileName) != hotel) return false;
@@ -208,14 +211,18 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
     select += " FROM " + pgIdent(t.table) + " WHERE ";
     std::vector<HotelCopy> done;
     for (const auto& hotel : hotels) {
-        const PgResult rows = c.exec(select + hotelCondition(hotel) + " ORDER BY 2, 3, 4", hotelParams(hotel));
+        // The rows and their totals as of one moment, whatever other workstations write.
+        PgResult rows, totals;
+        c.transaction([&] {
+            c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+            rows = c.exec(select + hotelCondition(hotel) + " ORDER BY 2, 3, 4", hotelParams(hotel));
+            totals = c.exec("SELECT count(*), sum(" + pgIdent("Valore") + ") FROM " + pgIdent(t.table) + " WHERE " +
+                                hotelCondition(hotel),
+                            hotelParams(hotel));
+        });
         if (rows.rows() == 0) continue;  // nothing of that hotel on the server: the file stays as it is
-        HotelRows h;
-        for (int i = 0; i < rows.rows(); ++i) addValue(h, rows.value(i, 4));
-        h.count = rows.rows();
-        HotelCopy copy{std::string(t.table), hotel, 0, ""};
+        HotelCopy copy{std::string(t.table), hotel, rows.rows(), totals.text(0, 1)};
         const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " into " + fileName;
-        const std::string jetHotel = hotel ? " = " + std::to_string(*hotel) : " Is Null";
         db.transaction([&] {
             db.executeNative("DELETE FROM \"" + std::string(t.table) + "\" WHERE NumeroHotel" +
                              (hotel ? " = " + std::to_string(*hotel) : std::string(" IS NULL")));
@@ -226,24 +233,24 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
                 rs.update();
             }
             rs.close();
+            // What the file now holds against what the server gave.
             Recordset check = db.openQuery("Select Count(*) as N, Sum(Valore) as S From " + std::string(t.table) +
-                                           " Where NumeroHotel" + jetHotel);
-            copy.rows = check.field("N").toInteger();
+                                           " Where NumeroHotel" + (hotel ? " = " + std::to_string(*hotel) : " Is Null"));
+            const long long fileRows = check.field("N").toInteger();
             const Value fileSum = check.field("S");
             check.close();
-            // The file's sum in doubles against the server's exact one.
-            const PgResult serverSum = c.exec("SELECT count(*), sum(" + pgIdent("Valore") + ") FROM " +
-                                                  pgIdent(t.table) + " WHERE " + hotelCondition(hotel),
-                                              hotelParams(hotel));
-            copy.sum = serverSum.text(0, 1);
-            checkCopy(where, [&](const std::string& m) { return DbError(fileName, m); }, h, copy.rows, serverSum, 1);
-            HotelRows fromFile = h;
-            fromFile.sum = fileSum.isNull() ? 0 : fileSum.toDouble();
-            fromFile.anyValue = !fileSum.isNull();
-            if (!sameSum(fromFile, serverSum, 1))
+            if (fileRows != std::stoll(totals.text(0, 0)))
+                throw DbError(fileName, where + ": the file holds " + std::to_string(fileRows) + " rows instead of " +
+                                            totals.text(0, 0) + "; nothing was written");
+            HotelRows inFile;
+            for (int i = 0; i < rows.rows(); ++i) addValue(inFile, rows.value(i, 4));  // for the tolerance
+            inFile.sum = fileSum.isNull() ? 0 : fileSum.toDouble();
+            inFile.anyValue = !fileSum.isNull();
+            if (!sameSum(inFile, totals, 1))
                 throw DbError(fileName, where + ": the file's sum of Valore is " +
                                             (fileSum.isNull() ? "null" : plainNumber(fileSum.toDouble())) +
-                                            " instead of " + copy.sum + "; nothing was written");
+                                            " instead of " + (copy.sum.empty() ? "null" : copy.sum) +
+                                            "; nothing was written");
         });
         done.push_back(copy);
     }
