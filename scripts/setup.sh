@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
   qt6-translations-l10n
   libsqlite3-dev sqlite3 mdbtools-dev
+  libpq-dev postgresql
   fonts-liberation poppler-utils
   libgtest-dev libgmock-dev libcrypt-dev
   libbenchmark-dev

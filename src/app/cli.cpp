@@ -3,6 +3,7 @@
 #include "app/console_ui.h"
 #include "app/convert_cmd.h"
 #include "app/demo.h"
+#include "app/figures_cmd.h"
 #include "app/passwd_cmd.h"
 #include "app/report_cmd.h"
 #include "app/selection.h"
@@ -65,6 +66,12 @@ constexpr const char* kUsage =
     "  convert SOURCE TARGET   copy every table of an Access (.mdb) file into a new\n"
     "                          SQLite file (refuses an existing TARGET)\n"
     "  passwd [--clear]        set, change or clear the management password\n"
+    "  figures init            create the figure tables on the server named by\n"
+    "                          ZENTORIA_FIGURES_DB (docs/FIGURES_SERVER.md)\n"
+    "  figures push [--hotel N]\n"
+    "                          copy the figure files into that server\n"
+    "  figures pull [--hotel N]\n"
+    "                          write the server's figures back into the files\n"
     "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
     "                          folder unless --force)\n"
     "  --help                  show this text\n"
@@ -109,6 +116,7 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"export-csv", [](const Invocation& inv) { return cmdExportCsv(inv.workDir, inv.args, inv.out, inv.err); }},
         {"convert", [](const Invocation& inv) { return cmdConvert(inv.args, inv.out, inv.err); }},
         {"passwd", [](const Invocation& inv) { return cmdPasswd(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
+        {"figures", [](const Invocation& inv) { return cmdFigures(inv.workDir, inv.args, inv.in, inv.out, inv.err); }},
     };
     return table;
 }

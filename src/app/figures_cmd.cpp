@@ -1,0 +1,111 @@
+#include "app/figures_cmd.h"
+
+#include <charconv>
+#include <chrono>
+#include <exception>
+#include <optional>
+#include <ostream>
+
+#include "app/cli.h"
+#include "app/console_ui.h"
+#include "common/numfmt.h"
+#include "common/state.h"
+#include "desktop/desk_logic.h"
+#include "store/figures_server.h"
+#include "store/pg_connection.h"
+
+namespace zt::app {
+
+namespace {
+
+constexpr const char* kFiguresUsage =
+    "zentoria figures init | push [--hotel N] | pull [--hotel N]";
+
+struct FiguresUsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::optional<std::int64_t> hotelOption(const std::vector<std::string>& args) {
+    std::optional<std::int64_t> hotel;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] != "--hotel") throw FiguresUsageError("unknown argument \"" + args[i] + "\" for figures " + args[0]);
+        if (hotel) throw FiguresUsageError("--hotel is given twice");
+        if (i + 1 >= args.size()) throw FiguresUsageError("--hotel needs a number");
+        const std::string& v = args[++i];
+        std::int64_t n = 0;
+        const auto res = std::from_chars(v.data(), v.data() + v.size(), n);
+        if (v.empty() || res.ec != std::errc() || res.ptr != v.data() + v.size())
+            throw FiguresUsageError("--hotel takes a whole number, not \"" + v + "\"");
+        hotel = n;
+    }
+    return hotel;
+}
+
+store::PgConnection connectToSetting() {
+    const auto setting = store::figuresDbSetting();
+    if (!setting)
+        throw std::runtime_error(std::string(store::kFiguresDbVariable) +
+                                 " is not set: it names the figure database, as a libpq connection string "
+                                 "(\"host=... dbname=...\") or URI (\"postgresql://...\")");
+    return store::PgConnection::open(*setting);
+}
+
+void printCopies(const std::vector<store::HotelCopy>& copies, std::ostream& out) {
+    for (const auto& c : copies) {
+        out << c.table << ", " << (c.hotel ? "hotel " + std::to_string(*c.hotel) : std::string("no hotel number"))
+            << ": " << c.rows << (c.rows == 1 ? " row" : " rows") << ", sum of Valore "
+            << (c.sum.empty() ? "null" : c.sum) << "\n";
+    }
+}
+
+int currentYear() {
+    const std::chrono::year_month_day ymd{std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
+    return static_cast<int>(ymd.year());
+}
+
+}  // namespace
+
+int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::string>& args, std::istream& in,
+               std::ostream& out, std::ostream& err) {
+    try {
+        if (args.empty()) throw FiguresUsageError("figures needs what to do: " + std::string(kFiguresUsage));
+        const std::string& what = args[0];
+        if (what == "init") {
+            if (args.size() > 1) throw FiguresUsageError("figures init takes no arguments");
+            store::PgConnection c = connectToSetting();
+            for (const auto& step : store::initFiguresSchema(c))
+                out << step.table << ": " << (step.created ? "created" : "already there") << "\n";
+            out << "figure tables ready on PostgreSQL server " << c.server() << "\n";
+            return kExitOk;
+        }
+        if (what != "push" && what != "pull")
+            throw FiguresUsageError("unknown figures command \"" + what + "\": " + std::string(kFiguresUsage));
+        const auto hotel = hotelOption(args);
+        store::PgConnection c = connectToSetting();
+        // Start as the window does: the registry, the access gate, where the figure files lie.
+        ConsoleUi ui(in, err, false);
+        ProgramState& state = programState();
+        state = ProgramState{};
+        state.workDir = workDir;
+        desktop::DeskLogic logic(state, ui, localeSeparators());
+        logic.load(currentYear());
+        logic.activate();
+        if (logic.unloaded || ui.errorShown()) return kExitFailed;
+        if (what == "push") {
+            printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out);
+            out << "copied into PostgreSQL server " << c.server() << "\n";
+        } else {
+            printCopies(store::pullFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out);
+            out << "written into the figure files from PostgreSQL server " << c.server() << "\n";
+        }
+        return kExitOk;
+    } catch (const FiguresUsageError& e) {
+        err << "zentoria: " << e.what() << "\nTry 'zentoria --help'.\n";
+        return kExitUsage;
+    } catch (const std::exception& e) {
+        err << "zentoria: " << e.what() << "\n";
+        return kExitFailed;
+    }
+}
+
+}  // namespace zt::app

@@ -1,0 +1,306 @@
+#include "store/figures_server.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <set>
+
+#include "common/text.h"
+#include "store/database.h"
+
+namespace zt::store {
+
+namespace {
+
+// The fields of both tables, in the order of the figure files: the hotel, the statistic,
+// the detail, the period field of the table, the value.
+std::vector<std::string> fieldsOf(const FigureTable& t) {
+    return {"NumeroHotel", "Tipo", "Dettaglio", std::string(t.periodField), "Valore"};
+}
+
+// Texts compare and sort byte by byte (COLLATE "C"), as the SQLite files do, so a range
+// on a date text means the same on both. `Valore` is an unconstrained numeric: a
+// Currency ("&Aggiorna") keeps its four decimals and a double ("&Registra") the decimal
+// that reads back to it, both exactly, and sums are exact.
+std::string createTable(const FigureTable& t) {
+    return "CREATE TABLE IF NOT EXISTS " + pgIdent(t.table) + " (" + pgIdent("NumeroHotel") + " integer, " +
+           pgIdent("Tipo") + " text COLLATE \"C\", " + pgIdent("Dettaglio") + " text COLLATE \"C\", " +
+           pgIdent(t.periodField) + " text COLLATE \"C\", " + pgIdent("Valore") + " numeric)";
+}
+
+// The unique key of `Zentoria` (null fields count as equal, so it holds for them too),
+// and the index of the sums of `Dettaglio`: hotel, statistic, then a range of dates,
+// carrying the detail and the value so that a sum reads the index alone.
+std::string createIndex(const FigureTable& t) {
+    if (t.table == "Zentoria")
+        return "CREATE UNIQUE INDEX IF NOT EXISTS " + pgIdent("Zentoria_chiave") + " ON " + pgIdent(t.table) + " (" +
+               pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " + pgIdent("Dettaglio") + ", " +
+               pgIdent("AnnoMese") + ") NULLS NOT DISTINCT";
+    return "CREATE INDEX IF NOT EXISTS " + pgIdent("Dettaglio_somme") + " ON " + pgIdent(t.table) + " (" +
+           pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " + pgIdent("DataInserimento") + ", " +
+           pgIdent("Dettaglio") + ") INCLUDE (" + pgIdent("Valore") + ")";
+}
+
+bool tableExists(PgConnection& c, std::string_view table) {
+    return !c.exec("SELECT to_regclass($1)", {pgIdent(table)}).isNull(0, 0);
+}
+
+// The fields of the table that are missing on the server, joined by ", ".
+std::string missingFields(PgConnection& c, const FigureTable& t) {
+    const PgResult r = c.exec(
+        "SELECT column_name FROM information_schema.columns WHERE table_schema = current_schema() AND table_name = $1",
+        {std::string(t.table)});
+    std::string missing;
+    for (const auto& f : fieldsOf(t)) {
+        bool found = false;
+        for (int i = 0; i < r.rows() && !found; ++i) found = r.text(i, 0) == f;
+        if (!found) missing += (missing.empty() ? "" : ", ") + f;
+    }
+    return missing;
+}
+
+void requireSchema(PgConnection& c) {
+    for (const auto& t : figureTables()) {
+        if (!tableExists(c, t.table))
+            throw c.error("the table " + std::string(t.table) +
+                          " is not on the server: create the figure tables with \"zentoria figures init\"");
+        if (const auto missing = missingFields(c, t); !missing.empty())
+            throw c.error("the table " + std::string(t.table) + " on the server lacks the fields " + missing);
+    }
+}
+
+std::string hotelText(std::optional<std::int64_t> hotel) {
+    return hotel ? "hotel " + std::to_string(*hotel) : std::string("the rows without a hotel number");
+}
+
+// "NumeroHotel = $1" or "NumeroHotel IS NULL", so that the index is sought.
+std::string hotelCondition(std::optional<std::int64_t> hotel) {
+    return pgIdent("NumeroHotel") + (hotel ? " = $1" : " IS NULL");
+}
+std::vector<PgParam> hotelParams(std::optional<std::int64_t> hotel) {
+    if (hotel) return {PgParam(*hotel)};
+    return {};
+}
+
+// The hotel number of a row of a figure file: a whole number, or nullopt for a null.
+std::optional<std::int64_t> hotelOf(const Value& v, const std::string& file) {
+    if (v.isNull()) return std::nullopt;
+    if (v.isInteger()) return std::get<std::int64_t>(v.raw());
+    if (v.isDouble()) {
+        const double d = std::get<double>(v.raw());
+        if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 9.2e18) return static_cast<std::int64_t>(d);
+    } else {
+        const std::string t = trim(v.toText());
+        std::int64_t n = 0;
+        const auto res = std::from_chars(t.data(), t.data() + t.size(), n);
+        if (!t.empty() && res.ec == std::errc() && res.ptr == t.data() + t.size()) return n;
+    }
+    throw DbError(file, "NumeroHotel \"" + v.toText() + "\" is not a hotel number");
+}
+
+// The count of one hotel's rows as one side gives them, and the sum of their `Valore`.
+struct HotelRows {
+    long long count = 0;
+    double sum = 0;
+    double magnitude = 0;  // the sum of the values' sizes, for the check's tolerance
+    bool anyValue = false;
+};
+
+void addValue(HotelRows& h, const Value& v) {
+    if (v.isNull()) return;
+    const double d = v.toDouble();
+    h.sum += d;
+    h.magnitude += std::fabs(d);
+    h.anyValue = true;
+}
+
+// Whether the server's sum (exact decimal text) is the file's sum, up to the rounding of
+// the file's double arithmetic.
+bool sameSum(const HotelRows& h, const PgResult& r, int column) {
+    if (r.isNull(0, column)) return !h.anyValue;
+    if (!h.anyValue) return false;
+    const double server = r.value(0, column).toDouble();
+    return std::fabs(server - h.sum) <= 1e-9 * std::max(1.0, h.magnitude);
+}
+
+std::string plainNumber(double d) { return PgParam(d).text(); }
+
+// Checks the count and sum of one hotel's rows after a copy; throws when they differ.
+void checkCopy(const std::string& where, const std::function<DbError(const std::string&)>& fail,
+               const HotelRows& h, long long rows, const PgResult& sums, int sumColumn) {
+    if (rows != h.count)
+        throw fail(where + ": " + std::to_string(rows) + " rows arrived instead of " + std::to_string(h.count) +
+                   "; nothing was copied");
+    if (!sameSum(h, sums, sumColumn))
+        throw fail(where + ": the sum of Valore is " + (sums.isNull(0, sumColumn) ? "null" : sums.text(0, sumColumn)) +
+                   " instead of " + (h.anyValue ? plainNumber(h.sum) : "null") + "; nothing was copied");
+}
+
+// One pass over the file in hotel order: each hotel's rows stream into the server in a
+// transaction of their own, so memory stays small whatever the size of the file.
+std::vector<HotelCopy> pushTable(PgConnection& c, const std::filesystem::path& workDir, std::string_view dbName,
+                                 const FigureTable& t, std::optional<std::int64_t> only) {
+    const auto fields = fieldsOf(t);
+    Database db = Database::open(workDir, dbName);
+    const std::string fileName = db.fileName();
+    std::string query = "Select";
+    for (std::size_t i = 0; i < fields.size(); ++i) query += (i ? ", " : " ") + fields[i];
+    query += " From " + std::string(t.table);
+    if (only) query += " Where NumeroHotel = " + std::to_string(*only);
+    query += " Order By NumeroHotel";
+    Recordset rs = db.openQuery(query);
+    std::vector<HotelCopy> done;
+    std::set<std::optional<std::int64_t>> seen;
+    while (!rs.eof()) {
+        const auto hotel = hotelOf(rs.field("NumeroHotel"), fileName);
+        if (!seen.insert(hotel).second)
+            throw DbError(fileName, std::string(t.table) + ": the NumeroHotel of " + hotelText(hotel) +
+                                        " is written in two ways (as a number and as a text); the rows of that hotel "
+                                        "copied first are on the server, the others are not");
+        HotelCopy copy{std::string(t.table), hotel, 0, ""};
+        const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " of " + fileName;
+        HotelRows sent;
+        c.transaction([&] {
+            // One snapshot: the check counts this copy's rows, not those another
+            // workstation adds meanwhile (which stay, being newer).
+            c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
+            c.exec("DELETE FROM " + pgIdent(t.table) + " WHERE " + hotelCondition(hotel), hotelParams(hotel));
+            c.copyRows(t.table, fields, [&](std::vector<PgParam>& row) {
+                if (rs.eof() || hotelOf(rs.field("NumeroHotel"), fileName) != hotel) return false;
+                row.clear();
+                for (const auto& f : fields) row.push_back(PgParam::of(rs.field(f)));
+                addValue(sent, rs.field("Valore"));
+                ++sent.count;
+                rs.moveNext();
+                return true;
+            });
+            const PgResult sums = c.exec("SELECT count(*), sum(" + pgIdent("Valore") + ") FROM " + pgIdent(t.table) +
+                                             " WHERE " + hotelCondition(hotel),
+                                         hotelParams(hotel));
+            copy.rows = std::stoll(sums.text(0, 0));
+            copy.sum = sums.text(0, 1);
+            checkCopy(where, [&](const std::string& m) { return c.error(m); }, sent, copy.rows, sums, 1);
+        });
+        done.push_back(copy);
+    }
+    rs.close();
+    db.close();
+    return done;
+}
+
+std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& workDir, std::string_view dbName,
+                                 const FigureTable& t, std::optional<std::int64_t> only) {
+    Database db = Database::open(workDir, dbName);
+    const std::string fileName = db.fileName();
+    if (db.isReadOnlyJet())
+        throw DbError(fileName, "this is an Access file, which this program only reads; make an SQLite copy with "
+                                "\"zentoria convert\" and put it in its place before pulling the figures");
+    std::vector<std::optional<std::int64_t>> hotels;
+    if (only) {
+        hotels.push_back(only);
+    } else {
+        const PgResult r = c.exec("SELECT DISTINCT " + pgIdent("NumeroHotel") + " FROM " + pgIdent(t.table) +
+                                  " ORDER BY 1 NULLS LAST");
+        for (int i = 0; i < r.rows(); ++i)
+            hotels.push_back(r.isNull(i, 0) ? std::nullopt : std::optional(r.value(i, 0).toInteger()));
+    }
+    const auto fields = fieldsOf(t);
+    std::string select = "SELECT ";
+    for (std::size_t i = 0; i < fields.size(); ++i) select += (i ? ", " : "") + pgIdent(fields[i]);
+    select += " FROM " + pgIdent(t.table) + " WHERE ";
+    std::vector<HotelCopy> done;
+    for (const auto& hotel : hotels) {
+        // The rows and their totals as of one moment, whatever other workstations write.
+        PgResult rows, totals;
+        c.transaction([&] {
+            c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+            rows = c.exec(select + hotelCondition(hotel) + " ORDER BY 2, 3, 4", hotelParams(hotel));
+            totals = c.exec("SELECT count(*), sum(" + pgIdent("Valore") + ") FROM " + pgIdent(t.table) + " WHERE " +
+                                hotelCondition(hotel),
+                            hotelParams(hotel));
+        });
+        if (rows.rows() == 0) continue;  // nothing of that hotel on the server: the file stays as it is
+        HotelCopy copy{std::string(t.table), hotel, rows.rows(), totals.text(0, 1)};
+        const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " into " + fileName;
+        db.transaction([&] {
+            db.executeNative("DELETE FROM \"" + std::string(t.table) + "\" WHERE NumeroHotel" +
+                             (hotel ? " = " + std::to_string(*hotel) : std::string(" IS NULL")));
+            Recordset rs = db.openTable(t.table);
+            for (int i = 0; i < rows.rows(); ++i) {
+                rs.addNew();
+                for (std::size_t f = 0; f < fields.size(); ++f) rs.setField(fields[f], rows.value(i, static_cast<int>(f)));
+                rs.update();
+            }
+            rs.close();
+            // What the file now holds against what the server gave.
+            Recordset check = db.openQuery("Select Count(*) as N, Sum(Valore) as S From " + std::string(t.table) +
+                                           " Where NumeroHotel" + (hotel ? " = " + std::to_string(*hotel) : " Is Null"));
+            const long long fileRows = check.field("N").toInteger();
+            const Value fileSum = check.field("S");
+            check.close();
+            if (fileRows != std::stoll(totals.text(0, 0)))
+                throw DbError(fileName, where + ": the file holds " + std::to_string(fileRows) + " rows instead of " +
+                                            totals.text(0, 0) + "; nothing was written");
+            HotelRows inFile;
+            for (int i = 0; i < rows.rows(); ++i) addValue(inFile, rows.value(i, 4));  // for the tolerance
+            inFile.sum = fileSum.isNull() ? 0 : fileSum.toDouble();
+            inFile.anyValue = !fileSum.isNull();
+            if (!sameSum(inFile, totals, 1))
+                throw DbError(fileName, where + ": the file's sum of Valore is " +
+                                            (fileSum.isNull() ? "null" : plainNumber(fileSum.toDouble())) +
+                                            " instead of " + (copy.sum.empty() ? "null" : copy.sum) +
+                                            "; nothing was written");
+        });
+        done.push_back(copy);
+    }
+    db.close();
+    return done;
+}
+
+}  // namespace
+
+const std::vector<FigureTable>& figureTables() {
+    static const std::vector<FigureTable> tables = {{"Zentoria", "AnnoMese"}, {"Dettaglio", "DataInserimento"}};
+    return tables;
+}
+
+std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
+    std::vector<SchemaStep> steps;
+    c.transaction([&] {
+        // Two workstations running init at once take turns.
+        c.exec("SELECT pg_advisory_xact_lock(hashtext('zentoria figures init'))");
+        for (const auto& t : figureTables()) {
+            const bool existed = tableExists(c, t.table);
+            if (existed) {
+                if (const auto missing = missingFields(c, t); !missing.empty())
+                    throw c.error("a table " + std::string(t.table) + " is on the server without the fields " +
+                                  missing + "; it is left as it is");
+            }
+            c.execScript(createTable(t));
+            c.execScript(createIndex(t));
+            steps.push_back({std::string(t.table), !existed});
+        }
+    });
+    return steps;
+}
+
+std::vector<HotelCopy> pushFigures(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
+                                   std::string_view detailDb, std::optional<std::int64_t> hotel) {
+    requireSchema(c);
+    auto done = pushTable(c, workDir, summaryDb, figureTables()[0], hotel);
+    auto detail = pushTable(c, workDir, detailDb, figureTables()[1], hotel);
+    done.insert(done.end(), detail.begin(), detail.end());
+    return done;
+}
+
+std::vector<HotelCopy> pullFigures(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
+                                   std::string_view detailDb, std::optional<std::int64_t> hotel) {
+    requireSchema(c);
+    auto done = pullTable(c, workDir, summaryDb, figureTables()[0], hotel);
+    auto detail = pullTable(c, workDir, detailDb, figureTables()[1], hotel);
+    done.insert(done.end(), detail.begin(), detail.end());
+    return done;
+}
+
+}  // namespace zt::store

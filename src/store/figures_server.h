@@ -1,0 +1,63 @@
+#pragma once
+// The two figure tables, `Zentoria` and `Dettaglio`, on a PostgreSQL server: their
+// schema, and the copies between an installation's figure files and the server
+// (described in docs/FIGURES_SERVER.md).
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/pg_connection.h"
+
+namespace zt::store {
+
+// A figure table: its name, the file that holds it and the field that dates its rows.
+struct FigureTable {
+    std::string_view table;
+    std::string_view periodField;
+};
+// `Zentoria` (AnnoMese) and `Dettaglio` (DataInserimento), in that order.
+const std::vector<FigureTable>& figureTables();
+
+// What `figures init` found for a table.
+struct SchemaStep {
+    std::string table;
+    bool created = false;  // false: it was there already, with the expected fields
+};
+
+// Creates both tables when missing, with the fields of the figure files, the unique key
+// of `Zentoria` on (NumeroHotel, Tipo, Dettaglio, AnnoMese) and the index the sums of
+// `Dettaglio` seek; leaves them as they are when present. A table of that name with
+// other fields is a DbError naming them, and nothing is changed. One transaction.
+std::vector<SchemaStep> initFiguresSchema(PgConnection& c);
+
+// The rows of one hotel (nullopt: the rows without a hotel number) of one table, copied
+// in one transaction: how many, and the sum of `Valore` as the server holds it.
+struct HotelCopy {
+    std::string table;
+    std::optional<std::int64_t> hotel;
+    long long rows = 0;
+    std::string sum;  // exact decimal text ("" when every Valore is null)
+};
+
+// Copies the figure files `summaryDb` (table `Zentoria`) and `detailDb` (`Dettaglio`),
+// names as Database::open takes them, from SQLite or Access, into the server: every
+// hotel found in a file, or only `hotel`. Each hotel and table in one transaction that
+// replaces that hotel's rows on the server, then checks the server's row count and sum
+// of `Valore` against the file's before it commits. A hotel a file does not hold leaves
+// the server's rows of that hotel as they are.
+std::vector<HotelCopy> pushFigures(PgConnection& c, const std::filesystem::path& workDir,
+                                   std::string_view summaryDb, std::string_view detailDb,
+                                   std::optional<std::int64_t> hotel);
+
+// The reverse: replaces the rows of each hotel the server holds (or only `hotel`) in the
+// SQLite figure files with the server's, one transaction per hotel and table, checked
+// the same way. An Access file is refused (this program only reads those). Running it
+// again gives the same files.
+std::vector<HotelCopy> pullFigures(PgConnection& c, const std::filesystem::path& workDir,
+                                   std::string_view summaryDb, std::string_view detailDb,
+                                   std::optional<std::int64_t> hotel);
+
+}  // namespace zt::store

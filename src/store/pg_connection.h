@@ -1,0 +1,153 @@
+#pragma once
+// A connection to the PostgreSQL server that can hold the two figure tables (libpq).
+//
+// The server is named by a libpq connection string ("host=figures.local dbname=zentoria
+// user=reception sslmode=require") or URI ("postgresql://reception@figures.local/zentoria"),
+// kept in the environment variable ZENTORIA_FIGURES_DB. Passwords come from libpq's own
+// means (~/.pgpass, PGPASSWORD); one written into the string works too, but no message of
+// this layer ever shows it: the server is named as "host[:port]/dbname" (a Unix socket as
+// "socket DIR[:port]/dbname"), and libpq's own texts are cleaned of it.
+//
+// Values always travel as bound parameters, in text form: a Currency as its exact decimal
+// text, a double as the shortest text that reads back to the same double. Every failure is
+// a DbError whose file part is "PostgreSQL server <name>".
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/currency.h"
+#include "store/database.h"
+#include "store/value.h"
+
+struct pg_conn;    // libpq's PGconn
+struct pg_result;  // libpq's PGresult
+
+namespace zt::store {
+
+// The environment variable that names the figure database.
+inline constexpr const char* kFiguresDbVariable = "ZENTORIA_FIGURES_DB";
+
+// The connection string of ZENTORIA_FIGURES_DB; nullopt when it is unset or blank.
+std::optional<std::string> figuresDbSetting();
+
+// `text` with every password written in the connection string `conninfo` (keyword
+// "password=", or the user-info part of a URI, percent-encoded or not) replaced by "***".
+// Works on strings libpq cannot parse, too.
+std::string withoutPassword(std::string_view text, std::string_view conninfo);
+
+// A SQL identifier in double quotes, so that the mixed-case names of the figure tables
+// ("NumeroHotel") keep their case.
+std::string pgIdent(std::string_view name);
+
+// One bound parameter: null, text, a whole number, a double or a Currency.
+class PgParam {
+public:
+    PgParam() = default;  // null
+    PgParam(std::nullptr_t) {}
+    PgParam(const char* text) : text_(text) {}
+    PgParam(std::string text) : text_(std::move(text)) {}
+    PgParam(std::int64_t v) : text_(std::to_string(v)) {}
+    PgParam(int v) : text_(std::to_string(v)) {}
+    PgParam(double v);
+    PgParam(Currency c) : text_(c.toString()) {}
+    // A value of the database layer, in the form its kind asks for (null stays null).
+    static PgParam of(const Value& v);
+
+    bool isNull() const { return !text_.has_value(); }
+    const std::string& text() const { return *text_; }
+
+private:
+    std::optional<std::string> text_;
+};
+
+// The rows a statement returned.
+class PgResult {
+public:
+    PgResult() = default;
+    explicit PgResult(pg_result* r);
+    PgResult(PgResult&&) noexcept;
+    PgResult& operator=(PgResult&&) noexcept;
+    ~PgResult();
+
+    int rows() const;
+    int columns() const;
+    bool isNull(int row, int column) const;
+    std::string text(int row, int column) const;  // "" for a null
+    // By the column's type: whole numbers as integers, float and numeric as a double,
+    // everything else as text; a null as null.
+    Value value(int row, int column) const;
+    // A numeric value exactly, when it has at most four decimals and fits; nullopt otherwise.
+    std::optional<Currency> currency(int row, int column) const;
+    // Rows changed by an INSERT, UPDATE or DELETE.
+    long long affected() const;
+    // The command the server says it ran ("COMMIT", or "ROLLBACK" for a COMMIT of a
+    // transaction that had failed).
+    std::string command() const;
+
+private:
+    pg_result* r_ = nullptr;
+};
+
+class PgConnection {
+public:
+    // Connects. A string libpq cannot read, a server that does not answer or refuses
+    // the login is a DbError naming the server (never the password).
+    static PgConnection open(std::string_view conninfo);
+
+    PgConnection(PgConnection&&) noexcept;
+    PgConnection& operator=(PgConnection&&) noexcept;
+    ~PgConnection();
+
+    // "host[:port]/dbname" or "socket DIR[:port]/dbname", for messages.
+    const std::string& server() const { return server_; }
+    bool isOpen() const { return conn_ != nullptr; }
+
+    // One statement with its parameters ($1, $2, ...), bound. A failure is a DbError;
+    // a connection that is lost says so.
+    PgResult exec(std::string_view sql, const std::vector<PgParam>& params = {});
+    // Several statements of the program's own (schema), without parameters.
+    void execScript(std::string_view sql);
+    // Copies rows into a table with COPY ... FROM STDIN; the values travel as data.
+    // `next` fills the next row and returns true, or returns false at the end; the rows
+    // stream to the server, so any number of them takes little memory.
+    void copyRows(std::string_view table, const std::vector<std::string>& columns,
+                  const std::function<bool(std::vector<PgParam>& row)>& next);
+    void copyRows(std::string_view table, const std::vector<std::string>& columns,
+                  const std::vector<std::vector<PgParam>>& rows);
+    // Runs fn inside one transaction: everything it writes, or nothing. A transaction
+    // the server gave up (a failed statement whose error fn caught) is a DbError too.
+    template <class Fn> void transaction(Fn&& fn);
+
+    void close();
+
+    // The DbError of this server with a message (its file part names the server).
+    DbError error(const std::string& message) const;
+
+private:
+    PgConnection(pg_conn* conn, std::string conninfo, std::string server);
+    // The DbError for libpq's last failure on this connection, with `what` before it.
+    DbError failure(const std::string& what, pg_result* r = nullptr) const;
+    void rollbackQuietly() noexcept;
+
+    pg_conn* conn_ = nullptr;
+    std::string conninfo_;  // kept only to clean libpq's messages of its password
+    std::string server_;
+};
+
+template <class Fn>
+void PgConnection::transaction(Fn&& fn) {
+    exec("BEGIN");
+    try {
+        fn();
+    } catch (...) {
+        rollbackQuietly();
+        throw;
+    }
+    if (exec("COMMIT").command() != "COMMIT")
+        throw error("a statement of the transaction failed, so the server rolled it back; nothing of it was kept");
+}
+
+}  // namespace zt::store
