@@ -553,9 +553,8 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
         if (path_ == Path::OnePass) {
             at(0, 1);
             const bool read = onePass.read(statistic, codes, [&] {
-                if (cancelled()) return false;
                 at(0, 1);
-                return true;
+                return !cancelled();
             });
             if (!read) {
                 result.status = RecomputeResult::Status::Cancelled;

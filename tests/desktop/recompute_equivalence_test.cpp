@@ -73,7 +73,7 @@ private:
                        (chance(4) ? "NULL" : std::to_string(v)) + ",'voce'," + group + "," + std::to_string(v) + ");";
             }
         }
-        dir_.sql("VociFattura.mdb", sql);
+        dir_.sql("VociFattura.mdb", "BEGIN;" + sql + "COMMIT;");
     }
 
     void accounts(const std::string& file) {
@@ -82,7 +82,7 @@ private:
         for (int i = pick(0, 250); i > 0; --i)
             sql += "INSERT INTO Conto_Cliente VALUES(" + amount() + "," + date() + "," +
                    (chance(5) ? "NULL" : std::to_string(pick(0, 15))) + ");";
-        dir_.sql(file, sql);
+        dir_.sql(file, "BEGIN;" + sql + "COMMIT;");
     }
 
     void invoices() {
@@ -123,7 +123,7 @@ private:
             sql += "INSERT INTO DettaglioFattura VALUES(" + amount() + "," + n + "," + d + "," +
                    (chance(5) ? "NULL" : std::to_string(pick(0, 15))) + ");";
         }
-        dir_.sql("Fatture.mdb", sql);
+        dir_.sql("Fatture.mdb", "BEGIN;" + sql + "COMMIT;");
     }
 
     void cards(const std::string& file) {
@@ -150,7 +150,7 @@ private:
             sql += "INSERT INTO Scheda_Cliente VALUES(" + a + "," + p + "," + (chance(50) ? p : date()) + "," +
                    text({"'I'", "'GB'", "'*'", "'I*'", "NULL", "''", "'D'"}) + ");";
         }
-        dir_.sql(file, sql);
+        dir_.sql(file, "BEGIN;" + sql + "COMMIT;");
     }
 };
 
@@ -189,7 +189,7 @@ TEST(RecomputeEquivalence, OnePassWritesWhatThePerMonthQueriesWrite) {
     };
     const int years[] = {2015, 2016, 2024, 2023};
     int leftOutSeen = 0;
-    for (unsigned seed = 1; seed <= 4; ++seed) {
+    for (unsigned seed = 1; seed <= 6; ++seed) {
         const int year = years[seed % 4];
         TestDir dir;
         Files(dir, seed, year).write();
