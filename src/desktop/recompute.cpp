@@ -391,14 +391,6 @@ private:
 
     // ---- "Presenze" ------------------------------------------------------------------
 
-    // A card that counted no nights, with where the per-month walk would first meet it.
-    struct Refused {
-        int month;
-        std::size_t file;
-        long row;
-        LeftOutCard card;
-    };
-
     bool nights(const std::function<bool()>& step) {
         struct Pass {
             std::string_view file, departure;
@@ -406,7 +398,6 @@ private:
         constexpr Pass kPasses[] = {{"Scheda_Cliente.mdb", "DataPartenza"},
                                     {"SchedaStoricoClienti.mdb", "DataPartenzaReale"}};
         std::array<long, 12> count{};
-        std::vector<Refused> refused;
         std::array<chr::sys_days, 13> firsts;
         for (int m = 1; m <= 13; ++m)
             firsts[static_cast<std::size_t>(m - 1)] =
@@ -418,46 +409,46 @@ private:
             lastDay[static_cast<std::size_t>(m - 1)] = ym + "31";
             firstDay[static_cast<std::size_t>(m - 1)] = ym + "01";
         }
-        for (std::size_t f = 0; f < 2; ++f) {
-            const std::string file(kPasses[f].file), dep(kPasses[f].departure);
-            // The cards of any month of the year: arrived by the last month's 31st, gone
-            // after the first month's 1st, walked as the per-month walk does.
-            const std::string query = "Select DataArrivo," + dep + " From Scheda_Cliente Where DataArrivo <= " +
-                                      sqlText(lastDay[11]) + " and " + dep + " > " + sqlText(firstDay[0]) +
-                                      " and DataArrivo > '' and " + std::string(kNotMarked);
-            long row = 0;
+        std::vector<LeftOutCard> refused;
+        for (const auto& pass : kPasses) {
+            const std::string file(pass.file), dep(pass.departure);
+            // The cards of any month of the year (arrived by the last month's 31st, gone
+            // after the first month's 1st), counted by arrival and departure: cards of
+            // the same dates count the same nights.
+            const std::string query = "Select DataArrivo," + dep + ", Count(*) as N From Scheda_Cliente Where "
+                                      "DataArrivo <= " + sqlText(lastDay[11]) + " and " + dep + " > " +
+                                      sqlText(firstDay[0]) + " and DataArrivo > '' and " + std::string(kNotMarked) +
+                                      " Group By DataArrivo," + dep;
             grouped(file, query, [&](store::Recordset& rs) {
-                ++row;
                 const store::Value av = rs.field("DataArrivo");
                 const store::Value pv = rs.field(dep);
                 if (!av.isText() || !pv.isText()) return;  // a number is never between two texts
                 const std::string& arrival = std::get<std::string>(av.raw());
                 const std::string& departure = std::get<std::string>(pv.raw());
+                const long cards = rs.field("N").toInteger();
                 const auto a = cardDate(arrival);
                 const auto p = cardDate(departure);
                 for (int m = 1; m <= 12; ++m) {
                     const auto i = static_cast<std::size_t>(m - 1);
+                    // The month's query: `DataArrivo <= 'YYYYMM31' and departure > 'YYYYMM01'`.
                     if (!(arrival <= lastDay[i] && departure > firstDay[i])) continue;
                     if (!a || !p || *p < *a) {
-                        refused.push_back({m, f, row,
-                                           {file, arrival, departure,
-                                            (!a || !p) ? Reason::InvalidDate : Reason::DepartureBeforeArrival, m}});
-                        break;  // its first month is the one it is reported with
+                        // Reported once, with the first month whose query returns it.
+                        refused.push_back({file, arrival, departure,
+                                           (!a || !p) ? Reason::InvalidDate : Reason::DepartureBeforeArrival, m});
+                        break;
                     }
                     const auto from = std::max(*a, firsts[i]);
                     const auto to = std::min(*p, firsts[i + 1]);
-                    if (to > from) count[i] += (to - from).count();
+                    if (to > from) count[i] += (to - from).count() * cards;
                 }
             });
             if (!step()) return false;
         }
-        // Reported once per file and dates, in the order the per-month walks meet them.
-        std::stable_sort(refused.begin(), refused.end(), [](const Refused& x, const Refused& y) {
-            return std::tie(x.month, x.file, x.row) < std::tie(y.month, y.file, y.row);
-        });
-        std::set<std::tuple<std::string, std::string, std::string>> seen;
-        for (auto& r : refused)
-            if (seen.emplace(r.card.file, r.card.arrival, r.card.departure).second) leftOut_.push_back(std::move(r.card));
+        // In the order the per-month walks meet them: by month, then file.
+        std::stable_sort(refused.begin(), refused.end(),
+                         [](const LeftOutCard& x, const LeftOutCard& y) { return x.firstMonth < y.firstMonth; });
+        leftOut_.insert(leftOut_.end(), refused.begin(), refused.end());
         auto& t = totals_["Generale"];
         for (std::size_t i = 0; i < 12; ++i) t[i] = Currency::fromTenThousandths(count[i] * 10000);
         return true;

@@ -147,8 +147,10 @@ private:
             } else {
                 p = date();
             }
-            sql += "INSERT INTO Scheda_Cliente VALUES(" + a + "," + p + "," + (chance(50) ? p : date()) + "," +
-                   text({"'I'", "'GB'", "'*'", "'I*'", "NULL", "''", "'D'"}) + ");";
+            const std::string row = "INSERT INTO Scheda_Cliente VALUES(" + a + "," + p + "," +
+                                    (chance(50) ? p : date()) + "," +
+                                    text({"'I'", "'GB'", "'*'", "'I*'", "NULL", "''", "'D'"}) + ");";
+            sql += chance(10) ? row + row : row;  // a family on one card each
         }
         dir_.sql(file, "BEGIN;" + sql + "COMMIT;");
     }
@@ -169,11 +171,13 @@ std::string rows(const TestDir& dir, const std::string& summary) {
                        "Valore) FROM Zentoria ORDER BY Tipo, Dettaglio, AnnoMese");
 }
 
-std::string leftOut(const RecomputeResult& r) {
-    std::string out;
+// The cards left out, each with its first month (the order within a month is not shown).
+std::vector<std::string> leftOut(const RecomputeResult& r) {
+    std::vector<std::string> out;
     for (const auto& c : r.leftOut)
-        out += c.file + " " + c.arrival + " " + c.departure + " " + std::to_string(static_cast<int>(c.reason)) + " " +
-               std::to_string(c.firstMonth) + "\n";
+        out.push_back(std::to_string(c.firstMonth) + " " + c.file + " " + c.arrival + " " + c.departure + " " +
+                      std::to_string(static_cast<int>(c.reason)));
+    std::sort(out.begin(), out.end());
     return out;
 }
 
