@@ -215,8 +215,11 @@ public:
 
     // Reads the sources of the statistic for the year; `step` is called after each file
     // read and returns false to stop. Returns false when stopped.
-    bool read(std::string_view statistic, const std::vector<std::string>& codes, const std::function<bool()>& step) {
-        for (const auto& c : codes) totals_.try_emplace(c);
+    bool read(std::string_view statistic, const std::vector<std::string>& details, const std::function<bool()>& step) {
+        // Two entries of the same code have the same months: each code is summed once.
+        std::vector<std::string> codes;
+        for (const auto& c : details)
+            if (totals_.try_emplace(c).second) codes.push_back(c);
         if (statistic == "Produzione") return production(codes, step);
         if (statistic == "Cassa") return cash(codes, step);
         if (statistic == "Fatturato") return invoiced(codes, step);

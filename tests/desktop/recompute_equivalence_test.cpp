@@ -188,7 +188,7 @@ TEST(RecomputeEquivalence, OnePassWritesWhatThePerMonthQueriesWrite) {
         {"Produzione", {"    1 Pernottamento", "    2 Colazione", "00003 Bar", "    4 Ristorante", "    5 Extra",
                         "    9 Nessuna", "<tutti>"}},
         {"Cassa", {"CONT   Contanti", "BANCOM Bancomat", "AB     Assegni", "CONTX  Altro"}},
-        {"Fatturato", {"    1 Pernottamento", "00003 Bar", "   12 Voce", "   14 Voce", "    0 Nessuna"}},
+        {"Fatturato", {"    1 Pernottamento", "00003 Bar", "   12 Voce", "   14 Voce", "    0 Nessuna", "    3 Bis"}},
         {"Presenze", {"Generale", "Singoli"}},
     };
     const int years[] = {2015, 2016, 2024, 2023};
@@ -211,7 +211,7 @@ TEST(RecomputeEquivalence, OnePassWritesWhatThePerMonthQueriesWrite) {
         }
         const std::string written = rows(dir, "Zentoria.mdb");
         EXPECT_EQ(written, rows(dir, "Reference.mdb")) << "seed " << seed;
-        // Every statistic wrote its twelve months per detail: 6 + 4 + 5 details and "Generale".
+        // Every statistic wrote its twelve months per code: 6 + 4 + 5 codes and "Generale".
         EXPECT_EQ(std::count(written.begin(), written.end(), '|') + 1, (6 + 4 + 5 + 1) * 12);
     }
     EXPECT_GT(leftOutSeen, 0);
