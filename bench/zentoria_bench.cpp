@@ -599,7 +599,9 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
                            production ? "<= 2 x floor, < 1.5 s" : "<= 2 x floor", production ? 1500.0 : 0, 2});
             all.push_back({floor, "floor: each file read once, one grouped query per file (SQLite C API)", "", "", 0, 0});
             all.push_back({recomputeName("RecomputePerMonth", statistic, variant),
-                           "the same through the per-month queries (one run)", "", "", 0, 0});
+                           "the same through the per-month queries (" + std::string(statistic) + ", " +
+                               variantText.at(variant) + ", one run)",
+                           "", "", 0, 0});
         }
     }
     std::ofstream out(file);

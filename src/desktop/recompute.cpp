@@ -14,6 +14,7 @@
 #include "store/catalogue.h"
 #include "store/database.h"
 #include "store/figures.h"
+#include "store/jet_guard.h"
 
 namespace zt::desktop {
 
@@ -546,10 +547,18 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
         // on the first month of the first detail and the user can stop after each file.
         if (path_ == Path::OnePass) {
             at(0, 1);
-            const bool read = onePass.read(statistic, codes, [&] {
+            auto stop = [&] {
                 at(0, 1);
-                return !cancelled();
-            });
+                return cancelled();
+            };
+            bool read = false;
+            try {
+                // The first reading of a large Access file takes seconds: it is asked too.
+                store::JetReadInterrupt interrupt(stop);
+                read = onePass.read(statistic, codes, [&] { return !stop(); });
+            } catch (const store::JetReadStopped&) {
+                read = false;
+            }
             if (!read) {
                 result.status = RecomputeResult::Status::Cancelled;
                 return result;
