@@ -1,7 +1,7 @@
 #pragma once
 // The recompute behind "&Aggiorna": the monthly figures of "Produzione", "Cassa",
 // "Fatturato" and "Presenze" rebuilt for one year from the hotel's operational files in
-// the working folder (accounts, invoices, guest cards) and written month by month into
+// the working folder (accounts, invoices, guest cards) and written detail by detail into
 // `Zentoria`. Plain C++: the window and the command line drive it through callbacks that
 // show each month as soon as it is written, show progress and ask whether to stop.
 //
