@@ -6,9 +6,16 @@
 //   - the year differences ("&Ok", DiffAnno) and the month comparison ("&Conferma",
 //     RepaDiff);
 //   - the report (ScriviReport) and its floor: the same 24 month sums through SQLite;
-//   - the recompute ("&Aggiorna") of "Produzione", "Fatturato", "Cassa" and "Presenze".
+//   - the recompute ("&Aggiorna") of "Produzione", "Fatturato", "Cassa" and "Presenze",
+//     on the installation as written and on two variants of it (the account and invoice
+//     files with only their date indexes, and with no index at all), each with its floor:
+//     every source file read once through SQLite's C API, one grouped query per file;
+//   - with --per-month, the same recomputes through the per-month queries (one
+//     repetition: they take minutes on the variants);
+//   - with --jet FILE, the image of that Access file made with and without its indexes.
 //
-//   zentoria_bench --data FOLDER [--results FILE] [Google Benchmark options]
+//   zentoria_bench --data FOLDER [--results FILE] [--per-month] [--jet FILE.mdb]
+//                  [Google Benchmark options]
 //
 // The operations run on a copy of the folder's `Zentoria.mdb` (the recompute writes it)
 // in FOLDER.run, whose other files are links to FOLDER's. The window's questions are
@@ -18,6 +25,7 @@
 #include <sqlite3.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,6 +45,7 @@
 #include "desktop/passwd.h"
 #include "report/report_text.h"
 #include "store/catalogue.h"
+#include "store/jet_file.h"
 
 namespace fs = std::filesystem;
 using namespace zt;
@@ -58,9 +67,16 @@ public:
     std::string accessGate(const GateRequest&) override { return "S"; }
 };
 
+// The installation's variants: the files as written ("" ), the account and invoice
+// files with only their date indexes ("dates"), and with no index ("none").
+const std::vector<std::string> kVariants = {"", "dates", "none"};
+const std::vector<std::string> kIndexedFiles = {"Conto_Cliente.mdb", "ContoStoricoClienti.mdb", "ContoEsterni.mdb",
+                                                "ContoEsterniStorico.mdb", "Fatture.mdb"};
+
 struct Installation {
     fs::path data;  // as generated
     fs::path run;   // the working folder of the run
+    std::map<std::string, fs::path> runs;  // the working folder of each variant
     std::string year;
     std::string previousYear;
     int hotels = 0;
@@ -83,8 +99,79 @@ fs::path prepareRunFolder(const fs::path& data) {
     fs::remove_all(run);
     fs::create_directories(run);
     for (const auto& entry : fs::directory_iterator(data)) {
+        if (!entry.is_regular_file()) continue;
         const fs::path target = run / entry.path().filename();
         if (entry.path().filename() == "Zentoria.mdb") fs::copy_file(entry.path(), target);
+        else fs::create_symlink(fs::absolute(entry.path()), target);
+    }
+    return run;
+}
+
+// Runs SQL on a file; a failure is an exception naming it.
+void execSql(const fs::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    char* err = nullptr;
+    if (rc != SQLITE_OK || sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const std::string why = err ? err : sqlite3_errmsg(db);
+        sqlite3_free(err);
+        sqlite3_close(db);
+        throw std::runtime_error(file.string() + ": " + why);
+    }
+    sqlite3_close(db);
+}
+
+// The names of a file's indexes (not those SQLite makes for a constraint).
+std::vector<std::string> indexNames(const fs::path& file) {
+    sqlite3* db = nullptr;
+    std::vector<std::string> out;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL", -1, &st,
+                               nullptr) == SQLITE_OK)
+            while (sqlite3_step(st) == SQLITE_ROW) out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return out;
+}
+
+// FOLDER/variant-NAME: copies of the account and invoice files with only the indexes the
+// variant keeps, made once and kept with the installation.
+fs::path prepareVariant(const fs::path& data, const std::string& name) {
+    const fs::path folder = data / ("variant-" + name);
+    if (fs::exists(folder / "done")) return folder;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const auto& file : kIndexedFiles) {
+        fs::copy_file(data / file, folder / file);
+        std::string drop;
+        for (const auto& ix : indexNames(folder / file)) {
+            // The date indexes are the demo's own: ix_ followed by the table's name.
+            const bool dateIndex = ix == "ix_Conto_Cliente" || ix == "ix_Incassi" || ix == "ix_DatiFattura" ||
+                                   ix == "ix_DettaglioFattura";
+            if (name == "none" || !dateIndex) drop += "DROP INDEX \"" + ix + "\";";
+        }
+        execSql(folder / file, drop + "VACUUM;");
+    }
+    std::ofstream(folder / "done") << "indexes: " << name << "\n";
+    return folder;
+}
+
+// FOLDER.run-NAME: as FOLDER.run, with the variant's copies of the account and invoice
+// files.
+fs::path prepareVariantRunFolder(const fs::path& data, const std::string& name) {
+    const fs::path variant = prepareVariant(data, name);
+    const fs::path run = data.string() + ".run-" + name;
+    fs::remove_all(run);
+    fs::create_directories(run);
+    for (const auto& entry : fs::directory_iterator(data)) {
+        if (!entry.is_regular_file()) continue;
+        const std::string file = entry.path().filename().string();
+        const fs::path target = run / file;
+        if (file == "Zentoria.mdb") fs::copy_file(entry.path(), target);
+        else if (std::find(kIndexedFiles.begin(), kIndexedFiles.end(), file) != kIndexedFiles.end())
+            fs::create_symlink(fs::absolute(variant / file), target);
         else fs::create_symlink(fs::absolute(entry.path()), target);
     }
     return run;
@@ -97,8 +184,8 @@ struct Window {
     BenchUi ui;
     DeskLogic logic;
 
-    Window() : logic(state, ui, Separators{",", "."}) {
-        state.workDir = g_inst.run;
+    explicit Window(const fs::path& folder = g_inst.run) : logic(state, ui, Separators{",", "."}) {
+        state.workDir = folder;
         logic.load(std::stoi(g_inst.year));
         check("start-up");
         if (logic.unloaded) throw std::runtime_error("the window closed at start-up");
@@ -282,10 +369,11 @@ void ReportFloor(benchmark::State& st) {
     });
 }
 
-// "&Aggiorna" for the year, confirmed: every detail of the statistic, twelve months each.
-void RecomputeStatistic(benchmark::State& st, const std::string& statistic) {
+// "&Aggiorna" for the year, confirmed: every detail of the statistic, twelve months each,
+// on the installation or one of its variants.
+void RecomputeStatistic(benchmark::State& st, const std::string& statistic, const std::string& variant) {
     guardedRun(st, [&] {
-        Window w;
+        Window w(g_inst.runs.at(variant));
         w.statistic(statistic);
         for (auto _ : st) {
             w.logic.tastoClick(3);
@@ -294,6 +382,114 @@ void RecomputeStatistic(benchmark::State& st, const std::string& statistic) {
             if (!r || r->status != RecomputeResult::Status::Finished)
                 throw std::runtime_error("the recompute of " + statistic + " did not finish");
             st.counters["details"] = static_cast<double>(r->detailCount);
+        }
+    });
+}
+
+// The same through the per-month queries: one query per source file, month and detail.
+void RecomputePerMonth(benchmark::State& st, const std::string& statistic, const std::string& variant) {
+    guardedRun(st, [&] {
+        Window w(g_inst.runs.at(variant));
+        w.statistic(statistic);
+        for (auto _ : st) {
+            const auto r = Recompute(Recompute::Path::PerMonthQueries)
+                               .run(w.state, statistic, w.logic.combo1[1].items, g_inst.year);
+            if (r.status != RecomputeResult::Status::Finished)
+                throw std::runtime_error("the recompute of " + statistic + " did not finish");
+        }
+    });
+}
+
+// The recompute's floor: each source file read once, one grouped query per file, through
+// SQLite's C API: the file opened, the statement prepared, every row stepped and its
+// values read, the file closed.
+double readOnce(const fs::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + file.string());
+    }
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+        const std::string why = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(file.string() + ": cannot prepare: " + why);
+    }
+    double acc = 0;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            acc += sqlite3_column_type(st, c) == SQLITE_TEXT ? static_cast<double>(sqlite3_column_bytes(st, c))
+                                                              : sqlite3_column_double(st, c);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return acc;
+}
+
+void RecomputeFloor(benchmark::State& st, const std::string& statistic, const std::string& variant) {
+    guardedRun(st, [&] {
+        const fs::path dir = g_inst.runs.at(variant);
+        const std::string y = sqlText(g_inst.year);
+        const std::string next = sqlText(std::to_string(std::stoi(g_inst.year) + 1));
+        auto ofYear = [&](const std::string& field) { return field + " >= " + y + " AND " + field + " < " + next; };
+        // The invoices of a row's month, as (month key, number) pairs.
+        auto invoices = [&](const std::string& condition) {
+            return "(substr(DataEmissione, 1, 6), NDocumento) IN (SELECT substr(DataEmissione, 1, 6), NDocumento FROM "
+                   "DatiFattura WHERE " + condition + " AND " + ofYear("DataEmissione") + ")";
+        };
+        double acc = 0;
+        for (auto _ : st) {
+            if (statistic == "Produzione") {
+                acc += readOnce(dir / "VociFattura.mdb", "SELECT Codice, GruppoStatistico FROM VociFattura");
+                for (const char* f : {"Conto_Cliente.mdb", "ContoStoricoClienti.mdb", "ContoEsterni.mdb",
+                                      "ContoEsterniStorico.mdb"})
+                    acc += readOnce(dir / f, "SELECT substr(DataAddebito, 1, 6), VoceAddebito, sum(Importo) FROM "
+                                             "Conto_Cliente WHERE " + ofYear("DataAddebito") + " GROUP BY 1, 2");
+                acc += readOnce(dir / "Fatture.mdb",
+                                "SELECT substr(DataEmissione, 1, 6), CAST(substr(Nota, 1, 4) AS INTEGER), sum(Importo) "
+                                "FROM Incassi WHERE " + ofYear("DataEmissione") + " GROUP BY 1, 2");
+            } else if (statistic == "Cassa") {
+                acc += readOnce(dir / "Fatture.mdb",
+                                "SELECT substr(DataEmissione, 1, 6), Sigla, sum(Importo) FROM Incassi WHERE " +
+                                    ofYear("DataEmissione") + " AND " +
+                                    invoices("Annullato <> 'S' AND CorrPagato > 0") + " GROUP BY 1, 2");
+            } else if (statistic == "Fatturato") {
+                acc += readOnce(dir / "Fatture.mdb",
+                                "SELECT substr(DataEmissione, 1, 6), CodiceVoce, sum(Importo), sum(CASE WHEN " +
+                                    invoices("Annullato <> 'S' AND ZentAcc = 'N'") +
+                                    " THEN Importo ELSE 0 END) FROM DettaglioFattura WHERE " + ofYear("DataEmissione") +
+                                    " AND " + invoices("Annullato <> 'S' AND ZentAcc <> 'A'") + " GROUP BY 1, 2");
+            } else {
+                for (const auto& [f, dep] : {std::pair{"Scheda_Cliente.mdb", "DataPartenza"},
+                                             std::pair{"SchedaStoricoClienti.mdb", "DataPartenzaReale"}})
+                    acc += readOnce(dir / f, std::string("SELECT DataArrivo, ") + dep + ", count(*) FROM Scheda_Cliente "
+                                             "WHERE DataArrivo <= " + sqlText(g_inst.year + "1231") + " AND " + dep +
+                                             " > " + sqlText(g_inst.year + "0101") +
+                                             " AND (Lingua IS NULL OR instr(Lingua, '*') = 0) GROUP BY 1, 2");
+            }
+        }
+        benchmark::DoNotOptimize(acc);
+    });
+}
+
+// The image of an Access file made in this process, with and without its indexes.
+fs::path g_jet;
+
+void AccessImage(benchmark::State& st, bool withIndexes) {
+    guardedRun(st, [&] {
+        for (auto _ : st) {
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+            try {
+                auto jet = store::JetFile::open(g_jet);
+                store::copyJetToSqlite(jet, db, withIndexes);
+                sqlite3_int64 size = 0;
+                sqlite3_free(sqlite3_serialize(db, "main", &size, 0));
+                st.counters["image_KB"] = static_cast<double>(size) / 1024;
+            } catch (...) {
+                sqlite3_close(db);
+                throw;
+            }
+            sqlite3_close(db);
         }
     });
 }
@@ -317,6 +513,9 @@ public:
             const std::string name = r.run_name.function_name;
             if (r.error_occurred) {
                 remember(name).error = r.error_message;
+            } else if (r.run_type == Run::RT_Iteration && r.repetitions <= 1) {  // a single run: itself
+                remember(name).ms = r.GetAdjustedRealTime() * toMs(r.time_unit);
+                remember(name).cpuMs = r.GetAdjustedCPUTime() * toMs(r.time_unit);
             } else if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median") {
                 remember(name).ms = r.GetAdjustedRealTime() * toMs(r.time_unit);
                 remember(name).cpuMs = r.GetAdjustedCPUTime() * toMs(r.time_unit);
@@ -365,6 +564,10 @@ long peakKb() {
     return u.ru_maxrss;
 }
 
+std::string recomputeName(const std::string& kind, const std::string& statistic, const std::string& variant) {
+    return kind + "/" + statistic + (variant.empty() ? "" : "/" + variant);
+}
+
 void writeResults(const fs::path& file, const MedianReporter& rep) {
     const std::vector<Row> rows = {
         {"GridLoad", "grid load: twelve months of \"Produzione\", voice group 1 (chooseItem on the detail)",
@@ -375,14 +578,35 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
         {"Report", "report (ScriviReport), \"Produzione\" 1", "ReportFloor", "<= 1.5 x floor", 0, 1.5},
         {"ReportFloor", "report floor: the 24 month sums through the SQLite C API, and the same file written", "", "", 0, 0},
         {"ReportFileWrite", "the report file alone: its 20 lines written as the report writes them", "", "", 0, 0},
-        {"Recompute/Produzione", "recompute of a year of \"Produzione\", 50 voice groups", "", "< 5 s", 5000, 0},
-        {"Recompute/Fatturato", "recompute of a year of \"Fatturato\", 10 invoicing groups", "", "", 0, 0},
-        {"Recompute/Cassa", "recompute of a year of \"Cassa\", 5 payment types", "", "", 0, 0},
-        {"Recompute/Presenze", "recompute of a year of \"Presenze\"", "", "", 0, 0},
+        {"AccessImage/indexes", "image of the Access file " + g_jet.filename().string() + ", with its indexes",
+         "AccessImage/noindexes", "", 0, 0},
+        {"AccessImage/noindexes", "image of the same file without indexes", "", "", 0, 0},
     };
+    std::vector<Row> all = rows;
+    const std::map<std::string, std::string> what = {
+        {"Produzione", "a year of \"Produzione\", 50 voice groups"},
+        {"Fatturato", "a year of \"Fatturato\", 10 invoicing groups"},
+        {"Cassa", "a year of \"Cassa\", 5 payment types"},
+        {"Presenze", "a year of \"Presenze\""}};
+    const std::map<std::string, std::string> variantText = {
+        {"", "installation as written"}, {"dates", "date indexes only"}, {"none", "no index"}};
+    for (const auto& variant : kVariants) {
+        for (const char* statistic : {"Produzione", "Fatturato", "Cassa", "Presenze"}) {
+            const std::string name = recomputeName("Recompute", statistic, variant);
+            const std::string floor = recomputeName("RecomputeFloor", statistic, variant);
+            const bool production = std::string(statistic) == "Produzione";
+            all.push_back({name, "recompute of " + what.at(statistic) + " (" + variantText.at(variant) + ")", floor,
+                           production ? "<= 2 x floor, < 1.5 s" : "<= 2 x floor", production ? 1500.0 : 0, 2});
+            all.push_back({floor, "floor: each file read once, one grouped query per file (SQLite C API)", "", "", 0, 0});
+            all.push_back({recomputeName("RecomputePerMonth", statistic, variant),
+                           "the same through the per-month queries (" + std::string(statistic) + ", " +
+                               variantText.at(variant) + ", one run)",
+                           "", "", 0, 0});
+        }
+    }
     std::ofstream out(file);
     out << "| operation | median | CPU | ratio to floor | target | met |\n|---|---:|---:|---:|---|---|\n";
-    for (const auto& row : rows) {
+    for (const auto& row : all) {
         const auto it = rep.medians.find(row.name);
         if (it == rep.medians.end()) continue;  // filtered out
         out << "| " << row.what << " | ";
@@ -412,10 +636,13 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
 int main(int argc, char** argv) {
     // Our own options out, Google Benchmark's left in.
     fs::path results;
+    bool perMonth = false;
     std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--data" || a == "--results") && i + 1 < argc) (a == "--data" ? g_inst.data : results) = argv[++i];
+        else if (a == "--jet" && i + 1 < argc) g_jet = argv[++i];
+        else if (a == "--per-month") perMonth = true;
         else rest.push_back(argv[i]);
     }
     int restCount = static_cast<int>(rest.size());
@@ -428,6 +655,9 @@ int main(int argc, char** argv) {
         g_inst.year = readYear(g_inst.data);
         g_inst.previousYear = std::to_string(std::stoi(g_inst.year) - 1);
         g_inst.run = prepareRunFolder(g_inst.data);
+        g_inst.runs[""] = g_inst.run;
+        for (const auto& variant : kVariants)
+            if (!variant.empty()) g_inst.runs[variant] = prepareVariantRunFolder(g_inst.data, variant);
         readReportBytes();
     } catch (const std::exception& e) {
         std::cerr << "zentoria_bench: " << e.what() << "\n";
@@ -444,14 +674,28 @@ int main(int argc, char** argv) {
     quick(benchmark::RegisterBenchmark("Report", Report));
     quick(benchmark::RegisterBenchmark("ReportFloor", ReportFloor));
     quick(benchmark::RegisterBenchmark("ReportFileWrite", ReportFileWrite));
-    for (const char* statistic : {"Produzione", "Fatturato", "Cassa", "Presenze"})
-        benchmark::RegisterBenchmark((std::string("Recompute/") + statistic).c_str(),
-                                     [statistic](benchmark::State& st) { RecomputeStatistic(st, statistic); })
-            ->Unit(benchmark::kMillisecond)
-            ->UseRealTime()
-            ->Iterations(1)
-            ->Repetitions(3)
-            ->ReportAggregatesOnly(true);
+    for (const auto& variant : kVariants) {
+        for (const std::string statistic : {"Produzione", "Fatturato", "Cassa", "Presenze"}) {
+            auto slow = [](benchmark::internal::Benchmark* b, int repetitions) {
+                b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(repetitions)
+                    ->ReportAggregatesOnly(true);
+            };
+            slow(benchmark::RegisterBenchmark(recomputeName("Recompute", statistic, variant).c_str(),
+                                              [=](benchmark::State& st) { RecomputeStatistic(st, statistic, variant); }),
+                 3);
+            slow(benchmark::RegisterBenchmark(recomputeName("RecomputeFloor", statistic, variant).c_str(),
+                                              [=](benchmark::State& st) { RecomputeFloor(st, statistic, variant); }),
+                 3);
+            if (perMonth)
+                slow(benchmark::RegisterBenchmark(recomputeName("RecomputePerMonth", statistic, variant).c_str(),
+                                                  [=](benchmark::State& st) { RecomputePerMonth(st, statistic, variant); }),
+                     1);
+        }
+    }
+    if (!g_jet.empty()) {
+        quick(benchmark::RegisterBenchmark("AccessImage/indexes", [](benchmark::State& st) { AccessImage(st, true); }));
+        quick(benchmark::RegisterBenchmark("AccessImage/noindexes", [](benchmark::State& st) { AccessImage(st, false); }));
+    }
 
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

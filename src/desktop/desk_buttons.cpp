@@ -79,7 +79,8 @@ void DeskLogic::summaryWritable() {
 
 // "&Aggiorna": the months of the chosen year recomputed from the operational files,
 // detail by detail, each month shown in its field as soon as it is written. The user can
-// stop after the current month; what was written stays written.
+// stop while the files are read or after the current detail; the details written stay
+// written, complete.
 void DeskLogic::aggiorna() {
     const std::string statistic = combo1[0].text;
     if (!Recompute::handles(statistic)) return;

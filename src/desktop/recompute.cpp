@@ -1,8 +1,12 @@
 #include "desktop/recompute.h"
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
+#include <cmath>
 #include <exception>
+#include <map>
+#include <memory>
 #include <set>
 #include <tuple>
 
@@ -10,6 +14,7 @@
 #include "store/catalogue.h"
 #include "store/database.h"
 #include "store/figures.h"
+#include "store/jet_guard.h"
 
 namespace zt::desktop {
 
@@ -21,6 +26,10 @@ namespace chr = std::chrono;
 bool allDigits(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
+
+// A guest card counts unless its `Lingua` holds "*". A card whose `Lingua` is null
+// counts too (Instr of a null is null, which would leave it out).
+constexpr std::string_view kNotMarked = "(Lingua Is Null Or Instr(Lingua,'*') = 0)";
 
 // One source query: the file is opened, the query run, the file closed. `VT` of the
 // single row, nothing for a null sum.
@@ -42,7 +51,12 @@ Currency sumOf(const ProgramState& state, std::string_view file, const std::stri
     return total;
 }
 
-// ---- "Produzione" --------------------------------------------------------------------
+// =====================================================================================
+// The per-month queries: one source query per file, month and detail, as the recompute
+// was first written. The reference the one pass is checked against.
+// =====================================================================================
+
+// ---- "Produzione", per month --------------------------------------------------------------------
 
 constexpr std::string_view kAccountFiles[] = {"Conto_Cliente.mdb", "ContoStoricoClienti.mdb", "ContoEsterni.mdb",
                                               "ContoEsterniStorico.mdb"};
@@ -126,7 +140,7 @@ struct NightCount {
         const std::string dep(departureField);
         const std::string query = "Select DataArrivo," + dep + " From Scheda_Cliente In '" + std::string(file) +
                                   "' Where DataArrivo <= " + sqlText(ym + "31") + " and " + dep + " > " +
-                                  sqlText(ym + "01") + " and Instr(Lingua,'*') = 0";
+                                  sqlText(ym + "01") + " and " + std::string(kNotMarked);
         auto db = store::Database::open(state.workDir, file);
         auto rs = db.openQuery(query);
         long nights = 0;
@@ -151,6 +165,297 @@ struct NightCount {
         rs.close();
         db.close();
         return nights;
+    }
+};
+
+
+// =====================================================================================
+// The one pass: each source file read once for the year, by one grouped query (or one
+// walk of the year's cards), the results spread over the details in memory. Every
+// comparison that decides whether a row counts is made by the same expression as in
+// the per-month queries, or, where it is made here, the way the database layer makes
+// it (docs/RECOMPUTE.md).
+// =====================================================================================
+
+// A value as a number the way the layer compares a text with a number: a number is
+// itself; a text with blanks around a number is that number; anything else (null, a
+// text that is not a number) matches nothing.
+std::optional<double> jetNumber(const store::Value& v) {
+    if (v.isInteger()) return static_cast<double>(std::get<std::int64_t>(v.raw()));
+    if (v.isDouble()) return std::get<double>(v.raw());
+    if (!v.isText()) return std::nullopt;
+    std::string t = trim(std::get<std::string>(v.raw()));
+    if (!t.empty() && t[0] == '+') t.erase(0, 1);
+    if (t.empty()) return std::nullopt;
+    const char* first = t.data();
+    const char* last = t.data() + t.size();
+    long long i = 0;
+    if (auto [end, ec] = std::from_chars(first, last, i); ec == std::errc() && end == last)
+        return static_cast<double>(i);
+    double d = 0;
+    if (auto [end, ec] = std::from_chars(first, last, d, std::chars_format::general);
+        ec == std::errc() && end == last && std::isfinite(d))
+        return d;
+    return std::nullopt;
+}
+
+// The month 1..12 whose key `mid$(Field,1,6) = YYYYMM` the value of `mid$(Field,1,6)`
+// meets; 0 for none.
+int monthOfKey(const store::Value& key, int year) {
+    const auto n = jetNumber(key);
+    if (!n) return 0;
+    for (int m = 1; m <= 12; ++m)
+        if (*n == static_cast<double>(year) * 100 + m) return m;
+    return 0;
+}
+
+class OnePass {
+public:
+    OnePass(const ProgramState& state, std::string year, std::vector<LeftOutCard>& leftOut)
+        : state_(state), year_(std::move(year)), yearNumber_(std::stoi(year_)), leftOut_(leftOut) {}
+
+    // Reads the sources of the statistic for the year; `step` is called after each file
+    // read and returns false to stop. Returns false when stopped.
+    bool read(std::string_view statistic, const std::vector<std::string>& details, const std::function<bool()>& step) {
+        // Two entries of the same code have the same months: each code is summed once.
+        std::vector<std::string> codes;
+        for (const auto& c : details)
+            if (totals_.try_emplace(c).second) codes.push_back(c);
+        if (statistic == "Produzione") return production(codes, step);
+        if (statistic == "Cassa") return cash(codes, step);
+        if (statistic == "Fatturato") return invoiced(codes, step);
+        return nights(step);
+    }
+
+    Currency month(const std::string& code, int m) const {
+        const auto it = totals_.find(code);
+        return it == totals_.end() ? Currency() : it->second[static_cast<std::size_t>(m - 1)];
+    }
+
+private:
+    using Months = std::array<double, 12>;
+
+    const ProgramState& state_;
+    std::string year_;
+    int yearNumber_;
+    std::vector<LeftOutCard>& leftOut_;
+    std::map<std::string, std::array<Currency, 12>> totals_;
+
+    // The condition that keeps a source's rows to the year's: a range over the date
+    // field, which a date index serves. Every row whose month key is one of the year's
+    // meets it; a year written with a leading zero compares as a number and keeps all.
+    std::string yearCondition(std::string_view field) const {
+        if (year_[0] == '0') return "";
+        return " Where mid$(" + std::string(field) + ",1,4) = " + year_;
+    }
+    std::string andYear(std::string_view field) const {
+        const std::string c = yearCondition(field);
+        return c.empty() ? " Where " : c + " and ";
+    }
+
+    // One grouped query on one file; `row` receives each group's row.
+    void grouped(std::string_view file, const std::string& query, const std::function<void(store::Recordset&)>& row) {
+        auto db = store::Database::open(state_.workDir, file);
+        auto rs = db.openQuery(query);
+        for (; !rs.eof(); rs.moveNext()) row(rs);
+        rs.close();
+        db.close();
+    }
+
+    static double sumOf(const store::Value& v) { return v.isNull() ? 0.0 : v.toDouble(); }
+
+    // A month's sum of one file as the per-month query gives it, as an amount.
+    static Currency amount(std::string_view file, double sum) {
+        if (sum == 0) return {};
+        const auto c = Currency::fromDouble(sum);
+        if (!c) throw store::DbError(std::string(file), "the sum \"VT\" is not an amount (" + std::to_string(sum) + ")");
+        return *c;
+    }
+
+    void add(const std::string& code, std::string_view file, const Months& sums, int sign = 1) {
+        auto& t = totals_[code];
+        for (std::size_t i = 0; i < 12; ++i) t[i] += amount(file, sums[i]) * sign;
+    }
+
+    // The details' codes as the numbers the queries compare them as.
+    static std::vector<std::optional<double>> numbers(const std::vector<std::string>& codes) {
+        std::vector<std::optional<double>> out;
+        for (const auto& c : codes) out.push_back(jetNumber(store::Value(c)));
+        return out;
+    }
+
+    // ---- "Produzione" ----------------------------------------------------------------
+
+    bool production(const std::vector<std::string>& codes, const std::function<bool()>& step) {
+        // The voices of each group: `VoceAddebito In (Select Codice From VociFattura
+        // Where GruppoStatistico = G)` compares numbers.
+        const auto groups = numbers(codes);
+        std::map<double, std::vector<std::size_t>> detailsOfVoice;
+        {
+            std::vector<std::set<double>> voices(codes.size());
+            grouped("VociFattura.mdb", "Select Codice, GruppoStatistico From VociFattura", [&](store::Recordset& rs) {
+                const auto code = jetNumber(rs.field("Codice"));
+                const auto group = jetNumber(rs.field("GruppoStatistico"));
+                if (!code || !group) return;
+                for (std::size_t d = 0; d < codes.size(); ++d)
+                    if (groups[d] && *groups[d] == *group) voices[d].insert(*code);
+            });
+            for (std::size_t d = 0; d < codes.size(); ++d)
+                for (double v : voices[d]) detailsOfVoice[v].push_back(d);
+        }
+        if (!step()) return false;
+
+        // Each file's sums by month and voice, spread over the groups the voice is in.
+        auto spread = [&](std::string_view file, const std::string& query) {
+            std::vector<Months> sums(codes.size(), Months{});
+            grouped(file, query, [&](store::Recordset& rs) {
+                const int m = monthOfKey(rs.field("M"), yearNumber_);
+                const auto voice = jetNumber(rs.field("V"));
+                if (!m || !voice) return;
+                const auto it = detailsOfVoice.find(*voice);
+                if (it == detailsOfVoice.end()) return;
+                const double vt = sumOf(rs.field("VT"));
+                for (std::size_t d : it->second) sums[d][static_cast<std::size_t>(m - 1)] += vt;
+            });
+            for (std::size_t d = 0; d < codes.size(); ++d) add(codes[d], file, sums[d]);
+        };
+        for (std::string_view file : kAccountFiles) {
+            spread(file, "Select mid$(DataAddebito,1,6) as M, VoceAddebito as V, Sum(Importo) as VT From Conto_Cliente" +
+                             yearCondition("DataAddebito") + " Group By mid$(DataAddebito,1,6), VoceAddebito");
+            if (!step()) return false;
+        }
+        // The receipts whose note begins with a voice of the group.
+        spread("Fatture.mdb", "Select mid$(DataEmissione,1,6) as M, Val(Left$(Nota,4)) as V, Sum(Importo) as VT "
+                              "From Incassi" +
+                                  yearCondition("DataEmissione") +
+                                  " Group By mid$(DataEmissione,1,6), Val(Left$(Nota,4))");
+        return step();
+    }
+
+    // ---- the invoices ----------------------------------------------------------------
+
+    // `NDocumento In (Select NDocumento From DatiFattura Where <c> and
+    // mid$(DataEmissione,1,6) = YYYYMM) and mid$(DataEmissione,1,6) = YYYYMM` for every
+    // month at once: the row's month key and invoice number among the invoices' of the
+    // same month.
+    std::string invoiceOfItsMonth(const std::string& invoiceCondition) const {
+        return "NDocumento Is Not Null and mid$(DataEmissione,1,6) & '|' & NDocumento In (Select "
+               "mid$(DataEmissione,1,6) & '|' & NDocumento From DatiFattura Where " +
+               invoiceCondition + (year_[0] == '0' ? "" : " and mid$(DataEmissione,1,4) = " + year_) + ")";
+    }
+
+    // ---- "Cassa" ---------------------------------------------------------------------
+
+    bool cash(const std::vector<std::string>& codes, const std::function<bool()>& step) {
+        std::map<std::string, Months> sums;
+        grouped("Fatture.mdb",
+                "Select mid$(DataEmissione,1,6) as M, Sigla as S, Sum(Importo) as VT From Incassi" +
+                    andYear("DataEmissione") + invoiceOfItsMonth("Annullato <> 'S' and CorrPagato > 0") +
+                    " Group By mid$(DataEmissione,1,6), Sigla",
+                [&](store::Recordset& rs) {
+                    const int m = monthOfKey(rs.field("M"), yearNumber_);
+                    const store::Value sigla = rs.field("S");
+                    if (!m || !sigla.isText()) return;
+                    const auto it = totals_.find(sigla.toText());  // `Sigla = 'S'`
+                    if (it == totals_.end()) return;
+                    sums[it->first][static_cast<std::size_t>(m - 1)] += sumOf(rs.field("VT"));
+                });
+        for (const auto& c : codes) add(c, "Fatture.mdb", sums[c]);
+        return step();
+    }
+
+    // ---- "Fatturato" -----------------------------------------------------------------
+
+    bool invoiced(const std::vector<std::string>& codes, const std::function<bool()>& step) {
+        const auto voices = numbers(codes);
+        std::vector<Months> all(codes.size(), Months{}), kindN(codes.size(), Months{});
+        // Every invoice but kind "A"; among them, the lines of kind "N" summed apart.
+        grouped("Fatture.mdb",
+                "Select mid$(DataEmissione,1,6) as M, CodiceVoce as V, Sum(Importo) as VT, Sum(IIf(" +
+                    invoiceOfItsMonth("Annullato <> 'S' and ZentAcc = 'N'") +
+                    ", Importo, 0)) as VN From DettaglioFattura" + andYear("DataEmissione") +
+                    invoiceOfItsMonth("Annullato <> 'S' and ZentAcc <> 'A'") +
+                    " Group By mid$(DataEmissione,1,6), CodiceVoce",
+                [&](store::Recordset& rs) {
+                    const int m = monthOfKey(rs.field("M"), yearNumber_);
+                    const auto voice = jetNumber(rs.field("V"));  // `CodiceVoce = G`
+                    if (!m || !voice) return;
+                    for (std::size_t d = 0; d < codes.size(); ++d) {
+                        if (!voices[d] || *voices[d] != *voice) continue;
+                        all[d][static_cast<std::size_t>(m - 1)] += sumOf(rs.field("VT"));
+                        kindN[d][static_cast<std::size_t>(m - 1)] += sumOf(rs.field("VN"));
+                    }
+                });
+        for (std::size_t d = 0; d < codes.size(); ++d) {
+            add(codes[d], "Fatture.mdb", all[d]);
+            add(codes[d], "Fatture.mdb", kindN[d], -2);  // kind "N" counts negatively
+        }
+        return step();
+    }
+
+    // ---- "Presenze" ------------------------------------------------------------------
+
+    bool nights(const std::function<bool()>& step) {
+        struct Pass {
+            std::string_view file, departure;
+        };
+        constexpr Pass kPasses[] = {{"Scheda_Cliente.mdb", "DataPartenza"},
+                                    {"SchedaStoricoClienti.mdb", "DataPartenzaReale"}};
+        std::array<long, 12> count{};
+        std::array<chr::sys_days, 13> firsts;
+        for (int m = 1; m <= 13; ++m)
+            firsts[static_cast<std::size_t>(m - 1)] =
+                chr::sys_days{chr::year{yearNumber_ + (m - 1) / 12} / chr::month{static_cast<unsigned>((m - 1) % 12 + 1)} /
+                              chr::day{1}};
+        std::array<std::string, 12> lastDay, firstDay;
+        for (int m = 1; m <= 12; ++m) {
+            const std::string ym = store::monthKey(year_, m);
+            lastDay[static_cast<std::size_t>(m - 1)] = ym + "31";
+            firstDay[static_cast<std::size_t>(m - 1)] = ym + "01";
+        }
+        std::vector<LeftOutCard> refused;
+        for (const auto& pass : kPasses) {
+            const std::string file(pass.file), dep(pass.departure);
+            // The cards of any month of the year (arrived by the last month's 31st, gone
+            // after the first month's 1st), counted by arrival and departure: cards of
+            // the same dates count the same nights.
+            const std::string query = "Select DataArrivo," + dep + ", Count(*) as N From Scheda_Cliente Where "
+                                      "DataArrivo <= " + sqlText(lastDay[11]) + " and " + dep + " > " +
+                                      sqlText(firstDay[0]) + " and DataArrivo > '' and " + std::string(kNotMarked) +
+                                      " Group By DataArrivo," + dep;
+            grouped(file, query, [&](store::Recordset& rs) {
+                const store::Value av = rs.field("DataArrivo");
+                const store::Value pv = rs.field(dep);
+                if (!av.isText() || !pv.isText()) return;  // a number is never between two texts
+                const std::string& arrival = std::get<std::string>(av.raw());
+                const std::string& departure = std::get<std::string>(pv.raw());
+                const long cards = rs.field("N").toInteger();
+                const auto a = cardDate(arrival);
+                const auto p = cardDate(departure);
+                for (int m = 1; m <= 12; ++m) {
+                    const auto i = static_cast<std::size_t>(m - 1);
+                    // The month's query: `DataArrivo <= 'YYYYMM31' and departure > 'YYYYMM01'`.
+                    if (!(arrival <= lastDay[i] && departure > firstDay[i])) continue;
+                    if (!a || !p || *p < *a) {
+                        // Reported once, with the first month whose query returns it.
+                        refused.push_back({file, arrival, departure,
+                                           (!a || !p) ? Reason::InvalidDate : Reason::DepartureBeforeArrival, m});
+                        break;
+                    }
+                    const auto from = std::max(*a, firsts[i]);
+                    const auto to = std::min(*p, firsts[i + 1]);
+                    if (to > from) count[i] += (to - from).count() * cards;
+                }
+            });
+            if (!step()) return false;
+        }
+        // In the order the per-month walks meet them: by month, then file.
+        std::stable_sort(refused.begin(), refused.end(),
+                         [](const LeftOutCard& x, const LeftOutCard& y) { return x.firstMonth < y.firstMonth; });
+        leftOut_.insert(leftOut_.end(), refused.begin(), refused.end());
+        auto& t = totals_["Generale"];
+        for (std::size_t i = 0; i < 12; ++i) t[i] = Currency::fromTenThousandths(count[i] * 10000);
+        return true;
     }
 };
 
@@ -206,55 +511,96 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
     struct Work {
         int listIndex;
         std::string item;
+        store::DetailKey key;
     };
     std::vector<Work> work;
     if (nights) {
-        work.push_back({0, detailEntries.empty() ? std::string("Generale") : detailEntries.front()});
+        const std::string item = detailEntries.empty() ? std::string("Generale") : detailEntries.front();
+        work.push_back({0, item, *store::aggiornaKey(statistic, item)});
         if (!detailEntries.empty()) result.listIndex = 0;
     } else {
         for (std::size_t i = 0; i < detailEntries.size(); ++i)
-            if (detailEntries[i] != store::kAllItem) work.push_back({static_cast<int>(i), detailEntries[i]});
+            if (detailEntries[i] != store::kAllItem)
+                work.push_back({static_cast<int>(i), detailEntries[i], *store::aggiornaKey(statistic, detailEntries[i])});
     }
+    std::vector<std::string> codes;
+    for (const auto& w : work) codes.push_back(w.key.detail);
 
     NightCount nightCount{state, result.leftOut};
+    OnePass onePass(state, year, result.leftOut);
     RecomputeProgress progress;
     progress.detailCount = result.detailCount = static_cast<int>(work.size());
+    auto at = [&](std::size_t w, int month) {
+        progress.detailIndex = static_cast<int>(w) + 1;
+        progress.listIndex = work[w].listIndex;
+        progress.detailItem = work[w].item;
+        progress.month = month;
+        if (callbacks.onProgress) callbacks.onProgress(progress);
+    };
+    auto cancelled = [&] { return callbacks.shouldCancel && callbacks.shouldCancel(); };
     try {
+        if (work.empty()) {
+            result.status = RecomputeResult::Status::Finished;
+            return result;
+        }
+        // The one pass reads every source once, before the first detail; progress stays
+        // on the first month of the first detail and the user can stop after each file.
+        if (path_ == Path::OnePass) {
+            at(0, 1);
+            auto stop = [&] {
+                at(0, 1);
+                return cancelled();
+            };
+            bool read = false;
+            try {
+                // The first reading of a large Access file takes seconds: it is asked too.
+                store::JetReadInterrupt interrupt(stop);
+                read = onePass.read(statistic, codes, [&] { return !stop(); });
+            } catch (const store::JetReadStopped&) {
+                read = false;
+            }
+            if (!read) {
+                result.status = RecomputeResult::Status::Cancelled;
+                return result;
+            }
+        }
         for (std::size_t w = 0; w < work.size(); ++w) {
-            const auto& [listIndex, item] = work[w];
-            const auto key = store::aggiornaKey(statistic, item);  // every name here has one
-            if (!nights) result.listIndex = listIndex;
-            result.details.push_back({item, listIndex, key->detail, {}});
-            progress.detailIndex = static_cast<int>(w) + 1;
-            progress.listIndex = listIndex;
-            progress.detailItem = item;
-
+            const Work& detail = work[w];
+            std::array<Currency, 12> months{};
             for (int m = 1; m <= 12; ++m) {
-                progress.month = m;
-                if (callbacks.onProgress) callbacks.onProgress(progress);
+                if (path_ == Path::OnePass) {
+                    months[static_cast<std::size_t>(m - 1)] = onePass.month(detail.key.detail, m);
+                    continue;
+                }
+                at(w, m);
                 const std::string ym = store::monthKey(year, m);
-                Currency t;
+                Currency& t = months[static_cast<std::size_t>(m - 1)];
                 if (statistic == "Produzione")
-                    t = production(state, ym, key->detail);
+                    t = production(state, ym, detail.key.detail);
                 else if (statistic == "Cassa")
-                    t = cash(state, ym, key->detail);
+                    t = cash(state, ym, detail.key.detail);
                 else if (statistic == "Fatturato")
-                    t = invoiced(state, ym, key->detail);
+                    t = invoiced(state, ym, detail.key.detail);
                 else
                     t = Currency::fromTenThousandths(
                         (nightCount.pass("Scheda_Cliente.mdb", "DataPartenza", ym, yearNumber, m) +
                          nightCount.pass("SchedaStoricoClienti.mdb", "DataPartenzaReale", ym, yearNumber, m)) *
                         10000);
+            }
 
-                store::writeMonth(state, key->tipo, key->detail, year, m, store::Value(t));
-                result.details.back().months.push_back(t);
-                if (callbacks.onMonthWritten) callbacks.onMonthWritten(item, m, t);
+            // The twelve months of the detail in one transaction: all of them or none.
+            std::array<store::Value, 12> values;
+            for (std::size_t i = 0; i < 12; ++i) values[i] = store::Value(months[i]);
+            store::writeYear(state, detail.key.tipo, detail.key.detail, year, values, [&](int m) { at(w, m); });
+            if (!nights) result.listIndex = detail.listIndex;
+            result.details.push_back({detail.item, detail.listIndex, detail.key.detail,
+                                      std::vector<Currency>(months.begin(), months.end())});
+            for (int m = 1; m <= 12; ++m)
+                if (callbacks.onMonthWritten) callbacks.onMonthWritten(detail.item, m, months[static_cast<std::size_t>(m - 1)]);
 
-                const bool last = w + 1 == work.size() && m == 12;
-                if (!last && callbacks.shouldCancel && callbacks.shouldCancel()) {
-                    result.status = RecomputeResult::Status::Cancelled;
-                    return result;
-                }
+            if (w + 1 < work.size() && cancelled()) {
+                result.status = RecomputeResult::Status::Cancelled;
+                return result;
             }
         }
     } catch (const std::exception& e) {
@@ -262,7 +608,7 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
         std::string message = runTitle(result) + " interrotto a " + monthName(progress.month) + " di \"" +
                               trim(progress.detailItem) + "\": " + e.what() + "\n";
         message += where.empty() ? "Nessun mese registrato."
-                                 : "I mesi già aggiornati restano registrati (ultimo: " + where + ").";
+                                 : "I dettagli già aggiornati restano registrati, completi (ultimo: " + where + ").";
         throw RecomputeError(message, std::move(result));
     }
     result.status = RecomputeResult::Status::Finished;
@@ -278,9 +624,13 @@ std::string recomputeMessage(const RecomputeResult& r) {
             text = runTitle(r) + " completato.";
             break;
         case RecomputeResult::Status::Cancelled:
+            if (r.details.empty()) {
+                text = runTitle(r) + " interrotto prima di registrare alcun mese.";
+                break;
+            }
             text = runTitle(r) + " interrotto dopo " + lastWritten(r) + " (dettaglio " +
                    std::to_string(r.details.size()) + " di " + std::to_string(r.detailCount) +
-                   "). I mesi già aggiornati restano registrati.";
+                   "). I dettagli già aggiornati restano registrati, completi.";
             break;
     }
     if (!r.leftOut.empty()) {

@@ -1,7 +1,7 @@
 #pragma once
 // The recompute behind "&Aggiorna": the monthly figures of "Produzione", "Cassa",
 // "Fatturato" and "Presenze" rebuilt for one year from the hotel's operational files in
-// the working folder (accounts, invoices, guest cards) and written month by month into
+// the working folder (accounts, invoices, guest cards) and written detail by detail into
 // `Zentoria`. Plain C++: the window and the command line drive it through callbacks that
 // show each month as soon as it is written, show progress and ask whether to stop.
 //
@@ -12,9 +12,14 @@
 //   - "Produzione", "Cassa", "Fatturato": every detail entry except "<tutti>", wherever
 //     it stands in the list, for months 1 to 12; "Presenze": the twelve months once,
 //     written under the detail "Generale".
-// Each source file is opened for one query and closed again; each month is written by
-// store::writeMonth (one open and close of the summary file). There is no transaction
-// across months: a failure or a cancel leaves the months already written in place.
+// Each source file is read once for the year (one grouped query, or one walk of the
+// year's guest cards) and the sums spread over the details in memory; the twelve months
+// of a detail are written in one transaction (store::writeYear). A failure or a cancel
+// leaves every detail already written in place, complete, and nothing of the next.
+// The per-month queries the recompute was first written with (one query per source
+// file, month and detail) are kept as Path::PerMonthQueries: the reference the tests
+// check the one pass against, and the benchmarks measure.
+#include <array>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -39,10 +44,11 @@ struct RecomputeProgress {
 struct RecomputeCallbacks {
     // A month has been written: the caller shows the value in month field `month`.
     std::function<void(const std::string& detailItem, int month, Currency value)> onMonthWritten;
-    // Before each month.
+    // Before each month is written, and while the sources are read (then on the first
+    // month of the first detail, after each file).
     std::function<void(const RecomputeProgress&)> onProgress;
-    // Asked after each month written; true stops the run there (the months written so
-    // far stay written).
+    // Asked after each source file read and after each detail written; true stops the
+    // run there (the details written so far stay written, complete).
     std::function<bool()> shouldCancel;
 };
 
@@ -60,14 +66,14 @@ struct RecomputedDetail {
     std::string item;             // the detail list's entry
     int listIndex = 0;            // its index in the detail list
     std::string code;             // the `Dettaglio` written
-    std::vector<Currency> months; // the values written, from January on (12 when complete)
+    std::vector<Currency> months; // the twelve values written, from January on
 };
 
 struct RecomputeResult {
     enum class Status {
         NotRecomputable,  // a statistic other than the four: nothing read or written
         Finished,
-        Cancelled,        // stopped by shouldCancel after the last month in `details`
+        Cancelled,        // stopped by shouldCancel after the last detail in `details`
     };
     Status status = Status::NotRecomputable;
     std::string statistic;
@@ -97,6 +103,12 @@ private:
 
 class Recompute {
 public:
+    enum class Path {
+        OnePass,          // what "&Aggiorna" runs
+        PerMonthQueries,  // the reference: one query per source file, month and detail
+    };
+    explicit Recompute(Path path = Path::OnePass) : path_(path) {}
+
     // Whether "&Aggiorna" recomputes this statistic ("Produzione", "Cassa", "Fatturato",
     // "Presenze").
     static bool handles(std::string_view statistic);
@@ -109,6 +121,9 @@ public:
     RecomputeResult run(const ProgramState& state, std::string_view statistic,
                         const std::vector<std::string>& detailEntries, std::string_view yearText,
                         const RecomputeCallbacks& callbacks = {}) const;
+
+private:
+    Path path_;
 };
 
 // What the user is told at the end: done, or where the run stopped, and for

@@ -67,11 +67,13 @@ std::string monthKey(std::string_view year, int month) {
     return std::string(year) + (month < 10 ? "0" : "") + std::to_string(month);
 }
 
-void writeMonth(const ProgramState& state, std::string_view tipo, std::string_view detail,
-                std::string_view year, int month, const Value& valore) {
+namespace {
+
+// Finds the row of the month in the open `Zentoria` dynaset, adds it when there is none,
+// and sets its five fields.
+void putMonth(Recordset& rs, const ProgramState& state, std::string_view tipo, std::string_view detail,
+              std::string_view year, int month, const Value& valore) {
     const std::string annoMese = monthKey(year, month);
-    Database db = openFigureFile(state, state.summaryDbPath);
-    Recordset rs = db.openTable(kSummaryTable);
     rs.findFirst(hotelAndTipo(state, tipo) +
                  " and Dettaglio = " + sqlText(detail) + " and AnnoMese = " + sqlText(annoMese));
     if (rs.noMatch())
@@ -84,7 +86,32 @@ void writeMonth(const ProgramState& state, std::string_view tipo, std::string_vi
     rs.setField("AnnoMese", Value(annoMese));
     rs.setField("Valore", valore);
     rs.update();
+}
+
+}  // namespace
+
+void writeMonth(const ProgramState& state, std::string_view tipo, std::string_view detail,
+                std::string_view year, int month, const Value& valore) {
+    monthKey(year, month);  // a month outside 1..12 opens nothing
+    Database db = openFigureFile(state, state.summaryDbPath);
+    Recordset rs = db.openTable(kSummaryTable);
+    putMonth(rs, state, tipo, detail, year, month, valore);
     rs.close();
+    db.close();
+}
+
+void writeYear(const ProgramState& state, std::string_view tipo, std::string_view detail,
+               std::string_view year, const std::array<Value, 12>& valori,
+               const std::function<void(int month)>& beforeMonth) {
+    Database db = openFigureFile(state, state.summaryDbPath);
+    db.transaction([&] {
+        Recordset rs = db.openTable(kSummaryTable);
+        for (int m = 1; m <= 12; ++m) {
+            if (beforeMonth) beforeMonth(m);
+            putMonth(rs, state, tipo, detail, year, m, valori[static_cast<std::size_t>(m - 1)]);
+        }
+        rs.close();
+    });
     db.close();
 }
 

@@ -6,6 +6,8 @@
 //
 // The database locations and the hotel number come from the program state
 // (workDir, summaryDbPath, detailDbPath, hotelNumber).
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +29,13 @@ std::string monthKey(std::string_view year, int month);
 // Pass the value as a double ("&Registra") or as a Currency ("&Aggiorna").
 void writeMonth(const ProgramState& state, std::string_view tipo, std::string_view detail,
                 std::string_view year, int month, const Value& valore);
+
+// Writes the twelve months of one detail into `Zentoria` as writeMonth does, in one
+// open of the summary file and one transaction: all twelve or, on a failure, none.
+// `beforeMonth` (may be empty) is called before each month's row is written.
+void writeYear(const ProgramState& state, std::string_view tipo, std::string_view detail,
+               std::string_view year, const std::array<Value, 12>& valori,
+               const std::function<void(int month)>& beforeMonth = {});
 
 // `Valore` of the `Zentoria` row of one month; nullopt when there is no such row.
 std::optional<double> readMonth(const ProgramState& state, std::string_view tipo,

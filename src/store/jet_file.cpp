@@ -285,6 +285,30 @@ std::vector<JetColumn> JetFile::columns(const std::string& table) {
     return out;
 }
 
+std::vector<JetIndex> JetFile::indexes(const std::string& table) {
+    TableDef t = impl_->table(table);
+    std::vector<JetIndex> out;
+    mdb_read_indices(t.get());  // fills t->indices (its return value is not to be relied on)
+    for (unsigned i = 0; i < t->num_idxs && t->indices; ++i) {
+        auto* idx = static_cast<MdbIndex*>(g_ptr_array_index(t->indices, i));
+        if (!idx || idx->index_type == 2) continue;  // a relationship's entry, no index of its own
+        JetIndex index;
+        index.name = idx->name;
+        index.unique = (idx->flags & MDB_IDX_UNIQUE) != 0 || idx->index_type == 1;
+        for (unsigned k = 0; k < idx->num_keys && k < MDB_MAX_IDX_COLS; ++k) {
+            const int col = idx->key_col_num[k];
+            if (col < 1 || static_cast<unsigned>(col) > t->num_cols) {
+                index.columns.clear();
+                break;
+            }
+            index.columns.emplace_back(columnAt(t.get(), static_cast<unsigned>(col - 1))->name);
+            index.descending.push_back(idx->key_col_order[k] == MDB_DESC);
+        }
+        if (!index.columns.empty()) out.push_back(std::move(index));
+    }
+    return out;
+}
+
 long JetFile::readRows(const std::string& table, const std::function<void(const std::vector<JetCell>&)>& sink) {
     TableDef t = impl_->table(table);
     const unsigned ncols = t->num_cols;
@@ -343,12 +367,31 @@ void bindCell(sqlite3_stmt* st, int i, const JetCell& cell) {
     else sqlite3_bind_null(st, i);
 }
 
+// The table's indexes as the Jet file declares them, after its rows (one sort per index
+// rather than a tree kept in order row by row). The same fields in the same order are
+// indexed once. Named by the table's number in the copy, as Jet's names may repeat
+// across tables.
+void createIndexes(sqlite3* db, const std::string& table, const std::vector<JetIndex>& indexes, int tableNo) {
+    std::vector<std::string> made;
+    for (const auto& ix : indexes) {
+        std::string keys;
+        for (std::size_t k = 0; k < ix.columns.size(); ++k)
+            keys += (k ? ", " : "") + jet::quoteIdent(ix.columns[k]) + (ix.descending[k] ? " DESC" : "");
+        if (std::find(made.begin(), made.end(), keys) != made.end()) continue;
+        made.push_back(keys);
+        execOrThrow(db, "CREATE INDEX " +
+                            jet::quoteIdent("zt_ix" + std::to_string(tableNo) + "_" + std::to_string(made.size())) +
+                            " ON " + jet::quoteIdent(table) + " (" + keys + ")");
+    }
+}
+
 }  // namespace
 
-std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db) {
+std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db, bool withIndexes) {
     const std::string file = jet.path().string();
     std::vector<TableCopy> copied;
     std::string current;
+    int indexCount = 0;
     try {
         execOrThrow(db, "BEGIN");
         for (const auto& name : jet.tableNames()) {
@@ -370,6 +413,7 @@ std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db) {
                 sqlite3_clear_bindings(insert.get());
             });
             copied.push_back({name, rows});
+            if (withIndexes) createIndexes(db, name, jet.indexes(name), ++indexCount);
         }
         current.clear();
         execOrThrow(db, "COMMIT");

@@ -29,6 +29,14 @@ struct JetColumn {
     std::string sqlType;    // the declared type of the column in SQLite: INTEGER, REAL, TEXT or BLOB
 };
 
+// An index the Jet file declares on a table: its fields in key order.
+struct JetIndex {
+    std::string name;
+    std::vector<std::string> columns;
+    std::vector<bool> descending;
+    bool unique = false;
+};
+
 class JetFile {
 public:
     // Opens a Jet 3, Jet 4 or ACE file read-only; a DbError naming the file when libmdb
@@ -44,6 +52,9 @@ public:
     std::vector<std::string> tableNames();
     // The columns of a table, in field order; a DbError when there is no such table.
     std::vector<JetColumn> columns(const std::string& table);
+    // The indexes the file declares on the table (primary keys and other indexes; not
+    // the entries that only record a relationship), in the file's order.
+    std::vector<JetIndex> indexes(const std::string& table);
     // Hands every row of the table to `sink`, in table order, one value per column;
     // returns the number of rows.
     long readRows(const std::string& table, const std::function<void(const std::vector<JetCell>&)>& sink);
@@ -61,10 +72,11 @@ struct TableCopy {
 };
 
 // Creates every table of the Jet file in the "main" schema of `db` (same table and
-// column names, the declared types of JetColumn::sqlType) and copies its rows, all in
-// one transaction. Returns the rows copied per table, in catalogue order. Refuses a
-// table that exists already.
-std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db);
+// column names, the declared types of JetColumn::sqlType), copies its rows and, with
+// `withIndexes`, creates on it the indexes the Jet file declares (not unique: the copy
+// only serves look-ups), all in one transaction. Returns the rows copied per table, in
+// catalogue order. Refuses a table that exists already.
+std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db, bool withIndexes = true);
 
 // Copies every table of the Jet file `source` into a new SQLite file `target`, which
 // must not exist yet (a DbError naming it otherwise); on failure nothing is left at

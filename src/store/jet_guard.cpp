@@ -145,6 +145,10 @@ std::string firstLine(const std::string& text) {
     return text.substr(0, end);
 }
 
+// The stop of the JetReadInterrupt living on this thread, if any.
+thread_local const std::function<bool()>* currentStop = nullptr;
+constexpr std::chrono::milliseconds kStopAskedEvery{200};
+
 int waitFor(pid_t pid) {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0)
@@ -153,6 +157,12 @@ int waitFor(pid_t pid) {
 }
 
 }  // namespace
+
+JetReadInterrupt::JetReadInterrupt(std::function<bool()> stop) : stop_(std::move(stop)), previous_(currentStop) {
+    currentStop = &stop_;
+}
+
+JetReadInterrupt::~JetReadInterrupt() { currentStop = previous_; }
 
 void appendSized(std::string& out, const std::string& text) {
     const std::uint64_t n = text.size();
@@ -204,16 +214,26 @@ std::string runJetReading(const fs::path& file, const std::function<std::string(
 
     std::string reply, complaints;
     bool replyOpen = true, errorsOpen = true;
-    bool timedOut = false, stoppedCutShort = false;
+    bool timedOut = false, stoppedCutShort = false, stoppedByUser = false;
     const auto deadline = std::chrono::steady_clock::now() + allowed;
+    auto nextAsk = std::chrono::steady_clock::now() + kStopAskedEvery;
     while (replyOpen || errorsOpen) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        const auto now = std::chrono::steady_clock::now();
+        if (currentStop && now >= nextAsk) {
+            nextAsk = now + kStopAskedEvery;
+            if ((*currentStop)()) {
+                stoppedByUser = true;
+                break;
+            }
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
         if (left.count() <= 0) {
             timedOut = true;
             break;
         }
         pollfd fds[2] = {{replyOpen ? result.fd[0] : -1, POLLIN, 0}, {errorsOpen ? errors.fd[0] : -1, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, static_cast<int>(std::min<long long>(left.count(), 1000)));
+        const long long wait = std::min<long long>(left.count(), currentStop ? kStopAskedEvery.count() : 1000);
+        const int ready = ::poll(fds, 2, static_cast<int>(wait));
         if (ready < 0 && errno != EINTR) break;
         if (ready <= 0) continue;
         if (fds[0].revents != 0 && !readSome(result.fd[0], reply, SIZE_MAX, replyOpen)) replyOpen = false;
@@ -227,6 +247,7 @@ std::string runJetReading(const fs::path& file, const std::function<std::string(
     const int status = waitFor(pid);
 
     const std::string name = file.string();
+    if (stoppedByUser) throw JetReadStopped(name + ": the reading was stopped");
     if (stoppedCutShort)
         throw DbError(name, "this Access (Jet) file is cut short or damaged: it refers to data beyond its end (" + firstLine(complaints) +
                                 "); copy it again from a backup");

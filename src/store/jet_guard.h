@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace zt::store {
@@ -34,6 +35,28 @@ void setJetReadLimits(const JetReadLimits& limits);
 // and returns what it returned. A DbError thrown by `work` comes back as the same
 // DbError; any other failure as a DbError naming `file` and what went wrong.
 std::string runJetReading(const std::filesystem::path& file, const std::function<std::string()>& work);
+
+// A reading stopped because the user asked to stop (JetReadInterrupt).
+class JetReadStopped : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// While one lives, the readings this thread starts ask `stop` about five times a second;
+// when it answers true the child is killed and runJetReading throws JetReadStopped. A
+// large Access file's first reading can take seconds: this lets a long operation stop
+// within a fraction of one.
+class JetReadInterrupt {
+public:
+    explicit JetReadInterrupt(std::function<bool()> stop);
+    ~JetReadInterrupt();
+    JetReadInterrupt(const JetReadInterrupt&) = delete;
+    JetReadInterrupt& operator=(const JetReadInterrupt&) = delete;
+
+private:
+    std::function<bool()> stop_;
+    const std::function<bool()>* previous_;
+};
 
 // A text behind its length, for results made of several texts: appended to `out`, and
 // taken from `in` at `pos` (false when `in` ends before it).

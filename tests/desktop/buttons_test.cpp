@@ -303,16 +303,19 @@ TEST(Aggiorna, RecomputesShowsEachMonthAndStopsWhenAsked) {
     EXPECT_EQ(w.logic.text1[1], "1.234,50");
     EXPECT_EQ(w.logic.text1[2], "20,00");
     EXPECT_EQ(w.logic.combo1[1].text, "AB     Assegno");
-    ASSERT_EQ(w.ui.steps.size(), 12u);
+    // Progress before the invoices are read, once they are read, then before each month.
+    ASSERT_EQ(w.ui.steps.size(), 2u + 12u);
     EXPECT_EQ(w.ui.steps[0], "Dettaglio 1 di 1: AB     Assegno\nMese: Gennaio");
+    EXPECT_EQ(w.ui.steps[3], "Dettaglio 1 di 1: AB     Assegno\nMese: Febbraio");
     EXPECT_NE(w.ui.messages.back().find("completato"), std::string::npos);
-    // Stopping after February: two months written this time, the rest as they were.
+    // Stopping once the invoices are read: the months stay as they were.
     w.dir.sql("Fatture.mdb", "UPDATE Incassi SET Importo = Importo * 2;");
     w.ui.steps.clear();
     w.ui.stopAfter = 2;
     w.logic.tastoClick(3);
-    EXPECT_EQ(w.zentoria("Valore").substr(0, 13), "2469.0|40.0|0");
+    EXPECT_EQ(w.zentoria("Valore").substr(0, 15), "1234.5|20.0|0.0");
     EXPECT_EQ(w.ui.steps.size(), 2u);
+    EXPECT_NE(w.ui.messages.back().find("prima di registrare alcun mese"), std::string::npos);
     // A year that is not four digits: refused before anything is read or written.
     w.logic.text1[0] = "14";
     w.logic.tastoClick(3);

@@ -136,11 +136,15 @@ TEST(Recompute, ProductionSumsTheFourAccountFilesAndNotesByVoiceGroup) {
     ASSERT_EQ(shown.size(), 24u);
     EXPECT_EQ(shown[1], "   12/2=1000");
     EXPECT_EQ(shown[14], "    3/3=15.5");
-    ASSERT_EQ(progress.size(), 24u);
-    EXPECT_EQ(progress[13].detailIndex, 2);
-    EXPECT_EQ(progress[13].detailCount, 2);
-    EXPECT_EQ(progress[13].month, 2);
-    EXPECT_EQ(progress[13].detailItem, "    3 Bar");
+    // Progress while the six files are read (on the first month of the first detail),
+    // then before each month written.
+    ASSERT_EQ(progress.size(), 7u + 24u);
+    EXPECT_EQ(progress[6].detailIndex, 1);
+    EXPECT_EQ(progress[6].month, 1);
+    EXPECT_EQ(progress[7 + 13].detailIndex, 2);
+    EXPECT_EQ(progress[7 + 13].detailCount, 2);
+    EXPECT_EQ(progress[7 + 13].month, 2);
+    EXPECT_EQ(progress[7 + 13].detailItem, "    3 Bar");
     EXPECT_EQ(recomputeMessage(r), "Aggiornamento di \"Produzione\" per il 2014 completato.");
 }
 
@@ -202,12 +206,13 @@ TEST(Recompute, GuestNightsCountCalendarDaysOfCurrentAndHistoryCards) {
             "INSERT INTO Scheda_Cliente VALUES"
             "('20150301','20150310','20150308','D'),"  // the real departure counts: 7
             "('20151230','20160103','20160102','F'),"  // 2 in December, 1 in the next January
-            "('20150401','20150405','20150403','*E');");
+            "('20150401','20150405','20150403','*E'),"
+            "('20150501','20150510','20150503',NULL);");  // no language: a guest, 2
     const auto& list = store::fixedDetails();
 
     auto r = Recompute().run(stateFor(dir), "Presenze", list, "2015");
     EXPECT_EQ(written(dir, "Presenze", "Generale"),
-              year("2015", {2 + 7, 1 + 28, 4 + 7, 0, 0, 0, 0, 0, 0, 0, 0, 2}));
+              year("2015", {2 + 7, 1 + 28, 4 + 7, 0, 2, 0, 0, 0, 0, 0, 0, 2}));
     EXPECT_EQ(rowCount(dir), "12");
     EXPECT_EQ(r.listIndex, 0);
     ASSERT_EQ(r.details.size(), 1u);
@@ -227,7 +232,7 @@ TEST(Recompute, GuestNightsCountCalendarDaysOfCurrentAndHistoryCards) {
 
     r = Recompute().run(stateFor(dir), "Presenze", list, "2016");
     EXPECT_EQ(written(dir, "Presenze", "Generale"),
-              year("2015", {2 + 7, 1 + 28, 4 + 7, 0, 0, 0, 0, 0, 0, 0, 0, 2}) + "|" +
+              year("2015", {2 + 7, 1 + 28, 4 + 7, 0, 2, 0, 0, 0, 0, 0, 0, 2}) + "|" +
                   year("2016", {1 + 12, 28 + 29, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(r.leftOut.empty());
 }
@@ -269,47 +274,65 @@ TEST(Recompute, WritesNothingWithoutDetailsOrForOtherStatisticsOrAYearNotOfFourD
     EXPECT_THROW(Recompute().run(stateFor(empty), "Presenze", store::fixedDetails(), "15"), RecomputeError);
 }
 
-TEST(Recompute, CancelAndMissingFilesKeepTheMonthsWritten) {
+TEST(Recompute, CancelAndFailuresKeepTheDetailsWrittenComplete) {
     TestDir dir;
     makeSummary(dir);
     voices(dir);
     accounts(dir);
     invoices(dir, "");
 
-    // Cancel asked after March of the first detail (no notes in this folder: March is
-    // 10.5 + 2.25 + 100 + 7).
+    // Cancel asked while the files are read: nothing written.
     RecomputeCallbacks cb;
-    int months = 0;
-    cb.onMonthWritten = [&](const std::string&, int, Currency) { ++months; };
-    cb.shouldCancel = [&] { return months == 3; };
+    cb.shouldCancel = [] { return true; };
     auto r = Recompute().run(stateFor(dir), "Produzione", kProductionList, "2014", cb);
     EXPECT_EQ(r.status, RecomputeResult::Status::Cancelled);
-    EXPECT_EQ(rowCount(dir), "3");
-    EXPECT_EQ(written(dir, "Produzione", "12"), "201401=0.00|201402=1000.00|201403=119.75");
-    ASSERT_EQ(r.details.size(), 1u);
-    EXPECT_EQ(r.details[0].months.size(), 3u);
-    EXPECT_EQ(recomputeMessage(r),
-              "Aggiornamento di \"Produzione\" per il 2014 interrotto dopo Marzo di \"12 Pernottamento\" "
-              "(dettaglio 1 di 2). I mesi già aggiornati restano registrati.");
+    EXPECT_EQ(rowCount(dir), "0");
+    EXPECT_EQ(recomputeMessage(r), "Aggiornamento di \"Produzione\" per il 2014 interrotto prima di registrare alcun mese.");
 
-    // An account file disappears after February of the second detail.
-    cb.shouldCancel = nullptr;
-    cb.onMonthWritten = [&](const std::string& item, int m, Currency) {
-        if (item == "    3 Bar" && m == 2) std::filesystem::remove(dir / "ContoEsterni.mdb");
-    };
+    // Cancel asked once a month has been shown: the detail is finished, the next not
+    // started (no notes in this folder: March is 10.5 + 2.25 + 100 + 7).
+    int months = 0;
+    cb.onMonthWritten = [&](const std::string&, int, Currency) { ++months; };
+    cb.shouldCancel = [&] { return months > 0; };
+    r = Recompute().run(stateFor(dir), "Produzione", kProductionList, "2014", cb);
+    EXPECT_EQ(r.status, RecomputeResult::Status::Cancelled);
+    EXPECT_EQ(rowCount(dir), "12");
+    EXPECT_EQ(written(dir, "Produzione", "12"), year("2014", {0, 1000, 119.75, 4, 0, 0, 0, 0, 0, 0, 0, 0.25}));
+    ASSERT_EQ(r.details.size(), 1u);
+    EXPECT_EQ(recomputeMessage(r),
+              "Aggiornamento di \"Produzione\" per il 2014 interrotto dopo Dicembre di \"12 Pernottamento\" "
+              "(dettaglio 1 di 2). I dettagli già aggiornati restano registrati, completi.");
+
+    // The summary file refuses March of the second detail: its February is not kept
+    // either, the first detail is.
+    dir.sql("Zentoria.mdb",
+            "DELETE FROM Zentoria WHERE NumeroHotel = 3;"
+            "CREATE TRIGGER full BEFORE INSERT ON Zentoria WHEN NEW.Dettaglio = '3' AND NEW.AnnoMese = '201403' "
+            "BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
     try {
-        Recompute().run(stateFor(dir), "Produzione", kProductionList, "2014", cb);
-        ADD_FAILURE() << "no error for a missing file";
+        Recompute().run(stateFor(dir), "Produzione", kProductionList, "2014");
+        ADD_FAILURE() << "no error for a refused write";
     } catch (const RecomputeError& e) {
         const std::string what = e.what();
-        EXPECT_NE(what.find("ContoEsterni.mdb"), std::string::npos) << what;
         EXPECT_NE(what.find("interrotto a Marzo di \"3 Bar\""), std::string::npos) << what;
-        EXPECT_NE(what.find("ultimo: Febbraio di \"3 Bar\""), std::string::npos) << what;
-        ASSERT_EQ(e.partial().details.size(), 2u);
-        EXPECT_EQ(e.partial().details[1].months.size(), 2u);
+        EXPECT_NE(what.find("disk full"), std::string::npos) << what;
+        EXPECT_NE(what.find("ultimo: Dicembre di \"12 Pernottamento\""), std::string::npos) << what;
+        EXPECT_EQ(e.partial().details.size(), 1u);
     }
-    EXPECT_EQ(rowCount(dir), "14");
-    EXPECT_EQ(written(dir, "Produzione", "3"), "201401=0.00|201402=0.00");
+    EXPECT_EQ(rowCount(dir), "12");
+    EXPECT_EQ(written(dir, "Produzione", "3"), "");
+
+    // A missing account file: named, nothing written.
+    dir.sql("Zentoria.mdb", "DROP TRIGGER full; DELETE FROM Zentoria WHERE NumeroHotel = 3;");
+    std::filesystem::remove(dir / "ContoEsterni.mdb");
+    try {
+        Recompute().run(stateFor(dir), "Produzione", kProductionList, "2014");
+        ADD_FAILURE() << "no error for a missing file";
+    } catch (const RecomputeError& e) {
+        EXPECT_NE(std::string(e.what()).find("ContoEsterni.mdb"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("Nessun mese registrato."), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(rowCount(dir), "0");
 
     // The history cards missing from the start: named, nothing written.
     dir.sql("Scheda_Cliente.mdb",

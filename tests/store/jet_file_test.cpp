@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -232,4 +234,36 @@ TEST(JetFile, UnreadableAccessFilesGiveClearMessages) {
     EXPECT_NE(jet.find("Rotto.mdb"), std::string::npos) << jet;
     EXPECT_NE(jet.find("Access"), std::string::npos) << jet;
     EXPECT_NE(dbErrorOf([&] { JetFile::open(dir / "Manca.mdb"); }).find("not found"), std::string::npos);
+}
+
+TEST(JetFile, TheCopyCarriesTheIndexesTheFileDeclares) {
+    TestDir dir;
+    copyFixtures(dir);
+    auto jet = JetFile::open(dir / "nwind.mdb");
+    std::string declared;
+    for (const auto& ix : jet.indexes("Order Details")) {
+        declared += ix.name + ":";
+        for (const auto& c : ix.columns) declared += c + ",";
+    }
+    // The relationships' entries ("OrdersOrder Details") are not indexes.
+    EXPECT_EQ(declared, "OrderID:OrderID,PrimaryKey:OrderID,ProductID,ProductID:ProductID,");
+
+    // The copy (the same as the image every query reads) indexes the same fields, and
+    // a look-up on one of them seeks it.
+    zt::store::copyJetFileToNewSqlite(dir / "nwind.mdb", dir / "copy.db");
+    EXPECT_EQ(zt::test::queryColumn(dir / "copy.db",
+                                    "SELECT (SELECT group_concat(name, '+') FROM pragma_index_info(m.name)) FROM "
+                                    "sqlite_master m WHERE type = 'index' AND tbl_name = 'Orders' ORDER BY rowid"),
+              "CustomerID|EmployeeID|OrderDate|OrderID|ShippedDate|ShipPostalCode");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open((dir / "copy.db").string().c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "EXPLAIN QUERY PLAN SELECT sum(Freight) FROM Orders WHERE OrderDate >= '1995'",
+                                 -1, &st, nullptr),
+              SQLITE_OK);
+    std::string plan;
+    while (sqlite3_step(st) == SQLITE_ROW) plan += reinterpret_cast<const char*>(sqlite3_column_text(st, 3));
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    EXPECT_NE(plan.find("USING INDEX zt_ix2_3 (OrderDate>?)"), std::string::npos) << plan;
 }

@@ -110,3 +110,20 @@ TEST(JetGuard, AReadingThatHangsCrashesOrGrowsIsStoppedWithAMessage) {
     // And the next reading works.
     EXPECT_EQ(runJetReading(dir / "Rotto.mdb", [] { return std::string("ok"); }), "ok");
 }
+
+TEST(JetGuard, AReadingIsStoppedWhenTheUserAsks) {
+    TestDir dir;
+    dir.write("Grande.mdb", "x");
+    int asked = 0;
+    {
+        zt::store::JetReadInterrupt interrupt([&] { return ++asked == 2; });
+        EXPECT_THROW(runJetReading(dir / "Grande.mdb", []() -> std::string {
+                         for (;;) std::this_thread::sleep_for(1s);
+                     }),
+                     zt::store::JetReadStopped);
+        EXPECT_EQ(asked, 2);
+    }
+    // Without it, nothing is asked and the reading ends as usual.
+    EXPECT_EQ(runJetReading(dir / "Grande.mdb", [] { return std::string("ok"); }), "ok");
+    EXPECT_EQ(asked, 2);
+}
