@@ -78,8 +78,8 @@ void DeskLogic::summaryWritable() {
 }
 
 // "&Aggiorna": the months of the chosen year recomputed from the operational files,
-// detail by detail, each month shown in its field as soon as it is written. The user can
-// stop while the files are read or after the current detail; the details written stay
+// detail by detail, a detail's months shown in its fields once they are written. The user
+// can stop while the files are read or after the current detail; the details written stay
 // written, complete.
 void DeskLogic::aggiorna() {
     const std::string statistic = combo1[0].text;
@@ -125,11 +125,11 @@ void DeskLogic::aggiorna() {
         changed();
     };
     callbacks.shouldCancel = [&] { return stop; };
-    // The end, however it comes: the list names the detail the grid shows, the chart
+    // The end, however it comes: the list still names the detail the grid shows (chosen
+    // when it started; after a failure inside it, with its months empty), the chart
     // draws it.
     auto finish = [&] {
         ui_.progressDone();
-        if (lastRecompute_->listIndex) combo1[1].select(*lastRecompute_->listIndex);
         if (shownDetail > 0) graph1.redraw();
         changed();
     };

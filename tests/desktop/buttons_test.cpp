@@ -323,8 +323,8 @@ TEST(Aggiorna, RecomputesShowsEachMonthAndStopsWhenAsked) {
     EXPECT_EQ(w.zentoria("count(*)"), "12");
 }
 
-// Two details, stopped in the second: the grid never shows one detail's months beside
-// another's, and the list names the detail the grid shows.
+// Two details: "Annulla" in the first lets it finish and starts no other; a failure in
+// the second leaves the list on it with its months empty, never beside the first's.
 TEST(Aggiorna, EachDetailStartsFromAnEmptyGridAndTheProgressCountsMonths) {
     Window w;
     w.dir.sql("VociFattura.mdb", "INSERT INTO VociFattura VALUES(1,3,'Bar',3,3);");
@@ -335,23 +335,30 @@ TEST(Aggiorna, EachDetailStartsFromAnEmptyGridAndTheProgressCountsMonths) {
               "INSERT INTO DettaglioFattura VALUES(1,100,'20140110',12),(1,7,'20140110',3);");
     w.choose(0, "Fatturato");
     ASSERT_EQ(w.logic.combo1[1].items.size(), 2u);
-    w.choose(1, w.logic.combo1[1].items[0]);
-    std::vector<std::string> grid;  // month 3 of the grid at each step
-    w.ui.stopAfter = 14;             // "Annulla" during February of the second detail
-    w.logic.onChange = [&] { grid.push_back(w.logic.text1[3]); };
+    w.choose(1, w.logic.combo1[1].items[1]);
+    std::vector<std::string> grid;  // January of the grid at each step
+    w.ui.stopAfter = w.ui.steps.size() + 4;  // "Annulla" while the first detail is written
+    w.logic.onChange = [&] { grid.push_back(w.logic.text1[1]); };
     w.ui.answer = msgbox::kAnswerYes;
+    w.logic.tastoClick(3);
+    EXPECT_EQ(w.logic.combo1[1].listIndex, 0);
+    EXPECT_EQ(w.logic.text1[1], "100,00");
+    for (int k = 2; k <= 12; ++k) EXPECT_EQ(w.logic.text1[static_cast<std::size_t>(k)], "0,00") << k;
+    EXPECT_EQ(w.zentoria("count(*)"), "12");
+    // The second detail's January was emptied when the first began.
+    EXPECT_EQ(grid.front(), "");
+    EXPECT_EQ(w.ui.counts.back(), std::make_pair(11, 24));
+    EXPECT_NE(w.ui.messages.back().find("dopo Dicembre di \"12 - Camere\""), std::string::npos)
+        << w.ui.messages.back();
+
+    // The summary file refuses the second detail: the list names it, its months empty.
+    w.dir.sql("Zentoria.mdb", "CREATE TRIGGER full BEFORE INSERT ON Zentoria WHEN NEW.Dettaglio = '3' "
+                              "BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+    w.ui.stopAfter = 1000;
     w.logic.tastoClick(3);
     w.logic.onChange = nullptr;
     EXPECT_EQ(w.logic.combo1[1].listIndex, 1);
-    EXPECT_EQ(w.logic.text1[1], "7,00");
-    EXPECT_EQ(w.logic.text1[2], "0,00");
-    for (int k = 3; k <= 12; ++k) EXPECT_EQ(w.logic.text1[static_cast<std::size_t>(k)], "") << k;
-    EXPECT_EQ(w.logic.graph1.value(1, 1), 7.0);
-    // March of the first detail was shown, then emptied when the second began.
-    EXPECT_NE(std::find(grid.begin(), grid.end(), "0,00"), grid.end());
-    EXPECT_EQ(grid.back(), "");
-    ASSERT_EQ(w.ui.counts.size(), 14u);
-    EXPECT_EQ(w.ui.counts.front(), std::make_pair(0, 24));
-    EXPECT_EQ(w.ui.counts.back(), std::make_pair(13, 24));
-    EXPECT_NE(w.ui.messages.back().find("dopo Febbraio di \"3 Bar\""), std::string::npos) << w.ui.messages.back();
+    for (int k = 1; k <= 12; ++k) EXPECT_EQ(w.logic.text1[static_cast<std::size_t>(k)], "") << k;
+    EXPECT_NE(w.ui.messages.back().find("disk full"), std::string::npos) << w.ui.messages.back();
+    EXPECT_EQ(w.ui.counts.back().second, 24);
 }
