@@ -1,11 +1,15 @@
 #include "app/window_main.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QIcon>
 
 #include "common/env.h"
 #include "common/numfmt.h"
 #include "common/state.h"
+#include "desktop/qt/msgbox_form.h"
 #include "desktop/qt/zent_desk_top.h"
+#include "desktop/ui_port.h"
 
 namespace zt::app {
 
@@ -17,14 +21,41 @@ bool displayAvailable() {
     return false;
 }
 
-int openWindow(const std::filesystem::path& workDir) {
+FolderPrompts folderDialogs() {
+    FolderPrompts prompts;
+    prompts.ask = [](const std::filesystem::path& start) -> std::optional<std::filesystem::path> {
+        QFileDialog dialog(nullptr, QString("Zentoria: scegliere la cartella di lavoro (con %1)").arg(kRegistryFile),
+                           QString::fromStdString(start.string()));
+        dialog.setObjectName("FolderDialog");
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setLabelText(QFileDialog::LookIn, "Cerca in:");
+        dialog.setLabelText(QFileDialog::FileName, "Cartella:");
+        dialog.setLabelText(QFileDialog::Accept, "Scegli");
+        dialog.setLabelText(QFileDialog::Reject, "Annulla");
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+    };
+    prompts.tell = [](const std::string& text) {
+        desktop::MsgBox_Form::ask(nullptr, text, desktop::msgbox::kOkOnly | desktop::msgbox::kExclamation,
+                                  "Zentoria");
+    };
+    return prompts;
+}
+
+int openWindow(const std::optional<std::filesystem::path>& dirOption) {
     static int argc = 1;
     static char name[] = "zentoria";
     static char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentoria");
+    QApplication::setDesktopFileName("zentoria");
+    QApplication::setWindowIcon(QIcon::fromTheme("zentoria"));
+    const auto folder = windowFolder(dirOption, std::filesystem::current_path(), folderDialogs());
+    if (!folder) return 0;
     ProgramState& state = programState();
-    state.workDir = workDir;
+    state.workDir = *folder;
     desktop::ZentDeskTop window(state, localeSeparators());
     if (!window.start()) return 1;
     window.show();
