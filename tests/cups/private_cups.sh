@@ -45,8 +45,16 @@ ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
-# cupsd hands the spool and the temporary files to the user lp.
+# cupsd hands the spool and the temporary files to its filters, which run as lp.
 chmod 755 "$dir"
+runuser -u lp -- test -x "$dir" 2>/dev/null \
+  || fail "the user lp cannot reach $dir (cupsd's filters run as lp): make its parent folders reachable (chmod o+x)"
+# Settings left by a run that was killed before it could stop: their folder is gone.
+for old in /etc/cups/cups-pdf-zentoria-test-*.conf; do
+  [ -f "$old" ] || continue
+  owner=$(sed -n 's/^# private_cups: //p' "$old")
+  [ -n "$owner" ] && [ ! -d "$owner" ] && rm -f "$old"
+done
 mkdir -p "$dir/etc/ppd" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" "$dir/pdf" "$dir/pdf-spool"
 chmod 1777 "$dir/spool/tmp"
 chmod 777 "$dir/pdf-spool"
@@ -80,6 +88,7 @@ DefaultAuthType None
 WebInterface No
 MaxJobs 100
 PreserveJobHistory Yes
+ErrorPolicy abort-job
 <Location />
   Order allow,deny
   Allow all
@@ -96,6 +105,7 @@ CONF
 instance="zentoria-test-$$-$RANDOM"
 echo "$instance" > "$instance_file"
 cat > "/etc/cups/cups-pdf-$instance.conf" <<CONF
+# private_cups: $dir
 Out $dir/pdf
 AnonDirName $dir/pdf
 Spool $dir/pdf-spool
@@ -104,7 +114,7 @@ Grp root
 UserUMask 0022
 CONF
 
-/usr/sbin/cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" >"$dir/log/cupsd.out" 2>&1 &
+/usr/sbin/cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" </dev/null >"$dir/log/cupsd.out" 2>&1 &
 echo $! > "$dir/cupsd.pid"
 for _ in $(seq 1 300); do
   [ -S "$socket" ] && lpstat -h "$socket" -r >/dev/null 2>&1 && break
