@@ -34,8 +34,13 @@ FolderPrompts folderDialogs() {
         dialog.setLabelText(QFileDialog::FileName, "Cartella:");
         dialog.setLabelText(QFileDialog::Accept, "Scegli");
         dialog.setLabelText(QFileDialog::Reject, "Annulla");
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-        return std::filesystem::path(dialog.selectedFiles().front().toStdString());
+        // The folder as accepted (the selection may change while the dialog closes).
+        QString chosen;
+        QObject::connect(&dialog, &QFileDialog::filesSelected, [&](const QStringList& files) {
+            if (!files.isEmpty()) chosen = files.front();
+        });
+        if (dialog.exec() != QDialog::Accepted || chosen.isEmpty()) return std::nullopt;
+        return std::filesystem::path(chosen.toStdString());
     };
     prompts.tell = [](const std::string& text) {
         desktop::MsgBox_Form::ask(nullptr, text, desktop::msgbox::kOkOnly | desktop::msgbox::kExclamation,
