@@ -56,6 +56,7 @@ protected:
     // folder dialog (empty: "Annulla"), or Ok in the message box, whose text is kept.
     std::optional<fs::path> choose(std::optional<fs::path> dirOption, const fs::path& current,
                                    std::vector<std::optional<fs::path>> choices) {
+        std::optional<fs::path> pending;
         QTimer user;  // looks at the screen every few milliseconds while the start runs
         user.setInterval(10);
         QObject::connect(&user, &QTimer::timeout, [&] {
@@ -64,13 +65,25 @@ protected:
                 messages.push_back(box->findChild<QLabel*>("Prompt")->text().toStdString());
                 box->buttons().front()->click();
             } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-                ++dialogs;
-                starts.push_back(dialog->directory().absolutePath().toStdString());
-                const auto next = choices.empty() ? std::nullopt : choices.front();
-                if (!choices.empty()) choices.erase(choices.begin());
-                if (next) dialog->selectFile(QString::fromStdString(next->string()));
-                for (auto* b : dialog->findChildren<QPushButton*>())
-                    if (b->text() == (next ? "Scegli" : "Annulla")) b->click();
+                // A new dialog takes the next choice; the choice is typed until the
+                // dialog shows it selected and lets "Scegli" be pressed (the folder's
+                // listing loads in the background).
+                if (!dialog->property("answered").toBool()) {
+                    dialog->setProperty("answered", true);
+                    ++dialogs;
+                    starts.push_back(dialog->directory().absolutePath().toStdString());
+                    pending = choices.empty() ? std::nullopt : choices.front();
+                    if (!choices.empty()) choices.erase(choices.begin());
+                }
+                for (auto* b : dialog->findChildren<QPushButton*>()) {
+                    if (!pending && b->text() == "Annulla") {
+                        b->click();
+                    } else if (pending && b->text() == "Scegli") {
+                        const QString path = QString::fromStdString(pending->string());
+                        if (dialog->selectedFiles() != QStringList{path}) dialog->selectFile(path);
+                        else if (b->isEnabled()) b->click();
+                    }
+                }
             }
         });
         user.start();
