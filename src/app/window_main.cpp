@@ -32,6 +32,8 @@ FolderPrompts folderDialogs() {
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setLabelText(QFileDialog::LookIn, "Cerca in:");
         dialog.setLabelText(QFileDialog::FileName, "Cartella:");
+        dialog.setLabelText(QFileDialog::FileType, "Tipo:");
+        dialog.setNameFilter("Cartelle (*)");
         dialog.setLabelText(QFileDialog::Accept, "Scegli");
         dialog.setLabelText(QFileDialog::Reject, "Annulla");
         // The folder as accepted (the selection may change while the dialog closes).
