@@ -1,6 +1,7 @@
 #include "app/window_main.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QIcon>
 
@@ -59,7 +60,11 @@ int openWindow(const std::optional<std::filesystem::path>& dirOption) {
     QApplication::setApplicationName("Zentoria");
     QApplication::setDesktopFileName("zentoria");
     QApplication::setWindowIcon(QIcon::fromTheme("zentoria"));
-    const auto folder = windowFolder(dirOption, std::filesystem::current_path(), folderDialogs());
+    // Started from a menu, the current folder may be gone: the home folder stands for it.
+    std::error_code ec;
+    std::filesystem::path current = std::filesystem::current_path(ec);
+    if (ec) current = QDir::homePath().toStdString();
+    const auto folder = windowFolder(dirOption, current, folderDialogs());
     if (!folder) return 0;
     ProgramState& state = programState();
     state.workDir = *folder;
