@@ -159,9 +159,11 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         }
         const auto it = commands().find(args[i]);
         if (it == commands().end()) throw UsageError("unknown command \"" + args[i] + "\"");
-        // The commands that make or copy files name their own; the others work on the
-        // working folder, which a command never asks for.
-        const bool ownFolder = args[i] == "demo" || args[i] == "convert";
+        // The commands that make or copy files name their own, and "figures" works on the
+        // server alone but for its copies; the others work on the working folder, which a
+        // command never asks for.
+        const bool copies = i + 1 < args.size() && (args[i + 1] == "push" || args[i + 1] == "pull");
+        const bool ownFolder = args[i] == "demo" || args[i] == "convert" || (args[i] == "figures" && !copies);
         const fs::path workDir = ownFolder ? dirOption.value_or(".") : commandFolder(dirOption, fs::current_path());
         Invocation inv{workDir, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()), in, out,
                        err};

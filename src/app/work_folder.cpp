@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "store/file_names.h"
+
 namespace fs = std::filesystem;
 
 namespace zt::app {
@@ -23,9 +25,16 @@ fs::path shown(const fs::path& folder) {
 
 }  // namespace
 
+// The registry under any case of its name, as every other file is found; a folder
+// holding it twice (names differing only in case) counts as holding it, so that the
+// start-up names the clash.
 bool holdsRegistry(const fs::path& folder) {
     std::error_code ec;
-    return fs::is_regular_file(folder / kRegistryFile, ec);
+    try {
+        return fs::is_regular_file(store::findFile(folder, kRegistryFile), ec);
+    } catch (const store::NameClash&) {
+        return true;
+    }
 }
 
 fs::path commandFolder(const std::optional<fs::path>& dirOption, const fs::path& current) {

@@ -106,6 +106,14 @@ TEST_F(WorkFolderTest, WindowTakesDirThenTheCurrentFolderThenTheRememberedOne) {
     rememberFolder(hotel);
     EXPECT_EQ(choose(std::nullopt, work.path(), {}), hotel);
     EXPECT_EQ(dialogs, 0);
+
+    // A folder copied from Windows: the registry under another case is the registry.
+    registry(work, "copia");
+    const fs::path copia = work.path() / "copia";
+    fs::rename(copia / kRegistryFile, copia / "ANAGRAFICAHOTELS.MDB");
+    EXPECT_EQ(choose(std::nullopt, copia, {}), copia);
+    EXPECT_EQ(commandFolder(std::nullopt, copia), copia);
+    EXPECT_EQ(dialogs, 0);
 }
 
 TEST_F(WorkFolderTest, DialogAsksAgainUntilTheRegistryIsFoundAndRemembersThatFolder) {
