@@ -23,6 +23,7 @@
 #include "store/jet_emit.h"
 #include "store/jet_file.h"
 #include "store/jet_sql.h"
+#include "store/jet_text.h"
 #include "store/sqlite_handle.h"
 
 namespace fs = std::filesystem;
@@ -209,6 +210,34 @@ void fnInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(start - 1 + charCount(std::string_view(hay).substr(0, at)) + 1));
 }
 
+// ---- Jet's text rule (store/jet_text.h) ---------------------------------------------
+
+int collateJet(void*, int na, const void* a, int nb, const void* b) {
+    return jet::compareText(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
+                            std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
+}
+
+std::string_view textOf(sqlite3_value* v) {
+    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return t ? std::string_view(t, static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string_view();
+}
+
+// zt_fold(x): a text folded; any other value as it is.
+void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+    const std::string f = jet::foldText(textOf(argv[0]));
+    sqlite3_result_text(ctx, f.data(), static_cast<int>(f.size()), SQLITE_TRANSIENT);
+}
+
+// zt_next(after, text): the next spelling of text after `after`; null when none.
+void fnNext(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const auto next = jet::nextSpelling(textOf(argv[0]), textOf(argv[1]));
+    if (!next) return sqlite3_result_null(ctx);
+    sqlite3_result_text(ctx, next->data(), static_cast<int>(next->size()), SQLITE_TRANSIENT);
+}
+
 jet::Type affinityType(std::string_view declaredText) {
     const std::string declared = upperAscii(declaredText);
     if (declared.find("INT") != std::string::npos) return jet::Type::Number;
@@ -221,6 +250,18 @@ jet::Type affinityType(std::string_view declaredText) {
 
 }  // namespace
 
+void registerDialectFunctions(sqlite3* db) {
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_function(db, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_val", 2, flags, nullptr, fnValLeft, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
+    sqlite3_create_function(db, jet::kFoldFunction, 1, flags, nullptr, fnFold, nullptr, nullptr);
+    sqlite3_create_function(db, jet::kNextFunction, 2, flags, nullptr, fnNext, nullptr, nullptr);
+    sqlite3_create_collation(db, jet::kCollation, SQLITE_UTF8, nullptr, collateJet);
+}
+
 // ---- Connection ------------------------------------------------------------------
 
 class Connection : public jet::SchemaSource {
@@ -228,12 +269,7 @@ public:
     Connection(fs::path path, fs::path workDir, sqlite3* db) : path_(std::move(path)), workDir_(std::move(workDir)), db_(db) {
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         sqlite3_extended_result_codes(db_, 1);
-        const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-        sqlite3_create_function(db_, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_val", 2, flags, nullptr, fnValLeft, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
+        registerDialectFunctions(db_);
     }
     ~Connection() override { sqlite3_close_v2(db_); }
 
@@ -354,6 +390,48 @@ public:
         return info;
     }
 
+    // The indexes of a table that compare their keys byte by byte (SQLite's default):
+    // the names of their leading key columns, up to the first that is an expression or
+    // compares otherwise. Partial indexes are left out. Read once per connection, and
+    // only for a query that compares a text field with a text that has letters.
+    std::vector<std::vector<std::string>> indexes(const jet::TableInfo& table) override {
+        const std::string key = table.schema + "\n" + table.name;
+        if (auto it = indexes_.find(key); it != indexes_.end()) return it->second;
+        std::vector<std::vector<std::string>> out;
+        // Byte order is the order of characters only in UTF-8.
+        {
+            Stmt enc(prepare("PRAGMA encoding"));
+            const bool utf8 = sqlite3_step(enc.get()) == SQLITE_ROW &&
+                              equalsNoCase(reinterpret_cast<const char*>(sqlite3_column_text(enc.get(), 0)), "UTF-8");
+            if (!utf8) return indexes_[key] = out;
+        }
+        Stmt st(prepare("SELECT il.name, ix.name, ix.coll FROM pragma_index_list(?1, ?2) AS il, "
+                        "pragma_index_xinfo(il.name, ?2) AS ix WHERE il.partial = 0 AND ix.key = 1 "
+                        "ORDER BY il.seq, ix.seqno"));
+        sqlite3_bind_text(st.get(), 1, table.name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st.get(), 2, table.schema.c_str(), -1, SQLITE_TRANSIENT);
+        std::string current;
+        bool open = false;  // whether the current index still takes columns
+        int rc;
+        while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+            const auto* index = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+            const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1));
+            const auto* coll = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 2));
+            if (!index) continue;
+            if (current != index) {
+                current = index;
+                out.emplace_back();
+                open = true;
+            }
+            if (!open) continue;
+            if (!column || !coll || !equalsNoCase(coll, "BINARY")) open = false;
+            else out.back().emplace_back(column);
+        }
+        if (rc != SQLITE_DONE) fail(rc, "");
+        std::erase_if(out, [](const auto& cols) { return cols.empty(); });
+        return indexes_[key] = out;
+    }
+
     // A table of the schema the connection has already loaded, without running a
     // statement: the columns and their declared types from a statement prepared over it
     // and never stepped, the name as the file spells it. Each query opens its file anew,
@@ -427,6 +505,7 @@ private:
     sqlite3* db_;
     std::map<std::string, std::string> attached_;
     std::map<std::string, jet::TableInfo> tables_;
+    std::map<std::string, std::vector<std::vector<std::string>>> indexes_;
     bool jet_ = false;
     std::vector<std::shared_ptr<const JetImage>> images_;
     static constexpr std::size_t kEmittedCacheSize = 256;
