@@ -143,3 +143,16 @@ TEST(TextCase, EqualityOnAnIndexedTextFieldSeeksTheIndexAndFindsEverySpelling) {
     const auto any = plan("Select Count(*) From Dettaglio Where Tipo = 'Presenze'");
     EXPECT_NE(any.find("SCAN"), std::string::npos) << any;
 }
+
+TEST(TextCase, AccessFilesCompareTheSameWay) {
+    TestDir dir;
+    dir.copyAccessFixture("nwind.mdb");
+    auto db = Database::open(dir.path(), "nwind.mdb");
+    auto customers = db.openTable("Customers");
+    std::string ids;
+    for (customers.findFirst("City = 'MÜNCHEN' Or CustomerID = 'bergs'"); !customers.noMatch();
+         customers.findNext("City = 'MÜNCHEN' Or CustomerID = 'bergs'"))
+        ids += customers.field("CustomerID").toText() + " ";
+    EXPECT_EQ(ids, "BERGS FRANK ");
+    EXPECT_EQ(column(db, "Select Count(*) From Customers Where City Like 'luleÅ'"), "1");
+}
