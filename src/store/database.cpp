@@ -9,6 +9,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -229,13 +230,101 @@ void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, f.data(), static_cast<int>(f.size()), SQLITE_TRANSIENT);
 }
 
-// zt_next(after, text): the next spelling of text after `after`; null when none.
-void fnNext(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL)
-        return sqlite3_result_null(ctx);
-    const auto next = jet::nextSpelling(textOf(argv[0]), textOf(argv[1]));
-    if (!next) return sqlite3_result_null(ctx);
-    sqlite3_result_text(ctx, next->data(), static_cast<int>(next->size()), SQLITE_TRANSIENT);
+// The state of an SQLite file as a connection reading it sees it: the file (device and
+// inode) and the change counter and page count of its header, which every commit
+// changes. Read through the connection's own file handle, inside its read transaction:
+// opening the file a second time would drop the connection's locks. Empty when the file
+// cannot tell (in memory, WAL mode, where the header's counter is not kept).
+std::string fileState(sqlite3* db, const std::string& schema) {
+    sqlite3_file* f = nullptr;
+    if (sqlite3_file_control(db, schema.c_str(), SQLITE_FCNTL_FILE_POINTER, &f) != SQLITE_OK || !f || !f->pMethods)
+        return "";
+    unsigned char h[100] = {};
+    if (f->pMethods->xRead(f, h, sizeof h, 0) != SQLITE_OK) return "";
+    if (std::memcmp(h, "SQLite format 3\0", 16) != 0 || h[18] == 2 || h[19] == 2) return "";
+    const char* name = sqlite3_db_filename(db, schema.c_str());
+    struct stat st {};
+    if (!name || !*name || ::stat(name, &st) != 0) return "";
+    std::string key = std::to_string(st.st_dev) + ' ' + std::to_string(st.st_ino) + ' ';
+    key.append(reinterpret_cast<const char*>(h + 24), 8);  // change counter, page count
+    return key;
+}
+
+std::string jsonText(std::string_view s) {
+    std::string out = "\"";
+    for (const char c : s) {
+        if (c == '"' || c == '\\') out += '\\', out += c;
+        else if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            out += buf;
+        } else out += c;
+    }
+    return out + "\"";
+}
+
+// The spellings found for each state of a file, shared by every connection: a grid
+// opens the file once a month and asks the same twelve times.
+std::mutex gSpellingsMutex;
+std::unordered_map<std::string, std::string> gSpellings;
+constexpr std::size_t kSpellingsCacheSize = 1024;
+
+// zt_spellings(schema, table, field, text, [field, value]…): the spellings of `text`
+// (jet::nextSpelling) that `field` holds in the rows whose further fields have their
+// values, as a JSON array of texts. Found by a walk of seeks along an index that begins
+// with those fields and `field`: each seek finds the smallest key from the next
+// possible spelling on, so keys that are not spellings are passed in one step. It runs
+// inside the statement that asks, so it reads what that statement reads.
+void fnSpellings(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    if (argc < 4 || argc % 2 != 0) return sqlite3_result_error(ctx, "zt_spellings: wrong number of arguments", -1);
+    for (int i = 0; i < argc; ++i)
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return sqlite3_result_text(ctx, "[]", 2, SQLITE_STATIC);
+    const std::string schema(textOf(argv[0])), table(textOf(argv[1])), field(textOf(argv[2])), text(textOf(argv[3]));
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    // Inside a transaction of its own the connection may see rows no commit counted yet.
+    std::string key = sqlite3_get_autocommit(db) ? fileState(db, schema) : std::string();
+    if (!key.empty()) {
+        for (int i = 0; i < argc; ++i) {
+            key += '\x1f';
+            key += std::to_string(sqlite3_value_type(argv[i]));
+            key += textOf(argv[i]);
+        }
+        std::lock_guard lock(gSpellingsMutex);
+        if (auto it = gSpellings.find(key); it != gSpellings.end())
+            return sqlite3_result_text(ctx, it->second.data(), static_cast<int>(it->second.size()), SQLITE_TRANSIENT);
+    }
+    const std::string keyField = jet::quoteIdent(field) + " COLLATE BINARY";
+    std::string sql = "SELECT " + jet::quoteIdent(field) + " FROM " + jet::quoteIdent(schema) + "." +
+                      jet::quoteIdent(table) + " WHERE ";
+    for (int i = 4; i < argc; i += 2)
+        sql += jet::quoteIdent(std::string(textOf(argv[i]))) + " = ?" + std::to_string(i / 2 + 1) + " AND ";
+    sql += keyField + " >= ?1 AND " + keyField + " <= ?2 ORDER BY " + keyField + " LIMIT 1";
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+        return sqlite3_result_error(ctx, sqlite3_errmsg(db), -1);
+    Stmt seek(raw);
+    const std::string last = jet::lastSpelling(text);
+    sqlite3_bind_text(raw, 2, last.data(), static_cast<int>(last.size()), SQLITE_TRANSIENT);
+    for (int i = 4; i < argc; i += 2) sqlite3_bind_value(raw, i / 2 + 1, argv[i + 1]);
+    std::string json = "[";
+    std::optional<std::string> from = jet::firstSpelling(text);
+    while (from) {
+        sqlite3_bind_text(raw, 1, from->data(), static_cast<int>(from->size()), SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(raw);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) return sqlite3_result_error(ctx, sqlite3_errmsg(db), -1);
+        const std::string found(textOf(sqlite3_column_value(raw, 0)));
+        sqlite3_reset(raw);
+        if (jet::compareText(found, text) == 0) json += (json.size() > 1 ? "," : "") + jsonText(found);
+        from = jet::nextSpelling(found, text);
+    }
+    json += "]";
+    if (!key.empty()) {
+        std::lock_guard lock(gSpellingsMutex);
+        if (gSpellings.size() >= kSpellingsCacheSize) gSpellings.clear();
+        gSpellings.emplace(std::move(key), json);
+    }
+    sqlite3_result_text(ctx, json.data(), static_cast<int>(json.size()), SQLITE_TRANSIENT);
 }
 
 jet::Type affinityType(std::string_view declaredText) {
@@ -258,7 +347,8 @@ void registerDialectFunctions(sqlite3* db) {
     sqlite3_create_function(db, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
     sqlite3_create_function(db, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
     sqlite3_create_function(db, jet::kFoldFunction, 1, flags, nullptr, fnFold, nullptr, nullptr);
-    sqlite3_create_function(db, jet::kNextFunction, 2, flags, nullptr, fnNext, nullptr, nullptr);
+    // Not deterministic: what it gives depends on the rows.
+    sqlite3_create_function(db, jet::kSpellingsFunction, -1, SQLITE_UTF8, nullptr, fnSpellings, nullptr, nullptr);
     sqlite3_create_collation(db, jet::kCollation, SQLITE_UTF8, nullptr, collateJet);
 }
 

@@ -152,26 +152,14 @@ std::string searched(const Sql& v, const Sql& sought) {
 }
 
 // "Field = 'text'" over a text field that an index can seek, the other equalities of
-// the condition fixing the index's leading fields: the spellings of the text present
-// in the table are found along the index by a walk of seeks (each seek finds the
-// smallest key from the next possible spelling on, zt_next gives the spelling after a
-// key), and the field is compared with them exactly, so the index seeks each one.
-// `table` is the table as SQL names it, `fixed` the leading fields' conditions over the
-// alias `alias`.
-std::string seekSql(const std::string& field, const std::string& table, const std::string& alias,
-                    const std::string& column, const std::string& fixed, const std::string& text,
-                    const std::string& walk) {
-    const std::string key = alias + "." + quoteIdent(column) + " COLLATE BINARY";
-    auto seek = [&](const std::string& from) {
-        return "(SELECT " + alias + "." + quoteIdent(column) + " FROM " + table + " AS " + alias + " WHERE " + fixed +
-               key + " >= " + from + " AND " + key + " <= " + sqlText(lastSpelling(text)) + " ORDER BY " + key +
-               " LIMIT 1)";
-    };
-    return "(" + field + " COLLATE BINARY IN (WITH RECURSIVE " + walk + "(v) AS (SELECT " +
-           seek(sqlText(firstSpelling(text))) + " UNION ALL SELECT " +
-           seek(std::string(kNextFunction) + "(" + walk + ".v, " + sqlText(text) + ")") + " FROM " + walk +
-           " WHERE " + walk + ".v IS NOT NULL) SELECT v FROM " + walk + " WHERE v = " + collated(sqlText(text)) +
-           "))";
+// the condition fixing the index's leading fields: the field is compared exactly with
+// the spellings of the text that the table holds there, which zt_spellings finds by a
+// walk of seeks along that index, so the index seeks each one. `fixed` holds the
+// leading fields' arguments (", 'NumeroHotel', 1").
+std::string seekSql(const std::string& field, const std::string& schema, const std::string& table,
+                    const std::string& column, const std::string& fixed, const std::string& text) {
+    return "(" + field + " COLLATE BINARY IN (SELECT value FROM json_each(" + kSpellingsFunction + "(" +
+           sqlText(schema) + ", " + sqlText(table) + ", " + sqlText(column) + ", " + sqlText(text) + fixed + "))))";
 }
 
 class Emitter {
@@ -253,7 +241,10 @@ private:
         std::vector<std::string> groupBy;
         if (s.distinct) {
             if (aggregate) throw ResolveError("DISTINCT together with sums or GROUP BY is not supported");
-            for (const auto& v : values) groupBy.push_back(ordered(v));
+            // A number by its position (a number written as an expression would name a
+            // column), a text in Jet's order.
+            for (std::size_t i = 0; i < values.size(); ++i)
+                groupBy.push_back(values[i].type == Type::Number ? std::to_string(i + 1) : ordered(values[i]));
         }
         for (const auto& g : s.groupBy) groupBy.push_back(ordered(expr(*g)));
 
@@ -371,12 +362,9 @@ private:
             }
         }
         if (!best) return std::nullopt;
-        const std::string alias = "zk" + std::to_string(++aliasCounter_);
-        std::string conditions;
-        for (std::size_t i = 0; i < bestLead; ++i)
-            conditions += alias + "." + quoteIdent((*best)[i]) + " = " + *fixedValue((*best)[i]) + " AND ";
-        return seekSql(expr(fieldExpr).text, quoteIdent(src->schema) + "." + quoteIdent(src->name), alias,
-                       field->second.name, conditions, textExpr.text, "zt_walk" + std::to_string(aliasCounter_));
+        std::string fixedArgs;
+        for (std::size_t i = 0; i < bestLead; ++i) fixedArgs += ", " + sqlText((*best)[i]) + ", " + *fixedValue((*best)[i]);
+        return seekSql(expr(fieldExpr).text, src->schema, src->name, field->second.name, fixedArgs, textExpr.text);
     }
 
     // ORDER BY may name a select-list alias.
