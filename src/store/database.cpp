@@ -250,82 +250,11 @@ std::string fileState(sqlite3* db, const std::string& schema) {
     return key;
 }
 
-std::string jsonText(std::string_view s) {
-    std::string out = "\"";
-    for (const char c : s) {
-        if (c == '"' || c == '\\') out += '\\', out += c;
-        else if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
-            out += buf;
-        } else out += c;
-    }
-    return out + "\"";
-}
-
-// The spellings found for each state of a file, shared by every connection: a grid
-// opens the file once a month and asks the same twelve times.
+// The spellings found for each state of a file (fileState), shared by every
+// connection: a grid opens the file once a month and asks the same twelve times.
 std::mutex gSpellingsMutex;
-std::unordered_map<std::string, std::string> gSpellings;
+std::unordered_map<std::string, std::vector<std::string>> gSpellings;
 constexpr std::size_t kSpellingsCacheSize = 1024;
-
-// zt_spellings(schema, table, field, text, [field, value]…): the spellings of `text`
-// (jet::nextSpelling) that `field` holds in the rows whose further fields have their
-// values, as a JSON array of texts. Found by a walk of seeks along an index that begins
-// with those fields and `field`: each seek finds the smallest key from the next
-// possible spelling on, so keys that are not spellings are passed in one step. It runs
-// inside the statement that asks, so it reads what that statement reads.
-void fnSpellings(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
-    if (argc < 4 || argc % 2 != 0) return sqlite3_result_error(ctx, "zt_spellings: wrong number of arguments", -1);
-    for (int i = 0; i < argc; ++i)
-        if (sqlite3_value_type(argv[i]) == SQLITE_NULL) return sqlite3_result_text(ctx, "[]", 2, SQLITE_STATIC);
-    const std::string schema(textOf(argv[0])), table(textOf(argv[1])), field(textOf(argv[2])), text(textOf(argv[3]));
-    sqlite3* db = sqlite3_context_db_handle(ctx);
-    // Inside a transaction of its own the connection may see rows no commit counted yet.
-    std::string key = sqlite3_get_autocommit(db) ? fileState(db, schema) : std::string();
-    if (!key.empty()) {
-        for (int i = 0; i < argc; ++i) {
-            key += '\x1f';
-            key += std::to_string(sqlite3_value_type(argv[i]));
-            key += textOf(argv[i]);
-        }
-        std::lock_guard lock(gSpellingsMutex);
-        if (auto it = gSpellings.find(key); it != gSpellings.end())
-            return sqlite3_result_text(ctx, it->second.data(), static_cast<int>(it->second.size()), SQLITE_TRANSIENT);
-    }
-    const std::string keyField = jet::quoteIdent(field) + " COLLATE BINARY";
-    std::string sql = "SELECT " + jet::quoteIdent(field) + " FROM " + jet::quoteIdent(schema) + "." +
-                      jet::quoteIdent(table) + " WHERE ";
-    for (int i = 4; i < argc; i += 2)
-        sql += jet::quoteIdent(std::string(textOf(argv[i]))) + " = ?" + std::to_string(i / 2 + 1) + " AND ";
-    sql += keyField + " >= ?1 AND " + keyField + " <= ?2 ORDER BY " + keyField + " LIMIT 1";
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
-        return sqlite3_result_error(ctx, sqlite3_errmsg(db), -1);
-    Stmt seek(raw);
-    const std::string last = jet::lastSpelling(text);
-    sqlite3_bind_text(raw, 2, last.data(), static_cast<int>(last.size()), SQLITE_TRANSIENT);
-    for (int i = 4; i < argc; i += 2) sqlite3_bind_value(raw, i / 2 + 1, argv[i + 1]);
-    std::string json = "[";
-    std::optional<std::string> from = jet::firstSpelling(text);
-    while (from) {
-        sqlite3_bind_text(raw, 1, from->data(), static_cast<int>(from->size()), SQLITE_TRANSIENT);
-        const int rc = sqlite3_step(raw);
-        if (rc == SQLITE_DONE) break;
-        if (rc != SQLITE_ROW) return sqlite3_result_error(ctx, sqlite3_errmsg(db), -1);
-        const std::string found(textOf(sqlite3_column_value(raw, 0)));
-        sqlite3_reset(raw);
-        if (jet::compareText(found, text) == 0) json += (json.size() > 1 ? "," : "") + jsonText(found);
-        from = jet::nextSpelling(found, text);
-    }
-    json += "]";
-    if (!key.empty()) {
-        std::lock_guard lock(gSpellingsMutex);
-        if (gSpellings.size() >= kSpellingsCacheSize) gSpellings.clear();
-        gSpellings.emplace(std::move(key), json);
-    }
-    sqlite3_result_text(ctx, json.data(), static_cast<int>(json.size()), SQLITE_TRANSIENT);
-}
 
 jet::Type affinityType(std::string_view declaredText) {
     const std::string declared = upperAscii(declaredText);
@@ -347,8 +276,6 @@ void registerDialectFunctions(sqlite3* db) {
     sqlite3_create_function(db, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
     sqlite3_create_function(db, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
     sqlite3_create_function(db, jet::kFoldFunction, 1, flags, nullptr, fnFold, nullptr, nullptr);
-    // Not deterministic: what it gives depends on the rows.
-    sqlite3_create_function(db, jet::kSpellingsFunction, -1, SQLITE_UTF8, nullptr, fnSpellings, nullptr, nullptr);
     sqlite3_create_collation(db, jet::kCollation, SQLITE_UTF8, nullptr, collateJet);
 }
 
@@ -421,6 +348,7 @@ public:
     // opens the file anew, and parsing and writing the query cost about a fifth of the
     // sum. A query reading another file (In '…') is written every time.
     jet::EmittedQuery emit(std::string_view jetSql) {
+        dataChecks_.clear();
         std::string key;
         if (stamp_.known) {
             key = path_.string() + '\n' + std::to_string(stamp_.device) + ' ' + std::to_string(stamp_.inode) + ' ' +
@@ -431,9 +359,11 @@ public:
             if (auto it = emittedCache().find(key); it != emittedCache().end()) return it->second;
         }
         otherFileRead_ = false;
+        dataChecks_.clear();
         auto tree = jet::parseQuery(jetSql);
         jet::EmittedQuery emitted = jet::emitQuery(*tree, *this);
-        if (stamp_.known && !otherFileRead_) {
+        // Spellings found in the rows are not kept with the text: they hold for one state.
+        if (stamp_.known && !otherFileRead_ && dataChecks_.empty()) {
             std::lock_guard lock(emittedMutex());
             auto& cache = emittedCache();
             if (cache.size() >= kEmittedCacheSize) cache.clear();
@@ -522,6 +452,72 @@ public:
         return indexes_[key] = out;
     }
 
+    // The spellings of `text` that `column` holds where the `fixed` fields have their
+    // values, found by a walk of seeks along an index that begins with those fields and
+    // `column`: each seek finds the smallest key from the next possible spelling on
+    // (jet::nextSpelling), so keys that are no spelling are passed in one step. Kept for
+    // each state of the file; what they were found on is noted in dataChecks(), which
+    // a reader checks once its statement has read (checkData). None for a file that
+    // cannot tell its state (in memory, WAL mode), or once checks kept failing.
+    std::optional<std::vector<std::string>> spellings(const jet::TableInfo& table, const std::string& column,
+                                                      const std::vector<std::pair<std::string, std::string>>& fixed,
+                                                      const std::string& text) override {
+        if (noSeeks_) return std::nullopt;
+        // Inside a transaction of its own the connection sees rows no commit counted
+        // yet, and no other writer can commit: the walk is made afresh and not kept.
+        const bool inTransaction = !sqlite3_get_autocommit(db_);
+        std::string state = inTransaction ? std::string() : fileState(db_, table.schema);
+        if (state.empty() && !inTransaction) return std::nullopt;
+        if (!inTransaction) dataChecks_.push_back({table.schema, state});
+        std::string sql = "SELECT " + jet::quoteIdent(column) + " FROM " + jet::quoteIdent(table.schema) + "." +
+                          jet::quoteIdent(table.name) + " WHERE ";
+        for (const auto& [field, value] : fixed) sql += jet::quoteIdent(field) + " = " + value + " AND ";
+        const std::string key = jet::quoteIdent(column) + " COLLATE BINARY";
+        sql += key + " >= ?1 AND " + key + " <= ?2 ORDER BY " + key + " LIMIT 1";
+        const std::string cacheKey = state + '\n' + sql + '\n' + text;
+        if (!inTransaction) {
+            std::lock_guard lock(gSpellingsMutex);
+            if (auto it = gSpellings.find(cacheKey); it != gSpellings.end()) return it->second;
+        }
+        Stmt seek(prepare(sql));
+        const std::string last = jet::lastSpelling(text);
+        sqlite3_bind_text(seek.get(), 2, last.data(), static_cast<int>(last.size()), SQLITE_TRANSIENT);
+        std::vector<std::string> found;
+        std::optional<std::string> from = jet::firstSpelling(text);
+        while (from) {
+            sqlite3_bind_text(seek.get(), 1, from->data(), static_cast<int>(from->size()), SQLITE_TRANSIENT);
+            const int rc = sqlite3_step(seek.get());
+            if (rc == SQLITE_DONE) break;
+            if (rc != SQLITE_ROW) fail(rc, "");
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(seek.get(), 0));
+            const std::string key(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(seek.get(), 0)));
+            sqlite3_reset(seek.get());
+            if (jet::compareText(key, text) == 0) found.push_back(key);
+            from = jet::nextSpelling(key, text);
+        }
+        if (inTransaction) return found;
+        std::lock_guard lock(gSpellingsMutex);
+        if (gSpellings.size() >= kSpellingsCacheSize) gSpellings.clear();
+        gSpellings.emplace(cacheKey, found);
+        return found;
+    }
+
+    // What the statements emitted since the last call read the spellings from.
+    struct DataCheck {
+        std::string schema, state;
+    };
+    std::vector<DataCheck> takeDataChecks() { return std::exchange(dataChecks_, {}); }
+    // Whether the files are still in the state the spellings were found in: read once a
+    // statement using them has begun reading, it tells that the statement read that
+    // state (no commit came between: every commit changes the state).
+    bool checkData(const std::vector<DataCheck>& checks) {
+        for (const auto& c : checks)
+            if (fileState(db_, c.schema) != c.state) return false;
+        return true;
+    }
+    // After repeated changes under a reader: compare without seeking the spellings.
+    void stopSeeks() { noSeeks_ = true; }
+
     // A table of the schema the connection has already loaded, without running a
     // statement: the columns and their declared types from a statement prepared over it
     // and never stepped, the name as the file spells it. Each query opens its file anew,
@@ -596,6 +592,8 @@ private:
     std::map<std::string, std::string> attached_;
     std::map<std::string, jet::TableInfo> tables_;
     std::map<std::string, std::vector<std::vector<std::string>>> indexes_;
+    std::vector<DataCheck> dataChecks_;
+    bool noSeeks_ = false;
     bool jet_ = false;
     std::vector<std::shared_ptr<const JetImage>> images_;
     static constexpr std::size_t kEmittedCacheSize = 256;
@@ -726,6 +724,10 @@ struct Recordset::Impl {
     int firstValue = 1;              // and the first field
     std::vector<jet::ColumnInfo> columns;
     std::vector<std::string> names;
+    std::string query;               // the Jet SQL of a query dynaset
+    // What the spellings of `base` and of the last criterion were found on
+    // (Connection::spellings); checked once a statement has begun reading.
+    std::vector<Connection::DataCheck> baseChecks, criterionChecks;
 
     // The current row: its position and values; none at eof.
     std::optional<std::int64_t> pos;
@@ -754,11 +756,49 @@ struct Recordset::Impl {
     }
 
     std::string condition(std::string_view criterion) {
-        return withFile(*conn, [&] {
+        conn->takeDataChecks();
+        auto sql = withFile(*conn, [&] {
             auto tree = jet::parseCondition(criterion);
             if (isTable) return jet::emitTableCondition(*tree, table, "r", *conn);
             return jet::emitColumnsCondition(*tree, columns, *conn);
         });
+        criterionChecks = conn->takeDataChecks();
+        return sql;
+    }
+
+    // The query's SQL as rows with their positions (`base`).
+    void setQuery(const jet::EmittedQuery& emitted) {
+        baseChecks = conn->takeDataChecks();
+        columns = emitted.columns;
+        singleRow = emitted.singleRow;
+        names.clear();
+        for (const auto& c : columns) names.push_back(c.name);
+        if (emitted.singleRow) {
+            // The emitted statement as it is: the query's columns, then the position.
+            base = emitted.sql;
+            posColumn = static_cast<int>(columns.size());
+            firstValue = 0;
+        } else {
+            // The position column first, then the query's columns.
+            std::string cols = "zt_pos";
+            for (const auto& c : columns) cols += ", " + jet::quoteIdent(c.name);
+            base = "SELECT " + cols + " FROM (" + emitted.sql + ")";
+            posColumn = 0;
+            firstValue = 1;
+        }
+    }
+
+    // Whether what the statement just read is the state its spellings were found in;
+    // when not (a commit came between), the statement is written again with the
+    // spellings found anew, and after repeated changes without them.
+    bool readAsWritten(bool withCriterion, int attempt) {
+        std::vector<Connection::DataCheck> checks = baseChecks;
+        if (withCriterion) checks.insert(checks.end(), criterionChecks.begin(), criterionChecks.end());
+        if (checks.empty() || conn->checkData(checks)) return true;
+        releaseCursor();
+        if (attempt >= 2) conn->stopSeeks();
+        if (!baseChecks.empty()) setQuery(withFile(*conn, [&] { return conn->emit(query); }));
+        return false;
     }
 
     // Reads the next row of the cursor into the current row; false when there is none.
@@ -807,19 +847,37 @@ struct Recordset::Impl {
         requireOpen();
         const std::string crit(criterion);
         const bool continueWalk = next && cursor && cursorCriterion == crit && pos;
-        if (!continueWalk) startCursor(crit, condition(criterion), next ? pos : std::nullopt);
+        if (continueWalk) {
+            noMatch = !step();
+            return;
+        }
         // No match leaves the current row where it was: step() changes it only on a row.
-        noMatch = !step();
+        std::optional<std::int64_t> from;
+        if (next) from = pos;
+        const auto fromPos = pos;
+        const auto fromValues = values;
+        for (int attempt = 0;; ++attempt) {
+            startCursor(crit, condition(criterion), from);
+            noMatch = !step();
+            if (readAsWritten(true, attempt)) return;
+            pos = fromPos;
+            values = fromValues;
+        }
     }
 
     void move(bool first) {
         requireOpen();
         if (!first && !pos) return;  // already past the end
-        if (first) startCursor("", "", std::nullopt);
-        else if (!(cursor && cursorCriterion.empty())) startCursor("", "", pos);
-        if (!step()) {
-            pos.reset();
-            values.clear();
+        const bool carryOn = !first && cursor && cursorCriterion.empty();
+        std::optional<std::int64_t> from;
+        if (!first) from = pos;
+        for (int attempt = 0;; ++attempt) {
+            if (!carryOn) startCursor("", "", from);
+            if (!step()) {
+                pos.reset();
+                values.clear();
+            }
+            if (carryOn || readAsWritten(false, attempt)) return;
         }
     }
 };
@@ -850,21 +908,8 @@ Recordset Database::openQuery(std::string_view jetSql) {
     if (!conn_) throw DbError("", "the database is closed");
     auto impl = std::make_unique<Recordset::Impl>();
     impl->conn = conn_;
-    auto emitted = withFile(*conn_, [&] { return conn_->emit(jetSql); });
-    impl->columns = emitted.columns;
-    impl->singleRow = emitted.singleRow;
-    for (const auto& c : impl->columns) impl->names.push_back(c.name);
-    if (emitted.singleRow) {
-        // The emitted statement as it is: the query's columns, then the position.
-        impl->base = emitted.sql;
-        impl->posColumn = static_cast<int>(impl->columns.size());
-        impl->firstValue = 0;
-    } else {
-        // The position column first, then the query's columns.
-        std::string cols = "zt_pos";
-        for (const auto& c : impl->columns) cols += ", " + jet::quoteIdent(c.name);
-        impl->base = "SELECT " + cols + " FROM (" + emitted.sql + ")";
-    }
+    impl->query = std::string(jetSql);
+    impl->setQuery(withFile(*conn_, [&] { return conn_->emit(jetSql); }));
     Recordset rs(std::move(impl));
     rs.impl_->move(true);
     return rs;
@@ -872,10 +917,13 @@ Recordset Database::openQuery(std::string_view jetSql) {
 
 long Recordset::recordCount() {
     impl_->requireOpen();
-    Stmt st(impl_->conn->prepare("SELECT count(*) FROM (" + impl_->base + ")"));
-    const int rc = sqlite3_step(st.get());
-    if (rc != SQLITE_ROW) impl_->conn->fail(rc, "");
-    return static_cast<long>(sqlite3_column_int64(st.get(), 0));
+    for (int attempt = 0;; ++attempt) {
+        Stmt st(impl_->conn->prepare("SELECT count(*) FROM (" + impl_->base + ")"));
+        const int rc = sqlite3_step(st.get());
+        if (rc != SQLITE_ROW) impl_->conn->fail(rc, "");
+        const auto count = static_cast<long>(sqlite3_column_int64(st.get(), 0));
+        if (impl_->readAsWritten(false, attempt)) return count;
+    }
 }
 
 bool Recordset::eof() const { return !impl_->pos.has_value(); }

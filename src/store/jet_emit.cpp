@@ -151,15 +151,13 @@ std::string searched(const Sql& v, const Sql& sought) {
     return std::string(kFoldFunction) + "(" + v.text + ")";
 }
 
-// "Field = 'text'" over a text field that an index can seek, the other equalities of
-// the condition fixing the index's leading fields: the field is compared exactly with
-// the spellings of the text that the table holds there, which zt_spellings finds by a
-// walk of seeks along that index, so the index seeks each one. `fixed` holds the
-// leading fields' arguments (", 'NumeroHotel', 1").
-std::string seekSql(const std::string& field, const std::string& schema, const std::string& table,
-                    const std::string& column, const std::string& fixed, const std::string& text) {
-    return "(" + field + " COLLATE BINARY IN (SELECT value FROM json_each(" + kSpellingsFunction + "(" +
-           sqlText(schema) + ", " + sqlText(table) + ", " + sqlText(column) + ", " + sqlText(text) + fixed + "))))";
+// "Field = 'text'" over a text field that an index can seek: the field compared exactly
+// with the spellings of the text the table holds (SchemaSource::spellings), so the
+// index seeks each one. No spelling: the text itself, which matches nothing.
+std::string seekSql(const std::string& field, const std::vector<std::string>& spellings, const std::string& text) {
+    std::string list;
+    for (const auto& s : spellings) list += (list.empty() ? "" : ", ") + sqlText(s);
+    return "(" + field + " COLLATE BINARY IN (" + (list.empty() ? sqlText(text) : list) + "))";
 }
 
 class Emitter {
@@ -362,9 +360,11 @@ private:
             }
         }
         if (!best) return std::nullopt;
-        std::string fixedArgs;
-        for (std::size_t i = 0; i < bestLead; ++i) fixedArgs += ", " + sqlText((*best)[i]) + ", " + *fixedValue((*best)[i]);
-        return seekSql(expr(fieldExpr).text, src->schema, src->name, field->second.name, fixedArgs, textExpr.text);
+        std::vector<std::pair<std::string, std::string>> lead;
+        for (std::size_t i = 0; i < bestLead; ++i) lead.emplace_back((*best)[i], *fixedValue((*best)[i]));
+        const auto found = schema_.spellings(TableInfo{src->schema, src->name, {}}, field->second.name, lead, textExpr.text);
+        if (!found) return std::nullopt;
+        return seekSql(expr(fieldExpr).text, *found, textExpr.text);
     }
 
     // ORDER BY may name a select-list alias.

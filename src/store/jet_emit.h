@@ -13,6 +13,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/jet_sql.h"
@@ -47,6 +48,15 @@ public:
     virtual std::vector<std::vector<std::string>> indexes(const TableInfo& table) {
         (void)table;
         return {};
+    }
+    // The spellings of `text` (same text without regard to case) that `column` of the
+    // table holds in the rows where each `fixed` field equals its value (an SQL
+    // literal), found along such an index; nullopt when they cannot be found that way.
+    virtual std::optional<std::vector<std::string>> spellings(
+        const TableInfo& table, const std::string& column,
+        const std::vector<std::pair<std::string, std::string>>& fixed, const std::string& text) {
+        (void)table, (void)column, (void)fixed, (void)text;
+        return std::nullopt;
     }
 };
 

@@ -40,8 +40,5 @@ std::optional<std::string> nextSpelling(std::string_view after, std::string_view
 // Names under which the database layer registers the rule with SQLite.
 inline constexpr const char* kCollation = "zt_jet";      // collation: compareText
 inline constexpr const char* kFoldFunction = "zt_fold";  // zt_fold(x): foldText
-// zt_spellings(schema, table, field, text, [field, value]…): the spellings of the text
-// the field holds, by a walk of seeks along an index (database.cpp).
-inline constexpr const char* kSpellingsFunction = "zt_spellings";
 
 }  // namespace zt::store::jet
