@@ -56,7 +56,16 @@ struct FileStamp {
     std::int64_t mtimeNs = 0;
     std::uint32_t schemaCookie = 0;
     bool known = false;  // false: the file could not be looked at this way; never cached
+    std::string dataState;  // as fileState() gives it: what the rows are; empty when unknown
 };
+
+// What the rows of an SQLite file are, from its identity and its header: the change
+// counter and the page count, which every commit changes (not kept in WAL mode).
+std::string dataStateOf(std::uint64_t device, std::uint64_t inode, const unsigned char* head) {
+    std::string key = std::to_string(device) + ' ' + std::to_string(inode) + ' ';
+    key.append(reinterpret_cast<const char*>(head + 24), 8);
+    return key;
+}
 
 FileStamp stampFile(const fs::path& file) {
     unsigned char head[100] = {};
@@ -94,6 +103,7 @@ FileStamp stampFile(const fs::path& file) {
     if (stamp.kind == FileKind::Sqlite && got >= 44)
         stamp.schemaCookie = (std::uint32_t{head[40]} << 24) | (std::uint32_t{head[41]} << 16) |
                              (std::uint32_t{head[42]} << 8) | head[43];
+    if (stamp.kind == FileKind::Sqlite && stamp.known) stamp.dataState = dataStateOf(stamp.device, stamp.inode, head);
     return stamp;
 }
 
@@ -230,25 +240,32 @@ void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, f.data(), static_cast<int>(f.size()), SQLITE_TRANSIENT);
 }
 
-// The state of an SQLite file as a connection reading it sees it: the file (device and
-// inode) and the change counter and page count of its header, which every commit
-// changes. Read through the connection's own file handle, inside its read transaction:
-// opening the file a second time would drop the connection's locks. Empty when the file
-// cannot tell (in memory, WAL mode, where the header's counter is not kept).
-std::string fileState(sqlite3* db, const std::string& schema) {
+// The header of an SQLite file a connection has open, read through the connection's
+// own file handle: opening the file a second time and closing it would drop the
+// connection's locks. False for a file in memory or not yet written.
+bool headerOf(sqlite3* db, const std::string& schema, unsigned char (&h)[100], struct stat& st) {
     sqlite3_file* f = nullptr;
     if (sqlite3_file_control(db, schema.c_str(), SQLITE_FCNTL_FILE_POINTER, &f) != SQLITE_OK || !f || !f->pMethods)
-        return "";
-    unsigned char h[100] = {};
-    if (f->pMethods->xRead(f, h, sizeof h, 0) != SQLITE_OK) return "";
-    if (std::memcmp(h, "SQLite format 3\0", 16) != 0 || h[18] == 2 || h[19] == 2) return "";
+        return false;
+    if (f->pMethods->xRead(f, h, sizeof h, 0) != SQLITE_OK) return false;
+    if (std::memcmp(h, "SQLite format 3\0", 16) != 0) return false;
     const char* name = sqlite3_db_filename(db, schema.c_str());
-    struct stat st {};
-    if (!name || !*name || ::stat(name, &st) != 0) return "";
-    std::string key = std::to_string(st.st_dev) + ' ' + std::to_string(st.st_ino) + ' ';
-    key.append(reinterpret_cast<const char*>(h + 24), 8);  // change counter, page count
-    return key;
+    return name && *name && ::stat(name, &st) == 0;
 }
+
+// What the rows of a file a connection has open are now (dataStateOf); empty when the
+// file cannot tell (in memory, WAL mode).
+std::string fileState(sqlite3* db, const std::string& schema) {
+    unsigned char h[100] = {};
+    struct stat st {};
+    if (!headerOf(db, schema, h, st) || h[18] == 2 || h[19] == 2) return "";
+    return dataStateOf(st.st_dev, st.st_ino, h);
+}
+
+// The indexes of each state of a file's tables (its identity and schema cookie), shared
+// by every connection.
+std::mutex gIndexesMutex;
+std::map<std::string, std::vector<std::vector<std::string>>> gIndexes;
 
 // The spellings found for each state of a file (fileState), shared by every
 // connection: a grid opens the file once a month and asks the same twelve times.
@@ -347,27 +364,34 @@ public:
     // (its stamp) and taken from there by every later connection: each month's sum
     // opens the file anew, and parsing and writing the query cost about a fifth of the
     // sum. A query reading another file (In '…') is written every time.
-    jet::EmittedQuery emit(std::string_view jetSql) {
+    // `fresh`: written anew, as the file is now (the stamp is the file's on opening).
+    jet::EmittedQuery emit(std::string_view jetSql, bool fresh = false) {
         dataChecks_.clear();
         std::string key;
-        if (stamp_.known) {
+        if (stamp_.known && !noSeeks_ && !fresh) {
             key = path_.string() + '\n' + std::to_string(stamp_.device) + ' ' + std::to_string(stamp_.inode) + ' ' +
                   std::to_string(stamp_.size) + ' ' + std::to_string(stamp_.mtimeNs) + ' ' +
-                  std::to_string(stamp_.schemaCookie) + '\n';
+                  std::to_string(stamp_.schemaCookie) + '\n' + stamp_.dataState + '\n';
             key += jetSql;
             std::lock_guard lock(emittedMutex());
-            if (auto it = emittedCache().find(key); it != emittedCache().end()) return it->second;
+            if (auto it = emittedCache().find(key); it != emittedCache().end()) {
+                dataChecks_ = it->second.checks;
+                return it->second.query;
+            }
         }
         otherFileRead_ = false;
-        dataChecks_.clear();
         auto tree = jet::parseQuery(jetSql);
         jet::EmittedQuery emitted = jet::emitQuery(*tree, *this);
-        // Spellings found in the rows are not kept with the text: they hold for one state.
-        if (stamp_.known && !otherFileRead_ && dataChecks_.empty()) {
+        // Spellings found in the rows hold for the state of the file they were found in:
+        // kept only when that is the state the key names (the stamp's, read on opening).
+        const bool sameState = std::all_of(dataChecks_.begin(), dataChecks_.end(), [&](const DataCheck& c) {
+            return c.schema == "main" && c.state == stamp_.dataState;
+        });
+        if (!key.empty() && !otherFileRead_ && sameState) {
             std::lock_guard lock(emittedMutex());
             auto& cache = emittedCache();
             if (cache.size() >= kEmittedCacheSize) cache.clear();
-            cache.emplace(std::move(key), emitted);
+            cache.emplace(std::move(key), Emitted{emitted, dataChecks_});
         }
         return emitted;
     }
@@ -415,16 +439,18 @@ public:
     // compares otherwise. Partial indexes are left out. Read once per connection, and
     // only for a query that compares a text field with a text that has letters.
     std::vector<std::vector<std::string>> indexes(const jet::TableInfo& table) override {
-        const std::string key = table.schema + "\n" + table.name;
-        if (auto it = indexes_.find(key); it != indexes_.end()) return it->second;
-        std::vector<std::vector<std::string>> out;
-        // Byte order is the order of characters only in UTF-8.
+        unsigned char h[100] = {};
+        struct stat fst {};
+        // Byte order is the order of characters only in UTF-8 (text encoding 1).
+        if (!headerOf(db_, table.schema, h, fst) || h[56] != 0 || h[57] != 0 || h[58] != 0 || h[59] != 1) return {};
+        std::string key = std::to_string(fst.st_dev) + ' ' + std::to_string(fst.st_ino) + ' ';
+        key.append(reinterpret_cast<const char*>(h + 40), 4);  // schema cookie
+        key += '\n' + table.name;
         {
-            Stmt enc(prepare("PRAGMA encoding"));
-            const bool utf8 = sqlite3_step(enc.get()) == SQLITE_ROW &&
-                              equalsNoCase(reinterpret_cast<const char*>(sqlite3_column_text(enc.get(), 0)), "UTF-8");
-            if (!utf8) return indexes_[key] = out;
+            std::lock_guard lock(gIndexesMutex);
+            if (auto it = gIndexes.find(key); it != gIndexes.end()) return it->second;
         }
+        std::vector<std::vector<std::string>> out;
         Stmt st(prepare("SELECT il.name, ix.name, ix.coll FROM pragma_index_list(?1, ?2) AS il, "
                         "pragma_index_xinfo(il.name, ?2) AS ix WHERE il.partial = 0 AND ix.key = 1 "
                         "ORDER BY il.seq, ix.seqno"));
@@ -449,7 +475,9 @@ public:
         }
         if (rc != SQLITE_DONE) fail(rc, "");
         std::erase_if(out, [](const auto& cols) { return cols.empty(); });
-        return indexes_[key] = out;
+        std::lock_guard lock(gIndexesMutex);
+        if (gIndexes.size() >= 1024) gIndexes.clear();
+        return gIndexes[key] = out;
     }
 
     // The spellings of `text` that `column` holds where the `fixed` fields have their
@@ -591,7 +619,6 @@ private:
     sqlite3* db_;
     std::map<std::string, std::string> attached_;
     std::map<std::string, jet::TableInfo> tables_;
-    std::map<std::string, std::vector<std::vector<std::string>>> indexes_;
     std::vector<DataCheck> dataChecks_;
     bool noSeeks_ = false;
     bool jet_ = false;
@@ -601,8 +628,12 @@ private:
         static std::mutex m;
         return m;
     }
-    static std::unordered_map<std::string, jet::EmittedQuery>& emittedCache() {
-        static std::unordered_map<std::string, jet::EmittedQuery> cache;
+    struct Emitted {
+        jet::EmittedQuery query;
+        std::vector<DataCheck> checks;  // the spellings it holds were found on
+    };
+    static std::unordered_map<std::string, Emitted>& emittedCache() {
+        static std::unordered_map<std::string, Emitted> cache;
         return cache;
     }
     FileStamp stamp_;
@@ -794,10 +825,10 @@ struct Recordset::Impl {
     bool readAsWritten(bool withCriterion, int attempt) {
         std::vector<Connection::DataCheck> checks = baseChecks;
         if (withCriterion) checks.insert(checks.end(), criterionChecks.begin(), criterionChecks.end());
-        if (checks.empty() || conn->checkData(checks)) return true;
+        if (checks.empty() || conn->checkData(checks) || attempt > 2) return true;
         releaseCursor();
         if (attempt >= 2) conn->stopSeeks();
-        if (!baseChecks.empty()) setQuery(withFile(*conn, [&] { return conn->emit(query); }));
+        if (!baseChecks.empty()) setQuery(withFile(*conn, [&] { return conn->emit(query, true); }));
         return false;
     }
 
