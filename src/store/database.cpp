@@ -59,10 +59,11 @@ struct FileStamp {
     std::string dataState;  // as fileState() gives it: what the rows are; empty when unknown
 };
 
-// What the rows of an SQLite file are, from its identity and its header: the change
-// counter and the page count, which every commit changes (not kept in WAL mode).
-std::string dataStateOf(std::uint64_t device, std::uint64_t inode, const unsigned char* head) {
-    std::string key = std::to_string(device) + ' ' + std::to_string(inode) + ' ';
+// What the rows of an SQLite file are, from its identity (a file made anew may get the
+// inode of one removed, not its modification time) and its header: the change counter
+// and the page count, which every commit changes (not kept in WAL mode).
+std::string dataStateOf(std::uint64_t device, std::uint64_t inode, std::int64_t mtimeNs, const unsigned char* head) {
+    std::string key = std::to_string(device) + ' ' + std::to_string(inode) + ' ' + std::to_string(mtimeNs) + ' ';
     key.append(reinterpret_cast<const char*>(head + 24), 8);
     return key;
 }
@@ -103,7 +104,7 @@ FileStamp stampFile(const fs::path& file) {
     if (stamp.kind == FileKind::Sqlite && got >= 44)
         stamp.schemaCookie = (std::uint32_t{head[40]} << 24) | (std::uint32_t{head[41]} << 16) |
                              (std::uint32_t{head[42]} << 8) | head[43];
-    if (stamp.kind == FileKind::Sqlite && stamp.known) stamp.dataState = dataStateOf(stamp.device, stamp.inode, head);
+    if (stamp.kind == FileKind::Sqlite && stamp.known) stamp.dataState = dataStateOf(stamp.device, stamp.inode, stamp.mtimeNs, head);
     return stamp;
 }
 
@@ -240,6 +241,10 @@ void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_text(ctx, f.data(), static_cast<int>(f.size()), SQLITE_TRANSIENT);
 }
 
+std::int64_t mtimeNsOf(const struct stat& st) {
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
 // The header of an SQLite file a connection has open, read through the connection's
 // own file handle: opening the file a second time and closing it would drop the
 // connection's locks. False for a file in memory or not yet written.
@@ -259,7 +264,7 @@ std::string fileState(sqlite3* db, const std::string& schema) {
     unsigned char h[100] = {};
     struct stat st {};
     if (!headerOf(db, schema, h, st) || h[18] == 2 || h[19] == 2) return "";
-    return dataStateOf(st.st_dev, st.st_ino, h);
+    return dataStateOf(st.st_dev, st.st_ino, mtimeNsOf(st), h);
 }
 
 // The indexes of each state of a file's tables (its identity and schema cookie), shared
@@ -443,7 +448,8 @@ public:
         struct stat fst {};
         // Byte order is the order of characters only in UTF-8 (text encoding 1).
         if (!headerOf(db_, table.schema, h, fst) || h[56] != 0 || h[57] != 0 || h[58] != 0 || h[59] != 1) return {};
-        std::string key = std::to_string(fst.st_dev) + ' ' + std::to_string(fst.st_ino) + ' ';
+        std::string key = std::to_string(fst.st_dev) + ' ' + std::to_string(fst.st_ino) + ' ' +
+                          std::to_string(mtimeNsOf(fst)) + ' ';
         key.append(reinterpret_cast<const char*>(h + 40), 4);  // schema cookie
         key += '\n' + table.name;
         {

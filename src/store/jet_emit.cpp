@@ -281,10 +281,31 @@ private:
     std::string where(const Expr& e) {
         std::vector<const Expr*> terms;
         conjuncts(e, terms);
-        if (terms.size() == 1) return seek(*terms[0], terms).value_or(expr(*terms[0]).text);
+        // The equalities that seek, found in turns: one whose index begins with a field
+        // another seeking equality fixes waits for that one's spellings.
+        std::map<const Expr*, std::vector<std::string>> spelled;
+        for (bool more = true; more;) {
+            more = false;
+            for (const Expr* t : terms) {
+                if (spelled.count(t)) continue;
+                if (auto found = seekSpellings(*t, terms, spelled)) {
+                    spelled[t] = std::move(*found);
+                    more = true;
+                }
+            }
+        }
         std::string out;
-        for (const Expr* t : terms) out += (out.empty() ? "" : " AND ") + seek(*t, terms).value_or(expr(*t).text);
-        return "(" + out + ")";
+        for (const Expr* t : terms) {
+            std::string sql;
+            if (auto it = spelled.find(t); it != spelled.end()) {
+                const auto term = seekTerm(*t);
+                sql = seekSql(expr(*term->field).text, it->second, term->text->text);
+            } else {
+                sql = expr(*t).text;
+            }
+            out += (out.empty() ? "" : " AND ") + sql;
+        }
+        return terms.size() == 1 ? out : "(" + out + ")";
     }
 
     static void conjuncts(const Expr& e, std::vector<const Expr*>& out) {
@@ -315,56 +336,98 @@ private:
         return std::make_pair(found, column);
     }
 
-    // "Field = 'text'" among the conditions joined by And, over a text field of a table
-    // and a text with letters, when an index of the table begins with fields that other
-    // conditions fix to a value ("NumeroHotel = 1") followed by this field: written as
-    // seekSql, which seeks that index; nullopt otherwise (compareSql, without an index).
-    std::optional<std::string> seek(const Expr& t, const std::vector<const Expr*>& terms) {
+    // "Field = 'text'" over a text field of a table and a text with letters.
+    struct SeekTerm {
+        const Expr* field;
+        const Expr* text;
+        const Source* source;
+        ColumnInfo column;
+    };
+    std::optional<SeekTerm> seekTerm(const Expr& t) {
         if (t.kind != Expr::Kind::Compare || t.op != "=") return std::nullopt;
         const bool fieldFirst = t.args[1]->kind == Expr::Kind::String;
-        const Expr& fieldExpr = *t.args[fieldFirst ? 0 : 1];
-        const Expr& textExpr = *t.args[fieldFirst ? 1 : 0];
-        if (textExpr.kind != Expr::Kind::String || isCaseless(textExpr.text) || !isValidUtf8(textExpr.text))
+        const Expr* fieldExpr = t.args[fieldFirst ? 0 : 1].get();
+        const Expr* textExpr = t.args[fieldFirst ? 1 : 0].get();
+        if (textExpr->kind != Expr::Kind::String || isCaseless(textExpr->text) || !isValidUtf8(textExpr->text))
             return std::nullopt;
-        const auto field = tableColumn(fieldExpr);
+        const auto field = tableColumn(*fieldExpr);
         if (!field || field->second.type != Type::Text) return std::nullopt;
-        const Source* src = field->first;
-        // The fields other conditions fix to a value that needs no folding.
-        std::vector<std::pair<std::string, std::string>> fixed;  // field, value as SQL
+        return SeekTerm{fieldExpr, textExpr, field->first, field->second};
+    }
+
+    // The spellings of a SeekTerm among the conditions joined by And, when an index of
+    // the table begins with fields other conditions fix ("NumeroHotel = 1", or a
+    // seeking equality already `spelled`) followed by this field: written by seekSql,
+    // which seeks that index; nullopt otherwise (compareSql, without an index).
+    std::optional<std::vector<std::string>> seekSpellings(const Expr& t, const std::vector<const Expr*>& terms,
+                                                          const std::map<const Expr*, std::vector<std::string>>& spelled) {
+        const auto term = seekTerm(t);
+        if (!term) return std::nullopt;
+        const Source* src = term->source;
+        // The values other conditions fix fields to, as SQL: one value, or the spellings
+        // of a seeking equality.
+        std::vector<std::pair<std::string, std::vector<std::string>>> fixed;
         for (const Expr* u : terms) {
-            if (u == &t || u->kind != Expr::Kind::Compare || u->op != "=") continue;
+            if (u == &t) continue;
+            if (auto it = spelled.find(u); it != spelled.end()) {
+                const auto other = seekTerm(*u);
+                std::vector<std::string> values;
+                for (const auto& v : it->second) values.push_back(sqlText(v));
+                if (values.empty()) values.push_back(sqlText(other->text->text));
+                fixed.emplace_back(other->column.name, std::move(values));
+                continue;
+            }
+            if (u->kind != Expr::Kind::Compare || u->op != "=") continue;
             for (int side : {0, 1}) {
                 const auto other = tableColumn(*u->args[side]);
                 const Expr& value = *u->args[1 - side];
                 if (!other || other->first != src) continue;
                 if (other->second.type == Type::Number && value.kind == Expr::Kind::Number)
-                    fixed.emplace_back(other->second.name, value.text);
+                    fixed.push_back({other->second.name, {value.text}});
                 else if (other->second.type == Type::Text && value.kind == Expr::Kind::String && isCaseless(value.text))
-                    fixed.emplace_back(other->second.name, sqlText(value.text));
+                    fixed.push_back({other->second.name, {sqlText(value.text)}});
             }
         }
-        auto fixedValue = [&](const std::string& name) -> const std::string* {
+        auto fixedValues = [&](const std::string& name) -> const std::vector<std::string>* {
             for (const auto& [f, v] : fixed)
                 if (equalsNoCase(f, name)) return &v;
             return nullptr;
         };
+        const auto& name = term->column.name;
+        const TableInfo table{src->schema, src->name, {}};
         const std::vector<std::string>* best = nullptr;
         std::size_t bestLead = 0;
-        const auto indexes = schema_.indexes(TableInfo{src->schema, src->name, {}});
+        const auto indexes = schema_.indexes(table);
         for (const auto& index : indexes) {
             std::size_t lead = 0;
-            while (lead < index.size() && !equalsNoCase(index[lead], field->second.name) && fixedValue(index[lead])) ++lead;
-            if (lead < index.size() && equalsNoCase(index[lead], field->second.name) && (!best || lead > bestLead)) {
+            while (lead < index.size() && !equalsNoCase(index[lead], name) && fixedValues(index[lead])) ++lead;
+            if (lead < index.size() && equalsNoCase(index[lead], name) && (!best || lead > bestLead)) {
                 best = &index;
                 bestLead = lead;
             }
         }
         if (!best) return std::nullopt;
-        std::vector<std::pair<std::string, std::string>> lead;
-        for (std::size_t i = 0; i < bestLead; ++i) lead.emplace_back((*best)[i], *fixedValue((*best)[i]));
-        const auto found = schema_.spellings(TableInfo{src->schema, src->name, {}}, field->second.name, lead, textExpr.text);
-        if (!found) return std::nullopt;
-        return seekSql(expr(fieldExpr).text, *found, textExpr.text);
+        // One walk for each combination of the leading fields' values (a few at most).
+        std::vector<std::vector<std::pair<std::string, std::string>>> walks{{}};
+        for (std::size_t i = 0; i < bestLead; ++i) {
+            std::vector<std::vector<std::pair<std::string, std::string>>> next;
+            for (const auto& w : walks)
+                for (const auto& v : *fixedValues((*best)[i])) {
+                    next.push_back(w);
+                    next.back().emplace_back((*best)[i], v);
+                }
+            walks = std::move(next);
+            if (walks.size() > 16) return std::nullopt;
+        }
+        std::vector<std::string> all;
+        for (const auto& lead : walks) {
+            const auto found = schema_.spellings(table, name, lead, term->text->text);
+            if (!found) return std::nullopt;
+            all.insert(all.end(), found->begin(), found->end());
+        }
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
     }
 
     // ORDER BY may name a select-list alias.

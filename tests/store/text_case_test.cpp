@@ -159,6 +159,24 @@ TEST(TextCase, EqualityOnAnIndexedTextFieldSeeksTheIndexAndFindsEverySpelling) {
     // Without the hotel the index cannot serve the equality: a scan, as before.
     EXPECT_EQ(plan(ran("count(*)")).rfind("SCAN q1", 0), 0u);
 
+    // A find over the summary table seeks all four fields of its index: the spellings of
+    // the detail are sought under each spelling of the statistic.
+    dir.sql("Dettaglio.mdb",
+            "CREATE TABLE Zentoria(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, AnnoMese TEXT, Valore REAL);"
+            "CREATE INDEX ix_z ON Zentoria(NumeroHotel, Tipo, Dettaglio, AnnoMese);"
+            "INSERT INTO Zentoria VALUES(1,'Presenze','Generale','201403',1),(1,'PRESENZE','generale','201403',2),"
+            "(1,'Presenze','Generali','201403',4),(1,'presenze','GENERALE','201404',8);");
+    auto summary = Database::open(dir.path(), "Dettaglio.mdb");
+    auto rows = summary.openTable("Zentoria");
+    const std::string month = "NumeroHotel = 1 and Tipo = 'presenze' and Dettaglio = 'GENERALE' and AnnoMese = '201403'";
+    std::string values;
+    for (rows.findFirst(month); !rows.noMatch(); rows.findNext(month)) values += rows.field("Valore").toText() + " ";
+    EXPECT_EQ(values, "1 2 ");
+    const auto find = ran("AS r WHERE");
+    EXPECT_EQ(plan(find), "SEARCH r USING INDEX ix_z (NumeroHotel=? AND Tipo=? AND Dettaglio=? AND AnnoMese=?)\n"
+                          "USE TEMP B-TREE FOR ORDER BY\n")
+        << find;
+
     // A spelling written since is found: the spellings are kept for one state of the file.
     dir.sql("Dettaglio.mdb", "INSERT INTO Dettaglio VALUES(1,'PreSenze','Generale','20140314',16384);");
     EXPECT_EQ(sum("Presenze", "Generale"), "16399");
