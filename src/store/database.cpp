@@ -9,6 +9,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -19,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "common/text.h"
 #include "store/file_names.h"
@@ -62,23 +64,53 @@ std::string dataStateOf(std::uint64_t device, std::uint64_t inode, std::int64_t 
     return key;
 }
 
+// The first bytes of a file (up to 100) and its state, read through SQLite's own file
+// layer. POSIX locks belong to the process: closing any descriptor of a file drops every
+// lock the process holds on it, so a descriptor opened and closed by hand here would
+// take the locks from under a connection of this process that has the file open (and
+// another workstation could then write it at the same time). SQLite's layer keeps such
+// a descriptor open until those locks are gone. Fails on a file that cannot be opened
+// or read (`got` stays -1); `known` is false when the file changed during the look.
+ssize_t readHead(const fs::path& file, unsigned char (&head)[100], struct stat& st, bool& known) {
+    known = false;
+    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    if (!vfs) return -1;
+    std::string full(static_cast<std::size_t>(vfs->mxPathname) + 1, '\0');
+    if (vfs->xFullPathname(vfs, file.c_str(), vfs->mxPathname + 1, full.data()) != SQLITE_OK) return -1;
+    struct stat before {};
+    if (::stat(full.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return -1;
+    sqlite3_filename name = sqlite3_create_filename(full.c_str(), "", "", 0, nullptr);
+    if (!name) return -1;
+    std::vector<std::max_align_t> mem(static_cast<std::size_t>(vfs->szOsFile) / sizeof(std::max_align_t) + 1);
+    auto* f = reinterpret_cast<sqlite3_file*>(mem.data());
+    ssize_t got = -1;
+    if (vfs->xOpen(vfs, name, f, SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, nullptr) == SQLITE_OK) {
+        sqlite3_int64 size = 0;
+        if (f->pMethods->xFileSize(f, &size) == SQLITE_OK) {
+            const int n = static_cast<int>(std::min<sqlite3_int64>(size, sizeof head));
+            if (n == 0 || f->pMethods->xRead(f, head, n, 0) == SQLITE_OK) got = n;
+        }
+    }
+    if (f->pMethods) f->pMethods->xClose(f);
+    sqlite3_free_filename(name);
+    if (got >= 0 && ::stat(full.c_str(), &st) == 0)
+        known = st.st_dev == before.st_dev && st.st_ino == before.st_ino && st.st_size == before.st_size &&
+                st.st_mtim.tv_sec == before.st_mtim.tv_sec && st.st_mtim.tv_nsec == before.st_mtim.tv_nsec;
+    return got;
+}
+
 FileStamp stampFile(const fs::path& file) {
     unsigned char head[100] = {};
     FileStamp stamp;
-    // Every query opens its file, so the usual case is one open, one read and one stat;
-    // a file that cannot be opened or read that way is looked at the general way.
-    ssize_t got = -1;
-    if (const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
-        got = ::read(fd, head, sizeof head);
-        struct stat st {};
-        if (got >= 0 && ::fstat(fd, &st) == 0) {
-            stamp.device = st.st_dev;
-            stamp.inode = st.st_ino;
-            stamp.size = static_cast<std::uint64_t>(st.st_size);
-            stamp.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-            stamp.known = true;
-        }
-        ::close(fd);
+    // Every query opens its file, so the usual case is one open, one read and two stats;
+    // a file that cannot be read that way is looked at the general way.
+    struct stat st {};
+    ssize_t got = readHead(file, head, st, stamp.known);
+    if (stamp.known) {
+        stamp.device = st.st_dev;
+        stamp.inode = st.st_ino;
+        stamp.size = static_cast<std::uint64_t>(st.st_size);
+        stamp.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     }
     if (got < 0) {
         std::error_code ec;

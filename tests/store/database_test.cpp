@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <cstdio>
+
 #include "common/text.h"
 #include "store/database.h"
 #include "support/db_error.h"
@@ -219,6 +221,31 @@ TEST(Database, BusyFileIsWaitedForThenReported) {
     sqlite3_exec(other, "ROLLBACK;", nullptr, nullptr, nullptr);
     sqlite3_close(other);
     EXPECT_NO_THROW(Database::open(dir.path(), "Zentoria.mdb").openTable("Zentoria"));
+}
+
+// Opening a file looks at its first bytes without taking the locks of a connection of
+// this process that is writing it: another program still finds the file in use.
+TEST(Database, OpeningAFileKeepsTheLocksOfAConnectionWritingIt) {
+    TestDir dir;
+    dir.sql("Zentoria.mdb", "CREATE TABLE Zentoria(NumeroHotel INTEGER, Valore REAL);");
+    const std::string file = (dir / "Zentoria.mdb").string();
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &writer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; INSERT INTO Zentoria VALUES(1,1);", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    Database::open(dir.path(), "Zentoria.mdb").close();
+    // Another program (a process of its own, not a fork that would share this one's
+    // view of the locks) tries to start writing.
+    const std::string cmd = "sqlite3 '" + file + "' 'BEGIN IMMEDIATE;' 2>&1";
+    std::string out;
+    if (FILE* p = ::popen(cmd.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p)) out += buf;
+        EXPECT_NE(::pclose(p), 0) << "another program could write while this one does";
+    }
+    EXPECT_NE(out.find("locked"), std::string::npos) << out;
+    sqlite3_exec(writer, "COMMIT;", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
 }
 
 // A query's SQL is written once per state of its file and reused by later connections:
