@@ -81,14 +81,38 @@ bool isAggregate(const Select& s) {
 // An aggregate without GROUP BY: one row, or none when HAVING refuses it.
 bool isSingleRow(const Select& s) { return s.groupBy.empty() && isAggregate(s); }
 
+// ---- PostgreSQL's spelling of what the SQLite connection does with functions of its
+// own (database.cpp): the same rules, written as plain PostgreSQL expressions, so the
+// server needs no functions of the program's.
+
+// A text as a number the way Jet converts it for a comparison (zt_num): blanks around it
+// allowed, anything else that is not a number gives null.
+std::string pgNumber(const std::string& x) {
+    const std::string t = "CAST(" + x + " AS text)";
+    return "(CASE WHEN " + t + " ~ '^\\s*[-+]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][-+]?[0-9]+)?\\s*$' THEN CAST(" + t +
+           " AS numeric) END)";
+}
+
+// Val (zt_val): the leading number of the text with its blanks taken out (a "D"
+// exponent read as "E"), 0 when there is none; null stays null.
+std::string pgVal(const std::string& x) {
+    const std::string squeezed = "translate(CAST(" + x + " AS text), E' \\t\\n\\r', '')";
+    return "(CASE WHEN " + x + " IS NULL THEN NULL ELSE coalesce(CAST(translate(substring(" + squeezed +
+           " from '^[-+]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eEdD][-+]?[0-9]+)?'), 'dD', 'ee') AS numeric), 0) END)";
+}
+
+std::string pgText(const std::string& x) { return "CAST(" + x + " AS text)"; }
+std::string pgInt(const std::string& x) { return "CAST(" + x + " AS integer)"; }
+
 class Emitter {
 public:
-    explicit Emitter(SchemaSource& schema) : schema_(schema) {}
+    explicit Emitter(SchemaSource& schema, Dialect dialect = Dialect::Sqlite) : schema_(schema), dialect_(dialect) {}
 
     EmittedQuery topQuery(const Select& s) {
         EmittedQuery out;
         out.sql = select(s, /*withPosition=*/true, /*numericFirst=*/false, &out.columns);
         out.singleRow = isSingleRow(s);
+        out.params = std::move(params_);
         return out;
     }
 
@@ -99,10 +123,45 @@ public:
         return sql;
     }
 
+    std::vector<std::string> takeParams() { return std::move(params_); }
+
 private:
     SchemaSource& schema_;
+    Dialect dialect_;
     std::vector<Frame> frames_;
     int aliasCounter_ = 0;
+    std::vector<std::string> params_;  // PostgreSQL: the values bound as $1, $2, …
+
+    bool pg() const { return dialect_ == Dialect::Postgres; }
+
+    // A text written in the query: into the SQLite text through sqlText; on PostgreSQL a
+    // bound parameter.
+    std::string textValue(const std::string& v) {
+        if (!pg()) return sqlText(v);
+        params_.push_back(v);
+        return "CAST($" + std::to_string(params_.size()) + " AS text)";
+    }
+    // A number written in the query (as the tokenizer read it: digits, a point, an
+    // exponent). On PostgreSQL bound, typed so that an index of an integer field serves
+    // an equality with a whole number.
+    std::string numberValue(const std::string& v) {
+        if (!pg()) return v;
+        params_.push_back(v);
+        const bool whole = !v.empty() && v.size() <= 18 && std::all_of(v.begin(), v.end(), ::isdigit);
+        const char* type = !whole ? "numeric" : v.size() <= 9 ? "integer" : "bigint";
+        return "CAST($" + std::to_string(params_.size()) + " AS " + type + ")";
+    }
+    // A value as a number by Jet's rule for comparisons (zt_num on SQLite).
+    std::string toNumber(const std::string& x) const { return pg() ? pgNumber(x) : "zt_num(" + x + ")"; }
+    // A value joined by "&": Null counts as "".
+    std::string joinable(const std::string& x) const {
+        return pg() ? "coalesce(" + pgText(x) + ", '')" : "ifnull(" + x + ", '')";
+    }
+    // The table order of a table's rows.
+    std::string rowOrder(const std::string& alias) const { return alias + (pg() ? ".ctid" : ".rowid"); }
+    std::string tableName(const TableInfo& info) const {
+        return info.schema.empty() ? quoteIdent(info.name) : quoteIdent(info.schema) + "." + quoteIdent(info.name);
+    }
 
     std::string select(const Select& s, bool withPosition, bool numericFirst, std::vector<ColumnInfo>* columns) {
         Frame frame;
@@ -115,7 +174,7 @@ private:
             src.sqlAlias = "q" + std::to_string(++aliasCounter_);
             src.columns = info.columns;
             if (!from.empty()) from += ", ";
-            from += quoteIdent(info.schema) + "." + quoteIdent(info.name) + " AS " + src.sqlAlias;
+            from += tableName(info) + " AS " + src.sqlAlias;
             frame.sources.push_back(std::move(src));
         }
         frames_.push_back(std::move(frame));
@@ -143,7 +202,7 @@ private:
             Sql v = expr(*item.expr);
             std::string name = item.alias;
             if (name.empty()) name = item.expr->kind == Expr::Kind::Column ? item.expr->text : "Expr" + std::to_string(exprNo++);
-            if (numericFirst && items.empty() && v.type == Type::Text) v = {"zt_num(" + v.text + ")", Type::Number};
+            if (numericFirst && items.empty() && v.type == Type::Text) v = {toNumber(v.text), Type::Number};
             items.push_back(v.text + " AS " + quoteIdent(name));
             outCols.push_back({name, v.type});
             frames_.back().outputs.emplace_back(name, v);
@@ -168,7 +227,7 @@ private:
         const bool singleTable = frames_.back().sources.size() == 1;
         if (withPosition && !aggregate && !s.distinct && singleTable) {
             order += order.empty() ? "" : ", ";
-            order += frames_.back().sources[0].sqlAlias + ".rowid";
+            order += rowOrder(frames_.back().sources[0].sqlAlias);
         }
         // A sum without GROUP BY gives at most one row: its position is 1 and nothing is
         // sorted (a numbering window and an ORDER BY cost more than the sum itself).
@@ -221,8 +280,8 @@ private:
     }
 
     // Applies Jet's rule that a text compared with a number compares as numbers.
-    static void coerce(Sql& a, Sql& b) {
-        auto num = [](Sql& s) { s = {"zt_num(" + s.text + ")", Type::Number}; };
+    void coerce(Sql& a, Sql& b) const {
+        auto num = [this](Sql& s) { s = {toNumber(s.text), Type::Number}; };
         auto txt = [](Sql& s) { s = {"CAST(" + s.text + " AS TEXT)", Type::Text}; };
         if (a.type == Type::Text && b.type == Type::Number) num(a);
         else if (a.type == Type::Number && b.type == Type::Text) num(b);
@@ -271,7 +330,7 @@ private:
         if (col->type != Type::Text) return std::nullopt;
         std::string upperBound = prefix;
         upperBound.back() = static_cast<char>(last + 1);
-        return "(" + col->text + " >= " + sqlText(prefix) + " AND " + col->text + " < " + sqlText(upperBound) + ")";
+        return "(" + col->text + " >= " + textValue(prefix) + " AND " + col->text + " < " + textValue(upperBound) + ")";
     }
 
     // Val(Left$(x, n)) with n a whole number written out: one call that reads the first
@@ -288,6 +347,10 @@ private:
         if (n.kind != Expr::Kind::Number || n.text.empty() || n.text.size() > 9 ||
             !std::all_of(n.text.begin(), n.text.end(), ::isdigit))
             return std::nullopt;
+        if (pg()) {
+            const std::string x = expr(*left.args[0]).text;
+            return Sql{pgVal("substr(" + pgText(x) + ", 1, " + pgInt(numberValue(n.text)) + ")"), Type::Number};
+        }
         return Sql{"zt_val(" + expr(*left.args[0]).text + ", " + n.text + ")", Type::Number};
     }
 
@@ -309,6 +372,8 @@ private:
             for (std::size_t i = 0; i < a.size(); ++i) s += (i ? ", " : "") + a[i].text;
             return s;
         };
+        if (pg())
+            if (auto v = pgCall(fn, a, argc)) return *v;
         if (fn == "LEFT" || fn == "LEFT$") {
             argc(2, 2);
             return {"substr(" + a[0].text + ", 1, " + a[1].text + ")", Type::Text};
@@ -348,7 +413,7 @@ private:
         }
         if (fn == "NZ") {
             argc(2, 2);
-            return {"ifnull(" + list() + ")", a[0].type};
+            return {(pg() ? "coalesce(" : "ifnull(") + list() + ")", a[0].type};
         }
         if (fn == "IIF") {
             argc(3, 3);
@@ -364,6 +429,52 @@ private:
             return {fn + "(" + a[0].text + ")", a[0].type};
         }
         throw ResolveError("unknown function \"" + e.text + "\"");
+    }
+
+    // The functions PostgreSQL spells otherwise than SQLite; nullopt for the others.
+    template <class Argc>
+    std::optional<Sql> pgCall(const std::string& fn, const std::vector<Sql>& a, const Argc& argc) const {
+        const std::string bare = fn.ends_with('$') ? fn.substr(0, fn.size() - 1) : fn;
+        if (bare == "LEFT") {
+            argc(2, 2);
+            return Sql{"substr(" + pgText(a[0].text) + ", 1, " + pgInt(a[1].text) + ")", Type::Text};
+        }
+        if (bare == "RIGHT") {
+            argc(2, 2);
+            return Sql{"right(" + pgText(a[0].text) + ", " + pgInt(a[1].text) + ")", Type::Text};
+        }
+        if (bare == "MID") {
+            argc(2, 3);
+            return Sql{"substr(" + pgText(a[0].text) + ", " + pgInt(a[1].text) +
+                           (a.size() == 3 ? ", " + pgInt(a[2].text) : std::string()) + ")",
+                       Type::Text};
+        }
+        if (bare == "INSTR") {
+            argc(2, 3);
+            if (a.size() == 2) return Sql{"strpos(" + pgText(a[0].text) + ", " + pgText(a[1].text) + ")", Type::Number};
+            // From a start: the position in the rest, counted from the text's beginning.
+            const std::string start = "greatest(" + pgInt(a[0].text) + ", 1)";
+            const std::string found = "strpos(substr(" + pgText(a[1].text) + ", " + start + "), " + pgText(a[2].text) + ")";
+            return Sql{"(CASE WHEN " + found + " > 0 THEN " + found + " + " + start + " - 1 ELSE " + found + " END)",
+                       Type::Number};
+        }
+        auto one = [&](const std::string& text, Type type) {
+            argc(1, 1);
+            return Sql{text, type};
+        };
+        if (bare == "VAL") return one(pgVal(a.empty() ? "" : a[0].text), Type::Number);
+        if (a.size() != 1) return std::nullopt;
+        const std::string t = pgText(a[0].text);
+        if (bare == "LEN") return one("length(" + t + ")", Type::Number);
+        if (bare == "TRIM") return one("btrim(" + t + ", ' ')", Type::Text);
+        if (bare == "LTRIM") return one("ltrim(" + t + ", ' ')", Type::Text);
+        if (bare == "RTRIM") return one("rtrim(" + t + ", ' ')", Type::Text);
+        // The letters A to Z only, as on SQLite.
+        if (bare == "UCASE") return one("upper(" + t + " COLLATE \"C\")", Type::Text);
+        if (bare == "LCASE") return one("lower(" + t + " COLLATE \"C\")", Type::Text);
+        if (bare == "CSTR") return one(t, Type::Text);
+        if (bare == "CDBL") return one("CAST(" + pgNumber(a[0].text) + " AS double precision)", Type::Number);
+        return std::nullopt;
     }
 
     // Operators whose left-nested chains are written as one flat list: SQLite reads
@@ -394,7 +505,7 @@ private:
         std::reverse(chained.begin(), chained.end());
 
         Sql acc = expr(*n);
-        if (e.op == "&") acc = {"ifnull(" + acc.text + ", '')", Type::Text};
+        if (e.op == "&") acc = {joinable(acc.text), Type::Text};
         bool joined = false, lastText = false;
         for (const Expr* link : chained) {
             Sql r = expr(*link->args[1]);
@@ -402,7 +513,7 @@ private:
             Type type = Type::Number;
             if (link->op == "&") {
                 sep = " || ";
-                r.text = "ifnull(" + r.text + ", '')";
+                r.text = joinable(r.text);
                 type = Type::Text;
             } else if (link->op == "+" && acc.type == Type::Text && r.type == Type::Text) {
                 sep = " || ";
@@ -422,8 +533,8 @@ private:
     Sql expr(const Expr& e) {
         switch (e.kind) {
             case Expr::Kind::Column: return *findColumn(e, true);
-            case Expr::Kind::Number: return {e.text, Type::Number};
-            case Expr::Kind::String: return {sqlText(e.text), Type::Text};
+            case Expr::Kind::Number: return {numberValue(e.text), Type::Number};
+            case Expr::Kind::String: return {textValue(e.text), Type::Text};
             case Expr::Kind::Null: return {"NULL", Type::Unknown};
             case Expr::Kind::Unary: {
                 Sql v = expr(*e.args[0]);
@@ -435,13 +546,15 @@ private:
                 Sql l = expr(*e.args[0]);
                 Sql r = expr(*e.args[1]);
                 if (e.op == "AND" || e.op == "OR") return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
-                if (e.op == "&") return {"(ifnull(" + l.text + ", '') || ifnull(" + r.text + ", ''))", Type::Text};
+                if (e.op == "&") return {"(" + joinable(l.text) + " || " + joinable(r.text) + ")", Type::Text};
                 if (e.op == "+" && l.type == Type::Text && r.type == Type::Text)
                     return {"(" + l.text + " || " + r.text + ")", Type::Text};
+                if (e.op == "\\" && pg())
+                    return {"div(CAST(" + l.text + " AS numeric), CAST(" + r.text + " AS numeric))", Type::Number};
                 if (e.op == "\\")
                     return {"(CAST(" + l.text + " AS INTEGER) / CAST(" + r.text + " AS INTEGER))", Type::Number};
                 if (e.op == "MOD") return {"(" + l.text + " % " + r.text + ")", Type::Number};
-                if (e.op == "/") return {"(CAST(" + l.text + " AS REAL) / " + r.text + ")", Type::Number};
+                if (e.op == "/") return {"(CAST(" + l.text + (pg() ? " AS double precision) / " : " AS REAL) / ") + r.text + ")", Type::Number};
                 return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
             }
             case Expr::Kind::Compare: {
@@ -460,11 +573,11 @@ private:
                 for (std::size_t i = 1; i < e.args.size(); ++i) items.push_back(expr(*e.args[i]));
                 bool anyNumber = false;
                 for (auto& it : items) anyNumber |= it.type == Type::Number;
-                if (anyNumber && x.type != Type::Number) x = {"zt_num(" + x.text + ")", Type::Number};
+                if (anyNumber && x.type != Type::Number) x = {toNumber(x.text), Type::Number};
                 std::string s = "(" + x.text + (e.negated ? " NOT IN (" : " IN (");
                 for (std::size_t i = 0; i < items.size(); ++i) {
                     Sql it = items[i];
-                    if (x.type == Type::Number && it.type != Type::Number) it = {"zt_num(" + it.text + ")", Type::Number};
+                    if (x.type == Type::Number && it.type != Type::Number) it = {toNumber(it.text), Type::Number};
                     s += (i ? ", " : "") + it.text;
                 }
                 return {s + "))", Type::Number};
@@ -474,10 +587,14 @@ private:
                 std::vector<ColumnInfo> cols;
                 // A first pass learns the sub-query's column type; a number on one side
                 // makes the comparison numeric.
+                const std::size_t boundBefore = params_.size();
                 std::string sub = select(*e.select, false, false, &cols);
                 if (cols.size() != 1) throw ResolveError("a sub-query after IN must select one field");
-                if (x.type == Type::Number && cols[0].type != Type::Number) sub = select(*e.select, false, true, nullptr);
-                else if (x.type != Type::Number && cols[0].type == Type::Number) x = {"zt_num(" + x.text + ")", Type::Number};
+                if (x.type == Type::Number && cols[0].type != Type::Number) {
+                    params_.resize(boundBefore);  // the first pass's values are written again
+                    sub = select(*e.select, false, true, nullptr);
+                }
+                else if (x.type != Type::Number && cols[0].type == Type::Number) x = {toNumber(x.text), Type::Number};
                 return {"(" + x.text + (e.negated ? " NOT IN (" : " IN (") + sub + "))", Type::Number};
             }
             case Expr::Kind::Between: {
@@ -494,7 +611,7 @@ private:
             case Expr::Kind::Like: {
                 if (e.args[1]->kind != Expr::Kind::String) throw ResolveError("Like needs a pattern in quotes");
                 Sql x = expr(*e.args[0]);
-                return {"(" + x.text + (e.negated ? " NOT LIKE " : " LIKE ") + sqlText(likePattern(e.args[1]->text)) +
+                return {"(" + x.text + (e.negated ? " NOT LIKE " : " LIKE ") + textValue(likePattern(e.args[1]->text)) +
                             " ESCAPE '\\')",
                         Type::Number};
             }
@@ -516,7 +633,9 @@ private:
 
 }  // namespace
 
-EmittedQuery emitQuery(const Select& select, SchemaSource& schema) { return Emitter(schema).topQuery(select); }
+EmittedQuery emitQuery(const Select& select, SchemaSource& schema, Dialect dialect) {
+    return Emitter(schema, dialect).topQuery(select);
+}
 
 std::string emitTableCondition(const Expr& condition, const TableInfo& table, const std::string& alias,
                                SchemaSource& schema) {

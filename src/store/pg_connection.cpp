@@ -129,14 +129,7 @@ std::string cleaned(const char* message, std::string_view conninfo) {
 
 }  // namespace
 
-std::optional<std::string> figuresDbSetting() {
-    const char* v = std::getenv(kFiguresDbVariable);
-    if (!v) return std::nullopt;
-    std::string s(v);
-    const bool blank = std::all_of(s.begin(), s.end(), [](char c) { return isSpace(c); });
-    if (blank) return std::nullopt;
-    return s;
-}
+std::optional<std::string> figuresDbSetting() { return figuresServerSetting(); }
 
 std::string withoutPassword(std::string_view text, std::string_view conninfo) {
     std::string out(text);
@@ -267,6 +260,8 @@ PgConnection& PgConnection::operator=(PgConnection&& o) noexcept {
 }
 
 PgConnection::~PgConnection() { close(); }
+
+bool PgConnection::lost() const { return !conn_ || PQstatus(conn_) != CONNECTION_OK; }
 
 void PgConnection::close() {
     if (conn_) PQfinish(conn_);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "common/currency.h"
+#include "common/env.h"
 #include "store/database.h"
 #include "store/value.h"
 
@@ -27,8 +28,8 @@ struct pg_result;  // libpq's PGresult
 
 namespace zt::store {
 
-// The environment variable that names the figure database.
-inline constexpr const char* kFiguresDbVariable = "ZENTORIA_FIGURES_DB";
+// The environment variable that names the figure database (common/env.h).
+inline constexpr const char* kFiguresDbVariable = zt::kFiguresDbVariable;
 
 // The connection string of ZENTORIA_FIGURES_DB; nullopt when it is unset or blank.
 std::optional<std::string> figuresDbSetting();
@@ -104,6 +105,8 @@ public:
     // "host[:port]/dbname" or "socket DIR[:port]/dbname", for messages.
     const std::string& server() const { return server_; }
     bool isOpen() const { return conn_ != nullptr; }
+    // Whether the connection to the server was lost (a new one is needed).
+    bool lost() const;
 
     // One statement with its parameters ($1, $2, ...), bound. A failure is a DbError;
     // a connection that is lost says so.
