@@ -7,14 +7,18 @@
 #include <filesystem>
 #include <sstream>
 
+#include <QLineEdit>
+
 #include "app/cli.h"
 #include "app/demo.h"
 #include "common/state.h"
+#include "desktop/qt/zent_desk_top.h"
 #include "store/database.h"
 #include "store/figure_store.h"
 #include "store/figures.h"
 #include "support/pg_server.h"
 #include "support/testdir.h"
+#include "window/window_support.h"
 
 using zt::test::PgServer;
 using zt::test::queryColumn;
@@ -130,6 +134,50 @@ TEST(FiguresOnServer, EveryCommandGivesTheSameOutputAsOverTheFiles) {
     demo.both({"ratio", "--hotel", "2", "--year", y, "--stat", "Presenze", "--detail", "Generale", "--with-stat",
                "Cassa", "--with-detail", "CONT"});
     EXPECT_EQ(serverSummary("ops_demo"), fileSummary(demo.files));
+}
+
+// The window's twelve month fields after choosing hotel, statistic and detail.
+std::vector<std::string> windowGrid(zt::desktop::ZentDeskTop& w, int statistic, int detail) {
+    zt::test::choose(w.findChild<QComboBox*>("Combo1_0"), statistic);
+    zt::test::choose(w.findChild<QComboBox*>("Combo1_1"), detail);
+    std::vector<std::string> fields;
+    for (int m = 1; m <= 12; ++m)
+        fields.push_back(w.findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(m))->text().toStdString());
+    return fields;
+}
+
+TEST(FiguresOnServer, TheWindowShowsTheSameFiguresAndStaysUpWhenTheServerGoesAway) {
+    DemoPair demo("ops_window");
+    zt::test::qtApp();
+    auto open = [&](const TestDir& dir, zt::ProgramState& state, zt::test::FakeUi& ui) {
+        state.workDir = dir.path();
+        auto w = std::make_unique<zt::desktop::ZentDeskTop>(state, zt::Separators{",", "."}, &ui);
+        EXPECT_TRUE(w->start(std::stoi(demo.year)));
+        w->show();
+        return w;
+    };
+    zt::ProgramState fileState, serverState;
+    zt::test::FakeUi fileUi, serverUi;
+    auto overFiles = open(demo.files, fileState, fileUi);
+    ::setenv("ZENTORIA_FIGURES_DB", demo.db.c_str(), 1);
+    auto overServer = open(demo.served, serverState, serverUi);
+    std::string shown;
+    for (int statistic : {0, 1, 2})
+        for (int detail : {0, 1}) {
+            const auto fields = windowGrid(*overServer, statistic, detail);
+            EXPECT_EQ(fields, windowGrid(*overFiles, statistic, detail)) << statistic << " " << detail;
+            for (const auto& f : fields) shown += f;
+        }
+    EXPECT_NE(shown.find_first_of("123456789"), std::string::npos) << shown;  // figures, not only zeros
+    EXPECT_TRUE(serverUi.messages.empty()) << serverUi.messages.front();
+
+    PgServer::shared().stop();
+    windowGrid(*overServer, 0, 0);
+    PgServer::shared().start();
+    ::unsetenv("ZENTORIA_FIGURES_DB");
+    ASSERT_FALSE(serverUi.messages.empty());
+    EXPECT_NE(serverUi.messages.back().find("PostgreSQL server socket"), std::string::npos) << serverUi.messages.back();
+    EXPECT_TRUE(overServer->isVisible());
 }
 
 TEST(FiguresOnServer, TheSameJetQueriesGiveTheSameResultsAsOverAFile) {
