@@ -32,11 +32,16 @@ std::map<std::string, jet::TableInfo>& knownTables() {
     return tables;
 }
 
+std::map<std::string, jet::EmittedQuery>& emittedQueries();
+
 void forgetTables(const std::string& server) {
     std::lock_guard lock(tablesMutex());
     auto& tables = knownTables();
     for (auto it = tables.lower_bound(server + "\n"); it != tables.end() && it->first.rfind(server + "\n", 0) == 0;)
         it = tables.erase(it);
+    auto& queries = emittedQueries();
+    for (auto it = queries.lower_bound(server + "\n"); it != queries.end() && it->first.rfind(server + "\n", 0) == 0;)
+        it = queries.erase(it);
 }
 
 class ServerSchema : public jet::SchemaSource {
@@ -130,7 +135,7 @@ public:
             auto write = [&] {
                 for (std::size_t i = 0; i < months.size(); ++i) {
                     if (beforeMonth) beforeMonth(i);
-                    c.exec(upsertSql(), {PgParam(hotel), PgParam(std::string(tipo)), PgParam(std::string(detail)),
+                    c.execPrepared(upsertSql(), {PgParam(hotel), PgParam(std::string(tipo)), PgParam(std::string(detail)),
                                          PgParam(months[i].annoMese), PgParam::of(months[i].valore)});
                 }
             };
@@ -182,7 +187,22 @@ void forgetLostFigureServer() {
     if (k.connection && k.connection->lost()) k.connection.reset();
 }
 
-ServerRows queryServer(PgConnection& c, std::string_view jetSql) {
+namespace {
+
+// What a query's text becomes depends only on the text and the server's tables, so it is
+// written once per server and text and kept (at most 256), as the file layer keeps its
+// own; a failed statement forgets the server's (with its tables).
+std::map<std::string, jet::EmittedQuery>& emittedQueries() {
+    static std::map<std::string, jet::EmittedQuery> queries;
+    return queries;
+}
+
+jet::EmittedQuery emitForServer(PgConnection& c, std::string_view jetSql) {
+    const std::string key = c.server() + "\n" + std::string(jetSql);
+    {
+        std::lock_guard lock(tablesMutex());
+        if (auto it = emittedQueries().find(key); it != emittedQueries().end()) return it->second;
+    }
     jet::EmittedQuery emitted;
     try {
         auto tree = jet::parseQuery(jetSql);
@@ -193,8 +213,25 @@ ServerRows queryServer(PgConnection& c, std::string_view jetSql) {
     } catch (const jet::ResolveError& e) {
         throw c.error(e.what());
     }
+    std::lock_guard lock(tablesMutex());
+    auto& queries = emittedQueries();
+    if (queries.size() >= 256) queries.clear();
+    queries.emplace(key, emitted);
+    return emitted;
+}
+
+}  // namespace
+
+ServerRows queryServer(PgConnection& c, std::string_view jetSql) {
+    const jet::EmittedQuery emitted = emitForServer(c, jetSql);
     std::vector<PgParam> params(emitted.params.begin(), emitted.params.end());
-    const PgResult r = c.exec(emitted.sql, params);
+    PgResult r;
+    try {
+        r = c.execPrepared(emitted.sql, params);
+    } catch (const DbError&) {
+        forgetTables(c.server());
+        throw;
+    }
     ServerRows out;
     out.columns = emitted.columns;
     const int width = static_cast<int>(out.columns.size());

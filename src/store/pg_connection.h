@@ -13,6 +13,7 @@
 // a DbError whose file part is "PostgreSQL server <name>".
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -111,6 +112,10 @@ public:
     // One statement with its parameters ($1, $2, ...), bound. A failure is a DbError;
     // a connection that is lost says so.
     PgResult exec(std::string_view sql, const std::vector<PgParam>& params = {});
+    // The same for a statement the program runs again and again with other values (a
+    // month's sum): prepared on this connection at its first use, then only executed,
+    // so the server parses and plans it once.
+    PgResult execPrepared(const std::string& sql, const std::vector<PgParam>& params);
     // Several statements of the program's own (schema), without parameters.
     void execScript(std::string_view sql);
     // Copies rows into a table with COPY ... FROM STDIN; the values travel as data.
@@ -138,6 +143,7 @@ private:
     pg_conn* conn_ = nullptr;
     std::string conninfo_;  // kept only to clean libpq's messages of its password
     std::string server_;
+    std::map<std::string, std::string> prepared_;  // statement -> its name on the server
 };
 
 template <class Fn>
