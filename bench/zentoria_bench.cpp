@@ -432,6 +432,13 @@ void loadChain() {
     g_chain.loaded = text.str();
     g_chain.floor = PQconnectdb(g_chain.conninfo.c_str());
     if (PQstatus(g_chain.floor) != CONNECTION_OK) throw std::runtime_error("the floor cannot connect to the server");
+    PGresult* r = PQprepare(g_chain.floor, "month_sum",
+                            "SELECT sum(\"Valore\") FROM \"Dettaglio\" WHERE \"NumeroHotel\" = $1 AND \"Tipo\" = $2 "
+                            "AND \"DataInserimento\" >= $3 AND \"DataInserimento\" < $4 AND \"Dettaglio\" = $5",
+                            5, nullptr);
+    const bool prepared = PQresultStatus(r) == PGRES_COMMAND_OK;
+    PQclear(r);
+    if (!prepared) throw std::runtime_error("the floor cannot prepare its statement");
 }
 
 // The figure operations of a benchmark go to the server while this lives.
@@ -443,16 +450,13 @@ struct OnServer {
     ~OnServer() { ::unsetenv(kFiguresDbVariable); }
 };
 
-// One month sum of `Dettaglio` straight through libpq, as the server's grid runs it:
-// one statement with its values bound, on a kept connection.
+// One month sum of `Dettaglio` straight through libpq: the statement prepared once on a
+// kept connection, executed with its values bound.
 double serverMonthSum(const std::string& tipo, const std::string& detail, const std::string& annoMese, int hotel) {
     const std::string next = annoMese.substr(0, 5) + static_cast<char>(annoMese.back() + 1);
     const std::string h = std::to_string(hotel);
     const char* values[] = {h.c_str(), tipo.c_str(), annoMese.c_str(), next.c_str(), detail.c_str()};
-    PGresult* r = PQexecParams(g_chain.floor,
-                               "SELECT sum(\"Valore\") FROM \"Dettaglio\" WHERE \"NumeroHotel\" = $1 AND \"Tipo\" = $2 "
-                               "AND \"DataInserimento\" >= $3 AND \"DataInserimento\" < $4 AND \"Dettaglio\" = $5",
-                               5, nullptr, values, nullptr, nullptr, 0);
+    PGresult* r = PQexecPrepared(g_chain.floor, "month_sum", 5, values, nullptr, nullptr, 0);
     if (PQresultStatus(r) != PGRES_TUPLES_OK) {
         const std::string why = PQresultErrorMessage(r);
         PQclear(r);
@@ -724,7 +728,8 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
         {"AccessImage/noindexes", "image of the same file without indexes", "", "", 0, 0},
         {"ServerGridLoad", "grid load over the figure server, chain of 100 hotels (same twelve months)",
          "ServerGridLoadFloor", "<= 2 x floor, < 20 ms", 20, 2},
-        {"ServerGridLoadFloor", "its floor: the 12 month sums through libpq, one kept connection", "", "", 0, 0},
+        {"ServerGridLoadFloor", "its floor: the 12 month sums through libpq, one statement prepared on a kept connection",
+         "", "", 0, 0},
         {"ServerReport", "report over the figure server (same report)", "ServerReportFloor", "<= 2 x floor", 0, 2},
         {"ServerReportFloor", "its floor: the 24 month sums through libpq, and the same file written", "", "", 0, 0},
     };
