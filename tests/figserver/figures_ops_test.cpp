@@ -134,6 +134,16 @@ TEST(FiguresOnServer, EveryCommandGivesTheSameOutputAsOverTheFiles) {
     demo.both({"ratio", "--hotel", "2", "--year", y, "--stat", "Presenze", "--detail", "Generale", "--with-stat",
                "Cassa", "--with-detail", "CONT"});
     EXPECT_EQ(serverSummary("ops_demo"), fileSummary(demo.files));
+
+    // The server holds the tables whatever "&" and DIRSH say.
+    const std::vector<std::string> grid = {"grid", "--hotel", "1", "--year", y, "--stat", "Cassa", "--detail", "CONT"};
+    const Outcome before = run(demo.db, demo.served, grid);
+    demo.served.sql("AnagraficaHotels.mdb", "UPDATE AnagraficaHotels SET CodiceAssistenza = '&'");
+    ::unsetenv("DIRSH");
+    EXPECT_EQ(run(demo.db, demo.served, grid), before);
+    const Outcome files = run("", demo.served, grid);
+    EXPECT_EQ(files.status, 1);
+    EXPECT_NE(files.err.find("DIRSH"), std::string::npos) << files;
 }
 
 // The window's twelve month fields after choosing hotel, statistic and detail.
@@ -277,7 +287,12 @@ TEST(FiguresOnServer, AServerThatGoesAwayIsNamedWithoutThePasswordAndNothingHalf
     state.workDir = demo.served.path();
     state.hotelNumber = 1;
     ::setenv("ZENTORIA_FIGURES_DB", db.c_str(), 1);
-    EXPECT_TRUE(zt::store::sumYear(state, zt::store::DetailKey{"Cassa", "CONT", true}, demo.year).has_value());
+    const auto sum = zt::store::sumYear(state, zt::store::DetailKey{"Cassa", "CONT", true}, demo.year);
+    EXPECT_TRUE(sum.has_value());
+    // Restarted while the program stood idle: the next operation connects again, unseen.
+    server.stop();
+    server.start();
+    EXPECT_EQ(zt::store::sumYear(state, zt::store::DetailKey{"Cassa", "CONT", true}, demo.year), sum);
     server.stop();
     try {
         zt::store::sumYear(state, zt::store::DetailKey{"Cassa", "CONT", true}, demo.year);
