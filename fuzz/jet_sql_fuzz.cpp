@@ -18,6 +18,7 @@
 
 #include "store/jet_emit.h"
 #include "store/jet_sql.h"
+#include "store/jet_text.h"
 
 using namespace zt::store::jet;
 
@@ -68,6 +69,16 @@ public:
         }
         throw ResolveError("table \"" + name + "\" not found");
     }
+    // The figure tables' index, so that equalities of texts are written with spellings.
+    std::vector<std::vector<std::string>> indexes(const TableInfo& table) override {
+        if (table.name == "Dettaglio" || table.name == "Zentoria") return {{"NumeroHotel", "Tipo", "Dettaglio"}};
+        return {};
+    }
+    std::optional<std::vector<std::string>> spellings(const TableInfo&, const std::string&,
+                                                      const std::vector<std::pair<std::string, std::string>>&,
+                                                      const std::string& text) override {
+        return std::vector<std::string>{firstSpelling(text), text, lastSpelling(text)};
+    }
 };
 
 void stub(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_null(ctx); }
@@ -93,6 +104,12 @@ sqlite3* openSchema() {
     sqlite3_create_function(db, "zt_val", -1, flags, nullptr, stub, nullptr, nullptr);
     sqlite3_create_function(db, "zt_right", -1, flags, nullptr, stub, nullptr, nullptr);
     sqlite3_create_function(db, "zt_instr", -1, flags, nullptr, stub, nullptr, nullptr);
+    sqlite3_create_function(db, kFoldFunction, -1, flags, nullptr, stub, nullptr, nullptr);
+    sqlite3_create_collation(db, kCollation, SQLITE_UTF8, nullptr,
+                             [](void*, int na, const void* a, int nb, const void* b) {
+                                 return compareText({static_cast<const char*>(a), static_cast<std::size_t>(na)},
+                                                    {static_cast<const char*>(b), static_cast<std::size_t>(nb)});
+                             });
     return db;
 }
 

@@ -6,6 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
+echo "test: running the tests through CTest ($(nproc) at a time)"
 cd build
 ctest --output-on-failure -j"$(nproc)"
 cd ..

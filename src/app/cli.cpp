@@ -8,6 +8,7 @@
 #include "app/report_cmd.h"
 #include "app/selection.h"
 #include "app/window_main.h"
+#include "app/work_folder.h"
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "common/text.h"
@@ -38,7 +39,9 @@ constexpr const char* kUsage =
     "Usage: zentoria [--dir FOLDER] [COMMAND [ARGS]]\n"
     "\n"
     "Shows a hotel's monthly and annual figures. FOLDER is the working folder that\n"
-    "holds the hotel's database files (default: the current folder).\n"
+    "holds the hotel's database files. Without --dir a command works on the current\n"
+    "folder when it holds the hotel registry (AnagraficaHotels.mdb); the window then\n"
+    "tries the folder chosen at the last start and else asks for one.\n"
     "\n"
     "Commands:\n"
     "  (none)                  open the window on the working folder\n"
@@ -128,7 +131,7 @@ int runCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
-    fs::path workDir = ".";
+    std::optional<fs::path> dirOption;
     std::size_t i = 0;
     try {
         while (i < args.size() && args[i].rfind("--", 0) == 0) {
@@ -143,18 +146,25 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
             }
             if (opt == "--dir") {
                 if (i + 1 >= args.size()) throw UsageError("--dir needs a folder");
-                workDir = args[i + 1];
+                dirOption = fs::path(args[i + 1]);
                 i += 2;
                 continue;
             }
             throw UsageError("unknown option " + opt);
         }
         if (i >= args.size()) {
-            Invocation inv{workDir, {}, in, out, err};
-            return displayAvailable() ? openWindow(workDir) : cmdShowWithoutDisplay(inv);
+            if (displayAvailable()) return openWindow(dirOption);
+            Invocation inv{commandFolder(dirOption, fs::current_path()), {}, in, out, err};
+            return cmdShowWithoutDisplay(inv);
         }
         const auto it = commands().find(args[i]);
         if (it == commands().end()) throw UsageError("unknown command \"" + args[i] + "\"");
+        // The commands that make or copy files name their own, and "figures" works on the
+        // server alone but for its copies; the others work on the working folder, which a
+        // command never asks for.
+        const bool copies = i + 1 < args.size() && (args[i + 1] == "push" || args[i + 1] == "pull");
+        const bool ownFolder = args[i] == "demo" || args[i] == "convert" || (args[i] == "figures" && !copies);
+        const fs::path workDir = ownFolder ? dirOption.value_or(".") : commandFolder(dirOption, fs::current_path());
         Invocation inv{workDir, std::vector<std::string>(args.begin() + static_cast<long>(i) + 1, args.end()), in, out,
                        err};
         return it->second(inv);

@@ -15,6 +15,7 @@
 #include "store/database.h"
 #include "store/figures.h"
 #include "store/jet_guard.h"
+#include "store/jet_text.h"
 
 namespace zt::desktop {
 
@@ -347,6 +348,10 @@ private:
     // ---- "Cassa" ---------------------------------------------------------------------
 
     bool cash(const std::vector<std::string>& codes, const std::function<bool()>& step) {
+        // `Sigla = 'S'` compares as Jet compares texts, without regard to case: a code
+        // takes the receipts of every spelling of it.
+        std::map<std::string, std::vector<std::string>> byFolded;
+        for (const auto& c : codes) byFolded[store::jet::foldText(c)].push_back(c);
         std::map<std::string, Months> sums;
         grouped("Fatture.mdb",
                 "Select mid$(DataEmissione,1,6) as M, Sigla as S, Sum(Importo) as VT From Incassi" +
@@ -356,9 +361,10 @@ private:
                     const int m = monthOfKey(rs.field("M"), yearNumber_);
                     const store::Value sigla = rs.field("S");
                     if (!m || !sigla.isText()) return;
-                    const auto it = totals_.find(sigla.toText());  // `Sigla = 'S'`
-                    if (it == totals_.end()) return;
-                    sums[it->first][static_cast<std::size_t>(m - 1)] += sumOf(rs.field("VT"));
+                    const auto it = byFolded.find(store::jet::foldText(sigla.toText()));
+                    if (it == byFolded.end()) return;
+                    const auto vt = sumOf(rs.field("VT"));
+                    for (const auto& code : it->second) sums[code][static_cast<std::size_t>(m - 1)] += vt;
                 });
         for (const auto& c : codes) add(c, "Fatture.mdb", sums[c]);
         return step();

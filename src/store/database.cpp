@@ -9,6 +9,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <map>
@@ -24,6 +25,7 @@
 #include "store/jet_emit.h"
 #include "store/jet_file.h"
 #include "store/jet_sql.h"
+#include "store/jet_text.h"
 #include "store/sqlite_handle.h"
 
 namespace fs = std::filesystem;
@@ -53,7 +55,17 @@ struct FileStamp {
     std::int64_t mtimeNs = 0;
     std::uint32_t schemaCookie = 0;
     bool known = false;  // false: the file could not be looked at this way; never cached
+    std::string dataState;  // as fileState() gives it: what the rows are; empty when unknown
 };
+
+// What the rows of an SQLite file are, from its identity (a file made anew may get the
+// inode of one removed, not its modification time) and its header: the change counter
+// and the page count, which every commit changes (not kept in WAL mode).
+std::string dataStateOf(std::uint64_t device, std::uint64_t inode, std::int64_t mtimeNs, const unsigned char* head) {
+    std::string key = std::to_string(device) + ' ' + std::to_string(inode) + ' ' + std::to_string(mtimeNs) + ' ';
+    key.append(reinterpret_cast<const char*>(head + 24), 8);
+    return key;
+}
 
 FileStamp stampFile(const fs::path& file) {
     unsigned char head[100] = {};
@@ -91,6 +103,7 @@ FileStamp stampFile(const fs::path& file) {
     if (stamp.kind == FileKind::Sqlite && got >= 44)
         stamp.schemaCookie = (std::uint32_t{head[40]} << 24) | (std::uint32_t{head[41]} << 16) |
                              (std::uint32_t{head[42]} << 8) | head[43];
+    if (stamp.kind == FileKind::Sqlite && stamp.known) stamp.dataState = dataStateOf(stamp.device, stamp.inode, stamp.mtimeNs, head);
     return stamp;
 }
 
@@ -208,6 +221,62 @@ void fnInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(start - 1 + charCount(std::string_view(hay).substr(0, at)) + 1));
 }
 
+// ---- Jet's text rule (store/jet_text.h) ---------------------------------------------
+
+int collateJet(void*, int na, const void* a, int nb, const void* b) {
+    return jet::compareText(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
+                            std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
+}
+
+std::string_view textOf(sqlite3_value* v) {
+    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return t ? std::string_view(t, static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string_view();
+}
+
+// zt_fold(x): a text folded; any other value as it is.
+void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
+    const std::string f = jet::foldText(textOf(argv[0]));
+    sqlite3_result_text(ctx, f.data(), static_cast<int>(f.size()), SQLITE_TRANSIENT);
+}
+
+std::int64_t mtimeNsOf(const struct stat& st) {
+    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+// The header of an SQLite file a connection has open, read through the connection's
+// own file handle: opening the file a second time and closing it would drop the
+// connection's locks. False for a file in memory or not yet written.
+bool headerOf(sqlite3* db, const std::string& schema, unsigned char (&h)[100], struct stat& st) {
+    sqlite3_file* f = nullptr;
+    if (sqlite3_file_control(db, schema.c_str(), SQLITE_FCNTL_FILE_POINTER, &f) != SQLITE_OK || !f || !f->pMethods)
+        return false;
+    if (f->pMethods->xRead(f, h, sizeof h, 0) != SQLITE_OK) return false;
+    if (std::memcmp(h, "SQLite format 3\0", 16) != 0) return false;
+    const char* name = sqlite3_db_filename(db, schema.c_str());
+    return name && *name && ::stat(name, &st) == 0;
+}
+
+// What the rows of a file a connection has open are now (dataStateOf); empty when the
+// file cannot tell (in memory, WAL mode).
+std::string fileState(sqlite3* db, const std::string& schema) {
+    unsigned char h[100] = {};
+    struct stat st {};
+    if (!headerOf(db, schema, h, st) || h[18] == 2 || h[19] == 2) return "";
+    return dataStateOf(st.st_dev, st.st_ino, mtimeNsOf(st), h);
+}
+
+// The indexes of each state of a file's tables (its identity and schema cookie), shared
+// by every connection.
+std::mutex gIndexesMutex;
+std::map<std::string, std::vector<std::vector<std::string>>> gIndexes;
+
+// The spellings found for each state of a file (fileState), shared by every
+// connection: a grid opens the file once a month and asks the same twelve times.
+std::mutex gSpellingsMutex;
+std::unordered_map<std::string, std::vector<std::string>> gSpellings;
+constexpr std::size_t kSpellingsCacheSize = 1024;
+
 jet::Type affinityType(std::string_view declaredText) {
     const std::string declared = upperAscii(declaredText);
     if (declared.find("INT") != std::string::npos) return jet::Type::Number;
@@ -220,6 +289,17 @@ jet::Type affinityType(std::string_view declaredText) {
 
 }  // namespace
 
+void registerDialectFunctions(sqlite3* db) {
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
+    sqlite3_create_function(db, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_val", 2, flags, nullptr, fnValLeft, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
+    sqlite3_create_function(db, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
+    sqlite3_create_function(db, jet::kFoldFunction, 1, flags, nullptr, fnFold, nullptr, nullptr);
+    sqlite3_create_collation(db, jet::kCollation, SQLITE_UTF8, nullptr, collateJet);
+}
+
 // ---- Connection ------------------------------------------------------------------
 
 class Connection : public jet::SchemaSource {
@@ -227,12 +307,7 @@ public:
     Connection(fs::path path, fs::path workDir, sqlite3* db) : path_(std::move(path)), workDir_(std::move(workDir)), db_(db) {
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         sqlite3_extended_result_codes(db_, 1);
-        const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-        sqlite3_create_function(db_, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_val", 2, flags, nullptr, fnValLeft, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
-        sqlite3_create_function(db_, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
+        registerDialectFunctions(db_);
     }
     ~Connection() override { sqlite3_close_v2(db_); }
 
@@ -293,24 +368,34 @@ public:
     // (its stamp) and taken from there by every later connection: each month's sum
     // opens the file anew, and parsing and writing the query cost about a fifth of the
     // sum. A query reading another file (In '…') is written every time.
-    jet::EmittedQuery emit(std::string_view jetSql) {
+    // `fresh`: written anew, as the file is now (the stamp is the file's on opening).
+    jet::EmittedQuery emit(std::string_view jetSql, bool fresh = false) {
+        dataChecks_.clear();
         std::string key;
-        if (stamp_.known) {
+        if (stamp_.known && !noSeeks_ && !fresh) {
             key = path_.string() + '\n' + std::to_string(stamp_.device) + ' ' + std::to_string(stamp_.inode) + ' ' +
                   std::to_string(stamp_.size) + ' ' + std::to_string(stamp_.mtimeNs) + ' ' +
-                  std::to_string(stamp_.schemaCookie) + '\n';
+                  std::to_string(stamp_.schemaCookie) + '\n' + stamp_.dataState + '\n';
             key += jetSql;
             std::lock_guard lock(emittedMutex());
-            if (auto it = emittedCache().find(key); it != emittedCache().end()) return it->second;
+            if (auto it = emittedCache().find(key); it != emittedCache().end()) {
+                dataChecks_ = it->second.checks;
+                return it->second.query;
+            }
         }
         otherFileRead_ = false;
         auto tree = jet::parseQuery(jetSql);
         jet::EmittedQuery emitted = jet::emitQuery(*tree, *this);
-        if (stamp_.known && !otherFileRead_) {
+        // Spellings found in the rows hold for the state of the file they were found in:
+        // kept only when that is the state the key names (the stamp's, read on opening).
+        const bool sameState = std::all_of(dataChecks_.begin(), dataChecks_.end(), [&](const DataCheck& c) {
+            return c.schema == "main" && c.state == stamp_.dataState;
+        });
+        if (!key.empty() && !otherFileRead_ && sameState) {
             std::lock_guard lock(emittedMutex());
             auto& cache = emittedCache();
             if (cache.size() >= kEmittedCacheSize) cache.clear();
-            cache.emplace(std::move(key), emitted);
+            cache.emplace(std::move(key), Emitted{emitted, dataChecks_});
         }
         return emitted;
     }
@@ -352,6 +437,119 @@ public:
         tables_[key] = info;
         return info;
     }
+
+    // The indexes of a table that compare their keys byte by byte (SQLite's default):
+    // the names of their leading key columns, up to the first that is an expression or
+    // compares otherwise. Partial indexes are left out. Read once per connection, and
+    // only for a query that compares a text field with a text that has letters.
+    std::vector<std::vector<std::string>> indexes(const jet::TableInfo& table) override {
+        unsigned char h[100] = {};
+        struct stat fst {};
+        // Byte order is the order of characters only in UTF-8 (text encoding 1).
+        if (!headerOf(db_, table.schema, h, fst) || h[56] != 0 || h[57] != 0 || h[58] != 0 || h[59] != 1) return {};
+        std::string key = std::to_string(fst.st_dev) + ' ' + std::to_string(fst.st_ino) + ' ' +
+                          std::to_string(mtimeNsOf(fst)) + ' ';
+        key.append(reinterpret_cast<const char*>(h + 40), 4);  // schema cookie
+        key += '\n' + table.name;
+        {
+            std::lock_guard lock(gIndexesMutex);
+            if (auto it = gIndexes.find(key); it != gIndexes.end()) return it->second;
+        }
+        std::vector<std::vector<std::string>> out;
+        Stmt st(prepare("SELECT il.name, ix.name, ix.coll FROM pragma_index_list(?1, ?2) AS il, "
+                        "pragma_index_xinfo(il.name, ?2) AS ix WHERE il.partial = 0 AND ix.key = 1 "
+                        "ORDER BY il.seq, ix.seqno"));
+        sqlite3_bind_text(st.get(), 1, table.name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(st.get(), 2, table.schema.c_str(), -1, SQLITE_TRANSIENT);
+        std::string current;
+        bool open = false;  // whether the current index still takes columns
+        int rc;
+        while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+            const auto* index = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
+            const auto* column = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1));
+            const auto* coll = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 2));
+            if (!index) continue;
+            if (current != index) {
+                current = index;
+                out.emplace_back();
+                open = true;
+            }
+            if (!open) continue;
+            if (!column || !coll || !equalsNoCase(coll, "BINARY")) open = false;
+            else out.back().emplace_back(column);
+        }
+        if (rc != SQLITE_DONE) fail(rc, "");
+        std::erase_if(out, [](const auto& cols) { return cols.empty(); });
+        std::lock_guard lock(gIndexesMutex);
+        if (gIndexes.size() >= 1024) gIndexes.clear();
+        return gIndexes[key] = out;
+    }
+
+    // The spellings of `text` that `column` holds where the `fixed` fields have their
+    // values, found by a walk of seeks along an index that begins with those fields and
+    // `column`: each seek finds the smallest key from the next possible spelling on
+    // (jet::nextSpelling), so keys that are no spelling are passed in one step. Kept for
+    // each state of the file; what they were found on is noted in dataChecks(), which
+    // a reader checks once its statement has read (checkData). None for a file that
+    // cannot tell its state (in memory, WAL mode), or once checks kept failing.
+    std::optional<std::vector<std::string>> spellings(const jet::TableInfo& table, const std::string& column,
+                                                      const std::vector<std::pair<std::string, std::string>>& fixed,
+                                                      const std::string& text) override {
+        if (noSeeks_) return std::nullopt;
+        // Inside a transaction of its own the connection sees rows no commit counted
+        // yet, and no other writer can commit: the walk is made afresh and not kept.
+        const bool inTransaction = !sqlite3_get_autocommit(db_);
+        std::string state = inTransaction ? std::string() : fileState(db_, table.schema);
+        if (state.empty() && !inTransaction) return std::nullopt;
+        if (!inTransaction) dataChecks_.push_back({table.schema, state});
+        std::string sql = "SELECT " + jet::quoteIdent(column) + " FROM " + jet::quoteIdent(table.schema) + "." +
+                          jet::quoteIdent(table.name) + " WHERE ";
+        for (const auto& [field, value] : fixed) sql += jet::quoteIdent(field) + " = " + value + " AND ";
+        const std::string key = jet::quoteIdent(column) + " COLLATE BINARY";
+        sql += key + " >= ?1 AND " + key + " <= ?2 ORDER BY " + key + " LIMIT 1";
+        const std::string cacheKey = state + '\n' + sql + '\n' + text;
+        if (!inTransaction) {
+            std::lock_guard lock(gSpellingsMutex);
+            if (auto it = gSpellings.find(cacheKey); it != gSpellings.end()) return it->second;
+        }
+        Stmt seek(prepare(sql));
+        const std::string last = jet::lastSpelling(text);
+        sqlite3_bind_text(seek.get(), 2, last.data(), static_cast<int>(last.size()), SQLITE_TRANSIENT);
+        std::vector<std::string> found;
+        std::optional<std::string> from = jet::firstSpelling(text);
+        while (from) {
+            sqlite3_bind_text(seek.get(), 1, from->data(), static_cast<int>(from->size()), SQLITE_TRANSIENT);
+            const int rc = sqlite3_step(seek.get());
+            if (rc == SQLITE_DONE) break;
+            if (rc != SQLITE_ROW) fail(rc, "");
+            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(seek.get(), 0));
+            const std::string key(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(seek.get(), 0)));
+            sqlite3_reset(seek.get());
+            if (jet::compareText(key, text) == 0) found.push_back(key);
+            from = jet::nextSpelling(key, text);
+        }
+        if (inTransaction) return found;
+        std::lock_guard lock(gSpellingsMutex);
+        if (gSpellings.size() >= kSpellingsCacheSize) gSpellings.clear();
+        gSpellings.emplace(cacheKey, found);
+        return found;
+    }
+
+    // What the statements emitted since the last call read the spellings from.
+    struct DataCheck {
+        std::string schema, state;
+    };
+    std::vector<DataCheck> takeDataChecks() { return std::exchange(dataChecks_, {}); }
+    // Whether the files are still in the state the spellings were found in: read once a
+    // statement using them has begun reading, it tells that the statement read that
+    // state (no commit came between: every commit changes the state).
+    bool checkData(const std::vector<DataCheck>& checks) {
+        for (const auto& c : checks)
+            if (fileState(db_, c.schema) != c.state) return false;
+        return true;
+    }
+    // After repeated changes under a reader: compare without seeking the spellings.
+    void stopSeeks() { noSeeks_ = true; }
 
     // A table of the schema the connection has already loaded, without running a
     // statement: the columns and their declared types from a statement prepared over it
@@ -426,6 +624,8 @@ private:
     sqlite3* db_;
     std::map<std::string, std::string> attached_;
     std::map<std::string, jet::TableInfo> tables_;
+    std::vector<DataCheck> dataChecks_;
+    bool noSeeks_ = false;
     bool jet_ = false;
     std::vector<std::shared_ptr<const JetImage>> images_;
     static constexpr std::size_t kEmittedCacheSize = 256;
@@ -433,8 +633,12 @@ private:
         static std::mutex m;
         return m;
     }
-    static std::unordered_map<std::string, jet::EmittedQuery>& emittedCache() {
-        static std::unordered_map<std::string, jet::EmittedQuery> cache;
+    struct Emitted {
+        jet::EmittedQuery query;
+        std::vector<DataCheck> checks;  // the spellings it holds were found on
+    };
+    static std::unordered_map<std::string, Emitted>& emittedCache() {
+        static std::unordered_map<std::string, Emitted> cache;
         return cache;
     }
     FileStamp stamp_;
@@ -556,6 +760,10 @@ struct Recordset::Impl {
     int firstValue = 1;              // and the first field
     std::vector<jet::ColumnInfo> columns;
     std::vector<std::string> names;
+    std::string query;               // the Jet SQL of a query dynaset
+    // What the spellings of `base` and of the last criterion were found on
+    // (Connection::spellings); checked once a statement has begun reading.
+    std::vector<Connection::DataCheck> baseChecks, criterionChecks;
 
     // The current row: its position and values; none at eof.
     std::optional<std::int64_t> pos;
@@ -584,11 +792,49 @@ struct Recordset::Impl {
     }
 
     std::string condition(std::string_view criterion) {
-        return withFile(*conn, [&] {
+        conn->takeDataChecks();
+        auto sql = withFile(*conn, [&] {
             auto tree = jet::parseCondition(criterion);
             if (isTable) return jet::emitTableCondition(*tree, table, "r", *conn);
             return jet::emitColumnsCondition(*tree, columns, *conn);
         });
+        criterionChecks = conn->takeDataChecks();
+        return sql;
+    }
+
+    // The query's SQL as rows with their positions (`base`).
+    void setQuery(const jet::EmittedQuery& emitted) {
+        baseChecks = conn->takeDataChecks();
+        columns = emitted.columns;
+        singleRow = emitted.singleRow;
+        names.clear();
+        for (const auto& c : columns) names.push_back(c.name);
+        if (emitted.singleRow) {
+            // The emitted statement as it is: the query's columns, then the position.
+            base = emitted.sql;
+            posColumn = static_cast<int>(columns.size());
+            firstValue = 0;
+        } else {
+            // The position column first, then the query's columns.
+            std::string cols = "zt_pos";
+            for (const auto& c : columns) cols += ", " + jet::quoteIdent(c.name);
+            base = "SELECT " + cols + " FROM (" + emitted.sql + ")";
+            posColumn = 0;
+            firstValue = 1;
+        }
+    }
+
+    // Whether what the statement just read is the state its spellings were found in;
+    // when not (a commit came between), the statement is written again with the
+    // spellings found anew, and after repeated changes without them.
+    bool readAsWritten(bool withCriterion, int attempt) {
+        std::vector<Connection::DataCheck> checks = baseChecks;
+        if (withCriterion) checks.insert(checks.end(), criterionChecks.begin(), criterionChecks.end());
+        if (checks.empty() || conn->checkData(checks) || attempt > 2) return true;
+        releaseCursor();
+        if (attempt >= 2) conn->stopSeeks();
+        if (!baseChecks.empty()) setQuery(withFile(*conn, [&] { return conn->emit(query, true); }));
+        return false;
     }
 
     // Reads the next row of the cursor into the current row; false when there is none.
@@ -637,19 +883,37 @@ struct Recordset::Impl {
         requireOpen();
         const std::string crit(criterion);
         const bool continueWalk = next && cursor && cursorCriterion == crit && pos;
-        if (!continueWalk) startCursor(crit, condition(criterion), next ? pos : std::nullopt);
+        if (continueWalk) {
+            noMatch = !step();
+            return;
+        }
         // No match leaves the current row where it was: step() changes it only on a row.
-        noMatch = !step();
+        std::optional<std::int64_t> from;
+        if (next) from = pos;
+        const auto fromPos = pos;
+        const auto fromValues = values;
+        for (int attempt = 0;; ++attempt) {
+            startCursor(crit, condition(criterion), from);
+            noMatch = !step();
+            if (readAsWritten(true, attempt)) return;
+            pos = fromPos;
+            values = fromValues;
+        }
     }
 
     void move(bool first) {
         requireOpen();
         if (!first && !pos) return;  // already past the end
-        if (first) startCursor("", "", std::nullopt);
-        else if (!(cursor && cursorCriterion.empty())) startCursor("", "", pos);
-        if (!step()) {
-            pos.reset();
-            values.clear();
+        const bool carryOn = !first && cursor && cursorCriterion.empty();
+        std::optional<std::int64_t> from;
+        if (!first) from = pos;
+        for (int attempt = 0;; ++attempt) {
+            if (!carryOn) startCursor("", "", from);
+            if (!step()) {
+                pos.reset();
+                values.clear();
+            }
+            if (carryOn || readAsWritten(false, attempt)) return;
         }
     }
 };
@@ -680,21 +944,8 @@ Recordset Database::openQuery(std::string_view jetSql) {
     if (!conn_) throw DbError("", "the database is closed");
     auto impl = std::make_unique<Recordset::Impl>();
     impl->conn = conn_;
-    auto emitted = withFile(*conn_, [&] { return conn_->emit(jetSql); });
-    impl->columns = emitted.columns;
-    impl->singleRow = emitted.singleRow;
-    for (const auto& c : impl->columns) impl->names.push_back(c.name);
-    if (emitted.singleRow) {
-        // The emitted statement as it is: the query's columns, then the position.
-        impl->base = emitted.sql;
-        impl->posColumn = static_cast<int>(impl->columns.size());
-        impl->firstValue = 0;
-    } else {
-        // The position column first, then the query's columns.
-        std::string cols = "zt_pos";
-        for (const auto& c : impl->columns) cols += ", " + jet::quoteIdent(c.name);
-        impl->base = "SELECT " + cols + " FROM (" + emitted.sql + ")";
-    }
+    impl->query = std::string(jetSql);
+    impl->setQuery(withFile(*conn_, [&] { return conn_->emit(jetSql); }));
     Recordset rs(std::move(impl));
     rs.impl_->move(true);
     return rs;
@@ -702,10 +953,13 @@ Recordset Database::openQuery(std::string_view jetSql) {
 
 long Recordset::recordCount() {
     impl_->requireOpen();
-    Stmt st(impl_->conn->prepare("SELECT count(*) FROM (" + impl_->base + ")"));
-    const int rc = sqlite3_step(st.get());
-    if (rc != SQLITE_ROW) impl_->conn->fail(rc, "");
-    return static_cast<long>(sqlite3_column_int64(st.get(), 0));
+    for (int attempt = 0;; ++attempt) {
+        Stmt st(impl_->conn->prepare("SELECT count(*) FROM (" + impl_->base + ")"));
+        const int rc = sqlite3_step(st.get());
+        if (rc != SQLITE_ROW) impl_->conn->fail(rc, "");
+        const auto count = static_cast<long>(sqlite3_column_int64(st.get(), 0));
+        if (impl_->readAsWritten(false, attempt)) return count;
+    }
 }
 
 bool Recordset::eof() const { return !impl_->pos.has_value(); }

@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "store/figure_store.h"
+#include "store/figures_server.h"
 #include "store/jet_sql.h"
 
 namespace zt::store {
@@ -92,16 +93,19 @@ KeptConnection& kept() {
     return k;
 }
 
-// The statement that adds a month's row of `Zentoria`, or replaces the one of its key:
-// one statement, so two workstations writing the same month at once leave one row,
-// holding one of the two writes whole.
+// The statement that adds a month's row of `Zentoria`, or replaces the one of its key
+// (whatever the case of its codes, as the file's writer finds it; the codes are then
+// written as given): one statement, so two workstations writing the same month at once
+// leave one row, holding one of the two writes whole.
 const std::string& upsertSql() {
-    static const std::string sql =
-        "INSERT INTO " + pgIdent("Zentoria") + " (" + pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " +
-        pgIdent("Dettaglio") + ", " + pgIdent("AnnoMese") + ", " + pgIdent("Valore") +
-        ") VALUES ($1, $2, $3, $4, $5) ON CONFLICT (" + pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " +
-        pgIdent("Dettaglio") + ", " + pgIdent("AnnoMese") + ") DO UPDATE SET " + pgIdent("Valore") + " = EXCLUDED." +
-        pgIdent("Valore");
+    static const std::string sql = [] {
+        std::string set;
+        for (const char* f : {"Tipo", "Dettaglio", "AnnoMese", "Valore"})
+            set += (set.empty() ? "" : ", ") + pgIdent(f) + " = EXCLUDED." + pgIdent(f);
+        return "INSERT INTO " + pgIdent("Zentoria") + " (" + pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " +
+               pgIdent("Dettaglio") + ", " + pgIdent("AnnoMese") + ", " + pgIdent("Valore") +
+               ") VALUES ($1, $2, $3, $4, $5) ON CONFLICT (" + zentoriaKey() + ") DO UPDATE SET " + set;
+    }();
     return sql;
 }
 

@@ -5,8 +5,14 @@
 #include <map>
 
 #include "common/text.h"
+#include "store/jet_text.h"
 
 namespace zt::store::jet {
+
+std::string pgFoldSql(const std::string& text) {
+    const auto& maps = characterMaps();
+    return "translate(" + text + ", " + sqlText(maps.foldFrom) + ", " + sqlText(maps.foldTo) + ")";
+}
 
 std::string quoteIdent(const std::string& name) {
     std::string out = "\"";
@@ -20,8 +26,12 @@ std::string quoteIdent(const std::string& name) {
 namespace {
 
 struct Sql {
+    Sql() = default;
+    Sql(std::string t, Type ty, std::optional<std::string> lit = std::nullopt)
+        : text(std::move(t)), type(ty), literal(std::move(lit)) {}
     std::string text;
     Type type = Type::Unknown;
+    std::optional<std::string> literal;  // the value of a text written in the query
 };
 
 // One table of a FROM clause as the statement names it.
@@ -30,6 +40,7 @@ struct Source {
     std::string alias;    // the Jet alias (or the table name)
     std::string sqlAlias; // the alias in the emitted SQL; empty: columns are unqualified
     std::vector<ColumnInfo> columns;
+    std::string schema;   // the table's schema; empty for the columns of a query
 };
 
 struct Frame {
@@ -81,6 +92,79 @@ bool isAggregate(const Select& s) {
 // An aggregate without GROUP BY: one row, or none when HAVING refuses it.
 bool isSingleRow(const Select& s) { return s.groupBy.empty() && isAggregate(s); }
 
+// ---- Jet's text rule --------------------------------------------------------------
+// Texts compare, sort and group without regard to case (store/jet_text.h). Everything
+// the dialect writes for it is in this block; docs/JET_SQL.md lists the comparisons.
+// A comparison with a text that cannot differ in case from anything (a caseless text
+// for "=", "<>" and In; a text that sorts below every letter, such as a date of
+// digits, for "<", ">", "<=", ">=" and Between) is written as SQLite compares, so an
+// index serves it as before.
+
+std::string collated(const std::string& sql) { return sql + " COLLATE " + kCollation; }
+
+// A value as ORDER BY, GROUP BY, Min and Max see it: a text in Jet's order.
+std::string ordered(const Sql& v) { return v.type == Type::Number ? v.text : collated(v.text); }
+
+bool isOrdering(const std::string& op) { return op == "<" || op == ">" || op == "<=" || op == ">="; }
+
+// Whether comparing with `v` by bytes gives Jet's answer for the operator.
+bool bytewiseSafe(const Sql& v, const std::string& op) {
+    if (!v.literal) return false;
+    return isOrdering(op) ? sortsBelowLetters(*v.literal) : isCaseless(*v.literal);
+}
+
+// l op r, both already converted by Jet's number rule.
+std::string compareSql(const Sql& l, const std::string& op, const Sql& r) {
+    if (l.type == Type::Number || r.type == Type::Number || bytewiseSafe(l, op) || bytewiseSafe(r, op))
+        return "(" + l.text + " " + op + " " + r.text + ")";
+    return "(" + l.text + " " + op + " " + collated(r.text) + ")";
+}
+
+// x [Not] Between lo And hi.
+std::string betweenSql(const Sql& x, bool negated, const Sql& lo, const Sql& hi) {
+    const bool plain = x.type == Type::Number || (bytewiseSafe(lo, "<") && bytewiseSafe(hi, "<"));
+    return "(" + (plain ? x.text : collated(x.text)) + (negated ? " NOT BETWEEN " : " BETWEEN ") + lo.text + " AND " +
+           hi.text + ")";
+}
+
+// x [Not] In (items), the items already converted.
+std::string inListSql(const Sql& x, bool negated, const std::vector<Sql>& items) {
+    const bool plain = x.type == Type::Number ||
+                       std::all_of(items.begin(), items.end(), [](const Sql& it) { return bytewiseSafe(it, "="); });
+    std::string s = "(" + (plain ? x.text : collated(x.text)) + (negated ? " NOT IN (" : " IN (");
+    for (std::size_t i = 0; i < items.size(); ++i) s += (i ? ", " : "") + items[i].text;
+    return s + "))";
+}
+
+// x [Not] In (Select …) of a text.
+std::string inSelectSql(const Sql& x, bool negated, const std::string& sub, Type subType) {
+    const bool plain = x.type == Type::Number || subType == Type::Number;
+    return "(" + (plain ? x.text : collated(x.text)) + (negated ? " NOT IN (" : " IN (") + sub + "))";
+}
+
+// x [Not] Like pattern (Jet's "*" and "?").
+std::string likeSql(const Sql& x, bool negated, const std::string& pattern) {
+    const bool plain = isCaseless(pattern);
+    return "(" + (plain ? x.text : std::string(kFoldFunction) + "(" + x.text + ")") +
+           (negated ? " NOT LIKE " : " LIKE ") + sqlText(likePattern(plain ? pattern : foldText(pattern))) +
+           " ESCAPE '\\')";
+}
+
+// A value as Instr searches it: folded, which keeps every character's position.
+std::string searched(const Sql& v, const Sql& sought) {
+    if (sought.literal && isCaseless(*sought.literal)) return v.text;
+    return std::string(kFoldFunction) + "(" + v.text + ")";
+}
+
+// "Field = 'text'" over a text field that an index can seek: the field compared exactly
+// with the spellings of the text the table holds (SchemaSource::spellings), so the
+// index seeks each one. No spelling: the text itself, which matches nothing.
+std::string seekSql(const std::string& field, const std::vector<std::string>& spellings, const std::string& text) {
+    std::string list;
+    for (const auto& s : spellings) list += (list.empty() ? "" : ", ") + sqlText(s);
+    return "(" + field + " COLLATE BINARY IN (" + (list.empty() ? sqlText(text) : list) + "))";
+}
+
 // ---- PostgreSQL's spelling of what the SQLite connection does with functions of its
 // own (database.cpp): the same rules, written as plain PostgreSQL expressions, so the
 // server needs no functions of the program's.
@@ -118,7 +202,7 @@ public:
 
     std::string condition(const Expr& e, Frame frame) {
         frames_.push_back(std::move(frame));
-        auto sql = expr(e).text;
+        auto sql = where(e);
         frames_.pop_back();
         return sql;
     }
@@ -159,6 +243,60 @@ private:
     }
     // The table order of a table's rows.
     std::string rowOrder(const std::string& alias) const { return alias + (pg() ? ".ctid" : ".rowid"); }
+    // ---- Jet's text rule on PostgreSQL: the same decisions as the SQLite block above,
+    // written with translate() over the rule's character maps (jet_text.h), which needs
+    // nothing installed on the server. A text's folded form (pgFoldSql) answers
+    // equality, In, Like and Instr; its key and folded form, compared code point by
+    // code point (COLLATE "C"), give Jet's order. Grouping (GROUP BY, DISTINCT, Min,
+    // Max) keeps the server's byte order: docs/JET_SQL.md.
+    static std::string asText(const Sql& v) { return v.type == Type::Text ? v.text : pgText(v.text); }
+    static std::string pgFold(const Sql& v) { return pgFoldSql(asText(v)); }
+    static std::string pgKey(const Sql& v) {
+        const auto& maps = characterMaps();
+        return "translate(" + asText(v) + ", " + sqlText(maps.keyFrom) + ", " + sqlText(maps.keyTo) + ")";
+    }
+    static std::string pgOrderRow(const Sql& v) {
+        return "ROW(" + pgKey(v) + " COLLATE \"C\", " + pgFold(v) + " COLLATE \"C\")";
+    }
+    std::string pgOrdered(const Sql& v, bool descending) const {
+        const std::string dir = descending ? " DESC" : "";
+        if (v.type == Type::Number) return v.text + dir;
+        return pgKey(v) + " COLLATE \"C\"" + dir + ", " + pgFold(v) + " COLLATE \"C\"" + dir;
+    }
+    std::string grouped(const Sql& v) const { return pg() ? v.text : ordered(v); }
+    // An equality of texts is always written folded, a text without case too: the
+    // server's keys and indexes hold the folded fields, so the same expression seeks them.
+    static std::string pgCompare(const Sql& l, const std::string& op, const Sql& r) {
+        if (l.type == Type::Number || r.type == Type::Number) return "(" + l.text + " " + op + " " + r.text + ")";
+        if (!isOrdering(op)) return "(" + pgFold(l) + " " + op + " " + pgFold(r) + ")";
+        if (bytewiseSafe(l, op) || bytewiseSafe(r, op)) return "(" + l.text + " " + op + " " + r.text + ")";
+        return "(" + pgOrderRow(l) + " " + op + " " + pgOrderRow(r) + ")";
+    }
+    static std::string pgBetween(const Sql& x, bool negated, const Sql& lo, const Sql& hi) {
+        if (x.type == Type::Number || (bytewiseSafe(lo, "<") && bytewiseSafe(hi, "<")))
+            return "(" + x.text + (negated ? " NOT BETWEEN " : " BETWEEN ") + lo.text + " AND " + hi.text + ")";
+        const std::string within = "(" + pgOrderRow(x) + " >= " + pgOrderRow(lo) + " AND " + pgOrderRow(x) +
+                                   " <= " + pgOrderRow(hi) + ")";
+        return negated ? "(NOT " + within + ")" : within;
+    }
+    static std::string pgInList(const Sql& x, bool negated, const std::vector<Sql>& items) {
+        const bool plain = x.type == Type::Number;
+        std::string s = "(" + (plain ? x.text : pgFold(x)) + (negated ? " NOT IN (" : " IN (");
+        for (std::size_t i = 0; i < items.size(); ++i) s += (i ? ", " : "") + (plain ? items[i].text : pgFold(items[i]));
+        return s + "))";
+    }
+    static std::string pgInSelect(const Sql& x, bool negated, const std::string& sub, Type subType) {
+        if (x.type == Type::Number || subType == Type::Number)
+            return "(" + x.text + (negated ? " NOT IN (" : " IN (") + sub + "))";
+        return "(" + pgFold(x) + (negated ? " NOT IN (" : " IN (") + "SELECT " +
+               pgFold(Sql{"zt_in.v", Type::Unknown}) + " FROM (" + sub + ") AS zt_in(v)))";
+    }
+    std::string pgLike(const Sql& x, bool negated, const std::string& pattern) {
+        const bool plain = isCaseless(pattern);
+        return "(" + (plain ? asText(x) : pgFold(x)) + (negated ? " NOT LIKE " : " LIKE ") +
+               textValue(likePattern(plain ? pattern : foldText(pattern))) + " ESCAPE '\\')";
+    }
+
     std::string tableName(const TableInfo& info) const {
         return info.schema.empty() ? quoteIdent(info.name) : quoteIdent(info.schema) + "." + quoteIdent(info.name);
     }
@@ -173,6 +311,7 @@ private:
             src.alias = ref.alias.empty() ? ref.name : ref.alias;
             src.sqlAlias = "q" + std::to_string(++aliasCounter_);
             src.columns = info.columns;
+            src.schema = info.schema;
             if (!from.empty()) from += ", ";
             from += tableName(info) + " AS " + src.sqlAlias;
             frame.sources.push_back(std::move(src));
@@ -183,6 +322,7 @@ private:
         const bool singleRow = isSingleRow(s);
 
         std::vector<std::string> items;
+        std::vector<Sql> values;  // the items' values, for DISTINCT
         std::vector<ColumnInfo> outCols;
         int exprNo = 1000;
         for (const auto& item : s.items) {
@@ -193,6 +333,7 @@ private:
                     any = true;
                     for (const auto& c : src.columns) {
                         items.push_back(src.sqlAlias + "." + quoteIdent(c.name) + " AS " + quoteIdent(c.name));
+                        values.push_back({src.sqlAlias + "." + quoteIdent(c.name), c.type});
                         outCols.push_back(c);
                     }
                 }
@@ -204,6 +345,7 @@ private:
             if (name.empty()) name = item.expr->kind == Expr::Kind::Column ? item.expr->text : "Expr" + std::to_string(exprNo++);
             if (numericFirst && items.empty() && v.type == Type::Text) v = {toNumber(v.text), Type::Number};
             items.push_back(v.text + " AS " + quoteIdent(name));
+            values.push_back(v);
             outCols.push_back({name, v.type});
             frames_.back().outputs.emplace_back(name, v);
         }
@@ -215,14 +357,18 @@ private:
         std::vector<std::string> groupBy;
         if (s.distinct) {
             if (aggregate) throw ResolveError("DISTINCT together with sums or GROUP BY is not supported");
-            for (std::size_t i = 0; i < items.size(); ++i) groupBy.push_back(std::to_string(i + 1));
+            // A number by its position (a number written as an expression would name a
+            // column), a text in Jet's order.
+            for (std::size_t i = 0; i < values.size(); ++i)
+                groupBy.push_back(values[i].type == Type::Number ? std::to_string(i + 1) : grouped(values[i]));
         }
-        for (const auto& g : s.groupBy) groupBy.push_back(expr(*g).text);
+        for (const auto& g : s.groupBy) groupBy.push_back(grouped(expr(*g)));
 
         std::string order;
         for (const auto& o : s.orderBy) {
             if (!order.empty()) order += ", ";
-            order += orderTerm(*o.expr).text + (o.descending ? " DESC" : "");
+            order += pg() ? pgOrdered(orderTerm(*o.expr), o.descending)
+                          : ordered(orderTerm(*o.expr)) + (o.descending ? " DESC" : "");
         }
         const bool singleTable = frames_.back().sources.size() == 1;
         if (withPosition && !aggregate && !s.distinct && singleTable) {
@@ -234,7 +380,7 @@ private:
         if (withPosition && singleRow) sql += ", 1 AS zt_pos";
         else if (withPosition) sql += ", row_number() OVER (" + (order.empty() ? "" : "ORDER BY " + order) + ") AS zt_pos";
         sql += " FROM " + from;
-        if (s.where) sql += " WHERE " + expr(*s.where).text;
+        if (s.where) sql += " WHERE " + where(*s.where);
         if (!groupBy.empty()) {
             sql += " GROUP BY ";
             for (std::size_t i = 0; i < groupBy.size(); ++i) sql += (i ? ", " : "") + groupBy[i];
@@ -247,6 +393,160 @@ private:
         frames_.pop_back();
         if (columns) *columns = std::move(outCols);
         return sql;
+    }
+
+    // A WHERE condition (or a find's criterion): its conditions joined by And, each an
+    // equality that seeks an index where it can (seek), as written otherwise.
+    std::string where(const Expr& e) {
+        std::vector<const Expr*> terms;
+        conjuncts(e, terms);
+        // The equalities that seek, found in turns: one whose index begins with a field
+        // another seeking equality fixes waits for that one's spellings.
+        std::map<const Expr*, std::vector<std::string>> spelled;
+        for (bool more = true; more;) {
+            more = false;
+            for (const Expr* t : terms) {
+                if (spelled.count(t)) continue;
+                if (auto found = seekSpellings(*t, terms, spelled)) {
+                    spelled[t] = std::move(*found);
+                    more = true;
+                }
+            }
+        }
+        std::string out;
+        for (const Expr* t : terms) {
+            std::string sql;
+            if (auto it = spelled.find(t); it != spelled.end()) {
+                const auto term = seekTerm(*t);
+                sql = seekSql(expr(*term->field).text, it->second, term->text->text);
+            } else {
+                sql = expr(*t).text;
+            }
+            out += (out.empty() ? "" : " AND ") + sql;
+        }
+        return terms.size() == 1 ? out : "(" + out + ")";
+    }
+
+    static void conjuncts(const Expr& e, std::vector<const Expr*>& out) {
+        if (e.kind == Expr::Kind::Binary && e.op == "AND") {
+            conjuncts(*e.args[0], out);
+            conjuncts(*e.args[1], out);
+        } else {
+            out.push_back(&e);
+        }
+    }
+
+    // A field of a table of the innermost FROM clause: its table and column.
+    std::optional<std::pair<const Source*, ColumnInfo>> tableColumn(const Expr& e) {
+        if (e.kind != Expr::Kind::Column) return std::nullopt;
+        const Source* found = nullptr;
+        ColumnInfo column;
+        for (const auto& src : frames_.back().sources) {
+            if (!e.qualifier.empty() && !equalsNoCase(e.qualifier, src.alias) && !equalsNoCase(e.qualifier, src.name))
+                continue;
+            for (const auto& c : src.columns) {
+                if (!equalsNoCase(c.name, e.text)) continue;
+                if (found) return std::nullopt;  // ambiguous: expr() says so
+                found = &src;
+                column = c;
+            }
+        }
+        if (!found || found->schema.empty()) return std::nullopt;
+        return std::make_pair(found, column);
+    }
+
+    // "Field = 'text'" over a text field of a table and a text with letters.
+    struct SeekTerm {
+        const Expr* field;
+        const Expr* text;
+        const Source* source;
+        ColumnInfo column;
+    };
+    std::optional<SeekTerm> seekTerm(const Expr& t) {
+        if (t.kind != Expr::Kind::Compare || t.op != "=") return std::nullopt;
+        const bool fieldFirst = t.args[1]->kind == Expr::Kind::String;
+        const Expr* fieldExpr = t.args[fieldFirst ? 0 : 1].get();
+        const Expr* textExpr = t.args[fieldFirst ? 1 : 0].get();
+        if (textExpr->kind != Expr::Kind::String || isCaseless(textExpr->text) || !isValidUtf8(textExpr->text))
+            return std::nullopt;
+        const auto field = tableColumn(*fieldExpr);
+        if (!field || field->second.type != Type::Text) return std::nullopt;
+        return SeekTerm{fieldExpr, textExpr, field->first, field->second};
+    }
+
+    // The spellings of a SeekTerm among the conditions joined by And, when an index of
+    // the table begins with fields other conditions fix ("NumeroHotel = 1", or a
+    // seeking equality already `spelled`) followed by this field: written by seekSql,
+    // which seeks that index; nullopt otherwise (compareSql, without an index).
+    std::optional<std::vector<std::string>> seekSpellings(const Expr& t, const std::vector<const Expr*>& terms,
+                                                          const std::map<const Expr*, std::vector<std::string>>& spelled) {
+        const auto term = seekTerm(t);
+        if (!term) return std::nullopt;
+        const Source* src = term->source;
+        // The values other conditions fix fields to, as SQL: one value, or the spellings
+        // of a seeking equality.
+        std::vector<std::pair<std::string, std::vector<std::string>>> fixed;
+        for (const Expr* u : terms) {
+            if (u == &t) continue;
+            if (auto it = spelled.find(u); it != spelled.end()) {
+                const auto other = seekTerm(*u);
+                std::vector<std::string> values;
+                for (const auto& v : it->second) values.push_back(sqlText(v));
+                if (values.empty()) values.push_back(sqlText(other->text->text));
+                fixed.emplace_back(other->column.name, std::move(values));
+                continue;
+            }
+            if (u->kind != Expr::Kind::Compare || u->op != "=") continue;
+            for (int side : {0, 1}) {
+                const auto other = tableColumn(*u->args[side]);
+                const Expr& value = *u->args[1 - side];
+                if (!other || other->first != src) continue;
+                if (other->second.type == Type::Number && value.kind == Expr::Kind::Number)
+                    fixed.push_back({other->second.name, {value.text}});
+                else if (other->second.type == Type::Text && value.kind == Expr::Kind::String && isCaseless(value.text))
+                    fixed.push_back({other->second.name, {sqlText(value.text)}});
+            }
+        }
+        auto fixedValues = [&](const std::string& name) -> const std::vector<std::string>* {
+            for (const auto& [f, v] : fixed)
+                if (equalsNoCase(f, name)) return &v;
+            return nullptr;
+        };
+        const auto& name = term->column.name;
+        const TableInfo table{src->schema, src->name, {}};
+        const std::vector<std::string>* best = nullptr;
+        std::size_t bestLead = 0;
+        const auto indexes = schema_.indexes(table);
+        for (const auto& index : indexes) {
+            std::size_t lead = 0;
+            while (lead < index.size() && !equalsNoCase(index[lead], name) && fixedValues(index[lead])) ++lead;
+            if (lead < index.size() && equalsNoCase(index[lead], name) && (!best || lead > bestLead)) {
+                best = &index;
+                bestLead = lead;
+            }
+        }
+        if (!best) return std::nullopt;
+        // One walk for each combination of the leading fields' values (a few at most).
+        std::vector<std::vector<std::pair<std::string, std::string>>> walks{{}};
+        for (std::size_t i = 0; i < bestLead; ++i) {
+            std::vector<std::vector<std::pair<std::string, std::string>>> next;
+            for (const auto& w : walks)
+                for (const auto& v : *fixedValues((*best)[i])) {
+                    next.push_back(w);
+                    next.back().emplace_back((*best)[i], v);
+                }
+            walks = std::move(next);
+            if (walks.size() > 16) return std::nullopt;
+        }
+        std::vector<std::string> all;
+        for (const auto& lead : walks) {
+            const auto found = schema_.spellings(table, name, lead, term->text->text);
+            if (!found) return std::nullopt;
+            all.insert(all.end(), found->begin(), found->end());
+        }
+        std::sort(all.begin(), all.end());
+        all.erase(std::unique(all.begin(), all.end()), all.end());
+        return all;
     }
 
     // ORDER BY may name a select-list alias.
@@ -323,7 +623,7 @@ private:
         } else {
             return std::nullopt;
         }
-        if (want == 0 || charCount(prefix) != want) return std::nullopt;
+        if (want == 0 || charCount(prefix) != want || !isCaseless(prefix)) return std::nullopt;
         const auto last = static_cast<unsigned char>(prefix.back());
         if (last < 0x20 || last >= 0x7E) return std::nullopt;
         const auto col = findColumn(*column, true);
@@ -388,8 +688,9 @@ private:
         }
         if (fn == "INSTR") {
             argc(2, 3);
-            if (a.size() == 2) return {"instr(" + list() + ")", Type::Number};
-            return {"zt_instr(" + list() + ")", Type::Number};
+            if (a.size() == 2) return {"instr(" + searched(a[0], a[1]) + ", " + searched(a[1], a[1]) + ")", Type::Number};
+            return {"zt_instr(" + a[0].text + ", " + searched(a[1], a[2]) + ", " + searched(a[2], a[2]) + ")",
+                    Type::Number};
         }
         // Functions of one argument that map onto one SQLite expression.
         struct OneArg {
@@ -426,7 +727,7 @@ private:
         }
         if (fn == "MIN" || fn == "MAX") {
             argc(1, 1);
-            return {fn + "(" + a[0].text + ")", a[0].type};
+            return {fn + "(" + grouped(a[0]) + ")", a[0].type};
         }
         throw ResolveError("unknown function \"" + e.text + "\"");
     }
@@ -451,10 +752,14 @@ private:
         }
         if (bare == "INSTR") {
             argc(2, 3);
-            if (a.size() == 2) return Sql{"strpos(" + pgText(a[0].text) + ", " + pgText(a[1].text) + ")", Type::Number};
+            // Folded unless the sought text has no case (folding keeps every position).
+            const Sql& sought = a.back();
+            const bool plain = sought.literal && isCaseless(*sought.literal);
+            auto side = [&](const Sql& v) { return plain ? pgText(v.text) : pgFold(v); };
+            if (a.size() == 2) return Sql{"strpos(" + side(a[0]) + ", " + side(a[1]) + ")", Type::Number};
             // From a start: the position in the rest, counted from the text's beginning.
             const std::string start = "greatest(" + pgInt(a[0].text) + ", 1)";
-            const std::string found = "strpos(substr(" + pgText(a[1].text) + ", " + start + "), " + pgText(a[2].text) + ")";
+            const std::string found = "strpos(substr(" + side(a[1]) + ", " + start + "), " + side(a[2]) + ")";
             return Sql{"(CASE WHEN " + found + " > 0 THEN " + found + " + " + start + " - 1 ELSE " + found + " END)",
                        Type::Number};
         }
@@ -534,7 +839,7 @@ private:
         switch (e.kind) {
             case Expr::Kind::Column: return *findColumn(e, true);
             case Expr::Kind::Number: return {numberValue(e.text), Type::Number};
-            case Expr::Kind::String: return {textValue(e.text), Type::Text};
+            case Expr::Kind::String: return {textValue(e.text), Type::Text, e.text};
             case Expr::Kind::Null: return {"NULL", Type::Unknown};
             case Expr::Kind::Unary: {
                 Sql v = expr(*e.args[0]);
@@ -565,7 +870,7 @@ private:
                 Sql l = expr(*e.args[0]);
                 Sql r = expr(*e.args[1]);
                 coerce(l, r);
-                return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
+                return {pg() ? pgCompare(l, e.op, r) : compareSql(l, e.op, r), Type::Number};
             }
             case Expr::Kind::InList: {
                 Sql x = expr(*e.args[0]);
@@ -574,13 +879,9 @@ private:
                 bool anyNumber = false;
                 for (auto& it : items) anyNumber |= it.type == Type::Number;
                 if (anyNumber && x.type != Type::Number) x = {toNumber(x.text), Type::Number};
-                std::string s = "(" + x.text + (e.negated ? " NOT IN (" : " IN (");
-                for (std::size_t i = 0; i < items.size(); ++i) {
-                    Sql it = items[i];
+                for (auto& it : items)
                     if (x.type == Type::Number && it.type != Type::Number) it = {toNumber(it.text), Type::Number};
-                    s += (i ? ", " : "") + it.text;
-                }
-                return {s + "))", Type::Number};
+                return {pg() ? pgInList(x, e.negated, items) : inListSql(x, e.negated, items), Type::Number};
             }
             case Expr::Kind::InSelect: {
                 Sql x = expr(*e.args[0]);
@@ -595,7 +896,8 @@ private:
                     sub = select(*e.select, false, true, nullptr);
                 }
                 else if (x.type != Type::Number && cols[0].type == Type::Number) x = {toNumber(x.text), Type::Number};
-                return {"(" + x.text + (e.negated ? " NOT IN (" : " IN (") + sub + "))", Type::Number};
+                return {pg() ? pgInSelect(x, e.negated, sub, cols[0].type) : inSelectSql(x, e.negated, sub, cols[0].type),
+                        Type::Number};
             }
             case Expr::Kind::Between: {
                 Sql x = expr(*e.args[0]);
@@ -605,15 +907,12 @@ private:
                 coerce(x, lo);
                 coerce(x2, hi);
                 if (x.text != x2.text) x = x2;  // both bounds see the same conversion of x
-                return {"(" + x.text + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + lo.text + " AND " + hi.text + ")",
-                        Type::Number};
+                return {pg() ? pgBetween(x, e.negated, lo, hi) : betweenSql(x, e.negated, lo, hi), Type::Number};
             }
             case Expr::Kind::Like: {
                 if (e.args[1]->kind != Expr::Kind::String) throw ResolveError("Like needs a pattern in quotes");
-                Sql x = expr(*e.args[0]);
-                return {"(" + x.text + (e.negated ? " NOT LIKE " : " LIKE ") + textValue(likePattern(e.args[1]->text)) +
-                            " ESCAPE '\\')",
-                        Type::Number};
+                if (pg()) return {pgLike(expr(*e.args[0]), e.negated, e.args[1]->text), Type::Number};
+                return {likeSql(expr(*e.args[0]), e.negated, e.args[1]->text), Type::Number};
             }
             case Expr::Kind::IsNull: {
                 Sql x = expr(*e.args[0]);
@@ -640,14 +939,14 @@ EmittedQuery emitQuery(const Select& select, SchemaSource& schema, Dialect diale
 std::string emitTableCondition(const Expr& condition, const TableInfo& table, const std::string& alias,
                                SchemaSource& schema) {
     Frame frame;
-    frame.sources.push_back(Source{table.name, table.name, alias, table.columns});
+    frame.sources.push_back(Source{table.name, table.name, alias, table.columns, table.schema});
     return Emitter(schema).condition(condition, std::move(frame));
 }
 
 std::string emitColumnsCondition(const Expr& condition, const std::vector<ColumnInfo>& columns,
                                  SchemaSource& schema) {
     Frame frame;
-    frame.sources.push_back(Source{"the query", "", "", columns});
+    frame.sources.push_back(Source{"the query", "", "", columns, ""});
     return Emitter(schema).condition(condition, std::move(frame));
 }
 

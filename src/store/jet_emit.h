@@ -6,12 +6,15 @@
 // - Left$, Mid$, Right$, Instr, Val, Trim$, Len, UCase$, LCase$, Nz, IIf, CStr, CDbl;
 // - "Table In 'other.mdb'" reads that file of the working folder;
 // - "Left$(Field,6) = '201403'" is written as a range over the field, so that an
-//   index on the field serves it.
+//   index on the field serves it;
+// - texts compare, sort and group without regard to case (store/jet_text.h), and an
+//   equality of an indexed text field with a text still seeks the index.
 // Every table and field is looked up in the file's schema first, so a missing one is
 // an error that names it.
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "store/jet_sql.h"
@@ -41,6 +44,22 @@ public:
     // The table `name` of the open file, or of the file `inFile` of the working folder.
     // Throws ResolveError when the file or the table is missing.
     virtual TableInfo table(const std::string& name, const std::optional<std::string>& inFile) = 0;
+    // The indexes of a table (of `table.schema`, named `table.name`) that compare their
+    // keys byte by byte: for each, the names of its leading key columns. Asked only for
+    // a condition that compares a text field with a text that has letters.
+    virtual std::vector<std::vector<std::string>> indexes(const TableInfo& table) {
+        (void)table;
+        return {};
+    }
+    // The spellings of `text` (same text without regard to case) that `column` of the
+    // table holds in the rows where each `fixed` field equals its value (an SQL
+    // literal), found along such an index; nullopt when they cannot be found that way.
+    virtual std::optional<std::vector<std::string>> spellings(
+        const TableInfo& table, const std::string& column,
+        const std::vector<std::pair<std::string, std::string>>& fixed, const std::string& text) {
+        (void)table, (void)column, (void)fixed, (void)text;
+        return std::nullopt;
+    }
 };
 
 // A table or field that does not exist, or a construct the dialect does not support.
@@ -76,6 +95,11 @@ std::string emitTableCondition(const Expr& condition, const TableInfo& table, co
 // A criterion over the columns of a query recordset (referenced by name, unqualified).
 std::string emitColumnsCondition(const Expr& condition, const std::vector<ColumnInfo>& columns,
                                  SchemaSource& schema);
+
+// A text expression of PostgreSQL folded by Jet's text rule (jet_text.h), as the
+// emitter writes it for the figure server: the server's indexes of folded fields are
+// written with it, so that its equalities seek them.
+std::string pgFoldSql(const std::string& text);
 
 // An SQLite identifier in double quotes, inner quotes doubled.
 std::string quoteIdent(const std::string& name);

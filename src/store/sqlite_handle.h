@@ -29,6 +29,10 @@ private:
     sqlite3_stmt* s_;
 };
 
+// Registers on a connection the SQL functions and the collation that the emitted
+// dialect calls (zt_num, zt_val, …, and Jet's text rule: zt_fold, zt_next, zt_jet).
+void registerDialectFunctions(sqlite3* db);
+
 // The names of a database's own tables (not SQLite's), in the order they were made.
 inline constexpr const char* kUserTablesSql =
     "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid";

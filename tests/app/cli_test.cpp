@@ -82,6 +82,20 @@ TEST(CommandLine, GridPrintsTheTwelveMonthFields) {
     EXPECT_EQ(r.out, "0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n31\n0\n");
 }
 
+TEST(CommandLine, GridCountsTheRowsOfTheDetailWhateverTheCaseOfTheirCodes) {
+    TestDir dir;
+    shellFixture(dir);
+    // Rows an operational program wrote in other cases, in a file indexed as the demo's.
+    dir.sql("Dettaglio.mdb",
+            "CREATE INDEX ix_Dettaglio ON Dettaglio(NumeroHotel, Tipo, DataInserimento);"
+            "INSERT INTO Dettaglio VALUES(12,'Presenze','generale','20141105',4),(12,'PRESENZE','GENERALE','20141201',2),"
+            "(12,'presenze','Generale','20140105',1),(12,'Presenze','Generali','20140105',100);");
+    auto r = runInProcess({"--dir", dir.path().string(), "grid", "--hotel", "12", "--year", "2014", "--stat",
+                           "Presenze", "--detail", "Generale"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n35\n2\n");
+}
+
 TEST(CommandLine, WrongChoicesAndUsageAreRefusedWithStatusTwo) {
     TestDir dir;
     shellFixture(dir);

@@ -120,7 +120,7 @@ TEST(FiguresInit, RefusesWithoutTheSettingOrOverAForeignTable) {
         << absent.err;
     EXPECT_EQ(absent.err.find("S3cret"), std::string::npos);
     EXPECT_EQ(figures(db, {"figures", "drop"}).status, 2);
-    EXPECT_EQ(figures(db, {"figures", "push", "--hotel", "x"}).status, 2);
+    EXPECT_EQ(figures(db, {"--dir", "/nonexistent-zt", "figures", "push", "--hotel", "x"}).status, 2);
 }
 
 TEST(FiguresPush, CopiesTheDemoHotelByHotelAndReplacesOnARerun) {

@@ -16,6 +16,8 @@
 #include "store/database.h"
 #include "store/figure_store.h"
 #include "store/figures.h"
+#include "store/jet_emit.h"
+#include "store/jet_sql.h"
 #include "support/pg_server.h"
 #include "support/testdir.h"
 #include "window/window_support.h"
@@ -219,6 +221,13 @@ TEST(FiguresOnServer, TheSameJetQueriesGiveTheSameResultsAsOverAFile) {
              "Select Top 2 Valore From Dettaglio Where Valore Between 0.1 And 7 Order By Valore Desc",
              "Select Sum(Valore) as S From Dettaglio Where NumeroHotel In (Select NumeroHotel From Dettaglio "
              "Where Dettaglio = 'àbc')",
+             // Texts without regard to case, accents kept.
+             "Select Sum(Valore) as S From Dettaglio Where Tipo = 'CASSA' and Dettaglio = 'cont'",
+             "Select Dettaglio From Dettaglio Where Dettaglio Like 'c*' or Dettaglio In ('ÀBC', 'x') Order By Dettaglio",
+             "Select Instr(Dettaglio, 'o') as I, Instr(2, Dettaglio, 'T') as J From Dettaglio Where Tipo <> 'cassa'",
+             "Select Dettaglio From Dettaglio Where Dettaglio > 'b' Order By Dettaglio Desc, Valore",
+             "Select Dettaglio From Dettaglio Where Dettaglio Between 'a' And 'CC' Order By Dettaglio",
+             "Select Dettaglio From Dettaglio Where Dettaglio = 'abc' or Dettaglio = 'ABC'",
          }) {
         auto rs = file.openQuery(query);
         std::string expected;
@@ -240,6 +249,57 @@ TEST(FiguresOnServer, TheSameJetQueriesGiveTheSameResultsAsOverAFile) {
     EXPECT_EQ(sum.rows.at(0).at(0).toDouble(), 100.0);
     // A quote in a value is a value: it reaches the server bound, not in the statement.
     EXPECT_TRUE(zt::store::queryServer(c, "Select Valore From Dettaglio Where Dettaglio = 'x'' or ''1''=''1'").rows.empty());
+}
+
+// Where the emitter learns the server's figure tables, for a look at a plan.
+struct FigureTables : zt::store::jet::SchemaSource {
+    zt::store::jet::TableInfo table(const std::string& name, const std::optional<std::string>&) override {
+        using zt::store::jet::Type;
+        const std::string period = name == "Zentoria" ? "AnnoMese" : "DataInserimento";
+        return {"", name, {{"NumeroHotel", Type::Number}, {"Tipo", Type::Text}, {"Dettaglio", Type::Text},
+                           {period, Type::Text}, {"Valore", Type::Number}}};
+    }
+};
+
+TEST(FiguresOnServer, TextsCompareWithoutRegardToCaseAndTheEqualitiesSeekTheKeys) {
+    DemoPair demo("ops_case");
+    PgServer& server = PgServer::shared();
+    // A row written by another program in another case counts in the grid and the report.
+    const std::vector<std::string> grid = {"grid", "--hotel", "1", "--year", demo.year, "--stat", "Cassa", "--detail",
+                                           "CONT"};
+    demo.files.sql("Dettaglio.mdb", "INSERT INTO Dettaglio VALUES (1, 'cassa', 'cont', '" + demo.year + "0105', 1000)");
+    server.exec("ops_case", "INSERT INTO \"Dettaglio\" VALUES (1, 'cassa', 'cont', '" + demo.year + "0105', 1000)");
+    demo.both(grid);
+
+    // "&Registra" of "cont" replaces the month of "CONT": one row, holding the codes as given.
+    const std::vector<std::string> reg = {"register", "--hotel", "1", "--year", "2040", "--stat", "Cassa",
+                                          "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"};
+    demo.both(reg);
+    server.exec("ops_case", "UPDATE \"Zentoria\" SET \"Dettaglio\" = 'cont' WHERE \"AnnoMese\" = '204001'");
+    demo.files.sql("Zentoria.mdb", "UPDATE Zentoria SET Dettaglio = 'cont' WHERE AnnoMese = '204001'");
+    demo.both(reg);
+    EXPECT_EQ(serverSummary("ops_case"), fileSummary(demo.files));
+    EXPECT_EQ(server.query("ops_case", "SELECT count(*) FROM \"Zentoria\" WHERE \"AnnoMese\" LIKE '2040%'"), "12");
+    // The key refuses a second spelling of a month's row.
+    EXPECT_THROW(server.exec("ops_case", "INSERT INTO \"Zentoria\" VALUES (1, 'CASSA', 'Cont', '204001', 5)"),
+                 std::runtime_error);
+
+    // The month's sum as the grid writes it seeks the index of the sums.
+    auto& c = zt::store::figureServerConnection(demo.db);
+    FigureTables tables;
+    const auto sum = zt::store::jet::emitQuery(
+        *zt::store::jet::parseQuery("Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = 1 and Tipo = "
+                                    "'Produzione' and Left$(DataInserimento,6) = '201403' and Dettaglio = 'Generale'"),
+        tables, zt::store::jet::Dialect::Postgres);
+    c.exec("SET enable_seqscan = off");
+    const auto plan = c.exec("EXPLAIN " + sum.sql, std::vector<zt::store::PgParam>(sum.params.begin(), sum.params.end()));
+    std::string text;
+    for (int i = 0; i < plan.rows(); ++i) text += plan.text(i, 0) + "\n";
+    c.exec("RESET enable_seqscan");
+    EXPECT_NE(text.find("Index Cond: ((\"NumeroHotel\" = "), std::string::npos) << text;
+    EXPECT_NE(text.find("Dettaglio_somme"), std::string::npos) << text;
+    EXPECT_NE(text.find("AND (translate(\"Tipo\""), std::string::npos) << text;
+    EXPECT_NE(text.find("\"DataInserimento\" >= "), std::string::npos) << text;
 }
 
 TEST(FiguresOnServer, TwoProcessesRegisteringTheSameMonthsLeaveOneRowOfOneWholeWriteEach) {

@@ -214,6 +214,20 @@ TEST_F(ReportText, ClientTypeBatchWalksTheCurrentHotelsTypesOnly) {
     EXPECT_EQ(reportBytes(), "\r\n");
 }
 
+TEST_F(ReportText, ClientTypeBatchOrdersAndSumsCodesWithoutRegardToCase) {
+    dir.sql("CodiciVari.mdb",
+            "CREATE TABLE CodiciVari(NumeroHotel INTEGER, Tipo INTEGER, Sigla TEXT, Descrizione TEXT);"
+            "INSERT INTO CodiciVari VALUES(1, 6, 'B2', 'Business'), (1, 6, 'a1', 'Agenzie'), (1, 6, 'À3', 'Altro');");
+    detail("INSERT INTO Dettaglio VALUES(1, 'PresenzeTip', 'A1', '20140110', 10);"
+           "INSERT INTO Dettaglio VALUES(1, 'presenzetip', 'b2', '20140210', 3);"
+           "INSERT INTO Dettaglio VALUES(1, 'PresenzeTip', 'à3', '20140310', 2);");
+    std::vector<std::string> captions;
+    const BatchResult r = ScriviReportTipiCliente(state, "2014", "Presenze x Tipo Cliente", at(kPlainC),
+                                                  [&](const std::string& c) { captions.push_back(c); });
+    EXPECT_EQ(captions, (std::vector<std::string>{"a1", "a1 10", "À3", "À3 2", "B2", "B2 3"}));
+    EXPECT_EQ(r.clientTypes, (std::vector<std::string>{"a1", "À3", "B2"}));
+}
+
 TEST_F(ReportText, ClientTypeBlockCutsALongTitleToItsField) {
     detail("");
     dir.write("fd", "\r\n");

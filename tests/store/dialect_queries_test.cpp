@@ -22,6 +22,7 @@
 #include "store/database.h"
 #include "store/jet_emit.h"
 #include "store/jet_sql.h"
+#include "store/sqlite_handle.h"
 #include "support/testdir.h"
 
 using namespace zt::store;
@@ -616,8 +617,6 @@ public:
     };
 };
 
-void noFunction(sqlite3_context* ctx, int, sqlite3_value**) { sqlite3_result_null(ctx); }
-
 // The plan SQLite makes for a statement, its lines joined by " / ".
 std::string planOf(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* st = nullptr;
@@ -648,9 +647,7 @@ TEST(DialectQueries, PrefixCriteriaAreServedByTheFieldsIndex) {
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     // The layer's own functions, so that any statement it emits can be planned.
-    const std::vector<std::pair<const char*, int>> functions = {{"zt_num", 1}, {"zt_val", 1}, {"zt_right", 2}, {"zt_instr", 3}};
-    for (const auto& [name, argc] : functions)
-        sqlite3_create_function(db, name, argc, SQLITE_UTF8, nullptr, noFunction, nullptr, nullptr);
+    registerDialectFunctions(db);
 
     FixedSchema schema;
     const auto& dettaglio = schema.tables[0];

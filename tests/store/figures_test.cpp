@@ -57,6 +57,33 @@ TEST(Figures, WriteMonthAddsOnceThenReplaces) {
     EXPECT_THROW(writeMonth(st, "Presenze", "Generale", "2014", 13, 1.0), std::out_of_range);
 }
 
+TEST(Figures, CodesAreFoundWhateverTheirCase) {
+    test::TestDir dir;
+    // Indexed as the program's own summary file is.
+    makeSummary(dir, "CREATE INDEX ix_Zentoria ON Zentoria(NumeroHotel, Tipo, Dettaglio, AnnoMese);"
+                     "INSERT INTO Zentoria VALUES(1, 'Presenze', 'Generale', '201403', 99);"
+                     "INSERT INTO Zentoria VALUES(1, 'PresenzeEtà', 'ÀB', '201403', 5);");
+    const auto st = stateFor(dir);
+    const auto file = dir / "Zentoria.mdb";
+
+    // "&Registra" of "generale" replaces the row of "Generale" and writes its own spelling.
+    writeMonth(st, "presenze", "generale", "2014", 3, 7.0);
+    writeMonth(st, "PRESENZEETÀ", "àb", "2014", 3, 6.0);
+    EXPECT_EQ(queryColumn(file, "SELECT Tipo || ' ' || Dettaglio || ' ' || Valore FROM Zentoria"),
+              "presenze generale 7.0|PRESENZEETÀ àb 6.0");
+    EXPECT_EQ(readMonth(st, "Presenze", "GENERALE", "2014", 3), 7.0);
+    EXPECT_EQ(readMonth(st, "PresenzeEta", "AB", "2014", 3), std::nullopt) << "accents tell letters apart";
+
+    dir.sql("Dettaglio.mdb",
+            "CREATE TABLE Dettaglio(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, DataInserimento TEXT, Valore REAL);"
+            "INSERT INTO Dettaglio VALUES(1, 'Presenze', 'Generale', '20140310', 1);"
+            "INSERT INTO Dettaglio VALUES(1, 'presenze', 'generale', '20140320', 2);"
+            "INSERT INTO Dettaglio VALUES(2, 'PresenzeTip', 'a1', '20140320', 4);"
+            "INSERT INTO Dettaglio VALUES(3, 'PRESENZETIP', 'A1', '20140320', 8);");
+    EXPECT_EQ(sumMonth(st, {"Presenze", "Generale", true}, "2014", 3), 3.0);
+    EXPECT_EQ(sumClientTypeYearAllHotels(st, "2014", "A1"), 12.0);
+}
+
 TEST(Figures, WritersAndReadersAgreeOnTheCassaCode) {
     test::TestDir dir;
     makeSummary(dir);

@@ -1,0 +1,86 @@
+#include "app/work_folder.h"
+
+#include <QSettings>
+#include <QString>
+#include <stdexcept>
+#include <system_error>
+
+#include "store/file_names.h"
+
+namespace fs = std::filesystem;
+
+namespace zt::app {
+
+namespace {
+
+constexpr const char* kSettingsKey = "workFolder";
+
+QSettings userSettings() { return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Zentoria", "zentoria"); }
+
+fs::path shown(const fs::path& folder) {
+    std::error_code ec;
+    const fs::path full = fs::absolute(folder, ec);
+    return (ec ? folder : full).lexically_normal();
+}
+
+}  // namespace
+
+// The registry under any case of its name, as every other file is found; a folder
+// holding it twice (names differing only in case) counts as holding it, so that the
+// start-up names the clash.
+bool holdsRegistry(const fs::path& folder) {
+    std::error_code ec;
+    try {
+        return fs::is_regular_file(store::findFile(folder, kRegistryFile), ec);
+    } catch (const store::NameClash&) {
+        return true;
+    }
+}
+
+fs::path commandFolder(const std::optional<fs::path>& dirOption, const fs::path& current) {
+    if (dirOption) return *dirOption;
+    if (holdsRegistry(current)) return current;
+    throw std::runtime_error("the current folder " + shown(current).string() + " holds no hotel registry (" +
+                             kRegistryFile +
+                             "); name the working folder with --dir: zentoria --dir FOLDER COMMAND ...");
+}
+
+std::optional<fs::path> rememberedFolder() {
+    const QString value = userSettings().value(kSettingsKey).toString();
+    if (value.isEmpty()) return std::nullopt;
+    return fs::path(value.toStdString());
+}
+
+void rememberFolder(const fs::path& folder) {
+    QSettings settings = userSettings();
+    settings.setValue(kSettingsKey, QString::fromStdString(shown(folder).string()));
+    settings.sync();
+}
+
+std::string noRegistryMessage(const fs::path& folder) {
+    return "La cartella " + shown(folder).string() + " non contiene l'archivio degli alberghi " + kRegistryFile +
+           ".\nScegliere la cartella di lavoro che lo contiene.";
+}
+
+std::optional<fs::path> windowFolder(const std::optional<fs::path>& dirOption, const fs::path& current,
+                                     const FolderPrompts& prompts) {
+    if (dirOption) return dirOption;
+    if (holdsRegistry(current)) return current;
+    const auto remembered = rememberedFolder();
+    if (remembered && holdsRegistry(*remembered)) return remembered;
+
+    std::error_code ec;
+    fs::path start = remembered && fs::is_directory(*remembered, ec) ? *remembered : shown(current);
+    while (true) {
+        const auto chosen = prompts.ask(start);
+        if (!chosen) return std::nullopt;
+        if (holdsRegistry(*chosen)) {
+            rememberFolder(*chosen);
+            return chosen;
+        }
+        prompts.tell(noRegistryMessage(*chosen));
+        start = *chosen;
+    }
+}
+
+}  // namespace zt::app

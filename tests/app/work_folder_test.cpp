@@ -1,0 +1,173 @@
+// Which folder the program works on without --dir: a command tries the current folder
+// and says how to name another; the window tries the current folder, then the one
+// remembered from the last start, then asks with its folder dialog (real widgets,
+// offscreen), remembering a folder only once the hotel registry is found there.
+#include "app/work_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/window_main.h"
+#include "desktop/qt/msgbox_form.h"
+#include "support/testdir.h"
+
+namespace fs = std::filesystem;
+
+namespace zt::app {
+namespace {
+
+// The widgets' application, made before any test could make a plain GUI application.
+QApplication& widgetsApp() {
+    static QApplication* app = [] {
+        static int argc = 3;
+        static char name[] = "test_app", option[] = "-platform", platform[] = "offscreen";
+        static char* argv[] = {name, option, platform, nullptr};
+        auto* a = new QApplication(argc, argv);  // lives until the program ends
+        QApplication::setQuitOnLastWindowClosed(false);
+        return a;
+    }();
+    return *app;
+}
+[[maybe_unused]] const bool kAppMade = (widgetsApp(), true);
+
+void registry(const test::TestDir& dir, const std::string& sub = "") {
+    fs::create_directories(dir.path() / sub);
+    dir.sql((fs::path(sub) / kRegistryFile).string(),
+            "CREATE TABLE AnagraficaHotels(Numero INTEGER, RagioneSociale TEXT, CodiceAssistenza TEXT);"
+            "INSERT INTO AnagraficaHotels VALUES(1,'Hotel Uno','');");
+}
+
+class WorkFolderTest : public ::testing::Test {
+protected:
+    // The user's configuration folder of this test.
+    void SetUp() override {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(config.path().string()));
+    }
+
+    // What the user does in each dialog that opens, in turn: a folder to choose in the
+    // folder dialog (empty: "Annulla"), or Ok in the message box, whose text is kept.
+    std::optional<fs::path> choose(std::optional<fs::path> dirOption, const fs::path& current,
+                                   std::vector<std::optional<fs::path>> choices) {
+        std::optional<fs::path> pending;
+        QTimer user;  // looks at the screen every few milliseconds while the start runs
+        user.setInterval(10);
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<desktop::MsgBox_Form*>(modal)) {
+                messages.push_back(box->findChild<QLabel*>("Prompt")->text().toStdString());
+                box->buttons().front()->click();
+            } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+                // A new dialog takes the next choice; the choice is typed until the
+                // dialog shows it selected and lets "Scegli" be pressed (the folder's
+                // listing loads in the background).
+                if (!dialog->property("answered").toBool()) {
+                    dialog->setProperty("answered", true);
+                    ++dialogs;
+                    starts.push_back(dialog->directory().absolutePath().toStdString());
+                    pending = choices.empty() ? std::nullopt : choices.front();
+                    if (!choices.empty()) choices.erase(choices.begin());
+                }
+                for (auto* b : dialog->findChildren<QPushButton*>()) {
+                    if (!pending && b->text() == "Annulla") {
+                        b->click();
+                    } else if (pending && b->text() == "Scegli") {
+                        const QString path = QString::fromStdString(pending->string());
+                        if (dialog->selectedFiles() != QStringList{path}) dialog->selectFile(path);
+                        else if (b->isEnabled()) b->click();
+                    }
+                }
+            }
+        });
+        user.start();
+        return windowFolder(dirOption, current, folderDialogs());
+    }
+
+    test::TestDir config, work;
+    std::vector<std::string> messages, starts;
+    int dialogs = 0;
+};
+
+TEST_F(WorkFolderTest, WindowTakesDirThenTheCurrentFolderThenTheRememberedOne) {
+    registry(work, "hotel");
+    const fs::path hotel = work.path() / "hotel";
+    EXPECT_EQ(choose(work.path() / "elsewhere", work.path(), {}), work.path() / "elsewhere");
+    EXPECT_EQ(choose(std::nullopt, hotel, {}), hotel);
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_FALSE(rememberedFolder()) << "only the dialog's choice is remembered";
+
+    rememberFolder(hotel);
+    EXPECT_EQ(choose(std::nullopt, work.path(), {}), hotel);
+    EXPECT_EQ(dialogs, 0);
+
+    // A folder copied from Windows: the registry under another case is the registry.
+    registry(work, "copia");
+    const fs::path copia = work.path() / "copia";
+    fs::rename(copia / kRegistryFile, copia / "ANAGRAFICAHOTELS.MDB");
+    EXPECT_EQ(choose(std::nullopt, copia, {}), copia);
+    EXPECT_EQ(commandFolder(std::nullopt, copia), copia);
+    EXPECT_EQ(dialogs, 0);
+}
+
+TEST_F(WorkFolderTest, DialogAsksAgainUntilTheRegistryIsFoundAndRemembersThatFolder) {
+    registry(work, "hotel");
+    fs::create_directories(work.path() / "empty");
+    const auto chosen = choose(std::nullopt, work.path(), {work.path() / "empty", work.path() / "hotel"});
+    ASSERT_EQ(chosen, work.path() / "hotel");
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(starts.front(), work.path().string());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find((work.path() / "empty").string()), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find(kRegistryFile), std::string::npos) << messages[0];
+    EXPECT_EQ(rememberedFolder(), work.path() / "hotel");
+    EXPECT_TRUE(fs::exists(config.path() / "Zentoria" / "zentoria.conf"));
+
+    // The next start opens it directly, from any folder.
+    test::TestDir elsewhere;
+    EXPECT_EQ(choose(std::nullopt, elsewhere.path(), {}), work.path() / "hotel");
+    EXPECT_EQ(dialogs, 2);
+}
+
+TEST_F(WorkFolderTest, AnnullaEndsWithoutAFolderAndRemembersNothing) {
+    fs::create_directories(work.path() / "empty");
+    EXPECT_EQ(choose(std::nullopt, work.path(), {work.path() / "empty", std::nullopt}), std::nullopt);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(rememberedFolder());
+
+    // A remembered folder that lost its registry opens the dialog there.
+    rememberFolder(work.path() / "empty");
+    EXPECT_EQ(choose(std::nullopt, work.path(), {std::nullopt}), std::nullopt);
+    EXPECT_EQ(starts.back(), (work.path() / "empty").string());
+}
+
+TEST_F(WorkFolderTest, CommandsNeverAskAndNameTheFolderTheyTried) {
+    const char* bin = std::getenv("ZENTORIA_BIN");
+    ASSERT_NE(bin, nullptr) << "ZENTORIA_BIN is not set";
+    test::TestDir io;
+    rememberFolder(work.path());  // a remembered folder is no choice for a command
+    const std::string run = "cd '" + work.path().string() + "' && XDG_CONFIG_HOME='" + config.path().string() +
+                            "' DISPLAY=:0 '" + bin + "' grid --hotel 1 --year 2025 --stat Presenze --detail Generale" +
+                            " </dev/null >'" + (io / "out").string() + "' 2>'" + (io / "err").string() + "'";
+    const int raw = std::system(run.c_str());
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    const std::string err = io.read("err");
+    EXPECT_NE(err.find(work.path().string()), std::string::npos) << err;
+    EXPECT_NE(err.find(kRegistryFile), std::string::npos) << err;
+    EXPECT_NE(err.find("--dir"), std::string::npos) << err;
+
+    ASSERT_EQ(WEXITSTATUS(std::system(("'" + std::string(bin) + "' demo '" + work.path().string() + "' >/dev/null").c_str())), 0);
+    EXPECT_EQ(WEXITSTATUS(std::system(run.c_str())), 0) << io.read("err");
+    const std::string out = io.read("out");
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 12);
+}
+
+}  // namespace
+}  // namespace zt::app
