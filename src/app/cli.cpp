@@ -134,6 +134,7 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     std::optional<fs::path> dirOption;
     std::size_t i = 0;
     try {
+        applyFiguresDbSetting();
         while (i < args.size() && args[i].rfind("--", 0) == 0) {
             const std::string& opt = args[i];
             if (opt == "--help" || opt == "-h") {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include <QLineEdit>
+#include <QSettings>
 
 #include "app/cli.h"
 #include "app/demo.h"
@@ -146,6 +147,17 @@ TEST(FiguresOnServer, EveryCommandGivesTheSameOutputAsOverTheFiles) {
     const Outcome files = run("", demo.served, grid);
     EXPECT_EQ(files.status, 1);
     EXPECT_NE(files.err.find("DIRSH"), std::string::npos) << files;
+
+    // The server named in the settings file instead of the environment.
+    TestDir config;
+    fs::create_directories(config / "Zentoria");
+    config.write("Zentoria/zentoria.conf", "[General]\nfiguresDb=" + demo.db + "\n");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(config.path().string()));
+    EXPECT_EQ(run("", demo.served, grid), before);
+    ::unsetenv("ZENTORIA_FIGURES_DB");
+    // The environment wins over the file.
+    EXPECT_EQ(run("host=/nonexistent-zt dbname=x", demo.served, grid).status, 1);
+    config.write("Zentoria/zentoria.conf", "");
 }
 
 // The window's twelve month fields after choosing hotel, statistic and detail.
