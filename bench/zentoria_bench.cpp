@@ -53,6 +53,7 @@
 #include "report/report_text.h"
 #include "store/catalogue.h"
 #include "store/figures_server.h"
+#include "store/jet_emit.h"
 #include "store/jet_file.h"
 #include "store/pg_connection.h"
 #include "support/pg_server.h"
@@ -432,10 +433,13 @@ void loadChain() {
     g_chain.loaded = text.str();
     g_chain.floor = PQconnectdb(g_chain.conninfo.c_str());
     if (PQstatus(g_chain.floor) != CONNECTION_OK) throw std::runtime_error("the floor cannot connect to the server");
-    PGresult* r = PQprepare(g_chain.floor, "month_sum",
-                            "SELECT sum(\"Valore\") FROM \"Dettaglio\" WHERE \"NumeroHotel\" = $1 AND \"Tipo\" = $2 "
-                            "AND \"DataInserimento\" >= $3 AND \"DataInserimento\" < $4 AND \"Dettaglio\" = $5",
-                            5, nullptr);
+    // The same sum as the grid's: statistic and detail without regard to case, compared
+    // folded as the server's index of the sums holds them.
+    const std::string sql = "SELECT sum(\"Valore\") FROM \"Dettaglio\" WHERE \"NumeroHotel\" = $1 AND " +
+                            store::jet::pgFoldSql("\"Tipo\"") + " = " + store::jet::pgFoldSql("$2::text") +
+                            " AND \"DataInserimento\" >= $3 AND \"DataInserimento\" < $4 AND " +
+                            store::jet::pgFoldSql("\"Dettaglio\"") + " = " + store::jet::pgFoldSql("$5::text");
+    PGresult* r = PQprepare(g_chain.floor, "month_sum", sql.c_str(), 5, nullptr);
     const bool prepared = PQresultStatus(r) == PGRES_COMMAND_OK;
     PQclear(r);
     if (!prepared) throw std::runtime_error("the floor cannot prepare its statement");
@@ -728,7 +732,8 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
         {"AccessImage/noindexes", "image of the same file without indexes", "", "", 0, 0},
         {"ServerGridLoad", "grid load over the figure server, chain of 100 hotels (same twelve months)",
          "ServerGridLoadFloor", "<= 2 x floor, < 20 ms", 20, 2},
-        {"ServerGridLoadFloor", "its floor: the 12 month sums through libpq, one statement prepared on a kept connection",
+        {"ServerGridLoadFloor", "its floor: the 12 month sums (codes folded, as the index holds them) through libpq, "
+                                "one statement prepared on a kept connection",
          "", "", 0, 0},
         {"ServerReport", "report over the figure server (same report)", "ServerReportFloor", "<= 2 x floor", 0, 2},
         {"ServerReportFloor", "its floor: the 24 month sums through libpq, and the same file written", "", "", 0, 0},
