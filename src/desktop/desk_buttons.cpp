@@ -96,15 +96,7 @@ void DeskLogic::aggiorna() {
     auto startDetail = [&](const RecomputeProgress& p) {
         shownDetail = p.detailIndex;
         combo1[1].select(p.listIndex);
-        graph1.setNumSets(1);
-        graph1.setThisSet(1);
-        for (int k = 1; k <= 12; ++k) {
-            text1[static_cast<std::size_t>(k)].clear();
-            graph1.setThisPoint(k);
-            graph1.setGraphData(0);
-        }
-        selectionTitle();
-        graph1.redraw();
+        emptyGrid();
     };
     RecomputeCallbacks callbacks;
     callbacks.onProgress = [&](const RecomputeProgress& p) {

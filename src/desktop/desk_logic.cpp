@@ -241,7 +241,7 @@ void DeskLogic::selectHotel() {
     combo1Click(0);
 }
 
-void DeskLogic::loadGrid() {
+void DeskLogic::emptyGrid() {
     selectionTitle();
     graph1.setNumSets(1);
     graph1.setThisSet(1);
@@ -251,6 +251,10 @@ void DeskLogic::loadGrid() {
         graph1.setGraphData(0);
     }
     graph1.redraw();
+}
+
+void DeskLogic::loadGrid() {
+    emptyGrid();
     changed();
 
     const auto key = store::gridKey(combo1[0].text, combo1[1].text);

@@ -119,6 +119,8 @@ private:
     void changed();
     void setupControls();
     void selectionTitle();
+    // The chart titled with the selection, the twelve month fields and points empty.
+    void emptyGrid();
     void loadGrid();
     void selectHotel();
     std::optional<RecomputeResult> lastRecompute_;

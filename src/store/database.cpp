@@ -32,11 +32,6 @@ namespace fs = std::filesystem;
 
 namespace zt::store {
 
-DbError::DbError(std::string file, std::string message)
-    : std::runtime_error(file.empty() ? message : file + ": " + message),
-      file_(std::move(file)),
-      message_(std::move(message)) {}
-
 fs::path resolveDatabasePath(const fs::path& workDir, std::string_view name) {
     std::string n(name);
     std::replace(n.begin(), n.end(), '\\', '/');

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "store/value.h"
@@ -18,7 +19,10 @@ namespace zt::store {
 // Every failure of the layer: it names the file and carries the engine's message.
 class DbError : public std::runtime_error {
 public:
-    DbError(std::string file, std::string message);
+    DbError(std::string file, std::string message)
+        : std::runtime_error(file.empty() ? message : file + ": " + message),
+          file_(std::move(file)),
+          message_(std::move(message)) {}
     const std::string& file() const { return file_; }
     const std::string& message() const { return message_; }
 

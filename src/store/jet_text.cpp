@@ -203,6 +203,27 @@ std::string foldText(std::string_view utf8) {
 }
 
 int compareText(std::string_view a, std::string_view b) {
+    // A common beginning compares equal in both passes below, so the texts compare as
+    // what follows it (from the start of the character where they part). Where that is
+    // a character without case or accent on both sides (a digit, a blank, punctuation),
+    // its byte decides at once: month keys, dates and codes of digits, which the
+    // recompute groups by the hundred thousand, never reach the passes.
+    std::size_t p = 0;
+    const std::size_t common = std::min(a.size(), b.size());
+    while (p < common && a[p] == b[p]) ++p;
+    const auto continues = [](std::string_view s, std::size_t at) {
+        return at < s.size() && (static_cast<unsigned char>(s[at]) & 0xC0) == 0x80;
+    };
+    while (p > 0 && (continues(a, p) || continues(b, p))) --p;
+    if (p == a.size() || p == b.size()) return a.size() == b.size() ? 0 : (p == a.size() ? -1 : 1);
+    const auto plain = [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x80 && !((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z'));
+    };
+    if (a[p] != b[p] && plain(a[p]) && plain(b[p]))
+        return static_cast<unsigned char>(a[p]) < static_cast<unsigned char>(b[p]) ? -1 : 1;
+    a.remove_prefix(p);
+    b.remove_prefix(p);
     // First the letters without case and accent, then with their accents.
     for (const bool accents : {false, true}) {
         std::size_t i = 0, j = 0;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
@@ -54,20 +55,24 @@ protected:
 
     // What the user does in each dialog that opens, in turn: a folder to choose in the
     // folder dialog (empty: "Annulla"), or Ok in the message box, whose text is kept.
+    // A start still asking after a minute fails the test and has every dialog closed.
     std::optional<fs::path> choose(std::optional<fs::path> dirOption, const fs::path& current,
                                    std::vector<std::optional<fs::path>> choices) {
         std::optional<fs::path> pending;
+        bool gaveUp = false;
         QTimer user;  // looks at the screen every few milliseconds while the start runs
         user.setInterval(10);
         QObject::connect(&user, &QTimer::timeout, [&] {
+            if (gaveUp) {
+                for (auto* w : QApplication::topLevelWidgets())
+                    if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->done(QDialog::Rejected);
+                return;
+            }
             QWidget* modal = QApplication::activeModalWidget();
             if (auto* box = qobject_cast<desktop::MsgBox_Form*>(modal)) {
                 messages.push_back(box->findChild<QLabel*>("Prompt")->text().toStdString());
                 box->buttons().front()->click();
             } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-                // A new dialog takes the next choice; the choice is typed until the
-                // dialog shows it selected and lets "Scegli" be pressed (the folder's
-                // listing loads in the background).
                 if (!dialog->property("answered").toBool()) {
                     dialog->setProperty("answered", true);
                     ++dialogs;
@@ -75,19 +80,49 @@ protected:
                     pending = choices.empty() ? std::nullopt : choices.front();
                     if (!choices.empty()) choices.erase(choices.begin());
                 }
-                for (auto* b : dialog->findChildren<QPushButton*>()) {
-                    if (!pending && b->text() == "Annulla") {
-                        b->click();
-                    } else if (pending && b->text() == "Scegli") {
-                        const QString path = QString::fromStdString(pending->string());
-                        if (dialog->selectedFiles() != QStringList{path}) dialog->selectFile(path);
-                        else if (b->isEnabled()) b->click();
-                    }
-                }
+                pick(dialog, pending);
             }
         });
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ADD_FAILURE() << "the start still asks after a minute; on screen: "
+                          << (modal ? modal->metaObject()->className() : "no modal window") << ", "
+                          << choices.size() << " choices left";
+            gaveUp = true;
+        });
         user.start();
+        deadline.start(60000);
         return windowFolder(dirOption, current, folderDialogs());
+    }
+
+    // In the folder dialog, as a user: go to the folder's parent, type its name in
+    // "Cartella:" and press "Scegli" once the dialog takes it (its listing loads in the
+    // background); or press "Annulla". Typing goes into the field itself: selectFile()
+    // leaves a field that has the focus as it is.
+    static void pick(QFileDialog* dialog, const std::optional<fs::path>& folder) {
+        QPushButton* press = nullptr;
+        for (auto* b : dialog->findChildren<QPushButton*>())
+            if (b->text() == (folder ? "Scegli" : "Annulla")) press = b;
+        if (!press) return;
+        if (!folder) {
+            press->click();
+            return;
+        }
+        const QString parent = QString::fromStdString(folder->parent_path().string());
+        const QString name = QString::fromStdString(folder->filename().string());
+        auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
+        if (dialog->directory().absolutePath() != parent) {
+            dialog->setDirectory(parent);
+        } else if (field->text() != name) {
+            field->setText(name);
+        } else if (dialog->selectedFiles() == QStringList{QString::fromStdString(folder->string())} &&
+                   press->isEnabled()) {
+            press->click();
+        } else {
+            field->clear();  // typed again on the next look
+        }
     }
 
     test::TestDir config, work;

@@ -84,6 +84,12 @@ TEST(TextCase, ComparisonsSortsAndGroupsIgnoreCaseAndKeepAccents) {
     const auto distinct = column(db, "Select Distinct Nome From Nomi Order By Nome");
     EXPECT_EQ(std::count(distinct.begin(), distinct.end(), '|'), 6) << distinct;
 
+    // Codes that part at a digit, a blank or a sign keep the byte order there, also
+    // after a common beginning; letters still fold.
+    dir.sql("Nomi.mdb", "CREATE TABLE Codici(C TEXT);"
+                        "INSERT INTO Codici VALUES('a1'),('2014;5'),('A 2'),('2014;12'),('a-1'),('2014-1'),('À');");
+    EXPECT_EQ(column(db, "Select C From Codici Order By C"), "2014-1|2014;12|2014;5|À|A 2|a-1|a1");
+
     // Dates of digits and numbers compare as before.
     EXPECT_EQ(found(db, "Data >= '20140309' And N > 8"), "età|Eta");
     EXPECT_EQ(found(db, "Left$(Data, 8) = '20140302'"), "Banca");
