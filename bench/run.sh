@@ -47,6 +47,10 @@ run=("$build/bench/zentoria_bench" --data "$cache" --results "$table" --benchmar
 # The Access test file, when there is one, for the image made with and without its indexes.
 jet=${ZENTORIA_JET_FIXTURES:-$root/../shared/fixtures/jet}/nwind.mdb
 [ -f "$jet" ] && run+=(--jet "$jet")
+# The chain on a figure server of the benchmark's own, when PostgreSQL is installed.
+if compgen -G "/usr/lib/postgresql/*/bin/postgres" > /dev/null || [ -n "${ZENTORIA_PG_BINDIR:-}" ]; then
+  run+=(--server)
+fi
 run+=("$@")
 if [ -x /usr/bin/time ]; then
   /usr/bin/time -v -o "$timing" "${run[@]}"

@@ -12,9 +12,14 @@
 //     every source file read once through SQLite's C API, one grouped query per file;
 //   - with --per-month, the same recomputes through the per-month queries (one
 //     repetition: they take minutes on the variants);
-//   - with --jet FILE, the image of that Access file made with and without its indexes.
+//   - with --jet FILE, the image of that Access file made with and without its indexes;
+//   - with --server, the figure tables of a chain on a PostgreSQL server the benchmark
+//     starts for itself (tests/support/pg_server.h): the installation's figure files
+//     pushed ("figures push"), its `Dettaglio` copied to 100 hotels, then the grid load
+//     and the report over the server, each against its floor, the same sums through
+//     libpq on one connection.
 //
-//   zentoria_bench --data FOLDER [--results FILE] [--per-month] [--jet FILE.mdb]
+//   zentoria_bench --data FOLDER [--results FILE] [--per-month] [--jet FILE.mdb] [--server]
 //                  [Google Benchmark options]
 //
 // The operations run on a copy of the folder's `Zentoria.mdb` (the recompute writes it)
@@ -22,10 +27,12 @@
 // answered yes and the access gate is granted; a message box reporting a failure stops
 // the benchmark with that message. --results writes the medians as a Markdown table.
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -45,7 +52,11 @@
 #include "desktop/passwd.h"
 #include "report/report_text.h"
 #include "store/catalogue.h"
+#include "store/figures_server.h"
+#include "store/jet_emit.h"
 #include "store/jet_file.h"
+#include "store/pg_connection.h"
+#include "support/pg_server.h"
 
 namespace fs = std::filesystem;
 using namespace zt;
@@ -369,6 +380,144 @@ void ReportFloor(benchmark::State& st) {
     });
 }
 
+// ---- the chain on the figure server --------------------------------------------------
+
+constexpr int kChainHotels = 100;
+
+struct Chain {
+    std::unique_ptr<zt::test::PgServer> server;
+    std::string conninfo;
+    PGconn* floor = nullptr;  // the floor's own connection
+    std::string loaded;       // what was loaded, and how long it took, for RESULTS.md
+};
+Chain g_chain;
+
+double secondsSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Starts the server, creates the figure tables, pushes the installation's figure files
+// as `figures push` does, and copies its `Dettaglio` hotel by hotel up to 100 hotels.
+void loadChain() {
+    using clock = std::chrono::steady_clock;
+    g_chain.server = std::make_unique<zt::test::PgServer>();
+    g_chain.conninfo = g_chain.server->createDatabase("chain");
+    auto c = store::PgConnection::open(g_chain.conninfo);
+    store::initFiguresSchema(c);
+    auto t0 = clock::now();
+    long long pushed = 0;
+    for (const auto& copy : store::pushFigures(c, g_inst.run, "Zentoria.mdb", "Dettaglio.mdb", std::nullopt))
+        pushed += copy.rows;
+    const double pushSeconds = secondsSince(t0);
+    const int hotels = std::stoi(c.exec("SELECT max(\"NumeroHotel\") FROM \"Dettaglio\"").text(0, 0));
+    t0 = clock::now();
+    c.exec("DROP INDEX \"Dettaglio_somme\"");
+    c.exec("INSERT INTO \"Dettaglio\" SELECT d.\"NumeroHotel\" + k * $1, d.\"Tipo\", d.\"Dettaglio\", "
+           "d.\"DataInserimento\", d.\"Valore\" FROM \"Dettaglio\" d, generate_series(1, $2) AS k "
+           "WHERE d.\"NumeroHotel\" BETWEEN 1 AND $1",
+           {store::PgParam(hotels), store::PgParam((kChainHotels + hotels - 1) / hotels - 1)});
+    store::initFiguresSchema(c);  // the index of the sums again
+    c.exec("VACUUM ANALYZE \"Dettaglio\"");
+    c.exec("VACUUM ANALYZE \"Zentoria\"");
+    const double copySeconds = secondsSince(t0);
+    const std::string rows = c.exec("SELECT count(*) FROM \"Dettaglio\"").text(0, 0);
+    const std::string chainHotels = c.exec("SELECT count(DISTINCT \"NumeroHotel\") FROM \"Dettaglio\"").text(0, 0);
+    const std::string size = c.exec("SELECT pg_size_pretty(pg_database_size(current_database()))").text(0, 0);
+    std::ostringstream text;
+    text.setf(std::ios::fixed);
+    text.precision(1);
+    text << "Figure server: PostgreSQL started by the benchmark (tests/support/pg_server.h, Unix socket). `figures "
+            "push` of the installation's two figure files: " << pushed << " rows in " << pushSeconds
+         << " s; `Dettaglio` then copied to " << chainHotels << " hotels (" << rows
+         << " rows) with its index rebuilt and VACUUM ANALYZE in " << copySeconds << " s; database " << size << ".";
+    g_chain.loaded = text.str();
+    g_chain.floor = PQconnectdb(g_chain.conninfo.c_str());
+    if (PQstatus(g_chain.floor) != CONNECTION_OK) throw std::runtime_error("the floor cannot connect to the server");
+    // The same sum as the grid's: statistic and detail without regard to case, compared
+    // folded as the server's index of the sums holds them.
+    const std::string sql = "SELECT sum(\"Valore\") FROM \"Dettaglio\" WHERE \"NumeroHotel\" = $1 AND " +
+                            store::jet::pgFoldSql("\"Tipo\"") + " = " + store::jet::pgFoldSql("$2::text") +
+                            " AND \"DataInserimento\" >= $3 AND \"DataInserimento\" < $4 AND " +
+                            store::jet::pgFoldSql("\"Dettaglio\"") + " = " + store::jet::pgFoldSql("$5::text");
+    PGresult* r = PQprepare(g_chain.floor, "month_sum", sql.c_str(), 5, nullptr);
+    const bool prepared = PQresultStatus(r) == PGRES_COMMAND_OK;
+    PQclear(r);
+    if (!prepared) throw std::runtime_error("the floor cannot prepare its statement");
+}
+
+// The figure operations of a benchmark go to the server while this lives.
+struct OnServer {
+    OnServer() {
+        if (g_chain.conninfo.empty()) throw std::runtime_error("no server: run with --server");
+        ::setenv(kFiguresDbVariable, g_chain.conninfo.c_str(), 1);
+    }
+    ~OnServer() { ::unsetenv(kFiguresDbVariable); }
+};
+
+// One month sum of `Dettaglio` straight through libpq: the statement prepared once on a
+// kept connection, executed with its values bound.
+double serverMonthSum(const std::string& tipo, const std::string& detail, const std::string& annoMese, int hotel) {
+    const std::string next = annoMese.substr(0, 5) + static_cast<char>(annoMese.back() + 1);
+    const std::string h = std::to_string(hotel);
+    const char* values[] = {h.c_str(), tipo.c_str(), annoMese.c_str(), next.c_str(), detail.c_str()};
+    PGresult* r = PQexecPrepared(g_chain.floor, "month_sum", 5, values, nullptr, nullptr, 0);
+    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
+        const std::string why = PQresultErrorMessage(r);
+        PQclear(r);
+        throw std::runtime_error("the floor's sum failed: " + why);
+    }
+    const double v = PQgetisnull(r, 0, 0) ? 0 : std::strtod(PQgetvalue(r, 0, 0), nullptr);
+    PQclear(r);
+    return v;
+}
+
+void ServerGridLoad(benchmark::State& st) {
+    guardedRun(st, [&] {
+        OnServer on;
+        Window w;
+        w.statistic(kProduction);
+        for (auto _ : st) {
+            w.logic.chooseItem(1, 0);
+            w.check("grid load");
+        }
+        if (w.logic.text1[1].empty() || w.logic.text1[1] == "0") throw std::runtime_error("the grid shows no figure");
+    });
+}
+
+void ServerGridLoadFloor(benchmark::State& st) {
+    guardedRun(st, [&] {
+        double sum = 0;
+        for (auto _ : st)
+            for (int m = 1; m <= 12; ++m) sum += serverMonthSum(kProduction, "1", monthKey(g_inst.year, m), 1);
+        benchmark::DoNotOptimize(sum);
+    });
+}
+
+void ServerReport(benchmark::State& st) {
+    guardedRun(st, [&] {
+        OnServer on;
+        Window w;
+        w.statistic(kProduction);
+        const auto settings = reportSettings();
+        const std::string detail = w.logic.combo1[1].items.at(0);
+        for (auto _ : st) report::ScriviReport(w.state, g_inst.year, kProduction, detail, settings);
+    });
+}
+
+void ServerReportFloor(benchmark::State& st) {
+    guardedRun(st, [&] {
+        double sum = 0;
+        for (auto _ : st) {
+            for (int m = 1; m <= 12; ++m) {
+                sum += serverMonthSum(kProduction, "1", monthKey(g_inst.year, m), 1);
+                sum += serverMonthSum(kProduction, "1", monthKey(g_inst.previousYear, m), 1);
+            }
+            writeReportBytes(g_inst.run / "fd.floor");
+        }
+        benchmark::DoNotOptimize(sum);
+    });
+}
+
 // "&Aggiorna" for the year, confirmed: every detail of the statistic, twelve months each,
 // on the installation or one of its variants.
 void RecomputeStatistic(benchmark::State& st, const std::string& statistic, const std::string& variant) {
@@ -581,6 +730,13 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
         {"AccessImage/indexes", "image of the Access file " + g_jet.filename().string() + ", with its indexes",
          "AccessImage/noindexes", "", 0, 0},
         {"AccessImage/noindexes", "image of the same file without indexes", "", "", 0, 0},
+        {"ServerGridLoad", "grid load over the figure server, chain of 100 hotels (same twelve months)",
+         "ServerGridLoadFloor", "<= 2 x floor, < 20 ms", 20, 2},
+        {"ServerGridLoadFloor", "its floor: the 12 month sums (codes folded, as the index holds them) through libpq, "
+                                "one statement prepared on a kept connection",
+         "", "", 0, 0},
+        {"ServerReport", "report over the figure server (same report)", "ServerReportFloor", "<= 2 x floor", 0, 2},
+        {"ServerReportFloor", "its floor: the 24 month sums through libpq, and the same file written", "", "", 0, 0},
     };
     std::vector<Row> all = rows;
     const std::map<std::string, std::string> what = {
@@ -627,6 +783,7 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
         if (row.maxRatio > 0) met &= ratio && *ratio <= row.maxRatio;
         out << (row.target.empty() ? "" : met ? "yes" : "**no**") << " |\n";
     }
+    if (!g_chain.loaded.empty()) out << "\n" << g_chain.loaded << "\n";
     out << "\nPeak resident memory of the benchmark process (getrusage): " << (peakKb() + 512) / 1024 << " MB\n";
     if (!out) throw std::runtime_error("cannot write " + file.string());
 }
@@ -637,12 +794,14 @@ int main(int argc, char** argv) {
     // Our own options out, Google Benchmark's left in.
     fs::path results;
     bool perMonth = false;
+    bool server = false;
     std::vector<char*> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if ((a == "--data" || a == "--results") && i + 1 < argc) (a == "--data" ? g_inst.data : results) = argv[++i];
         else if (a == "--jet" && i + 1 < argc) g_jet = argv[++i];
         else if (a == "--per-month") perMonth = true;
+        else if (a == "--server") server = true;
         else rest.push_back(argv[i]);
     }
     int restCount = static_cast<int>(rest.size());
@@ -659,6 +818,11 @@ int main(int argc, char** argv) {
         for (const auto& variant : kVariants)
             if (!variant.empty()) g_inst.runs[variant] = prepareVariantRunFolder(g_inst.data, variant);
         readReportBytes();
+        if (server) {
+            std::cerr << "zentoria_bench: loading the chain into a figure server of its own\n";
+            loadChain();
+            std::cerr << g_chain.loaded << "\n";
+        }
     } catch (const std::exception& e) {
         std::cerr << "zentoria_bench: " << e.what() << "\n";
         return 1;
@@ -692,6 +856,12 @@ int main(int argc, char** argv) {
                      1);
         }
     }
+    if (server) {
+        quick(benchmark::RegisterBenchmark("ServerGridLoad", ServerGridLoad));
+        quick(benchmark::RegisterBenchmark("ServerGridLoadFloor", ServerGridLoadFloor));
+        quick(benchmark::RegisterBenchmark("ServerReport", ServerReport));
+        quick(benchmark::RegisterBenchmark("ServerReportFloor", ServerReportFloor));
+    }
     if (!g_jet.empty()) {
         quick(benchmark::RegisterBenchmark("AccessImage/indexes", [](benchmark::State& st) { AccessImage(st, true); }));
         quick(benchmark::RegisterBenchmark("AccessImage/noindexes", [](benchmark::State& st) { AccessImage(st, false); }));
@@ -701,6 +871,7 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::cerr << "peak resident memory: " << (peakKb() + 512) / 1024 << " MB\n";
+    if (g_chain.floor) PQfinish(g_chain.floor);
     if (!results.empty()) {
         try {
             writeResults(results, reporter);

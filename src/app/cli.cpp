@@ -134,6 +134,7 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
     std::optional<fs::path> dirOption;
     std::size_t i = 0;
     try {
+        applyFiguresDbSetting();
         while (i < args.size() && args[i].rfind("--", 0) == 0) {
             const std::string& opt = args[i];
             if (opt == "--help" || opt == "-h") {
@@ -247,9 +248,10 @@ struct Session {
         logic.activate();
     }
     // False once access was refused or an error was shown; also when the figure files'
-    // folder is unknown ("&" without DIRSH): start-up has said so, and every command
-    // of a session works on the figure files, so it stops there with that one message.
-    bool ok() { return !logic.unloaded && !ui.errorShown() && logic.state().figurePathsProblem.empty(); }
+    // folder is unknown ("&" without DIRSH) and no figure server is set: start-up has
+    // said so, and every command of a session works on the figure tables, so it stops
+    // there with that one message.
+    bool ok() { return !logic.unloaded && !ui.errorShown() && logic.state().figuresReachable(); }
 
     // Presses Tasto(index), whose handler asks before it acts; true when its question
     // was answered yes.

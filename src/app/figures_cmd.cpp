@@ -91,6 +91,7 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         logic.load(currentYear());
         logic.activate();
         if (logic.unloaded || ui.errorShown()) return kExitFailed;
+        state.requireFigureFiles();  // the copies read or write the files themselves
         if (what == "push") {
             printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out);
             out << "copied into PostgreSQL server " << c.server() << "\n";

@@ -1,6 +1,9 @@
 #include "app/work_folder.h"
 
 #include <QSettings>
+#include <cstdlib>
+
+#include "common/env.h"
 #include <QString>
 #include <stdexcept>
 #include <system_error>
@@ -49,6 +52,12 @@ std::optional<fs::path> rememberedFolder() {
     const QString value = userSettings().value(kSettingsKey).toString();
     if (value.isEmpty()) return std::nullopt;
     return fs::path(value.toStdString());
+}
+
+void applyFiguresDbSetting() {
+    if (figuresServerSetting()) return;
+    const std::string value = userSettings().value("figuresDb").toString().trimmed().toStdString();
+    if (!value.empty()) ::setenv(kFiguresDbVariable, value.c_str(), 1);
 }
 
 void rememberFolder(const fs::path& folder) {

@@ -26,6 +26,12 @@ std::filesystem::path commandFolder(const std::optional<std::filesystem::path>& 
 std::optional<std::filesystem::path> rememberedFolder();
 void rememberFolder(const std::filesystem::path& folder);
 
+// The figure server kept in the same settings file (key figuresDb, a libpq connection
+// string or URI): when ZENTORIA_FIGURES_DB is unset or blank and the file names one, it
+// is put into ZENTORIA_FIGURES_DB for this run, so every figure operation finds it there.
+// The environment wins over the file.
+void applyFiguresDbSetting();
+
 // What choosing the window's folder asks of the user.
 struct FolderPrompts {
     // The folder dialog, opened at `start`; nullopt when the user pressed "Annulla".

@@ -26,4 +26,10 @@ std::optional<std::string> envValueNoCase(std::string_view name) {
     return std::nullopt;
 }
 
+std::optional<std::string> figuresServerSetting() {
+    auto v = envValue(kFiguresDbVariable);
+    if (!v || trim(*v).empty()) return std::nullopt;
+    return v;
+}
+
 }  // namespace zt

@@ -13,4 +13,10 @@ std::optional<std::string> envValue(std::string_view name);
 // first in the environment.
 std::optional<std::string> envValueNoCase(std::string_view name);
 
+// The environment variable that names the figure server (docs/FIGURES_SERVER.md).
+inline constexpr const char* kFiguresDbVariable = "ZENTORIA_FIGURES_DB";
+// Its value, a libpq connection string or URI; nullopt when it is unset or blank. While
+// it is set, the figure tables `Zentoria` and `Dettaglio` are read and written there.
+std::optional<std::string> figuresServerSetting();
+
 }  // namespace zt

@@ -26,6 +26,7 @@ void ProgramState::setDatabasePaths() {
                             "stanno nella cartella indicata dalla variabile d'ambiente DIRSH, ma DIRSH ") +
                 (folder ? "è vuota" : "non è impostata") +
                 ". Nessun file delle cifre è stato letto o scritto: impostare DIRSH e riavviare Zentoria.";
+            if (figuresServerSetting()) return;  // the tables are on the server
             throw std::runtime_error(figurePathsProblem);
         }
         // A backslash, as the hotel's configuration writes paths; the database layer
@@ -41,8 +42,14 @@ void ProgramState::setDatabasePaths() {
 }
 
 void ProgramState::requireFigurePaths() const {
+    if (!figuresReachable()) throw std::runtime_error(figurePathsProblem);
+}
+
+void ProgramState::requireFigureFiles() const {
     if (!figurePathsProblem.empty()) throw std::runtime_error(figurePathsProblem);
 }
+
+bool ProgramState::figuresReachable() const { return figurePathsProblem.empty() || figuresServerSetting(); }
 
 ProgramState& programState() {
     static ProgramState state;

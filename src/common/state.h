@@ -46,12 +46,18 @@ struct ProgramState {
     // backslash, which the database layer turns into a folder separator; the variable's
     // name is matched without regard to case). When the option asks for it and the
     // variable is not set or is empty, keeps the message in figurePathsProblem, leaves
-    // the paths as they were and throws it as a std::runtime_error; the message is in
-    // Italian and names DIRSH.
+    // the paths as they were and throws it as a std::runtime_error (unless the figure
+    // server is set, which holds the tables); the message is in Italian and names DIRSH.
     void setDatabasePaths();
     // Throws figurePathsProblem as a std::runtime_error when the paths could not be set;
-    // every operation on a figure file calls it before reading or writing anything.
+    // every operation on a figure table calls it before reading or writing anything.
+    // While the figure server is set (figuresServerSetting() in env.h) the tables are
+    // there, whatever "&" and DIRSH say, and nothing is thrown.
     void requireFigurePaths() const;
+    // The same for the figure *files* themselves, server or not (figures push and pull).
+    void requireFigureFiles() const;
+    // Whether the figure tables can be reached: requireFigurePaths would not throw.
+    bool figuresReachable() const;
 };
 
 // The one instance of the running program.

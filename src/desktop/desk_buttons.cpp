@@ -141,7 +141,7 @@ bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Z
 
 // "&Registra": the twelve month fields into `Zentoria`. Every field is read first, in
 // the format the grid writes it; a field that is not a number is reported before the
-// question "Sei sicuro?" and nothing is written.
+// question "Sei sicuro?" and nothing is written. The twelve are written together.
 void DeskLogic::registra() {
     std::array<double, 12> values{};
     for (int m = 1; m <= 12; ++m) {
@@ -157,8 +157,10 @@ void DeskLogic::registra() {
     const auto key = store::registraKey(statistic, combo1[1].text);
     if (!key) return;
     summaryWritable();
-    for (int m = 1; m <= 12; ++m)
-        store::writeMonth(state_, key->tipo, key->detail, text1[0], m, store::Value(values[static_cast<std::size_t>(m - 1)]));
+    // The twelve months in one transaction: all of them, or on a failure none.
+    std::array<store::Value, 12> months;
+    for (std::size_t i = 0; i < 12; ++i) months[i] = store::Value(values[i]);
+    store::writeYear(state_, key->tipo, key->detail, text1[0], months);
 }
 
 }  // namespace zt::desktop

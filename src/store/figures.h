@@ -1,8 +1,10 @@
 #pragma once
 // The two figure tables: `Zentoria` (the monthly summary this program writes, keyed by
 // `AnnoMese`) and `Dettaglio` (written by the operational programs, dated by
-// `DataInserimento`; only read here). Every operation opens the database it needs,
-// works and closes it again; nothing stays open between operations.
+// `DataInserimento`; only read here). Every operation asks the figure store
+// (figure_store.h) for the tables: the figure files, each opened for the operation and
+// closed again, or the figure server while ZENTORIA_FIGURES_DB is set, over one kept
+// connection. The operations are the same Jet SQL for both.
 //
 // The database locations and the hotel number come from the program state
 // (workDir, summaryDbPath, detailDbPath, hotelNumber).
@@ -15,6 +17,7 @@
 
 #include "common/state.h"
 #include "store/catalogue.h"
+#include "store/figure_store.h"
 #include "store/value.h"
 
 namespace zt::store {
@@ -25,13 +28,16 @@ std::string monthKey(std::string_view year, int month);
 
 // Writes one month into `Zentoria`: finds the row of the hotel, `Tipo`, `Dettaglio` and
 // month, adds it when there is none, sets NumeroHotel, Tipo, Dettaglio, AnnoMese and
-// Valore, and saves it. The summary database is opened and closed once per call.
+// Valore, and saves it. The summary database is opened and closed once per call. On the
+// server one statement adds or replaces the row by the table's unique key.
 // Pass the value as a double ("&Registra") or as a Currency ("&Aggiorna").
 void writeMonth(const ProgramState& state, std::string_view tipo, std::string_view detail,
                 std::string_view year, int month, const Value& valore);
 
 // Writes the twelve months of one detail into `Zentoria` as writeMonth does, in one
-// open of the summary file and one transaction: all twelve or, on a failure, none.
+// open of the summary file and one transaction: all twelve or, on a failure, none. On
+// the server, a reader sees the detail's months before or after, never half of them,
+// and two writers of the same months at once leave one row each, of one of the writes.
 // `beforeMonth` (may be empty) is called before each month's row is written.
 void writeYear(const ProgramState& state, std::string_view tipo, std::string_view detail,
                std::string_view year, const std::array<Value, 12>& valori,
@@ -40,13 +46,6 @@ void writeYear(const ProgramState& state, std::string_view tipo, std::string_vie
 // `Valore` of the `Zentoria` row of one month; nullopt when there is no such row.
 std::optional<double> readMonth(const ProgramState& state, std::string_view tipo,
                                 std::string_view detail, std::string_view year, int month);
-
-// A row of a figure table as the year readers see it: its period (`AnnoMese` or
-// `DataInserimento`) and its `Valore`.
-struct FigureRow {
-    std::string period;
-    Value valore;
-};
 
 // The `Zentoria` rows of the hotel, statistic and detail whose `AnnoMese` begins with
 // the year, in table order. Without a detail clause, the rows of every detail.

@@ -8,8 +8,14 @@
 
 #include "common/text.h"
 #include "store/database.h"
+#include "store/jet_emit.h"
 
 namespace zt::store {
+
+std::string zentoriaKey() {
+    auto fold = [](std::string_view field) { return "(" + jet::pgFoldSql(pgIdent(field)) + ")"; };
+    return pgIdent("NumeroHotel") + ", " + fold("Tipo") + ", " + fold("Dettaglio") + ", " + fold("AnnoMese");
+}
 
 namespace {
 
@@ -32,14 +38,30 @@ std::string createTable(const FigureTable& t) {
 // The unique key of `Zentoria` (null fields count as equal, so it holds for them too),
 // and the index of the sums of `Dettaglio`: hotel, statistic, then a range of dates,
 // carrying the detail and the value so that a sum reads the index alone.
+//
+// Texts compare without regard to case (Jet's rule, jet_text.h): the key and the index
+// hold the texts folded, written as the emitter writes a folded field (pgFoldSql), so
+// that the key refuses "Generale" beside "generale" and the equalities the emitter
+// writes seek them.
+std::string folded(std::string_view field) { return "(" + jet::pgFoldSql(pgIdent(field)) + ")"; }
+
+std::string indexName(const FigureTable& t) { return t.table == "Zentoria" ? "Zentoria_chiave" : "Dettaglio_somme"; }
+
 std::string createIndex(const FigureTable& t) {
     if (t.table == "Zentoria")
-        return "CREATE UNIQUE INDEX IF NOT EXISTS " + pgIdent("Zentoria_chiave") + " ON " + pgIdent(t.table) + " (" +
-               pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " + pgIdent("Dettaglio") + ", " +
-               pgIdent("AnnoMese") + ") NULLS NOT DISTINCT";
-    return "CREATE INDEX IF NOT EXISTS " + pgIdent("Dettaglio_somme") + " ON " + pgIdent(t.table) + " (" +
-           pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " + pgIdent("DataInserimento") + ", " +
-           pgIdent("Dettaglio") + ") INCLUDE (" + pgIdent("Valore") + ")";
+        return "CREATE UNIQUE INDEX IF NOT EXISTS " + pgIdent(indexName(t)) + " ON " + pgIdent(t.table) + " (" +
+               zentoriaKey() + ") NULLS NOT DISTINCT";
+    return "CREATE INDEX IF NOT EXISTS " + pgIdent(indexName(t)) + " ON " + pgIdent(t.table) + " (" +
+           pgIdent("NumeroHotel") + ", " + folded("Tipo") + ", " + pgIdent("DataInserimento") + ", " +
+           folded("Dettaglio") + ") INCLUDE (" + pgIdent("Valore") + ")";
+}
+
+// A key or index made by an earlier version, which compared texts exactly: made again.
+void replaceExactIndex(PgConnection& c, const FigureTable& t) {
+    const PgResult r = c.exec("SELECT indexdef FROM pg_indexes WHERE schemaname = current_schema() AND indexname = $1",
+                              {indexName(t)});
+    if (r.rows() == 1 && r.text(0, 0).find("translate(") == std::string::npos)
+        c.exec("DROP INDEX " + pgIdent(indexName(t)));
 }
 
 bool tableExists(PgConnection& c, std::string_view table) {
@@ -278,6 +300,7 @@ std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
                                   missing + "; it is left as it is");
             }
             c.execScript(createTable(t));
+            replaceExactIndex(c, t);
             c.execScript(createIndex(t));
             steps.push_back({std::string(t.table), !existed});
         }

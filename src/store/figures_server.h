@@ -21,6 +21,10 @@ struct FigureTable {
 // `Zentoria` (AnnoMese) and `Dettaglio` (DataInserimento), in that order.
 const std::vector<FigureTable>& figureTables();
 
+// The unique key of `Zentoria` as the server's index and the writers' ON CONFLICT name
+// it: the hotel, then the statistic, the detail and the month folded by Jet's text rule.
+std::string zentoriaKey();
+
 // What `figures init` found for a table.
 struct SchemaStep {
     std::string table;

@@ -9,6 +9,11 @@
 
 namespace zt::store::jet {
 
+std::string pgFoldSql(const std::string& text) {
+    const auto& maps = characterMaps();
+    return "translate(" + text + ", " + sqlText(maps.foldFrom) + ", " + sqlText(maps.foldTo) + ")";
+}
+
 std::string quoteIdent(const std::string& name) {
     std::string out = "\"";
     for (char c : name) {
@@ -160,14 +165,38 @@ std::string seekSql(const std::string& field, const std::vector<std::string>& sp
     return "(" + field + " COLLATE BINARY IN (" + (list.empty() ? sqlText(text) : list) + "))";
 }
 
+// ---- PostgreSQL's spelling of what the SQLite connection does with functions of its
+// own (database.cpp): the same rules, written as plain PostgreSQL expressions, so the
+// server needs no functions of the program's.
+
+// A text as a number the way Jet converts it for a comparison (zt_num): blanks around it
+// allowed, anything else that is not a number gives null.
+std::string pgNumber(const std::string& x) {
+    const std::string t = "CAST(" + x + " AS text)";
+    return "(CASE WHEN " + t + " ~ '^\\s*[-+]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][-+]?[0-9]+)?\\s*$' THEN CAST(" + t +
+           " AS numeric) END)";
+}
+
+// Val (zt_val): the leading number of the text with its blanks taken out (a "D"
+// exponent read as "E"), 0 when there is none; null stays null.
+std::string pgVal(const std::string& x) {
+    const std::string squeezed = "translate(CAST(" + x + " AS text), E' \\t\\n\\r', '')";
+    return "(CASE WHEN " + x + " IS NULL THEN NULL ELSE coalesce(CAST(translate(substring(" + squeezed +
+           " from '^[-+]?(?:[0-9]+\\.?[0-9]*|\\.[0-9]+)(?:[eEdD][-+]?[0-9]+)?'), 'dD', 'ee') AS numeric), 0) END)";
+}
+
+std::string pgText(const std::string& x) { return "CAST(" + x + " AS text)"; }
+std::string pgInt(const std::string& x) { return "CAST(" + x + " AS integer)"; }
+
 class Emitter {
 public:
-    explicit Emitter(SchemaSource& schema) : schema_(schema) {}
+    explicit Emitter(SchemaSource& schema, Dialect dialect = Dialect::Sqlite) : schema_(schema), dialect_(dialect) {}
 
     EmittedQuery topQuery(const Select& s) {
         EmittedQuery out;
         out.sql = select(s, /*withPosition=*/true, /*numericFirst=*/false, &out.columns);
         out.singleRow = isSingleRow(s);
+        out.params = std::move(params_);
         return out;
     }
 
@@ -178,10 +207,99 @@ public:
         return sql;
     }
 
+    std::vector<std::string> takeParams() { return std::move(params_); }
+
 private:
     SchemaSource& schema_;
+    Dialect dialect_;
     std::vector<Frame> frames_;
     int aliasCounter_ = 0;
+    std::vector<std::string> params_;  // PostgreSQL: the values bound as $1, $2, …
+
+    bool pg() const { return dialect_ == Dialect::Postgres; }
+
+    // A text written in the query: into the SQLite text through sqlText; on PostgreSQL a
+    // bound parameter.
+    std::string textValue(const std::string& v) {
+        if (!pg()) return sqlText(v);
+        params_.push_back(v);
+        return "CAST($" + std::to_string(params_.size()) + " AS text)";
+    }
+    // A number written in the query (as the tokenizer read it: digits, a point, an
+    // exponent). On PostgreSQL bound, typed so that an index of an integer field serves
+    // an equality with a whole number.
+    std::string numberValue(const std::string& v) {
+        if (!pg()) return v;
+        params_.push_back(v);
+        const bool whole = !v.empty() && v.size() <= 18 && std::all_of(v.begin(), v.end(), ::isdigit);
+        const char* type = !whole ? "numeric" : v.size() <= 9 ? "integer" : "bigint";
+        return "CAST($" + std::to_string(params_.size()) + " AS " + type + ")";
+    }
+    // A value as a number by Jet's rule for comparisons (zt_num on SQLite).
+    std::string toNumber(const std::string& x) const { return pg() ? pgNumber(x) : "zt_num(" + x + ")"; }
+    // A value joined by "&": Null counts as "".
+    std::string joinable(const std::string& x) const {
+        return pg() ? "coalesce(" + pgText(x) + ", '')" : "ifnull(" + x + ", '')";
+    }
+    // The table order of a table's rows.
+    std::string rowOrder(const std::string& alias) const { return alias + (pg() ? ".ctid" : ".rowid"); }
+    // ---- Jet's text rule on PostgreSQL: the same decisions as the SQLite block above,
+    // written with translate() over the rule's character maps (jet_text.h), which needs
+    // nothing installed on the server. A text's folded form (pgFoldSql) answers
+    // equality, In, Like and Instr; its key and folded form, compared code point by
+    // code point (COLLATE "C"), give Jet's order. Grouping (GROUP BY, DISTINCT, Min,
+    // Max) keeps the server's byte order: docs/JET_SQL.md.
+    static std::string asText(const Sql& v) { return v.type == Type::Text ? v.text : pgText(v.text); }
+    static std::string pgFold(const Sql& v) { return pgFoldSql(asText(v)); }
+    static std::string pgKey(const Sql& v) {
+        const auto& maps = characterMaps();
+        return "translate(" + asText(v) + ", " + sqlText(maps.keyFrom) + ", " + sqlText(maps.keyTo) + ")";
+    }
+    static std::string pgOrderRow(const Sql& v) {
+        return "ROW(" + pgKey(v) + " COLLATE \"C\", " + pgFold(v) + " COLLATE \"C\")";
+    }
+    std::string pgOrdered(const Sql& v, bool descending) const {
+        const std::string dir = descending ? " DESC" : "";
+        if (v.type == Type::Number) return v.text + dir;
+        return pgKey(v) + " COLLATE \"C\"" + dir + ", " + pgFold(v) + " COLLATE \"C\"" + dir;
+    }
+    std::string grouped(const Sql& v) const { return pg() ? v.text : ordered(v); }
+    // An equality of texts is always written folded, a text without case too: the
+    // server's keys and indexes hold the folded fields, so the same expression seeks them.
+    static std::string pgCompare(const Sql& l, const std::string& op, const Sql& r) {
+        if (l.type == Type::Number || r.type == Type::Number) return "(" + l.text + " " + op + " " + r.text + ")";
+        if (!isOrdering(op)) return "(" + pgFold(l) + " " + op + " " + pgFold(r) + ")";
+        if (bytewiseSafe(l, op) || bytewiseSafe(r, op)) return "(" + l.text + " " + op + " " + r.text + ")";
+        return "(" + pgOrderRow(l) + " " + op + " " + pgOrderRow(r) + ")";
+    }
+    static std::string pgBetween(const Sql& x, bool negated, const Sql& lo, const Sql& hi) {
+        if (x.type == Type::Number || (bytewiseSafe(lo, "<") && bytewiseSafe(hi, "<")))
+            return "(" + x.text + (negated ? " NOT BETWEEN " : " BETWEEN ") + lo.text + " AND " + hi.text + ")";
+        const std::string within = "(" + pgOrderRow(x) + " >= " + pgOrderRow(lo) + " AND " + pgOrderRow(x) +
+                                   " <= " + pgOrderRow(hi) + ")";
+        return negated ? "(NOT " + within + ")" : within;
+    }
+    static std::string pgInList(const Sql& x, bool negated, const std::vector<Sql>& items) {
+        const bool plain = x.type == Type::Number;
+        std::string s = "(" + (plain ? x.text : pgFold(x)) + (negated ? " NOT IN (" : " IN (");
+        for (std::size_t i = 0; i < items.size(); ++i) s += (i ? ", " : "") + (plain ? items[i].text : pgFold(items[i]));
+        return s + "))";
+    }
+    static std::string pgInSelect(const Sql& x, bool negated, const std::string& sub, Type subType) {
+        if (x.type == Type::Number || subType == Type::Number)
+            return "(" + x.text + (negated ? " NOT IN (" : " IN (") + sub + "))";
+        return "(" + pgFold(x) + (negated ? " NOT IN (" : " IN (") + "SELECT " +
+               pgFold(Sql{"zt_in.v", Type::Unknown}) + " FROM (" + sub + ") AS zt_in(v)))";
+    }
+    std::string pgLike(const Sql& x, bool negated, const std::string& pattern) {
+        const bool plain = isCaseless(pattern);
+        return "(" + (plain ? asText(x) : pgFold(x)) + (negated ? " NOT LIKE " : " LIKE ") +
+               textValue(likePattern(plain ? pattern : foldText(pattern))) + " ESCAPE '\\')";
+    }
+
+    std::string tableName(const TableInfo& info) const {
+        return info.schema.empty() ? quoteIdent(info.name) : quoteIdent(info.schema) + "." + quoteIdent(info.name);
+    }
 
     std::string select(const Select& s, bool withPosition, bool numericFirst, std::vector<ColumnInfo>* columns) {
         Frame frame;
@@ -195,7 +313,7 @@ private:
             src.columns = info.columns;
             src.schema = info.schema;
             if (!from.empty()) from += ", ";
-            from += quoteIdent(info.schema) + "." + quoteIdent(info.name) + " AS " + src.sqlAlias;
+            from += tableName(info) + " AS " + src.sqlAlias;
             frame.sources.push_back(std::move(src));
         }
         frames_.push_back(std::move(frame));
@@ -225,7 +343,7 @@ private:
             Sql v = expr(*item.expr);
             std::string name = item.alias;
             if (name.empty()) name = item.expr->kind == Expr::Kind::Column ? item.expr->text : "Expr" + std::to_string(exprNo++);
-            if (numericFirst && items.empty() && v.type == Type::Text) v = {"zt_num(" + v.text + ")", Type::Number};
+            if (numericFirst && items.empty() && v.type == Type::Text) v = {toNumber(v.text), Type::Number};
             items.push_back(v.text + " AS " + quoteIdent(name));
             values.push_back(v);
             outCols.push_back({name, v.type});
@@ -242,19 +360,20 @@ private:
             // A number by its position (a number written as an expression would name a
             // column), a text in Jet's order.
             for (std::size_t i = 0; i < values.size(); ++i)
-                groupBy.push_back(values[i].type == Type::Number ? std::to_string(i + 1) : ordered(values[i]));
+                groupBy.push_back(values[i].type == Type::Number ? std::to_string(i + 1) : grouped(values[i]));
         }
-        for (const auto& g : s.groupBy) groupBy.push_back(ordered(expr(*g)));
+        for (const auto& g : s.groupBy) groupBy.push_back(grouped(expr(*g)));
 
         std::string order;
         for (const auto& o : s.orderBy) {
             if (!order.empty()) order += ", ";
-            order += ordered(orderTerm(*o.expr)) + (o.descending ? " DESC" : "");
+            order += pg() ? pgOrdered(orderTerm(*o.expr), o.descending)
+                          : ordered(orderTerm(*o.expr)) + (o.descending ? " DESC" : "");
         }
         const bool singleTable = frames_.back().sources.size() == 1;
         if (withPosition && !aggregate && !s.distinct && singleTable) {
             order += order.empty() ? "" : ", ";
-            order += frames_.back().sources[0].sqlAlias + ".rowid";
+            order += rowOrder(frames_.back().sources[0].sqlAlias);
         }
         // A sum without GROUP BY gives at most one row: its position is 1 and nothing is
         // sorted (a numbering window and an ORDER BY cost more than the sum itself).
@@ -461,8 +580,8 @@ private:
     }
 
     // Applies Jet's rule that a text compared with a number compares as numbers.
-    static void coerce(Sql& a, Sql& b) {
-        auto num = [](Sql& s) { s = {"zt_num(" + s.text + ")", Type::Number}; };
+    void coerce(Sql& a, Sql& b) const {
+        auto num = [this](Sql& s) { s = {toNumber(s.text), Type::Number}; };
         auto txt = [](Sql& s) { s = {"CAST(" + s.text + " AS TEXT)", Type::Text}; };
         if (a.type == Type::Text && b.type == Type::Number) num(a);
         else if (a.type == Type::Number && b.type == Type::Text) num(b);
@@ -511,7 +630,7 @@ private:
         if (col->type != Type::Text) return std::nullopt;
         std::string upperBound = prefix;
         upperBound.back() = static_cast<char>(last + 1);
-        return "(" + col->text + " >= " + sqlText(prefix) + " AND " + col->text + " < " + sqlText(upperBound) + ")";
+        return "(" + col->text + " >= " + textValue(prefix) + " AND " + col->text + " < " + textValue(upperBound) + ")";
     }
 
     // Val(Left$(x, n)) with n a whole number written out: one call that reads the first
@@ -528,6 +647,10 @@ private:
         if (n.kind != Expr::Kind::Number || n.text.empty() || n.text.size() > 9 ||
             !std::all_of(n.text.begin(), n.text.end(), ::isdigit))
             return std::nullopt;
+        if (pg()) {
+            const std::string x = expr(*left.args[0]).text;
+            return Sql{pgVal("substr(" + pgText(x) + ", 1, " + pgInt(numberValue(n.text)) + ")"), Type::Number};
+        }
         return Sql{"zt_val(" + expr(*left.args[0]).text + ", " + n.text + ")", Type::Number};
     }
 
@@ -549,6 +672,8 @@ private:
             for (std::size_t i = 0; i < a.size(); ++i) s += (i ? ", " : "") + a[i].text;
             return s;
         };
+        if (pg())
+            if (auto v = pgCall(fn, a, argc)) return *v;
         if (fn == "LEFT" || fn == "LEFT$") {
             argc(2, 2);
             return {"substr(" + a[0].text + ", 1, " + a[1].text + ")", Type::Text};
@@ -589,7 +714,7 @@ private:
         }
         if (fn == "NZ") {
             argc(2, 2);
-            return {"ifnull(" + list() + ")", a[0].type};
+            return {(pg() ? "coalesce(" : "ifnull(") + list() + ")", a[0].type};
         }
         if (fn == "IIF") {
             argc(3, 3);
@@ -602,9 +727,59 @@ private:
         }
         if (fn == "MIN" || fn == "MAX") {
             argc(1, 1);
-            return {fn + "(" + ordered(a[0]) + ")", a[0].type};
+            return {fn + "(" + grouped(a[0]) + ")", a[0].type};
         }
         throw ResolveError("unknown function \"" + e.text + "\"");
+    }
+
+    // The functions PostgreSQL spells otherwise than SQLite; nullopt for the others.
+    template <class Argc>
+    std::optional<Sql> pgCall(const std::string& fn, const std::vector<Sql>& a, const Argc& argc) const {
+        const std::string bare = fn.ends_with('$') ? fn.substr(0, fn.size() - 1) : fn;
+        if (bare == "LEFT") {
+            argc(2, 2);
+            return Sql{"substr(" + pgText(a[0].text) + ", 1, " + pgInt(a[1].text) + ")", Type::Text};
+        }
+        if (bare == "RIGHT") {
+            argc(2, 2);
+            return Sql{"right(" + pgText(a[0].text) + ", " + pgInt(a[1].text) + ")", Type::Text};
+        }
+        if (bare == "MID") {
+            argc(2, 3);
+            return Sql{"substr(" + pgText(a[0].text) + ", " + pgInt(a[1].text) +
+                           (a.size() == 3 ? ", " + pgInt(a[2].text) : std::string()) + ")",
+                       Type::Text};
+        }
+        if (bare == "INSTR") {
+            argc(2, 3);
+            // Folded unless the sought text has no case (folding keeps every position).
+            const Sql& sought = a.back();
+            const bool plain = sought.literal && isCaseless(*sought.literal);
+            auto side = [&](const Sql& v) { return plain ? pgText(v.text) : pgFold(v); };
+            if (a.size() == 2) return Sql{"strpos(" + side(a[0]) + ", " + side(a[1]) + ")", Type::Number};
+            // From a start: the position in the rest, counted from the text's beginning.
+            const std::string start = "greatest(" + pgInt(a[0].text) + ", 1)";
+            const std::string found = "strpos(substr(" + side(a[1]) + ", " + start + "), " + side(a[2]) + ")";
+            return Sql{"(CASE WHEN " + found + " > 0 THEN " + found + " + " + start + " - 1 ELSE " + found + " END)",
+                       Type::Number};
+        }
+        auto one = [&](const std::string& text, Type type) {
+            argc(1, 1);
+            return Sql{text, type};
+        };
+        if (bare == "VAL") return one(pgVal(a.empty() ? "" : a[0].text), Type::Number);
+        if (a.size() != 1) return std::nullopt;
+        const std::string t = pgText(a[0].text);
+        if (bare == "LEN") return one("length(" + t + ")", Type::Number);
+        if (bare == "TRIM") return one("btrim(" + t + ", ' ')", Type::Text);
+        if (bare == "LTRIM") return one("ltrim(" + t + ", ' ')", Type::Text);
+        if (bare == "RTRIM") return one("rtrim(" + t + ", ' ')", Type::Text);
+        // The letters A to Z only, as on SQLite.
+        if (bare == "UCASE") return one("upper(" + t + " COLLATE \"C\")", Type::Text);
+        if (bare == "LCASE") return one("lower(" + t + " COLLATE \"C\")", Type::Text);
+        if (bare == "CSTR") return one(t, Type::Text);
+        if (bare == "CDBL") return one("CAST(" + pgNumber(a[0].text) + " AS double precision)", Type::Number);
+        return std::nullopt;
     }
 
     // Operators whose left-nested chains are written as one flat list: SQLite reads
@@ -635,7 +810,7 @@ private:
         std::reverse(chained.begin(), chained.end());
 
         Sql acc = expr(*n);
-        if (e.op == "&") acc = {"ifnull(" + acc.text + ", '')", Type::Text};
+        if (e.op == "&") acc = {joinable(acc.text), Type::Text};
         bool joined = false, lastText = false;
         for (const Expr* link : chained) {
             Sql r = expr(*link->args[1]);
@@ -643,7 +818,7 @@ private:
             Type type = Type::Number;
             if (link->op == "&") {
                 sep = " || ";
-                r.text = "ifnull(" + r.text + ", '')";
+                r.text = joinable(r.text);
                 type = Type::Text;
             } else if (link->op == "+" && acc.type == Type::Text && r.type == Type::Text) {
                 sep = " || ";
@@ -663,8 +838,8 @@ private:
     Sql expr(const Expr& e) {
         switch (e.kind) {
             case Expr::Kind::Column: return *findColumn(e, true);
-            case Expr::Kind::Number: return {e.text, Type::Number};
-            case Expr::Kind::String: return {sqlText(e.text), Type::Text, e.text};
+            case Expr::Kind::Number: return {numberValue(e.text), Type::Number};
+            case Expr::Kind::String: return {textValue(e.text), Type::Text, e.text};
             case Expr::Kind::Null: return {"NULL", Type::Unknown};
             case Expr::Kind::Unary: {
                 Sql v = expr(*e.args[0]);
@@ -676,13 +851,15 @@ private:
                 Sql l = expr(*e.args[0]);
                 Sql r = expr(*e.args[1]);
                 if (e.op == "AND" || e.op == "OR") return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
-                if (e.op == "&") return {"(ifnull(" + l.text + ", '') || ifnull(" + r.text + ", ''))", Type::Text};
+                if (e.op == "&") return {"(" + joinable(l.text) + " || " + joinable(r.text) + ")", Type::Text};
                 if (e.op == "+" && l.type == Type::Text && r.type == Type::Text)
                     return {"(" + l.text + " || " + r.text + ")", Type::Text};
+                if (e.op == "\\" && pg())
+                    return {"div(CAST(" + l.text + " AS numeric), CAST(" + r.text + " AS numeric))", Type::Number};
                 if (e.op == "\\")
                     return {"(CAST(" + l.text + " AS INTEGER) / CAST(" + r.text + " AS INTEGER))", Type::Number};
                 if (e.op == "MOD") return {"(" + l.text + " % " + r.text + ")", Type::Number};
-                if (e.op == "/") return {"(CAST(" + l.text + " AS REAL) / " + r.text + ")", Type::Number};
+                if (e.op == "/") return {"(CAST(" + l.text + (pg() ? " AS double precision) / " : " AS REAL) / ") + r.text + ")", Type::Number};
                 return {"(" + l.text + " " + e.op + " " + r.text + ")", Type::Number};
             }
             case Expr::Kind::Compare: {
@@ -693,7 +870,7 @@ private:
                 Sql l = expr(*e.args[0]);
                 Sql r = expr(*e.args[1]);
                 coerce(l, r);
-                return {compareSql(l, e.op, r), Type::Number};
+                return {pg() ? pgCompare(l, e.op, r) : compareSql(l, e.op, r), Type::Number};
             }
             case Expr::Kind::InList: {
                 Sql x = expr(*e.args[0]);
@@ -701,21 +878,26 @@ private:
                 for (std::size_t i = 1; i < e.args.size(); ++i) items.push_back(expr(*e.args[i]));
                 bool anyNumber = false;
                 for (auto& it : items) anyNumber |= it.type == Type::Number;
-                if (anyNumber && x.type != Type::Number) x = {"zt_num(" + x.text + ")", Type::Number};
+                if (anyNumber && x.type != Type::Number) x = {toNumber(x.text), Type::Number};
                 for (auto& it : items)
-                    if (x.type == Type::Number && it.type != Type::Number) it = {"zt_num(" + it.text + ")", Type::Number};
-                return {inListSql(x, e.negated, items), Type::Number};
+                    if (x.type == Type::Number && it.type != Type::Number) it = {toNumber(it.text), Type::Number};
+                return {pg() ? pgInList(x, e.negated, items) : inListSql(x, e.negated, items), Type::Number};
             }
             case Expr::Kind::InSelect: {
                 Sql x = expr(*e.args[0]);
                 std::vector<ColumnInfo> cols;
                 // A first pass learns the sub-query's column type; a number on one side
                 // makes the comparison numeric.
+                const std::size_t boundBefore = params_.size();
                 std::string sub = select(*e.select, false, false, &cols);
                 if (cols.size() != 1) throw ResolveError("a sub-query after IN must select one field");
-                if (x.type == Type::Number && cols[0].type != Type::Number) sub = select(*e.select, false, true, nullptr);
-                else if (x.type != Type::Number && cols[0].type == Type::Number) x = {"zt_num(" + x.text + ")", Type::Number};
-                return {inSelectSql(x, e.negated, sub, cols[0].type), Type::Number};
+                if (x.type == Type::Number && cols[0].type != Type::Number) {
+                    params_.resize(boundBefore);  // the first pass's values are written again
+                    sub = select(*e.select, false, true, nullptr);
+                }
+                else if (x.type != Type::Number && cols[0].type == Type::Number) x = {toNumber(x.text), Type::Number};
+                return {pg() ? pgInSelect(x, e.negated, sub, cols[0].type) : inSelectSql(x, e.negated, sub, cols[0].type),
+                        Type::Number};
             }
             case Expr::Kind::Between: {
                 Sql x = expr(*e.args[0]);
@@ -725,10 +907,11 @@ private:
                 coerce(x, lo);
                 coerce(x2, hi);
                 if (x.text != x2.text) x = x2;  // both bounds see the same conversion of x
-                return {betweenSql(x, e.negated, lo, hi), Type::Number};
+                return {pg() ? pgBetween(x, e.negated, lo, hi) : betweenSql(x, e.negated, lo, hi), Type::Number};
             }
             case Expr::Kind::Like: {
                 if (e.args[1]->kind != Expr::Kind::String) throw ResolveError("Like needs a pattern in quotes");
+                if (pg()) return {pgLike(expr(*e.args[0]), e.negated, e.args[1]->text), Type::Number};
                 return {likeSql(expr(*e.args[0]), e.negated, e.args[1]->text), Type::Number};
             }
             case Expr::Kind::IsNull: {
@@ -749,7 +932,9 @@ private:
 
 }  // namespace
 
-EmittedQuery emitQuery(const Select& select, SchemaSource& schema) { return Emitter(schema).topQuery(select); }
+EmittedQuery emitQuery(const Select& select, SchemaSource& schema, Dialect dialect) {
+    return Emitter(schema, dialect).topQuery(select);
+}
 
 std::string emitTableCondition(const Expr& condition, const TableInfo& table, const std::string& alias,
                                SchemaSource& schema) {

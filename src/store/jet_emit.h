@@ -1,5 +1,6 @@
 #pragma once
-// Turns a parsed Jet SQL tree into SQLite SQL with Jet's semantics:
+// Turns a parsed Jet SQL tree into SQLite SQL, or PostgreSQL SQL for the figure server,
+// with Jet's semantics:
 // - a text compared with a number compares as numbers (a text that is not a number
 //   matches nothing);
 // - Left$, Mid$, Right$, Instr, Val, Trim$, Len, UCase$, LCase$, Nz, IIf, CStr, CDbl;
@@ -30,7 +31,8 @@ struct ColumnInfo {
 };
 
 struct TableInfo {
-    std::string schema;   // SQLite schema name: "main" or an attached file's name
+    std::string schema;   // SQLite schema name: "main" or an attached file's name;
+                          // empty on PostgreSQL (the connection's own schema)
     std::string name;     // the table's name as the file spells it
     std::vector<ColumnInfo> columns;
 };
@@ -70,13 +72,20 @@ public:
 // which numbers the rows in the query's order, and rows in that order.
 struct EmittedQuery {
     std::string sql;
+    // PostgreSQL: the values written in the query, in text form, bound as $1, $2, …
+    // (the SQL holds none of them). Empty for SQLite, which is written with the values.
+    std::vector<std::string> params;
     std::vector<ColumnInfo> columns;  // without zt_pos
     // A sum without GROUP BY: at most one row, with zt_pos 1 and no ORDER BY, so a
     // reader need not sort it either.
     bool singleRow = false;
 };
 
-EmittedQuery emitQuery(const Select& select, SchemaSource& schema);
+// The SQL the query is written in. The rules of Jet's meaning are the same for both;
+// only how each is spelled differs (docs/JET_SQL.md, "On the figure server").
+enum class Dialect { Sqlite, Postgres };
+
+EmittedQuery emitQuery(const Select& select, SchemaSource& schema, Dialect dialect = Dialect::Sqlite);
 
 // A criterion over the fields of a table, whose rows are aliased as `alias` in the
 // statement that uses it.
@@ -86,6 +95,11 @@ std::string emitTableCondition(const Expr& condition, const TableInfo& table, co
 // A criterion over the columns of a query recordset (referenced by name, unqualified).
 std::string emitColumnsCondition(const Expr& condition, const std::vector<ColumnInfo>& columns,
                                  SchemaSource& schema);
+
+// A text expression of PostgreSQL folded by Jet's text rule (jet_text.h), as the
+// emitter writes it for the figure server: the server's indexes of folded fields are
+// written with it, so that its equalities seek them.
+std::string pgFoldSql(const std::string& text);
 
 // An SQLite identifier in double quotes, inner quotes doubled.
 std::string quoteIdent(const std::string& name);

@@ -174,6 +174,21 @@ std::vector<std::vector<std::string>> choices(std::string_view utf8) {
 
 }  // namespace
 
+const CharacterMaps& characterMaps() {
+    static const CharacterMaps maps = [] {
+        CharacterMaps m;
+        auto add = [&](char32_t c) {
+            const char32_t f = fold(c), k = base(f);
+            if (f != c) encode(c, m.foldFrom), encode(f, m.foldTo);
+            if (k != c) encode(c, m.keyFrom), encode(k, m.keyTo);
+        };
+        for (char32_t c = 1; c < 0x500; ++c) add(c);
+        for (char32_t c : {char32_t{0x1E9E}, char32_t{0x212A}, char32_t{0x212B}}) add(c);
+        return m;
+    }();
+    return maps;
+}
+
 std::string foldText(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -37,6 +37,17 @@ std::string lastSpelling(std::string_view utf8);
 // `after` is its last spelling or beyond.
 std::optional<std::string> nextSpelling(std::string_view after, std::string_view utf8);
 
+// The rule as character maps, for an engine that maps a text character by character
+// (PostgreSQL's translate(), on the figure server): `foldFrom` holds every character
+// that folds to another and `foldTo` what each folds to, in the same order; `keyFrom`
+// and `keyTo` the same for a character's key in Jet's order (its letter without case
+// and accent). Comparing (key text, folded text) code point by code point is
+// compareText.
+struct CharacterMaps {
+    std::string foldFrom, foldTo, keyFrom, keyTo;
+};
+const CharacterMaps& characterMaps();
+
 // Names under which the database layer registers the rule with SQLite.
 inline constexpr const char* kCollation = "zt_jet";      // collation: compareText
 inline constexpr const char* kFoldFunction = "zt_fold";  // zt_fold(x): foldText

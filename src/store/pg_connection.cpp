@@ -129,14 +129,7 @@ std::string cleaned(const char* message, std::string_view conninfo) {
 
 }  // namespace
 
-std::optional<std::string> figuresDbSetting() {
-    const char* v = std::getenv(kFiguresDbVariable);
-    if (!v) return std::nullopt;
-    std::string s(v);
-    const bool blank = std::all_of(s.begin(), s.end(), [](char c) { return isSpace(c); });
-    if (blank) return std::nullopt;
-    return s;
-}
+std::optional<std::string> figuresDbSetting() { return figuresServerSetting(); }
 
 std::string withoutPassword(std::string_view text, std::string_view conninfo) {
     std::string out(text);
@@ -251,7 +244,8 @@ PgConnection::PgConnection(pg_conn* conn, std::string conninfo, std::string serv
     : conn_(conn), conninfo_(std::move(conninfo)), server_(std::move(server)) {}
 
 PgConnection::PgConnection(PgConnection&& o) noexcept
-    : conn_(o.conn_), conninfo_(std::move(o.conninfo_)), server_(std::move(o.server_)) {
+    : conn_(o.conn_), conninfo_(std::move(o.conninfo_)), server_(std::move(o.server_)),
+      prepared_(std::move(o.prepared_)) {
     o.conn_ = nullptr;
 }
 
@@ -261,6 +255,7 @@ PgConnection& PgConnection::operator=(PgConnection&& o) noexcept {
         conn_ = o.conn_;
         conninfo_ = std::move(o.conninfo_);
         server_ = std::move(o.server_);
+        prepared_ = std::move(o.prepared_);
         o.conn_ = nullptr;
     }
     return *this;
@@ -268,9 +263,12 @@ PgConnection& PgConnection::operator=(PgConnection&& o) noexcept {
 
 PgConnection::~PgConnection() { close(); }
 
+bool PgConnection::lost() const { return !conn_ || PQstatus(conn_) != CONNECTION_OK; }
+
 void PgConnection::close() {
     if (conn_) PQfinish(conn_);
     conn_ = nullptr;
+    prepared_.clear();
 }
 
 PgConnection PgConnection::open(std::string_view conninfo) {
@@ -325,6 +323,40 @@ PgResult PgConnection::exec(std::string_view sql, const std::vector<PgParam>& pa
     const std::string text(sql);
     PGresult* r = PQexecParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr,
                                values.empty() ? nullptr : values.data(), nullptr, nullptr, 0);
+    const auto status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+        DbError e = failure("the statement failed", r);
+        PQclear(r);
+        throw e;
+    }
+    return PgResult(r);
+}
+
+PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<PgParam>& params) {
+    if (!conn_) throw error("the connection is closed");
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) {
+        // Statements are few (the figure operations' shapes); a program that made many
+        // starts again rather than keep them all on the server.
+        if (prepared_.size() >= 200) {
+            exec("DEALLOCATE ALL");
+            prepared_.clear();
+        }
+        const std::string name = "zt_" + std::to_string(prepared_.size() + 1);
+        PGresult* r = PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(params.size()), nullptr);
+        if (!r || PQresultStatus(r) != PGRES_COMMAND_OK) {
+            DbError e = failure("the statement failed", r);
+            PQclear(r);
+            throw e;
+        }
+        PQclear(r);
+        it = prepared_.emplace(sql, name).first;
+    }
+    std::vector<const char*> values;
+    values.reserve(params.size());
+    for (const auto& p : params) values.push_back(p.isNull() ? nullptr : p.text().c_str());
+    PGresult* r = PQexecPrepared(conn_, it->second.c_str(), static_cast<int>(params.size()),
+                                 values.empty() ? nullptr : values.data(), nullptr, nullptr, 0);
     const auto status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         DbError e = failure("the statement failed", r);

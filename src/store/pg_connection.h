@@ -13,12 +13,14 @@
 // a DbError whose file part is "PostgreSQL server <name>".
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/currency.h"
+#include "common/env.h"
 #include "store/database.h"
 #include "store/value.h"
 
@@ -27,8 +29,8 @@ struct pg_result;  // libpq's PGresult
 
 namespace zt::store {
 
-// The environment variable that names the figure database.
-inline constexpr const char* kFiguresDbVariable = "ZENTORIA_FIGURES_DB";
+// The environment variable that names the figure database (common/env.h).
+inline constexpr const char* kFiguresDbVariable = zt::kFiguresDbVariable;
 
 // The connection string of ZENTORIA_FIGURES_DB; nullopt when it is unset or blank.
 std::optional<std::string> figuresDbSetting();
@@ -104,10 +106,16 @@ public:
     // "host[:port]/dbname" or "socket DIR[:port]/dbname", for messages.
     const std::string& server() const { return server_; }
     bool isOpen() const { return conn_ != nullptr; }
+    // Whether the connection to the server was lost (a new one is needed).
+    bool lost() const;
 
     // One statement with its parameters ($1, $2, ...), bound. A failure is a DbError;
     // a connection that is lost says so.
     PgResult exec(std::string_view sql, const std::vector<PgParam>& params = {});
+    // The same for a statement the program runs again and again with other values (a
+    // month's sum): prepared on this connection at its first use, then only executed,
+    // so the server parses and plans it once.
+    PgResult execPrepared(const std::string& sql, const std::vector<PgParam>& params);
     // Several statements of the program's own (schema), without parameters.
     void execScript(std::string_view sql);
     // Copies rows into a table with COPY ... FROM STDIN; the values travel as data.
@@ -135,6 +143,7 @@ private:
     pg_conn* conn_ = nullptr;
     std::string conninfo_;  // kept only to clean libpq's messages of its password
     std::string server_;
+    std::map<std::string, std::string> prepared_;  // statement -> its name on the server
 };
 
 template <class Fn>

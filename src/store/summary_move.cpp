@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/env.h"
 #include "store/database.h"
 #include "store/file_names.h"
 #include "store/jet_emit.h"
@@ -125,6 +126,8 @@ std::optional<std::string> compareCopy(const fs::path& jetFile, const fs::path& 
 
 SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
                                 const std::function<bool(const std::string& question)>& confirm) {
+    // On the figure server there is no summary file to write.
+    if (figuresServerSetting()) return SummaryMove::AlreadySqlite;
     const fs::path file = resolveDatabasePath(workDir, name);
     const FileKind kind = fileKind(file);
     if (!isJetKind(kind)) return SummaryMove::AlreadySqlite;

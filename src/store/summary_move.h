@@ -24,7 +24,8 @@ std::string summaryMoveQuestion(const std::string& fileName);
 // new SQLite file beside it, checks the copy (compareCopy), renames the original to
 // "<name>.jet" and puts the copy in its place. A refusal, a failed check or a
 // "<name>.jet" that exists already is a DbError naming the file, and the original is
-// left as it was. Not an Access file: AlreadySqlite, without asking.
+// left as it was. Not an Access file, or the figure tables on the server
+// (ZENTORIA_FIGURES_DB): AlreadySqlite, without asking.
 SummaryMove moveSummaryToSqlite(const std::filesystem::path& workDir, std::string_view name,
                                 const std::function<bool(const std::string& question)>& confirm);
 
