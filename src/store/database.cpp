@@ -99,13 +99,38 @@ ssize_t readHead(const fs::path& file, unsigned char (&head)[100], struct stat& 
     return got;
 }
 
+// The files the database layer has open, by path: only while one is open can a
+// descriptor of it opened and closed by hand take locks from a connection.
+std::mutex& openFilesMutex() {
+    static std::mutex m;
+    return m;
+}
+std::map<std::string, int>& openFiles() {
+    static std::map<std::string, int> files;
+    return files;
+}
+bool isOpenHere(const fs::path& file) {
+    std::lock_guard lock(openFilesMutex());
+    const auto it = openFiles().find(file.string());
+    return it != openFiles().end() && it->second > 0;
+}
+
 FileStamp stampFile(const fs::path& file) {
     unsigned char head[100] = {};
     FileStamp stamp;
-    // Every query opens its file, so the usual case is one open, one read and two stats;
-    // a file that cannot be read that way is looked at the general way.
+    // Every query opens its file, so the usual case is one open, one read and one stat of
+    // a file no connection of this process has open; one that has a connection is read
+    // through SQLite's own layer (readHead); a file that cannot be read either way is
+    // looked at the general way.
+    ssize_t got = -1;
     struct stat st {};
-    ssize_t got = readHead(file, head, st, stamp.known);
+    if (isOpenHere(file)) {
+        got = readHead(file, head, st, stamp.known);
+    } else if (const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+        got = ::read(fd, head, sizeof head);
+        stamp.known = got >= 0 && ::fstat(fd, &st) == 0;
+        ::close(fd);
+    }
     if (stamp.known) {
         stamp.device = st.st_dev;
         stamp.inode = st.st_ino;
@@ -332,11 +357,17 @@ void registerDialectFunctions(sqlite3* db) {
 class Connection : public jet::SchemaSource {
 public:
     Connection(fs::path path, fs::path workDir, sqlite3* db) : path_(std::move(path)), workDir_(std::move(workDir)), db_(db) {
+        std::lock_guard lock(openFilesMutex());
+        ++openFiles()[path_.string()];
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         sqlite3_extended_result_codes(db_, 1);
         registerDialectFunctions(db_);
     }
-    ~Connection() override { sqlite3_close_v2(db_); }
+    ~Connection() override {
+        sqlite3_close_v2(db_);
+        std::lock_guard lock(openFilesMutex());
+        if (--openFiles()[path_.string()] <= 0) openFiles().erase(path_.string());
+    }
 
     sqlite3* db() const { return db_; }
     const fs::path& path() const { return path_; }

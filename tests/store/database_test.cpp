@@ -229,23 +229,23 @@ TEST(Database, OpeningAFileKeepsTheLocksOfAConnectionWritingIt) {
     TestDir dir;
     dir.sql("Zentoria.mdb", "CREATE TABLE Zentoria(NumeroHotel INTEGER, Valore REAL);");
     const std::string file = (dir / "Zentoria.mdb").string();
-    sqlite3* writer = nullptr;
-    ASSERT_EQ(sqlite3_open(file.c_str(), &writer), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(writer, "BEGIN IMMEDIATE; INSERT INTO Zentoria VALUES(1,1);", nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    Database::open(dir.path(), "Zentoria.mdb").close();
-    // Another program (a process of its own, not a fork that would share this one's
-    // view of the locks) tries to start writing.
-    const std::string cmd = "sqlite3 '" + file + "' 'BEGIN IMMEDIATE;' 2>&1";
-    std::string out;
-    if (FILE* p = ::popen(cmd.c_str(), "r")) {
-        char buf[256];
-        while (std::fgets(buf, sizeof buf, p)) out += buf;
-        EXPECT_NE(::pclose(p), 0) << "another program could write while this one does";
-    }
-    EXPECT_NE(out.find("locked"), std::string::npos) << out;
-    sqlite3_exec(writer, "COMMIT;", nullptr, nullptr, nullptr);
-    sqlite3_close(writer);
+    auto writer = Database::open(dir.path(), "Zentoria.mdb");
+    writer.transaction([&] {
+        auto rs = writer.openTable("Zentoria");
+        rs.addNew();
+        rs.setField("NumeroHotel", Value(1));
+        rs.update();
+        Database::open(dir.path(), "Zentoria.mdb").close();
+        // Another program (a process of its own, not a fork that would share this one's
+        // view of the locks) tries to start writing.
+        std::string out;
+        if (FILE* p = ::popen(("sqlite3 '" + file + "' 'BEGIN IMMEDIATE;' 2>&1").c_str(), "r")) {
+            char buf[256];
+            while (std::fgets(buf, sizeof buf, p)) out += buf;
+            EXPECT_NE(::pclose(p), 0) << "another program could write while this one does";
+        }
+        EXPECT_NE(out.find("locked"), std::string::npos) << out;
+    });
 }
 
 // A query's SQL is written once per state of its file and reused by later connections:
