@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 
 #include <algorithm>
 #include <ctime>
@@ -49,9 +50,30 @@ std::int64_t nanoseconds(const timespec& t) { return static_cast<std::int64_t>(t
 // A folder's listing is kept while the folder's device, inode and modification time stay
 // the same: adding, removing or renaming an entry changes that time. A change within the
 // file system's time resolution of the last one would keep it, so a listing is kept only
-// when it was read well after the folder's last change (3 s covers the 2 s of FAT; local
-// file systems have nanoseconds, their clock moving every few milliseconds).
+// when it was read well after the folder's last change: 3 s on file systems of coarse or
+// unknown times (the 2 s of FAT, network shares, which may also run on another clock),
+// 100 ms on the local file systems of nanosecond times, whose clock moves every few
+// milliseconds. So a grid loaded right after a figure was written (its journal came and
+// went in the folder) does not read the folder again for every month.
 constexpr std::int64_t kSettledNs = 3'000'000'000;
+constexpr std::int64_t kSettledLocalNs = 100'000'000;
+
+std::int64_t settledAfterNs(const fs::path& dir) {
+    struct statfs fs {};
+    if (::statfs(dir.c_str(), &fs) != 0) return kSettledNs;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0xEF53UL:      // ext2, ext3, ext4
+        case 0x58465342UL:  // xfs
+        case 0x9123683EUL:  // btrfs
+        case 0x01021994UL:  // tmpfs
+        case 0x794C7630UL:  // overlayfs
+        case 0x2FC12FC1UL:  // zfs
+        case 0xF2F52010UL:  // f2fs
+            return kSettledLocalNs;
+        default:
+            return kSettledNs;
+    }
+}
 constexpr std::size_t kMaxListings = 256;
 
 std::mutex& listingMutex() {
@@ -90,7 +112,7 @@ std::shared_ptr<const Listing> listingOf(const fs::path& dir) {
     ::closedir(d);
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    if (nanoseconds(now) - mtime > kSettledNs) {
+    if (nanoseconds(now) - mtime > settledAfterNs(dir)) {
         std::lock_guard lock(listingMutex());
         if (listings().size() >= kMaxListings) listings().clear();
         listings()[key] = listing;
