@@ -315,14 +315,19 @@ DbError PgConnection::failure(const std::string& what, pg_result* r) const {
     return error(what + ": " + message);
 }
 
-PgResult PgConnection::exec(std::string_view sql, const std::vector<PgParam>& params) {
-    if (!conn_) throw error("the connection is closed");
+namespace {
+
+// The parameters as libpq takes them: texts, a null pointer for a null.
+std::vector<const char*> valuesOf(const std::vector<PgParam>& params) {
     std::vector<const char*> values;
     values.reserve(params.size());
     for (const auto& p : params) values.push_back(p.isNull() ? nullptr : p.text().c_str());
-    const std::string text(sql);
-    PGresult* r = PQexecParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr,
-                               values.empty() ? nullptr : values.data(), nullptr, nullptr, 0);
+    return values;
+}
+
+}  // namespace
+
+PgResult PgConnection::checked(pg_result* r) const {
     const auto status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         DbError e = failure("the statement failed", r);
@@ -330,6 +335,15 @@ PgResult PgConnection::exec(std::string_view sql, const std::vector<PgParam>& pa
         throw e;
     }
     return PgResult(r);
+}
+
+PgResult PgConnection::exec(std::string_view sql, const std::vector<PgParam>& params) {
+    if (!conn_) throw error("the connection is closed");
+    const auto values = valuesOf(params);
+    const std::string text(sql);
+    PGresult* r = PQexecParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr,
+                               values.empty() ? nullptr : values.data(), nullptr, nullptr, 0);
+    return checked(r);
 }
 
 PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<PgParam>& params) {
@@ -352,18 +366,10 @@ PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<Pg
         PQclear(r);
         it = prepared_.emplace(sql, name).first;
     }
-    std::vector<const char*> values;
-    values.reserve(params.size());
-    for (const auto& p : params) values.push_back(p.isNull() ? nullptr : p.text().c_str());
+    const auto values = valuesOf(params);
     PGresult* r = PQexecPrepared(conn_, it->second.c_str(), static_cast<int>(params.size()),
                                  values.empty() ? nullptr : values.data(), nullptr, nullptr, 0);
-    const auto status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        DbError e = failure("the statement failed", r);
-        PQclear(r);
-        throw e;
-    }
-    return PgResult(r);
+    return checked(r);
 }
 
 void PgConnection::execScript(std::string_view sql) {

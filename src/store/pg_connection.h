@@ -138,6 +138,8 @@ private:
     PgConnection(pg_conn* conn, std::string conninfo, std::string server);
     // The DbError for libpq's last failure on this connection, with `what` before it.
     DbError failure(const std::string& what, pg_result* r = nullptr) const;
+    // The result of a statement, or its DbError (the result freed).
+    PgResult checked(pg_result* r) const;
     void rollbackQuietly() noexcept;
 
     pg_conn* conn_ = nullptr;
