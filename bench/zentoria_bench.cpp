@@ -51,11 +51,12 @@
 #include "desktop/desk_logic.h"
 #include "desktop/passwd.h"
 #include "report/report_text.h"
-#include "store/catalogue.h"
-#include "store/figures_server.h"
-#include "store/jet_emit.h"
-#include "store/jet_file.h"
-#include "store/pg_connection.h"
+#include "store/figures/catalogue.h"
+#include "store/postgres/server_admin.h"
+#include "store/dialect/jet_emit.h"
+#include "store/access/jet_file.h"
+#include "store/sqlite/jet_image.h"
+#include "store/postgres/pg_connection.h"
 #include "support/pg_server.h"
 
 namespace fs = std::filesystem;

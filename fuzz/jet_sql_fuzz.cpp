@@ -16,9 +16,9 @@
 #include <string_view>
 #include <vector>
 
-#include "store/jet_emit.h"
-#include "store/jet_sql.h"
-#include "store/jet_text.h"
+#include "store/dialect/jet_emit.h"
+#include "store/dialect/jet_sql.h"
+#include "store/dialect/jet_text.h"
 
 using namespace zt::store::jet;
 

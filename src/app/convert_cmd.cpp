@@ -5,8 +5,9 @@
 #include <ostream>
 
 #include "app/cli.h"
-#include "store/database.h"
-#include "store/jet_file.h"
+#include "store/sqlite/database.h"
+#include "store/access/jet_file.h"
+#include "store/sqlite/jet_image.h"
 
 namespace fs = std::filesystem;
 

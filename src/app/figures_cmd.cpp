@@ -11,8 +11,8 @@
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "desktop/desk_logic.h"
-#include "store/figures_server.h"
-#include "store/pg_connection.h"
+#include "store/postgres/server_admin.h"
+#include "store/postgres/pg_connection.h"
 
 namespace zt::app {
 

@@ -1,6 +1,6 @@
 #include "app/selection.h"
 
-#include "store/catalogue.h"
+#include "store/figures/catalogue.h"
 
 namespace zt::app {
 

@@ -5,9 +5,9 @@
 #include "common/text.h"
 #include "desktop/desk_logic.h"
 #include "report/report_text.h"
-#include "store/catalogue.h"
-#include "store/figures.h"
-#include "store/summary_move.h"
+#include "store/figures/catalogue.h"
+#include "store/figures/operations.h"
+#include "store/figures/summary_move.h"
 
 namespace zt::desktop {
 

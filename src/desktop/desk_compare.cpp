@@ -10,8 +10,8 @@
 
 #include "common/text.h"
 #include "desktop/desk_logic.h"
-#include "store/catalogue.h"
-#include "store/figures.h"
+#include "store/figures/catalogue.h"
+#include "store/figures/operations.h"
 
 namespace zt::desktop {
 

@@ -6,9 +6,9 @@
 
 #include "common/text.h"
 #include "desktop/passwd.h"
-#include "store/catalogue.h"
-#include "store/database.h"
-#include "store/figures.h"
+#include "store/figures/catalogue.h"
+#include "store/sqlite/database.h"
+#include "store/figures/operations.h"
 
 namespace zt::desktop {
 

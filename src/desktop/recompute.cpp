@@ -11,11 +11,11 @@
 #include <tuple>
 
 #include "common/text.h"
-#include "store/catalogue.h"
-#include "store/database.h"
-#include "store/figures.h"
-#include "store/jet_guard.h"
-#include "store/jet_text.h"
+#include "store/figures/catalogue.h"
+#include "store/sqlite/database.h"
+#include "store/figures/operations.h"
+#include "store/access/jet_guard.h"
+#include "store/dialect/jet_text.h"
 
 namespace zt::desktop {
 

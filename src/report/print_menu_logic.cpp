@@ -7,7 +7,7 @@
 #include "common/env.h"
 #include "common/text.h"
 #include "report/report_file.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "store/file_names.h"
 
 namespace zt::report {

@@ -9,9 +9,9 @@
 #include "common/currency.h"
 #include "common/text.h"
 #include "report/report_file.h"
-#include "store/catalogue.h"
-#include "store/database.h"
-#include "store/figures.h"
+#include "store/figures/catalogue.h"
+#include "store/sqlite/database.h"
+#include "store/figures/operations.h"
 
 namespace zt::report {
 

@@ -12,7 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "store/database.h"
+#include "store/db_error.h"
+#include "store/file_stamp.h"
 
 namespace fs = std::filesystem;
 
@@ -45,7 +46,6 @@ struct Listing {
     std::unordered_map<std::string, std::vector<std::string>> byName;
 };
 
-std::int64_t nanoseconds(const timespec& t) { return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec; }
 
 // A folder's listing is kept while the folder's device, inode and modification time stay
 // the same: adding, removing or renaming an entry changes that time. A change within the
@@ -89,7 +89,7 @@ std::unordered_map<std::string, std::shared_ptr<const Listing>>& listings() {
 std::shared_ptr<const Listing> listingOf(const fs::path& dir) {
     struct stat st {};
     if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return nullptr;
-    const std::int64_t mtime = nanoseconds(st.st_mtim);
+    const std::int64_t mtime = mtimeNs(st);
     const std::string key = dir.string();
     {
         std::lock_guard lock(listingMutex());

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/database.h"
+#include "store/db_error.h"
 
 namespace zt::store {
 

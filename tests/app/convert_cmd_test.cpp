@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "app/cli.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;

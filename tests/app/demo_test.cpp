@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "common/text.h"
-#include "store/catalogue.h"
+#include "store/figures/catalogue.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;

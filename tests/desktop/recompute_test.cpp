@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "desktop/recompute.h"
-#include "store/catalogue.h"
+#include "store/figures/catalogue.h"
 #include "support/testdir.h"
 
 using namespace zt;

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "store/pg_connection.h"
+#include "store/postgres/pg_connection.h"
 #include "support/db_error.h"
 #include "support/pg_server.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "hostile/hostile.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 
 using namespace zt;
 using namespace zt::hostile;

@@ -5,8 +5,8 @@
 
 #include "hostile/hostile.h"
 #include "report/csv_export.h"
-#include "store/database.h"
-#include "store/jet_sql.h"
+#include "store/sqlite/database.h"
+#include "store/dialect/jet_sql.h"
 #include "support/db_error.h"
 
 using namespace zt;

@@ -6,7 +6,7 @@
 
 #include "hostile/hostile.h"
 #include "report/report_file.h"
-#include "store/figures.h"
+#include "store/figures/operations.h"
 
 using namespace zt;
 using namespace zt::hostile;

@@ -1,10 +1,10 @@
-#include "store/catalogue.h"
+#include "store/figures/catalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "support/testdir.h"
 
 namespace zt::store {

@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "common/text.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "support/db_error.h"
 #include "support/testdir.h"
 

@@ -1,8 +1,8 @@
-#include "store/figures.h"
+#include "store/figures/operations.h"
 
 #include <gtest/gtest.h>
 
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "support/testdir.h"
 
 namespace zt::store {

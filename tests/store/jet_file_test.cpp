@@ -1,6 +1,7 @@
 // Reading real Access files: nwind.mdb (Jet 3) and DateTest.mdb (Jet 4). The expected
 // values were read once from mdb-export's output and are written out here.
-#include "store/jet_file.h"
+#include "store/access/jet_file.h"
+#include "store/sqlite/jet_image.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "support/db_error.h"
 #include "support/testdir.h"
 

@@ -1,7 +1,7 @@
 // The child process every reading of an Access file runs in: what comes back, and what
 // happens when the reading hangs, crashes, asks for too much memory or finds the file
 // cut short. The test process itself must go on in every case.
-#include "store/jet_guard.h"
+#include "store/access/jet_guard.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "support/db_error.h"
 #include "support/testdir.h"
 

@@ -3,7 +3,7 @@
 // the names in messages.
 #include <gtest/gtest.h>
 
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "support/db_error.h"
 #include "support/testdir.h"
 

@@ -1,14 +1,15 @@
 // Moving the monthly summary file from Access to SQLite before the first write, and the
 // check of the copy. The Access file here is a copy of nwind.mdb named as the summary.
-#include "store/summary_move.h"
+#include "store/figures/summary_move.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "store/database.h"
-#include "store/jet_file.h"
+#include "store/sqlite/database.h"
+#include "store/access/jet_file.h"
+#include "store/sqlite/jet_image.h"
 #include "support/db_error.h"
 #include "support/testdir.h"
 

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "common/text.h"
-#include "store/database.h"
-#include "store/jet_emit.h"
-#include "store/jet_sql.h"
-#include "store/sqlite_handle.h"
+#include "store/sqlite/database.h"
+#include "store/dialect/jet_emit.h"
+#include "store/dialect/jet_sql.h"
+#include "store/sqlite/dialect_functions.h"
+#include "store/sqlite/sqlite_internal.h"
 #include "support/testdir.h"
 
 using namespace zt::store;

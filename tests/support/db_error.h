@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "store/database.h"
+#include "store/sqlite/database.h"
 
 namespace zt::test {
 

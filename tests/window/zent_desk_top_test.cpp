@@ -20,7 +20,7 @@
 
 #include "desktop/qt/chart_view.h"
 #include "desktop/qt/qt_translation.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "window/window_support.h"
 
 namespace zt::desktop {

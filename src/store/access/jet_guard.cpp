@@ -1,4 +1,4 @@
-#include "store/jet_guard.h"
+#include "store/access/jet_guard.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -15,7 +15,7 @@
 #include <mutex>
 #include <new>
 
-#include "store/database.h"
+#include "store/db_error.h"
 
 namespace fs = std::filesystem;
 

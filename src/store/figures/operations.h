@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "common/state.h"
-#include "store/catalogue.h"
-#include "store/figure_store.h"
+#include "store/figures/catalogue.h"
+#include "store/figures/figure_store.h"
 #include "store/value.h"
 
 namespace zt::store {

@@ -1,4 +1,4 @@
-#include "store/figures_server.h"
+#include "store/postgres/server_admin.h"
 
 #include <algorithm>
 #include <charconv>
@@ -7,8 +7,8 @@
 #include <set>
 
 #include "common/text.h"
-#include "store/database.h"
-#include "store/jet_emit.h"
+#include "store/sqlite/database.h"
+#include "store/dialect/jet_emit.h"
 
 namespace zt::store {
 
@@ -18,12 +18,6 @@ std::string zentoriaKey() {
 }
 
 namespace {
-
-// The fields of both tables, in the order of the figure files: the hotel, the statistic,
-// the detail, the period field of the table, the value.
-std::vector<std::string> fieldsOf(const FigureTable& t) {
-    return {"NumeroHotel", "Tipo", "Dettaglio", std::string(t.periodField), "Valore"};
-}
 
 // Texts compare and sort byte by byte (COLLATE "C"), as the SQLite files do, so a range
 // on a date text means the same on both. `Valore` is an unconstrained numeric: a
@@ -83,7 +77,7 @@ std::string missingFields(PgConnection& c, const FigureTable& t) {
 }
 
 void requireSchema(PgConnection& c) {
-    for (const auto& t : figureTables()) {
+    for (const auto& t : kFigureTables) {
         if (!tableExists(c, t.table))
             throw c.error("the table " + std::string(t.table) +
                           " is not on the server: create the figure tables with \"zentoria figures init\"");
@@ -282,17 +276,12 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
 
 }  // namespace
 
-const std::vector<FigureTable>& figureTables() {
-    static const std::vector<FigureTable> tables = {{"Zentoria", "AnnoMese"}, {"Dettaglio", "DataInserimento"}};
-    return tables;
-}
-
 std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
     std::vector<SchemaStep> steps;
     c.transaction([&] {
         // Two workstations running init at once take turns.
         c.exec("SELECT pg_advisory_xact_lock(hashtext('zentoria figures init'))");
-        for (const auto& t : figureTables()) {
+        for (const auto& t : kFigureTables) {
             const bool existed = tableExists(c, t.table);
             if (existed) {
                 if (const auto missing = missingFields(c, t); !missing.empty())
@@ -311,8 +300,8 @@ std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
 std::vector<HotelCopy> pushFigures(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
                                    std::string_view detailDb, std::optional<std::int64_t> hotel) {
     requireSchema(c);
-    auto done = pushTable(c, workDir, summaryDb, figureTables()[0], hotel);
-    auto detail = pushTable(c, workDir, detailDb, figureTables()[1], hotel);
+    auto done = pushTable(c, workDir, summaryDb, kSummaryTable, hotel);
+    auto detail = pushTable(c, workDir, detailDb, kDetailTable, hotel);
     done.insert(done.end(), detail.begin(), detail.end());
     return done;
 }
@@ -320,8 +309,8 @@ std::vector<HotelCopy> pushFigures(PgConnection& c, const std::filesystem::path&
 std::vector<HotelCopy> pullFigures(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
                                    std::string_view detailDb, std::optional<std::int64_t> hotel) {
     requireSchema(c);
-    auto done = pullTable(c, workDir, summaryDb, figureTables()[0], hotel);
-    auto detail = pullTable(c, workDir, detailDb, figureTables()[1], hotel);
+    auto done = pullTable(c, workDir, summaryDb, kSummaryTable, hotel);
+    auto detail = pullTable(c, workDir, detailDb, kDetailTable, hotel);
     done.insert(done.end(), detail.begin(), detail.end());
     return done;
 }

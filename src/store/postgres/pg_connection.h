@@ -21,7 +21,7 @@
 
 #include "common/currency.h"
 #include "common/env.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "store/value.h"
 
 struct pg_conn;    // libpq's PGconn

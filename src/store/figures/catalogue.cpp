@@ -1,11 +1,11 @@
-#include "store/catalogue.h"
+#include "store/figures/catalogue.h"
 
 #include <algorithm>
 #include <span>
 #include <utility>
 
 #include "common/text.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "store/value.h"
 
 namespace zt::store {

@@ -1,7 +1,7 @@
 #pragma once
 // Where the two figure tables live: the figure files (`Zentoria.mdb`, `Dettaglio.mdb`,
 // SQLite or Access, in the working folder or DIRSH) or the figure server
-// (PostgreSQL, named by ZENTORIA_FIGURES_DB). The figure operations of figures.h speak
+// (PostgreSQL, named by ZENTORIA_FIGURES_DB). The figure operations (operations.h) speak
 // to this one seam in Jet SQL; each back end writes that SQL for its engine (the
 // emitter's dialects, jet_emit.h) and runs it over its own connection, so the operations,
 // the window and the commands do not know which one they talk to.
@@ -14,8 +14,7 @@
 #include <vector>
 
 #include "common/state.h"
-#include "store/jet_emit.h"
-#include "store/pg_connection.h"
+#include "store/figure_tables.h"
 #include "store/value.h"
 
 namespace zt::store {
@@ -59,24 +58,5 @@ std::unique_ptr<FigureStore> figureStore(const ProgramState& state);
 // Each back end on its own.
 std::unique_ptr<FigureStore> fileFigureStore(const ProgramState& state);
 std::unique_ptr<FigureStore> serverFigureStore(const std::string& conninfo);
-
-// ---- The figure server --------------------------------------------------------------
-
-// The process's connection to the figure server named by `conninfo`: opened at the first
-// use and kept for the next operations (a window's grid load is twelve sums), opened
-// again when the setting changes or after the connection was lost.
-PgConnection& figureServerConnection(const std::string& conninfo);
-// After a failure: drops the kept connection when the server was lost, so the next
-// operation connects again.
-void forgetLostFigureServer();
-
-// The rows of a Jet SQL query on the server: its columns and their values, rows in the
-// query's order. The query is parsed and written for PostgreSQL (jet::Dialect::Postgres)
-// with its values bound; texts, numbers and sums as over the figure files.
-struct ServerRows {
-    std::vector<jet::ColumnInfo> columns;
-    std::vector<std::vector<Value>> rows;
-};
-ServerRows queryServer(PgConnection& c, std::string_view jetSql);
 
 }  // namespace zt::store

@@ -1,11 +1,11 @@
-#include "store/jet_emit.h"
+#include "store/dialect/jet_emit.h"
 
 #include <algorithm>
 #include <cctype>
 #include <map>
 
 #include "common/text.h"
-#include "store/jet_text.h"
+#include "store/dialect/jet_text.h"
 
 namespace zt::store::jet {
 

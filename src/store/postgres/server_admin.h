@@ -9,17 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "store/pg_connection.h"
+#include "store/figure_tables.h"
+#include "store/postgres/pg_connection.h"
 
 namespace zt::store {
-
-// A figure table: its name, the file that holds it and the field that dates its rows.
-struct FigureTable {
-    std::string_view table;
-    std::string_view periodField;
-};
-// `Zentoria` (AnnoMese) and `Dettaglio` (DataInserimento), in that order.
-const std::vector<FigureTable>& figureTables();
 
 // The unique key of `Zentoria` as the server's index and the writers' ON CONFLICT name
 // it: the hotel, then the statistic, the detail and the month folded by Jet's text rule.

@@ -1,4 +1,4 @@
-#include "store/pg_connection.h"
+#include "store/postgres/pg_connection.h"
 
 #include <libpq-fe.h>
 

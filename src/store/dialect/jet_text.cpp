@@ -1,4 +1,4 @@
-#include "store/jet_text.h"
+#include "store/dialect/jet_text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "store/summary_move.h"
+#include "store/figures/summary_move.h"
 
 #include <sqlite3.h>
 
@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "common/env.h"
-#include "store/database.h"
+#include "store/sqlite/database.h"
 #include "store/file_names.h"
-#include "store/jet_emit.h"
-#include "store/jet_file.h"
-#include "store/jet_guard.h"
-#include "store/sqlite_handle.h"
+#include "store/dialect/jet_emit.h"
+#include "store/access/jet_file.h"
+#include "store/sqlite/jet_image.h"
+#include "store/access/jet_guard.h"
+#include "store/sqlite/sqlite_internal.h"
 
 namespace fs = std::filesystem;
 

@@ -6,30 +6,16 @@
 // Access (Jet) files, which are read only (see jet_file.h and docs/JET_FILES.md).
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "store/db_error.h"
+#include "store/file_stamp.h"
 #include "store/value.h"
 
 namespace zt::store {
-
-// Every failure of the layer: it names the file and carries the engine's message.
-class DbError : public std::runtime_error {
-public:
-    DbError(std::string file, std::string message)
-        : std::runtime_error(file.empty() ? message : file + ": " + message),
-          file_(std::move(file)),
-          message_(std::move(message)) {}
-    const std::string& file() const { return file_; }
-    const std::string& message() const { return message_; }
-
-private:
-    std::string file_;
-    std::string message_;
-};
 
 // Resolves a database name as the program writes it against the working folder:
 // backslashes are folder separators, a relative name lies in the working folder, and a
@@ -37,13 +23,6 @@ private:
 // file is found whatever the case of its name on disk (findFile in file_names.h); two
 // names that differ only in case are a DbError naming both.
 std::filesystem::path resolveDatabasePath(const std::filesystem::path& workDir, std::string_view name);
-
-// What the first bytes of a file say it is: SQLite ("SQLite format 3"), Jet 3 or Jet 4
-// ("Standard Jet DB"), ACE ("Standard ACE DB").
-enum class FileKind { Missing, Empty, Sqlite, Jet, Ace, Other };
-FileKind fileKind(const std::filesystem::path& file);
-// An Access file of either format (Jet or ACE), which is read through libmdb.
-inline bool isJetKind(FileKind k) { return k == FileKind::Jet || k == FileKind::Ace; }
 
 class Connection;  // internal
 class Recordset;

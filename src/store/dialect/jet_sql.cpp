@@ -1,4 +1,4 @@
-#include "store/jet_sql.h"
+#include "store/dialect/jet_sql.h"
 
 #include <array>
 #include <cctype>

@@ -3,9 +3,9 @@
 #include <mutex>
 
 #include "common/text.h"
-#include "store/figure_store.h"
-#include "store/figures_server.h"
-#include "store/jet_sql.h"
+#include "store/figures/server_store.h"
+#include "store/postgres/server_admin.h"
+#include "store/dialect/jet_sql.h"
 
 namespace zt::store {
 
@@ -251,12 +251,6 @@ ServerRows queryServer(PgConnection& c, std::string_view jetSql) {
 
 std::unique_ptr<FigureStore> serverFigureStore(const std::string& conninfo) {
     return std::make_unique<ServerFigureStore>(conninfo);
-}
-
-std::unique_ptr<FigureStore> figureStore(const ProgramState& state) {
-    if (auto setting = figuresServerSetting()) return serverFigureStore(*setting);
-    state.requireFigurePaths();
-    return fileFigureStore(state);
 }
 
 }  // namespace zt::store

@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "store/jet_sql.h"
+#include "store/dialect/jet_sql.h"
 
 namespace zt::store::jet {
 

@@ -1,4 +1,4 @@
-#include "store/database.h"
+#include "store/sqlite/database.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -24,11 +24,13 @@
 
 #include "common/text.h"
 #include "store/file_names.h"
-#include "store/jet_emit.h"
-#include "store/jet_file.h"
-#include "store/jet_sql.h"
-#include "store/jet_text.h"
-#include "store/sqlite_handle.h"
+#include "store/dialect/jet_emit.h"
+#include "store/access/jet_file.h"
+#include "store/sqlite/jet_image.h"
+#include "store/dialect/jet_sql.h"
+#include "store/dialect/jet_text.h"
+#include "store/sqlite/dialect_functions.h"
+#include "store/sqlite/sqlite_internal.h"
 
 namespace fs = std::filesystem;
 
@@ -40,128 +42,6 @@ fs::path resolveDatabasePath(const fs::path& workDir, std::string_view name) {
     if (!fs::path(n).has_extension()) n += ".mdb";
     return findFile(workDir, n);
 }
-
-namespace {
-
-// What a file is, and what identifies this state of it: the file (device and inode),
-// its size and modification time, and for SQLite the schema cookie of its header
-// (bytes 40–43), which changes with every change of its tables.
-struct FileStamp {
-    FileKind kind = FileKind::Missing;
-    std::uint64_t device = 0, inode = 0, size = 0;
-    std::int64_t mtimeNs = 0;
-    std::uint32_t schemaCookie = 0;
-    bool known = false;  // false: the file could not be looked at this way; never cached
-    std::string dataState;  // as fileState() gives it: what the rows are; empty when unknown
-};
-
-// What the rows of an SQLite file are, from its identity (a file made anew may get the
-// inode of one removed, not its modification time) and its header: the change counter
-// and the page count, which every commit changes (not kept in WAL mode).
-std::string dataStateOf(std::uint64_t device, std::uint64_t inode, std::int64_t mtimeNs, const unsigned char* head) {
-    std::string key = std::to_string(device) + ' ' + std::to_string(inode) + ' ' + std::to_string(mtimeNs) + ' ';
-    key.append(reinterpret_cast<const char*>(head + 24), 8);
-    return key;
-}
-
-// The first bytes of a file (up to 100) and its state, read through SQLite's own file
-// layer. POSIX locks belong to the process: closing any descriptor of a file drops every
-// lock the process holds on it, so a descriptor opened and closed by hand here would
-// take the locks from under a connection of this process that has the file open (and
-// another workstation could then write it at the same time). SQLite's layer keeps such
-// a descriptor open until those locks are gone. Fails on a file that cannot be opened
-// or read (`got` stays -1); `known` is false when the file changed during the look.
-ssize_t readHead(const fs::path& file, unsigned char (&head)[100], struct stat& st, bool& known) {
-    known = false;
-    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
-    if (!vfs) return -1;
-    std::string full(static_cast<std::size_t>(vfs->mxPathname) + 1, '\0');
-    if (vfs->xFullPathname(vfs, file.c_str(), vfs->mxPathname + 1, full.data()) != SQLITE_OK) return -1;
-    struct stat before {};
-    if (::stat(full.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return -1;
-    sqlite3_filename name = sqlite3_create_filename(full.c_str(), "", "", 0, nullptr);
-    if (!name) return -1;
-    std::vector<std::max_align_t> mem(static_cast<std::size_t>(vfs->szOsFile) / sizeof(std::max_align_t) + 1);
-    auto* f = reinterpret_cast<sqlite3_file*>(mem.data());
-    ssize_t got = -1;
-    if (vfs->xOpen(vfs, name, f, SQLITE_OPEN_READONLY | SQLITE_OPEN_MAIN_DB, nullptr) == SQLITE_OK) {
-        sqlite3_int64 size = 0;
-        if (f->pMethods->xFileSize(f, &size) == SQLITE_OK) {
-            const int n = static_cast<int>(std::min<sqlite3_int64>(size, sizeof head));
-            if (n == 0 || f->pMethods->xRead(f, head, n, 0) == SQLITE_OK) got = n;
-        }
-    }
-    if (f->pMethods) f->pMethods->xClose(f);
-    sqlite3_free_filename(name);
-    if (got >= 0 && ::stat(full.c_str(), &st) == 0)
-        known = st.st_dev == before.st_dev && st.st_ino == before.st_ino && st.st_size == before.st_size &&
-                st.st_mtim.tv_sec == before.st_mtim.tv_sec && st.st_mtim.tv_nsec == before.st_mtim.tv_nsec;
-    return got;
-}
-
-// The files the database layer has open, by path: only while one is open can a
-// descriptor of it opened and closed by hand take locks from a connection.
-std::mutex& openFilesMutex() {
-    static std::mutex m;
-    return m;
-}
-std::map<std::string, int>& openFiles() {
-    static std::map<std::string, int> files;
-    return files;
-}
-bool isOpenHere(const fs::path& file) {
-    std::lock_guard lock(openFilesMutex());
-    const auto it = openFiles().find(file.string());
-    return it != openFiles().end() && it->second > 0;
-}
-
-FileStamp stampFile(const fs::path& file) {
-    unsigned char head[100] = {};
-    FileStamp stamp;
-    // Every query opens its file, so the usual case is one open, one read and one stat of
-    // a file no connection of this process has open; one that has a connection is read
-    // through SQLite's own layer (readHead); a file that cannot be read either way is
-    // looked at the general way.
-    ssize_t got = -1;
-    struct stat st {};
-    if (isOpenHere(file)) {
-        got = readHead(file, head, st, stamp.known);
-    } else if (const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
-        got = ::read(fd, head, sizeof head);
-        stamp.known = got >= 0 && ::fstat(fd, &st) == 0;
-        ::close(fd);
-    }
-    if (stamp.known) {
-        stamp.device = st.st_dev;
-        stamp.inode = st.st_ino;
-        stamp.size = static_cast<std::uint64_t>(st.st_size);
-        stamp.mtimeNs = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    }
-    if (got < 0) {
-        std::error_code ec;
-        if (!fs::exists(file, ec)) return stamp;
-        std::ifstream in(file, std::ios::binary);
-        in.read(reinterpret_cast<char*>(head), sizeof head);
-        got = in.gcount();
-    }
-    if (got == 0) stamp.kind = FileKind::Empty;
-    else if (got >= 16 && std::memcmp(head, "SQLite format 3\0", 16) == 0) stamp.kind = FileKind::Sqlite;
-    else if (got >= 19 && std::memcmp(head + 4, "Standard Jet DB", 15) == 0) stamp.kind = FileKind::Jet;
-    else if (got >= 19 && std::memcmp(head + 4, "Standard ACE DB", 15) == 0) stamp.kind = FileKind::Ace;
-    else stamp.kind = FileKind::Other;
-    // A file in WAL mode keeps its newest pages, the schema's too, beside it: its own
-    // header and time do not say when its tables change.
-    if (stamp.kind == FileKind::Sqlite && (got < 44 || head[18] == 2 || head[19] == 2)) stamp.known = false;
-    if (stamp.kind == FileKind::Sqlite && got >= 44)
-        stamp.schemaCookie = (std::uint32_t{head[40]} << 24) | (std::uint32_t{head[41]} << 16) |
-                             (std::uint32_t{head[42]} << 8) | head[43];
-    if (stamp.kind == FileKind::Sqlite && stamp.known) stamp.dataState = dataStateOf(stamp.device, stamp.inode, stamp.mtimeNs, head);
-    return stamp;
-}
-
-}  // namespace
-
-FileKind fileKind(const fs::path& file) { return stampFile(file).kind; }
 
 namespace {
 
@@ -183,119 +63,6 @@ FileStamp checkReadable(const fs::path& file) {
     throw DbError(file.string(), "not a database file, or the file is damaged");
 }
 
-// ---- SQL functions that give the dialect Jet's meaning -------------------------
-
-// A value as a number the way Jet converts a text for a comparison: blanks around it
-// are allowed, anything else that is not a number gives null (matches nothing).
-void fnNum(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    switch (sqlite3_value_type(argv[0])) {
-        case SQLITE_INTEGER: sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0])); return;
-        case SQLITE_FLOAT: sqlite3_result_double(ctx, sqlite3_value_double(argv[0])); return;
-        case SQLITE_TEXT: {
-            // from_chars reads the same whatever the process's locale is.
-            std::string t = trim(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])));
-            if (!t.empty() && t[0] == '+') t.erase(0, 1);
-            if (t.empty()) break;
-            const char* first = t.data();
-            const char* last = t.data() + t.size();
-            long long i = 0;
-            if (auto [end, ec] = std::from_chars(first, last, i); ec == std::errc() && end == last) {
-                sqlite3_result_int64(ctx, i);
-                return;
-            }
-            double d = 0;
-            if (auto [end, ec] = std::from_chars(first, last, d, std::chars_format::general);
-                ec == std::errc() && end == last && std::isfinite(d)) {
-                sqlite3_result_double(ctx, d);
-                return;
-            }
-            break;
-        }
-        default: break;
-    }
-    sqlite3_result_null(ctx);
-}
-
-// Val's result: a whole number as an integer.
-void resultVal(sqlite3_context* ctx, double d) {
-    if (d == std::floor(d) && std::fabs(d) < 9e15) sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(d));
-    else sqlite3_result_double(ctx, d);
-}
-
-// Val: the leading number of a text, 0 when there is none; a number stays itself.
-void fnVal(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    switch (sqlite3_value_type(argv[0])) {
-        case SQLITE_INTEGER: sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0])); return;
-        case SQLITE_FLOAT: sqlite3_result_double(ctx, sqlite3_value_double(argv[0])); return;
-        case SQLITE_NULL: sqlite3_result_null(ctx); return;
-        default: break;
-    }
-    resultVal(ctx, val(reinterpret_cast<const char*>(sqlite3_value_text(argv[0]))));
-}
-
-// Val(Left$(x, n)) in one call: Val of what substr(x, 1, n) gives, cut the way substr
-// cuts: characters of the text (of a number's text), up to a NUL; bytes of a blob.
-void fnValLeft(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    const int type = sqlite3_value_type(argv[0]);
-    if (type == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    const sqlite3_int64 n = std::max<sqlite3_int64>(0, sqlite3_value_int64(argv[1]));
-    if (type == SQLITE_BLOB) {
-        const auto* bytes = static_cast<const char*>(sqlite3_value_blob(argv[0]));
-        if (!bytes) return sqlite3_result_null(ctx);  // an empty blob, which substr makes null
-        const auto size = static_cast<sqlite3_int64>(sqlite3_value_bytes(argv[0]));
-        const std::string cut(bytes, static_cast<std::size_t>(std::min(size, n)));
-        return resultVal(ctx, val(cut.c_str()));  // up to a NUL, as the text of a blob is read
-    }
-    const auto* text = sqlite3_value_text(argv[0]);
-    if (!text) return sqlite3_result_null(ctx);
-    const unsigned char* p = text;
-    for (sqlite3_int64 k = 0; k < n && *p; ++k)
-        if (*p++ >= 0xC0)
-            while ((*p & 0xC0) == 0x80) ++p;
-    resultVal(ctx, val(std::string_view(reinterpret_cast<const char*>(text), static_cast<std::size_t>(p - text))));
-}
-
-void fnRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
-    const std::string s = right(reinterpret_cast<const char*>(sqlite3_value_text(argv[0])), sqlite3_value_int(argv[1]));
-    sqlite3_result_text(ctx, s.c_str(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-}
-
-// Instr(start, text, sought): 1-based position at or after start, 0 when absent.
-void fnInstr(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[1]) == SQLITE_NULL || sqlite3_value_type(argv[2]) == SQLITE_NULL)
-        return sqlite3_result_null(ctx);
-    const long start = std::max(1, sqlite3_value_int(argv[0]));
-    const std::string hay = mid(reinterpret_cast<const char*>(sqlite3_value_text(argv[1])), start);
-    const std::string needle = reinterpret_cast<const char*>(sqlite3_value_text(argv[2]));
-    const auto at = hay.find(needle);
-    if (at == std::string::npos) return sqlite3_result_int(ctx, 0);
-    sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(start - 1 + charCount(std::string_view(hay).substr(0, at)) + 1));
-}
-
-// ---- Jet's text rule (store/jet_text.h) ---------------------------------------------
-
-int collateJet(void*, int na, const void* a, int nb, const void* b) {
-    return jet::compareText(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(na)),
-                            std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(nb)));
-}
-
-std::string_view textOf(sqlite3_value* v) {
-    const auto* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
-    return t ? std::string_view(t, static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string_view();
-}
-
-// zt_fold(x): a text folded; any other value as it is.
-void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    if (sqlite3_value_type(argv[0]) != SQLITE_TEXT) return sqlite3_result_value(ctx, argv[0]);
-    const std::string f = jet::foldText(textOf(argv[0]));
-    sqlite3_result_text(ctx, f.data(), static_cast<int>(f.size()), SQLITE_TRANSIENT);
-}
-
-std::int64_t mtimeNsOf(const struct stat& st) {
-    return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-}
-
 // The header of an SQLite file a connection has open, read through the connection's
 // own file handle: opening the file a second time and closing it would drop the
 // connection's locks. False for a file in memory or not yet written.
@@ -304,7 +71,7 @@ bool headerOf(sqlite3* db, const std::string& schema, unsigned char (&h)[100], s
     if (sqlite3_file_control(db, schema.c_str(), SQLITE_FCNTL_FILE_POINTER, &f) != SQLITE_OK || !f || !f->pMethods)
         return false;
     if (f->pMethods->xRead(f, h, sizeof h, 0) != SQLITE_OK) return false;
-    if (std::memcmp(h, "SQLite format 3\0", 16) != 0) return false;
+    if (!isSqliteHeader(h, sizeof h)) return false;
     const char* name = sqlite3_db_filename(db, schema.c_str());
     return name && *name && ::stat(name, &st) == 0;
 }
@@ -315,7 +82,7 @@ std::string fileState(sqlite3* db, const std::string& schema) {
     unsigned char h[100] = {};
     struct stat st {};
     if (!headerOf(db, schema, h, st) || h[18] == 2 || h[19] == 2) return "";
-    return dataStateOf(st.st_dev, st.st_ino, mtimeNsOf(st), h);
+    return dataStateOf(st.st_dev, st.st_ino, mtimeNs(st), h);
 }
 
 // The indexes of each state of a file's tables (its identity and schema cookie), shared
@@ -341,32 +108,18 @@ jet::Type affinityType(std::string_view declaredText) {
 
 }  // namespace
 
-void registerDialectFunctions(sqlite3* db) {
-    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function(db, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_val", 2, flags, nullptr, fnValLeft, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
-    sqlite3_create_function(db, jet::kFoldFunction, 1, flags, nullptr, fnFold, nullptr, nullptr);
-    sqlite3_create_collation(db, jet::kCollation, SQLITE_UTF8, nullptr, collateJet);
-}
-
 // ---- Connection ------------------------------------------------------------------
 
 class Connection : public jet::SchemaSource {
 public:
-    Connection(fs::path path, fs::path workDir, sqlite3* db) : path_(std::move(path)), workDir_(std::move(workDir)), db_(db) {
-        std::lock_guard lock(openFilesMutex());
-        ++openFiles()[path_.string()];
+    Connection(fs::path path, fs::path workDir, sqlite3* db)
+        : path_(std::move(path)), workDir_(std::move(workDir)), db_(db), mark_(path_) {
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         sqlite3_extended_result_codes(db_, 1);
         registerDialectFunctions(db_);
     }
     ~Connection() override {
         sqlite3_close_v2(db_);
-        std::lock_guard lock(openFilesMutex());
-        if (--openFiles()[path_.string()] <= 0) openFiles().erase(path_.string());
     }
 
     sqlite3* db() const { return db_; }
@@ -506,7 +259,7 @@ public:
         // Byte order is the order of characters only in UTF-8 (text encoding 1).
         if (!headerOf(db_, table.schema, h, fst) || h[56] != 0 || h[57] != 0 || h[58] != 0 || h[59] != 1) return {};
         std::string key = std::to_string(fst.st_dev) + ' ' + std::to_string(fst.st_ino) + ' ' +
-                          std::to_string(mtimeNsOf(fst)) + ' ';
+                          std::to_string(mtimeNs(fst)) + ' ';
         key.append(reinterpret_cast<const char*>(h + 40), 4);  // schema cookie
         key += '\n' + table.name;
         {
@@ -680,6 +433,7 @@ private:
     fs::path path_;
     fs::path workDir_;
     sqlite3* db_;
+    OpenFileMark mark_;  // while the connection lives
     std::map<std::string, std::string> attached_;
     std::map<std::string, jet::TableInfo> tables_;
     std::vector<DataCheck> dataChecks_;

@@ -1,11 +1,12 @@
 #pragma once
-// Owners of SQLite handles, shared by the store's files.
+// Owners of SQLite handles and the opening of a connection, shared by the files of the
+// store that speak to SQLite directly.
 #include <sqlite3.h>
 
 #include <string>
 #include <utility>
 
-#include "store/database.h"
+#include "store/db_error.h"
 
 namespace zt::store {
 
@@ -28,10 +29,6 @@ public:
 private:
     sqlite3_stmt* s_;
 };
-
-// Registers on a connection the SQL functions and the collation that the emitted
-// dialect calls (zt_num, zt_val, …, and Jet's text rule: zt_fold, zt_next, zt_jet).
-void registerDialectFunctions(sqlite3* db);
 
 // The names of a database's own tables (not SQLite's), in the order they were made.
 inline constexpr const char* kUserTablesSql =
