@@ -100,12 +100,9 @@ sqlite3* openSchema() {
     }
     if (sqlite3_exec(db, ddl.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) broken("sqlite", sqlite3_errmsg(db));
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "zt_num", -1, flags, nullptr, stub, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_val", -1, flags, nullptr, stub, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_right", -1, flags, nullptr, stub, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_instr", -1, flags, nullptr, stub, nullptr, nullptr);
-    sqlite3_create_function(db, kFoldFunction, -1, flags, nullptr, stub, nullptr, nullptr);
-    sqlite3_create_collation(db, kCollation, SQLITE_UTF8, nullptr,
+    for (const char* name : sqlite_fn::kFunctions)
+        sqlite3_create_function(db, name, -1, flags, nullptr, stub, nullptr, nullptr);
+    sqlite3_create_collation(db, sqlite_fn::kCollation, SQLITE_UTF8, nullptr,
                              [](void*, int na, const void* a, int nb, const void* b) {
                                  return compareText({static_cast<const char*>(a), static_cast<std::size_t>(na)},
                                                     {static_cast<const char*>(b), static_cast<std::size_t>(nb)});

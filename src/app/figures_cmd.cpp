@@ -42,9 +42,9 @@ std::optional<std::int64_t> hotelOption(const std::vector<std::string>& args) {
 }
 
 store::PgConnection connectToSetting() {
-    const auto setting = store::figuresDbSetting();
+    const auto setting = figuresServerSetting();
     if (!setting)
-        throw std::runtime_error(std::string(store::kFiguresDbVariable) +
+        throw std::runtime_error(std::string(kFiguresDbVariable) +
                                  " is not set: it names the figure database, as a libpq connection string "
                                  "(\"host=... dbname=...\") or URI (\"postgresql://...\")");
     return store::PgConnection::open(*setting);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "common/env.h"
 #include "store/postgres/pg_connection.h"
 #include "support/db_error.h"
 #include "support/pg_server.h"
@@ -34,11 +35,11 @@ TEST(PgServerFixture, ListensOnlyOnItsOwnSocketAndNotAsRoot) {
 TEST(PgConnection, ConnectsThroughTheSettingAndNamesTheServer) {
     const std::string info = PgServer::shared().createDatabase("conn_setting");
     ::setenv("ZENTORIA_FIGURES_DB", info.c_str(), 1);
-    const auto setting = zt::store::figuresDbSetting();
+    const auto setting = zt::figuresServerSetting();
     ::setenv("ZENTORIA_FIGURES_DB", "   ", 1);
-    EXPECT_FALSE(zt::store::figuresDbSetting());
+    EXPECT_FALSE(zt::figuresServerSetting());
     ::unsetenv("ZENTORIA_FIGURES_DB");
-    EXPECT_FALSE(zt::store::figuresDbSetting());
+    EXPECT_FALSE(zt::figuresServerSetting());
     ASSERT_TRUE(setting);
     PgConnection c = PgConnection::open(*setting);
     EXPECT_EQ(c.server(), "socket " + PgServer::shared().socketDir().string() + "/conn_setting");

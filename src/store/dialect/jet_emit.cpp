@@ -100,7 +100,7 @@ bool isSingleRow(const Select& s) { return s.groupBy.empty() && isAggregate(s); 
 // digits, for "<", ">", "<=", ">=" and Between) is written as SQLite compares, so an
 // index serves it as before.
 
-std::string collated(const std::string& sql) { return sql + " COLLATE " + kCollation; }
+std::string collated(const std::string& sql) { return sql + " COLLATE " + sqlite_fn::kCollation; }
 
 // A value as ORDER BY, GROUP BY, Min and Max see it: a text in Jet's order.
 std::string ordered(const Sql& v) { return v.type == Type::Number ? v.text : collated(v.text); }
@@ -145,7 +145,7 @@ std::string inSelectSql(const Sql& x, bool negated, const std::string& sub, Type
 // x [Not] Like pattern (Jet's "*" and "?").
 std::string likeSql(const Sql& x, bool negated, const std::string& pattern) {
     const bool plain = isCaseless(pattern);
-    return "(" + (plain ? x.text : std::string(kFoldFunction) + "(" + x.text + ")") +
+    return "(" + (plain ? x.text : std::string(sqlite_fn::kFold) + "(" + x.text + ")") +
            (negated ? " NOT LIKE " : " LIKE ") + sqlText(likePattern(plain ? pattern : foldText(pattern))) +
            " ESCAPE '\\')";
 }
@@ -153,7 +153,7 @@ std::string likeSql(const Sql& x, bool negated, const std::string& pattern) {
 // A value as Instr searches it: folded, which keeps every character's position.
 std::string searched(const Sql& v, const Sql& sought) {
     if (sought.literal && isCaseless(*sought.literal)) return v.text;
-    return std::string(kFoldFunction) + "(" + v.text + ")";
+    return std::string(sqlite_fn::kFold) + "(" + v.text + ")";
 }
 
 // "Field = 'text'" over a text field that an index can seek: the field compared exactly
@@ -236,7 +236,7 @@ private:
         return "CAST($" + std::to_string(params_.size()) + " AS " + type + ")";
     }
     // A value as a number by Jet's rule for comparisons (zt_num on SQLite).
-    std::string toNumber(const std::string& x) const { return pg() ? pgNumber(x) : "zt_num(" + x + ")"; }
+    std::string toNumber(const std::string& x) const { return pg() ? pgNumber(x) : std::string(sqlite_fn::kNum) + "(" + x + ")"; }
     // A value joined by "&": Null counts as "".
     std::string joinable(const std::string& x) const {
         return pg() ? "coalesce(" + pgText(x) + ", '')" : "ifnull(" + x + ", '')";
@@ -651,7 +651,7 @@ private:
             const std::string x = expr(*left.args[0]).text;
             return Sql{pgVal("substr(" + pgText(x) + ", 1, " + pgInt(numberValue(n.text)) + ")"), Type::Number};
         }
-        return Sql{"zt_val(" + expr(*left.args[0]).text + ", " + n.text + ")", Type::Number};
+        return Sql{std::string(sqlite_fn::kVal) + "(" + expr(*left.args[0]).text + ", " + n.text + ")", Type::Number};
     }
 
     Sql call(const Expr& e) {
@@ -680,7 +680,7 @@ private:
         }
         if (fn == "RIGHT" || fn == "RIGHT$") {
             argc(2, 2);
-            return {"zt_right(" + list() + ")", Type::Text};
+            return {std::string(sqlite_fn::kRight) + "(" + list() + ")", Type::Text};
         }
         if (fn == "MID" || fn == "MID$") {
             argc(2, 3);
@@ -689,28 +689,29 @@ private:
         if (fn == "INSTR") {
             argc(2, 3);
             if (a.size() == 2) return {"instr(" + searched(a[0], a[1]) + ", " + searched(a[1], a[1]) + ")", Type::Number};
-            return {"zt_instr(" + a[0].text + ", " + searched(a[1], a[2]) + ", " + searched(a[2], a[2]) + ")",
+            return {std::string(sqlite_fn::kInstr) + "(" + a[0].text + ", " + searched(a[1], a[2]) + ", " + searched(a[2], a[2]) + ")",
                     Type::Number};
         }
         // Functions of one argument that map onto one SQLite expression.
         struct OneArg {
             std::string_view name;  // without "$"
-            std::string_view before, after;
+            std::string before;
+            std::string_view after;
             Type type;
         };
-        static constexpr OneArg kOneArg[] = {
-            {"VAL", "zt_val(", ")", Type::Number},     {"LEN", "length(", ")", Type::Number},
+        static const OneArg kOneArg[] = {
+            {"VAL", std::string(sqlite_fn::kVal) + "(", ")", Type::Number},     {"LEN", "length(", ")", Type::Number},
             {"TRIM", "trim(", ", ' ')", Type::Text},   {"LTRIM", "ltrim(", ", ' ')", Type::Text},
             {"RTRIM", "rtrim(", ", ' ')", Type::Text}, {"UCASE", "upper(", ")", Type::Text},
             {"LCASE", "lower(", ")", Type::Text},      {"CSTR", "CAST(", " AS TEXT)", Type::Text},
-            {"CDBL", "CAST(zt_num(", ") AS REAL)", Type::Number},
+            {"CDBL", "CAST(" + std::string(sqlite_fn::kNum) + "(", ") AS REAL)", Type::Number},
             {"ABS", "abs(", ")", Type::Number},
         };
         const std::string_view bare = fn.ends_with('$') ? std::string_view(fn).substr(0, fn.size() - 1) : fn;
         for (const auto& f : kOneArg) {
             if (f.name != bare) continue;
             argc(1, 1);
-            return {std::string(f.before) + a[0].text + std::string(f.after), f.type};
+            return {f.before + a[0].text + std::string(f.after), f.type};
         }
         if (fn == "NZ") {
             argc(2, 2);

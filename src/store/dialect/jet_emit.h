@@ -83,7 +83,33 @@ struct EmittedQuery {
 
 // The SQL the query is written in. The rules of Jet's meaning are the same for both;
 // only how each is spelled differs (docs/JET_SQL.md, "On the figure server").
+// Runs fn; the dialect's errors (a syntax error, a name the tables do not hold) come out
+// as the error `error(message)` makes, which names the file or the server they came from.
+template <class MakeError, class Fn>
+auto dialectErrorsAs(MakeError&& error, Fn&& fn) -> decltype(fn()) {
+    try {
+        return fn();
+    } catch (const SyntaxError& e) {
+        throw error(e.what());
+    } catch (const ResolveError& e) {
+        throw error(e.what());
+    }
+}
+
 enum class Dialect { Sqlite, Postgres };
+
+// The SQL functions and the collation that the SQLite dialect calls, registered on every
+// connection under these names (sqlite/dialect_functions.h).
+namespace sqlite_fn {
+inline constexpr const char* kNum = "zt_num";        // zt_num(x): x as Jet compares it with a number
+inline constexpr const char* kVal = "zt_val";        // zt_val(x), zt_val(x, n): Val(x), Val(Left$(x, n))
+inline constexpr const char* kRight = "zt_right";    // zt_right(x, n): Right$
+inline constexpr const char* kInstr = "zt_instr";    // zt_instr(start, text, sought): Instr
+inline constexpr const char* kFold = "zt_fold";      // zt_fold(x): foldText (jet_text.h)
+inline constexpr const char* kCollation = "zt_jet";  // the collation: compareText (jet_text.h)
+// The functions, for a connection that registers stand-ins.
+inline constexpr const char* kFunctions[] = {kNum, kVal, kRight, kInstr, kFold};
+}  // namespace sqlite_fn
 
 EmittedQuery emitQuery(const Select& select, SchemaSource& schema, Dialect dialect = Dialect::Sqlite);
 

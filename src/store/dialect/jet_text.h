@@ -48,8 +48,5 @@ struct CharacterMaps {
 };
 const CharacterMaps& characterMaps();
 
-// Names under which the database layer registers the rule with SQLite.
-inline constexpr const char* kCollation = "zt_jet";      // collation: compareText
-inline constexpr const char* kFoldFunction = "zt_fold";  // zt_fold(x): foldText
 
 }  // namespace zt::store::jet

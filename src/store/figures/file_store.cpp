@@ -22,7 +22,7 @@ public:
         Recordset rs = db.openTable(table);
         rs.findFirst(criterion);
         while (!rs.noMatch()) {
-            rows.push_back({rs.field(periodField).toText(), rs.field("Valore")});
+            rows.push_back({rs.field(periodField).toText(), rs.field(field::kValore)});
             if (firstOnly) break;
             rs.findNext(criterion);
         }
@@ -61,11 +61,11 @@ public:
                     rs.addNew();
                 else
                     rs.edit();
-                rs.setField("NumeroHotel", Value(hotel));
-                rs.setField("Tipo", Value(std::string(tipo)));
-                rs.setField("Dettaglio", Value(std::string(detail)));
-                rs.setField("AnnoMese", Value(month.annoMese));
-                rs.setField("Valore", month.valore);
+                rs.setField(field::kHotel, Value(hotel));
+                rs.setField(field::kTipo, Value(std::string(tipo)));
+                rs.setField(field::kDettaglio, Value(std::string(detail)));
+                rs.setField(field::kAnnoMese, Value(month.annoMese));
+                rs.setField(field::kValore, month.valore);
                 rs.update();
             }
             rs.close();

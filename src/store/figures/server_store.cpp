@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "store/figures/server_store.h"
+#include "store/query_cache.h"
 #include "store/postgres/server_admin.h"
 #include "store/dialect/jet_sql.h"
 
@@ -33,16 +34,14 @@ std::map<std::string, jet::TableInfo>& knownTables() {
     return tables;
 }
 
-std::map<std::string, jet::EmittedQuery>& emittedQueries();
+QueryCache<jet::EmittedQuery>& emittedQueries();
 
 void forgetTables(const std::string& server) {
     std::lock_guard lock(tablesMutex());
     auto& tables = knownTables();
     for (auto it = tables.lower_bound(server + "\n"); it != tables.end() && it->first.rfind(server + "\n", 0) == 0;)
         it = tables.erase(it);
-    auto& queries = emittedQueries();
-    for (auto it = queries.lower_bound(server + "\n"); it != queries.end() && it->first.rfind(server + "\n", 0) == 0;)
-        it = queries.erase(it);
+    emittedQueries().forget(server + "\n");
 }
 
 class ServerSchema : public jet::SchemaSource {
@@ -99,11 +98,13 @@ KeptConnection& kept() {
 // leave one row, holding one of the two writes whole.
 const std::string& upsertSql() {
     static const std::string sql = [] {
-        std::string set;
-        for (const char* f : {"Tipo", "Dettaglio", "AnnoMese", "Valore"})
-            set += (set.empty() ? "" : ", ") + pgIdent(f) + " = EXCLUDED." + pgIdent(f);
-        return "INSERT INTO " + pgIdent("Zentoria") + " (" + pgIdent("NumeroHotel") + ", " + pgIdent("Tipo") + ", " +
-               pgIdent("Dettaglio") + ", " + pgIdent("AnnoMese") + ", " + pgIdent("Valore") +
+        const auto fields = fieldsOf(kSummaryTable);  // the hotel first, then what a write replaces
+        std::string names, set;
+        for (const auto& f : fields) {
+            names += (names.empty() ? "" : ", ") + pgIdent(f);
+            if (f != field::kHotel) set += (set.empty() ? "" : ", ") + pgIdent(f) + " = EXCLUDED." + pgIdent(f);
+        }
+        return "INSERT INTO " + pgIdent(kSummaryTable.table) + " (" + names +
                ") VALUES ($1, $2, $3, $4, $5) ON CONFLICT (" + zentoriaKey() + ") DO UPDATE SET " + set;
     }();
     return sql;
@@ -196,31 +197,19 @@ namespace {
 // What a query's text becomes depends only on the text and the server's tables, so it is
 // written once per server and text and kept (at most 256), as the file layer keeps its
 // own; a failed statement forgets the server's (with its tables).
-std::map<std::string, jet::EmittedQuery>& emittedQueries() {
-    static std::map<std::string, jet::EmittedQuery> queries;
+QueryCache<jet::EmittedQuery>& emittedQueries() {
+    static QueryCache<jet::EmittedQuery> queries;
     return queries;
 }
 
 jet::EmittedQuery emitForServer(PgConnection& c, std::string_view jetSql) {
     const std::string key = c.server() + "\n" + std::string(jetSql);
-    {
-        std::lock_guard lock(tablesMutex());
-        if (auto it = emittedQueries().find(key); it != emittedQueries().end()) return it->second;
-    }
-    jet::EmittedQuery emitted;
-    try {
-        auto tree = jet::parseQuery(jetSql);
+    if (auto known = emittedQueries().find(key)) return *known;
+    jet::EmittedQuery emitted = jet::dialectErrorsAs([&](const std::string& message) { return c.error(message); }, [&] {
         ServerSchema schema(c);
-        emitted = jet::emitQuery(*tree, schema, jet::Dialect::Postgres);
-    } catch (const jet::SyntaxError& e) {
-        throw c.error(e.what());
-    } catch (const jet::ResolveError& e) {
-        throw c.error(e.what());
-    }
-    std::lock_guard lock(tablesMutex());
-    auto& queries = emittedQueries();
-    if (queries.size() >= 256) queries.clear();
-    queries.emplace(key, emitted);
+        return jet::emitQuery(*jet::parseQuery(jetSql), schema, jet::Dialect::Postgres);
+    });
+    emittedQueries().put(key, emitted);
     return emitted;
 }
 

@@ -108,7 +108,7 @@ std::string describe(PGconn* conn) {
     const char* host = conn ? PQhost(conn) : nullptr;
     const char* port = conn ? PQport(conn) : nullptr;
     const char* db = conn ? PQdb(conn) : nullptr;
-    if (!host || !*host) return "(the server of " + std::string(kFiguresDbVariable) + ")";
+    if (!host || !*host) return "(the server of " + std::string(zt::kFiguresDbVariable) + ")";
     std::string name = host[0] == '/' || host[0] == '@' ? "socket " + std::string(host) : std::string(host);
     if (port && *port && std::string_view(port) != "5432") name += ":" + std::string(port);
     name += "/";
@@ -129,7 +129,6 @@ std::string cleaned(const char* message, std::string_view conninfo) {
 
 }  // namespace
 
-std::optional<std::string> figuresDbSetting() { return figuresServerSetting(); }
 
 std::string withoutPassword(std::string_view text, std::string_view conninfo) {
     std::string out(text);
@@ -289,7 +288,7 @@ PgConnection PgConnection::open(std::string_view conninfo) {
         const bool readable = opts != nullptr;
         PQconninfoFree(opts);
         if (!readable)
-            throw DbError(serverLabel(server), std::string(kFiguresDbVariable) +
+            throw DbError(serverLabel(server), std::string(zt::kFiguresDbVariable) +
                                                    " is not a connection string or URI libpq reads: " + message);
         throw DbError(serverLabel(server), "cannot connect: " + message);
     }

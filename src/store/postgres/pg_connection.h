@@ -29,12 +29,6 @@ struct pg_result;  // libpq's PGresult
 
 namespace zt::store {
 
-// The environment variable that names the figure database (common/env.h).
-inline constexpr const char* kFiguresDbVariable = zt::kFiguresDbVariable;
-
-// The connection string of ZENTORIA_FIGURES_DB; nullopt when it is unset or blank.
-std::optional<std::string> figuresDbSetting();
-
 // `text` with every password written in the connection string `conninfo` (keyword
 // "password=", or the user-info part of a URI, percent-encoded or not) replaced by "***".
 // Works on strings libpq cannot parse, too.

@@ -12,9 +12,19 @@
 
 namespace zt::store {
 
+namespace {
+
+// A text field as the key of `Zentoria` and the index of the sums hold it: folded by
+// Jet's text rule (jet_text.h), written as the emitter writes a folded field
+// (pgFoldSql), so that the key refuses "Generale" beside "generale" and the equalities
+// the emitter writes seek them.
+std::string folded(std::string_view field) { return "(" + jet::pgFoldSql(pgIdent(field)) + ")"; }
+
+}  // namespace
+
 std::string zentoriaKey() {
-    auto fold = [](std::string_view field) { return "(" + jet::pgFoldSql(pgIdent(field)) + ")"; };
-    return pgIdent("NumeroHotel") + ", " + fold("Tipo") + ", " + fold("Dettaglio") + ", " + fold("AnnoMese");
+    return pgIdent(field::kHotel) + ", " + folded(field::kTipo) + ", " + folded(field::kDettaglio) + ", " +
+           folded(field::kAnnoMese);
 }
 
 namespace {
@@ -24,30 +34,27 @@ namespace {
 // Currency ("&Aggiorna") keeps its four decimals and a double ("&Registra") the decimal
 // that reads back to it, both exactly, and sums are exact.
 std::string createTable(const FigureTable& t) {
-    return "CREATE TABLE IF NOT EXISTS " + pgIdent(t.table) + " (" + pgIdent("NumeroHotel") + " integer, " +
-           pgIdent("Tipo") + " text COLLATE \"C\", " + pgIdent("Dettaglio") + " text COLLATE \"C\", " +
-           pgIdent(t.periodField) + " text COLLATE \"C\", " + pgIdent("Valore") + " numeric)";
+    return "CREATE TABLE IF NOT EXISTS " + pgIdent(t.table) + " (" + pgIdent(field::kHotel) + " integer, " +
+           pgIdent(field::kTipo) + " text COLLATE \"C\", " + pgIdent(field::kDettaglio) + " text COLLATE \"C\", " +
+           pgIdent(t.periodField) + " text COLLATE \"C\", " + pgIdent(field::kValore) + " numeric)";
 }
 
 // The unique key of `Zentoria` (null fields count as equal, so it holds for them too),
 // and the index of the sums of `Dettaglio`: hotel, statistic, then a range of dates,
-// carrying the detail and the value so that a sum reads the index alone.
-//
-// Texts compare without regard to case (Jet's rule, jet_text.h): the key and the index
-// hold the texts folded, written as the emitter writes a folded field (pgFoldSql), so
-// that the key refuses "Generale" beside "generale" and the equalities the emitter
-// writes seek them.
-std::string folded(std::string_view field) { return "(" + jet::pgFoldSql(pgIdent(field)) + ")"; }
+// carrying the detail and the value so that a sum reads the index alone. Both hold the
+// texts folded (folded()).
 
-std::string indexName(const FigureTable& t) { return t.table == "Zentoria" ? "Zentoria_chiave" : "Dettaglio_somme"; }
+bool isSummary(const FigureTable& t) { return t.table == kSummaryTable.table; }
+
+std::string indexName(const FigureTable& t) { return isSummary(t) ? "Zentoria_chiave" : "Dettaglio_somme"; }
 
 std::string createIndex(const FigureTable& t) {
-    if (t.table == "Zentoria")
+    if (isSummary(t))
         return "CREATE UNIQUE INDEX IF NOT EXISTS " + pgIdent(indexName(t)) + " ON " + pgIdent(t.table) + " (" +
                zentoriaKey() + ") NULLS NOT DISTINCT";
     return "CREATE INDEX IF NOT EXISTS " + pgIdent(indexName(t)) + " ON " + pgIdent(t.table) + " (" +
-           pgIdent("NumeroHotel") + ", " + folded("Tipo") + ", " + pgIdent("DataInserimento") + ", " +
-           folded("Dettaglio") + ") INCLUDE (" + pgIdent("Valore") + ")";
+           pgIdent(field::kHotel) + ", " + folded(field::kTipo) + ", " + pgIdent(field::kDataInserimento) + ", " +
+           folded(field::kDettaglio) + ") INCLUDE (" + pgIdent(field::kValore) + ")";
 }
 
 // A key or index made by an earlier version, which compared texts exactly: made again.
@@ -92,7 +99,7 @@ std::string hotelText(std::optional<std::int64_t> hotel) {
 
 // "NumeroHotel = $1" or "NumeroHotel IS NULL", so that the index is sought.
 std::string hotelCondition(std::optional<std::int64_t> hotel) {
-    return pgIdent("NumeroHotel") + (hotel ? " = $1" : " IS NULL");
+    return pgIdent(field::kHotel) + (hotel ? " = $1" : " IS NULL");
 }
 std::vector<PgParam> hotelParams(std::optional<std::int64_t> hotel) {
     if (hotel) return {PgParam(*hotel)};
@@ -169,7 +176,7 @@ std::vector<HotelCopy> pushTable(PgConnection& c, const std::filesystem::path& w
     std::vector<HotelCopy> done;
     std::set<std::optional<std::int64_t>> seen;
     while (!rs.eof()) {
-        const auto hotel = hotelOf(rs.field("NumeroHotel"), fileName);
+        const auto hotel = hotelOf(rs.field(field::kHotel), fileName);
         if (!seen.insert(hotel).second)
             throw DbError(fileName, std::string(t.table) + ": the NumeroHotel of " + hotelText(hotel) +
                                         " is written in two ways (as a number and as a text); the rows of that hotel "
@@ -183,15 +190,15 @@ std::vector<HotelCopy> pushTable(PgConnection& c, const std::filesystem::path& w
             c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
             c.exec("DELETE FROM " + pgIdent(t.table) + " WHERE " + hotelCondition(hotel), hotelParams(hotel));
             c.copyRows(t.table, fields, [&](std::vector<PgParam>& row) {
-                if (rs.eof() || hotelOf(rs.field("NumeroHotel"), fileName) != hotel) return false;
+                if (rs.eof() || hotelOf(rs.field(field::kHotel), fileName) != hotel) return false;
                 row.clear();
                 for (const auto& f : fields) row.push_back(PgParam::of(rs.field(f)));
-                addValue(sent, rs.field("Valore"));
+                addValue(sent, rs.field(field::kValore));
                 ++sent.count;
                 rs.moveNext();
                 return true;
             });
-            const PgResult sums = c.exec("SELECT count(*), sum(" + pgIdent("Valore") + ") FROM " + pgIdent(t.table) +
+            const PgResult sums = c.exec("SELECT count(*), sum(" + pgIdent(field::kValore) + ") FROM " + pgIdent(t.table) +
                                              " WHERE " + hotelCondition(hotel),
                                          hotelParams(hotel));
             copy.rows = std::stoll(sums.text(0, 0));
@@ -216,7 +223,7 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
     if (only) {
         hotels.push_back(only);
     } else {
-        const PgResult r = c.exec("SELECT DISTINCT " + pgIdent("NumeroHotel") + " FROM " + pgIdent(t.table) +
+        const PgResult r = c.exec("SELECT DISTINCT " + pgIdent(field::kHotel) + " FROM " + pgIdent(t.table) +
                                   " ORDER BY 1 NULLS LAST");
         for (int i = 0; i < r.rows(); ++i)
             hotels.push_back(r.isNull(i, 0) ? std::nullopt : std::optional(r.value(i, 0).toInteger()));
@@ -232,7 +239,7 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
         c.transaction([&] {
             c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
             rows = c.exec(select + hotelCondition(hotel) + " ORDER BY 2, 3, 4", hotelParams(hotel));
-            totals = c.exec("SELECT count(*), sum(" + pgIdent("Valore") + ") FROM " + pgIdent(t.table) + " WHERE " +
+            totals = c.exec("SELECT count(*), sum(" + pgIdent(field::kValore) + ") FROM " + pgIdent(t.table) + " WHERE " +
                                 hotelCondition(hotel),
                             hotelParams(hotel));
         });

@@ -24,6 +24,7 @@
 
 #include "common/text.h"
 #include "store/file_names.h"
+#include "store/query_cache.h"
 #include "store/dialect/jet_emit.h"
 #include "store/access/jet_file.h"
 #include "store/sqlite/jet_image.h"
@@ -188,10 +189,9 @@ public:
                   std::to_string(stamp_.size) + ' ' + std::to_string(stamp_.mtimeNs) + ' ' +
                   std::to_string(stamp_.schemaCookie) + '\n' + stamp_.dataState + '\n';
             key += jetSql;
-            std::lock_guard lock(emittedMutex());
-            if (auto it = emittedCache().find(key); it != emittedCache().end()) {
-                dataChecks_ = it->second.checks;
-                return it->second.query;
+            if (auto known = emittedCache().find(key)) {
+                dataChecks_ = known->checks;
+                return known->query;
             }
         }
         otherFileRead_ = false;
@@ -202,12 +202,7 @@ public:
         const bool sameState = std::all_of(dataChecks_.begin(), dataChecks_.end(), [&](const DataCheck& c) {
             return c.schema == "main" && c.state == stamp_.dataState;
         });
-        if (!key.empty() && !otherFileRead_ && sameState) {
-            std::lock_guard lock(emittedMutex());
-            auto& cache = emittedCache();
-            if (cache.size() >= kEmittedCacheSize) cache.clear();
-            cache.emplace(std::move(key), Emitted{emitted, dataChecks_});
-        }
+        if (!key.empty() && !otherFileRead_ && sameState) emittedCache().put(std::move(key), Emitted{emitted, dataChecks_});
         return emitted;
     }
 
@@ -440,17 +435,12 @@ private:
     bool noSeeks_ = false;
     bool jet_ = false;
     std::vector<std::shared_ptr<const JetImage>> images_;
-    static constexpr std::size_t kEmittedCacheSize = 256;
-    static std::mutex& emittedMutex() {
-        static std::mutex m;
-        return m;
-    }
     struct Emitted {
         jet::EmittedQuery query;
         std::vector<DataCheck> checks;  // the spellings it holds were found on
     };
-    static std::unordered_map<std::string, Emitted>& emittedCache() {
-        static std::unordered_map<std::string, Emitted> cache;
+    static QueryCache<Emitted>& emittedCache() {
+        static QueryCache<Emitted> cache;
         return cache;
     }
     FileStamp stamp_;
@@ -482,16 +472,10 @@ void bindValue(sqlite3_stmt* st, int i, const Value& v) {
     else sqlite3_bind_null(st, i);
 }
 
-// Runs fn and turns the dialect's errors into errors naming the file.
+// Runs fn; the dialect's errors come out as errors naming the file.
 template <class Fn>
 auto withFile(const Connection& c, Fn&& fn) {
-    try {
-        return fn();
-    } catch (const jet::SyntaxError& e) {
-        throw DbError(c.file(), e.what());
-    } catch (const jet::ResolveError& e) {
-        throw DbError(c.file(), e.what());
-    }
+    return jet::dialectErrorsAs([&](const std::string& message) { return DbError(c.file(), message); }, fn);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "common/text.h"
+#include "store/dialect/jet_emit.h"
 #include "store/dialect/jet_text.h"
 
 namespace zt::store {
@@ -128,13 +129,13 @@ void fnFold(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void registerDialectFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
-    sqlite3_create_function(db, "zt_num", 1, flags, nullptr, fnNum, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_val", 1, flags, nullptr, fnVal, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_val", 2, flags, nullptr, fnValLeft, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_right", 2, flags, nullptr, fnRight, nullptr, nullptr);
-    sqlite3_create_function(db, "zt_instr", 3, flags, nullptr, fnInstr, nullptr, nullptr);
-    sqlite3_create_function(db, jet::kFoldFunction, 1, flags, nullptr, fnFold, nullptr, nullptr);
-    sqlite3_create_collation(db, jet::kCollation, SQLITE_UTF8, nullptr, collateJet);
+    sqlite3_create_function(db, jet::sqlite_fn::kNum, 1, flags, nullptr, fnNum, nullptr, nullptr);
+    sqlite3_create_function(db, jet::sqlite_fn::kVal, 1, flags, nullptr, fnVal, nullptr, nullptr);
+    sqlite3_create_function(db, jet::sqlite_fn::kVal, 2, flags, nullptr, fnValLeft, nullptr, nullptr);
+    sqlite3_create_function(db, jet::sqlite_fn::kRight, 2, flags, nullptr, fnRight, nullptr, nullptr);
+    sqlite3_create_function(db, jet::sqlite_fn::kInstr, 3, flags, nullptr, fnInstr, nullptr, nullptr);
+    sqlite3_create_function(db, jet::sqlite_fn::kFold, 1, flags, nullptr, fnFold, nullptr, nullptr);
+    sqlite3_create_collation(db, jet::sqlite_fn::kCollation, SQLITE_UTF8, nullptr, collateJet);
 }
 
 }  // namespace zt::store
