@@ -28,6 +28,21 @@ bool allDigits(std::string_view s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// The statistics "&Aggiorna" recomputes, and what each is computed from.
+enum class Kind { Production, Cash, Invoiced, Nights };
+struct Recomputable {
+    std::string_view statistic;
+    Kind kind;
+};
+constexpr Recomputable kRecomputable[] = {
+    {"Produzione", Kind::Production}, {"Cassa", Kind::Cash}, {"Fatturato", Kind::Invoiced}, {"Presenze", Kind::Nights}};
+
+std::optional<Kind> kindOf(std::string_view statistic) {
+    for (const auto& r : kRecomputable)
+        if (r.statistic == statistic) return r.kind;
+    return std::nullopt;
+}
+
 // A guest card counts unless its `Lingua` holds "*". A card whose `Lingua` is null
 // counts too (Instr of a null is null, which would leave it out).
 constexpr std::string_view kNotMarked = "(Lingua Is Null Or Instr(Lingua,'*') = 0)";
@@ -217,14 +232,17 @@ public:
 
     // Reads the sources of the statistic for the year; `step` is called after each file
     // read and returns false to stop. Returns false when stopped.
-    bool read(std::string_view statistic, const std::vector<std::string>& details, const std::function<bool()>& step) {
+    bool read(Kind kind, const std::vector<std::string>& details, const std::function<bool()>& step) {
         // Two entries of the same code have the same months: each code is summed once.
         std::vector<std::string> codes;
         for (const auto& c : details)
             if (totals_.try_emplace(c).second) codes.push_back(c);
-        if (statistic == "Produzione") return production(codes, step);
-        if (statistic == "Cassa") return cash(codes, step);
-        if (statistic == "Fatturato") return invoiced(codes, step);
+        switch (kind) {
+            case Kind::Production: return production(codes, step);
+            case Kind::Cash: return cash(codes, step);
+            case Kind::Invoiced: return invoiced(codes, step);
+            case Kind::Nights: break;
+        }
         return nights(step);
     }
 
@@ -490,14 +508,66 @@ int RecomputeResult::leftOutCount(LeftOutCard::Reason reason) const {
 RecomputeError::RecomputeError(const std::string& message, RecomputeResult partial)
     : std::runtime_error(message), partial_(std::move(partial)) {}
 
-bool Recompute::handles(std::string_view statistic) {
-    return statistic == "Produzione" || statistic == "Cassa" || statistic == "Fatturato" || statistic == "Presenze";
-}
+bool Recompute::handles(std::string_view statistic) { return kindOf(statistic).has_value(); }
 
 std::optional<std::string> Recompute::yearProblem(std::string_view yearText) {
     if (yearText.size() == 4 && allDigits(yearText)) return std::nullopt;
     return "Anno non valido: \"" + std::string(yearText) + "\". Scrivere l'anno con quattro cifre.";
 }
+
+namespace {
+
+// A detail to recompute: its entry in the detail list and its key in `Zentoria`.
+struct Work {
+    int listIndex;
+    std::string item;
+    store::DetailKey key;
+};
+
+// The details to recompute: "Presenze" once, on entry 0; the others every entry but
+// "<tutti>".
+std::vector<Work> workList(Kind kind, std::string_view statistic, const std::vector<std::string>& detailEntries) {
+    std::vector<Work> work;
+    if (kind == Kind::Nights) {
+        const std::string item = detailEntries.empty() ? std::string("Generale") : detailEntries.front();
+        work.push_back({0, item, *store::aggiornaKey(statistic, item)});
+        return work;
+    }
+    for (std::size_t i = 0; i < detailEntries.size(); ++i)
+        if (detailEntries[i] != store::kAllItem)
+            work.push_back({static_cast<int>(i), detailEntries[i], *store::aggiornaKey(statistic, detailEntries[i])});
+    return work;
+}
+
+// One month of one detail by the per-month queries (the reference path).
+Currency referenceMonth(Kind kind, const ProgramState& state, NightCount& nightCount, const std::string& year,
+                        int month, const std::string& code) {
+    const std::string ym = store::monthKey(year, month);
+    switch (kind) {
+        case Kind::Production: return production(state, ym, code);
+        case Kind::Cash: return cash(state, ym, code);
+        case Kind::Invoiced: return invoiced(state, ym, code);
+        case Kind::Nights: break;
+    }
+    const int yearNumber = std::stoi(year);
+    return Currency::fromTenThousandths((nightCount.pass("Scheda_Cliente.mdb", "DataPartenza", ym, yearNumber, month) +
+                                         nightCount.pass("SchedaStoricoClienti.mdb", "DataPartenzaReale", ym,
+                                                         yearNumber, month)) *
+                                        10000);
+}
+
+// What the user is told when a run stops on an error: where, why, and what stays written.
+std::string interruptedMessage(const RecomputeResult& result, const RecomputeProgress& progress,
+                               const std::exception& e) {
+    const std::string where = lastWritten(result);
+    std::string message = runTitle(result) + " interrotto a " + monthName(progress.month) + " di \"" +
+                          trim(progress.detailItem) + "\": " + e.what() + "\n";
+    message += where.empty() ? "Nessun mese registrato."
+                             : "I dettagli già aggiornati restano registrati, completi (ultimo: " + where + ").";
+    return message;
+}
+
+}  // namespace
 
 RecomputeResult Recompute::run(const ProgramState& state, std::string_view statistic,
                                const std::vector<std::string>& detailEntries, std::string_view yearText,
@@ -505,32 +575,13 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
     RecomputeResult result;
     result.statistic = std::string(statistic);
     result.year = std::string(yearText);
-    if (!handles(statistic)) return result;
+    const auto kind = kindOf(statistic);
+    if (!kind) return result;
     if (auto problem = yearProblem(yearText)) throw RecomputeError(*problem, result);
 
     const std::string year(yearText);
-    const int yearNumber = std::stoi(year);
-    const bool nights = statistic == "Presenze";
-
-    // The details to recompute: "Presenze" once, on entry 0; the others every entry but
-    // "<tutti>".
-    struct Work {
-        int listIndex;
-        std::string item;
-        store::DetailKey key;
-    };
-    std::vector<Work> work;
-    if (nights) {
-        const std::string item = detailEntries.empty() ? std::string("Generale") : detailEntries.front();
-        work.push_back({0, item, *store::aggiornaKey(statistic, item)});
-        if (!detailEntries.empty()) result.listIndex = 0;
-    } else {
-        for (std::size_t i = 0; i < detailEntries.size(); ++i)
-            if (detailEntries[i] != store::kAllItem)
-                work.push_back({static_cast<int>(i), detailEntries[i], *store::aggiornaKey(statistic, detailEntries[i])});
-    }
-    std::vector<std::string> codes;
-    for (const auto& w : work) codes.push_back(w.key.detail);
+    const std::vector<Work> work = workList(*kind, statistic, detailEntries);
+    if (*kind == Kind::Nights && !detailEntries.empty()) result.listIndex = 0;
 
     NightCount nightCount{state, result.leftOut};
     OnePass onePass(state, year, result.leftOut);
@@ -544,77 +595,55 @@ RecomputeResult Recompute::run(const ProgramState& state, std::string_view stati
         if (callbacks.onProgress) callbacks.onProgress(progress);
     };
     auto cancelled = [&] { return callbacks.shouldCancel && callbacks.shouldCancel(); };
-    try {
-        if (work.empty()) {
-            result.status = RecomputeResult::Status::Finished;
-            return result;
-        }
-        // The one pass reads every source once, before the first detail; progress stays
-        // on the first month of the first detail and the user can stop after each file.
-        if (path_ == Path::OnePass) {
+    // The one pass reads every source once, before the first detail; progress stays on
+    // the first month of the first detail and the user can stop after each file. The
+    // first reading of a large Access file takes seconds: it is asked too.
+    auto readOnePass = [&] {
+        std::vector<std::string> codes;
+        for (const auto& w : work) codes.push_back(w.key.detail);
+        auto stop = [&] {
             at(0, 1);
-            auto stop = [&] {
-                at(0, 1);
-                return cancelled();
-            };
-            bool read = false;
-            try {
-                // The first reading of a large Access file takes seconds: it is asked too.
-                store::JetReadInterrupt interrupt(stop);
-                read = onePass.read(statistic, codes, [&] { return !stop(); });
-            } catch (const store::JetReadStopped&) {
-                read = false;
-            }
-            if (!read) {
-                result.status = RecomputeResult::Status::Cancelled;
-                return result;
-            }
+            return cancelled();
+        };
+        at(0, 1);
+        try {
+            store::JetReadInterrupt interrupt(stop);
+            return onePass.read(*kind, codes, [&] { return !stop(); });
+        } catch (const store::JetReadStopped&) {
+            return false;
         }
+    };
+    auto stopped = [&] {
+        result.status = RecomputeResult::Status::Cancelled;
+        return result;
+    };
+    try {
+        if (!work.empty() && path_ == Path::OnePass && !readOnePass()) return stopped();
         for (std::size_t w = 0; w < work.size(); ++w) {
             const Work& detail = work[w];
             std::array<Currency, 12> months{};
             for (int m = 1; m <= 12; ++m) {
+                auto& month = months[static_cast<std::size_t>(m - 1)];
                 if (path_ == Path::OnePass) {
-                    months[static_cast<std::size_t>(m - 1)] = onePass.month(detail.key.detail, m);
-                    continue;
+                    month = onePass.month(detail.key.detail, m);
+                } else {
+                    at(w, m);
+                    month = referenceMonth(*kind, state, nightCount, year, m, detail.key.detail);
                 }
-                at(w, m);
-                const std::string ym = store::monthKey(year, m);
-                Currency& t = months[static_cast<std::size_t>(m - 1)];
-                if (statistic == "Produzione")
-                    t = production(state, ym, detail.key.detail);
-                else if (statistic == "Cassa")
-                    t = cash(state, ym, detail.key.detail);
-                else if (statistic == "Fatturato")
-                    t = invoiced(state, ym, detail.key.detail);
-                else
-                    t = Currency::fromTenThousandths(
-                        (nightCount.pass("Scheda_Cliente.mdb", "DataPartenza", ym, yearNumber, m) +
-                         nightCount.pass("SchedaStoricoClienti.mdb", "DataPartenzaReale", ym, yearNumber, m)) *
-                        10000);
             }
-
             // The twelve months of the detail in one transaction: all of them or none.
             std::array<store::Value, 12> values;
             for (std::size_t i = 0; i < 12; ++i) values[i] = store::Value(months[i]);
             store::writeYear(state, detail.key.tipo, detail.key.detail, year, values, [&](int m) { at(w, m); });
-            if (!nights) result.listIndex = detail.listIndex;
+            if (*kind != Kind::Nights) result.listIndex = detail.listIndex;
             result.details.push_back({detail.item, detail.listIndex, detail.key.detail,
                                       std::vector<Currency>(months.begin(), months.end())});
             for (int m = 1; m <= 12; ++m)
                 if (callbacks.onMonthWritten) callbacks.onMonthWritten(detail.item, m, months[static_cast<std::size_t>(m - 1)]);
-
-            if (w + 1 < work.size() && cancelled()) {
-                result.status = RecomputeResult::Status::Cancelled;
-                return result;
-            }
+            if (w + 1 < work.size() && cancelled()) return stopped();
         }
     } catch (const std::exception& e) {
-        const std::string where = lastWritten(result);
-        std::string message = runTitle(result) + " interrotto a " + monthName(progress.month) + " di \"" +
-                              trim(progress.detailItem) + "\": " + e.what() + "\n";
-        message += where.empty() ? "Nessun mese registrato."
-                                 : "I dettagli già aggiornati restano registrati, completi (ultimo: " + where + ").";
+        std::string message = interruptedMessage(result, progress, e);
         throw RecomputeError(message, std::move(result));
     }
     result.status = RecomputeResult::Status::Finished;

@@ -301,7 +301,9 @@ private:
         return info.schema.empty() ? quoteIdent(info.name) : quoteIdent(info.schema) + "." + quoteIdent(info.name);
     }
 
-    std::string select(const Select& s, bool withPosition, bool numericFirst, std::vector<ColumnInfo>* columns) {
+    // FROM: each table as the schema knows it, under an alias of its own. Opens the
+    // query's frame, in which its names are resolved.
+    std::string openFrame(const Select& s) {
         Frame frame;
         std::string from;
         for (const auto& ref : s.from) {
@@ -317,13 +319,19 @@ private:
             frame.sources.push_back(std::move(src));
         }
         frames_.push_back(std::move(frame));
+        return from;
+    }
 
-        const bool aggregate = isAggregate(s);
-        const bool singleRow = isSingleRow(s);
+    struct SelectItems {
+        std::vector<std::string> sql;   // "value AS name"
+        std::vector<Sql> values;        // the items' values, for DISTINCT
+        std::vector<ColumnInfo> columns;
+    };
 
-        std::vector<std::string> items;
-        std::vector<Sql> values;  // the items' values, for DISTINCT
-        std::vector<ColumnInfo> outCols;
+    // The select items, "*" (or "t.*") expanded over the frame's tables. With
+    // `numericFirst`, a text first item is compared as a number (In (Select …)).
+    SelectItems selectItems(const Select& s, bool numericFirst) {
+        SelectItems out;
         int exprNo = 1000;
         for (const auto& item : s.items) {
             if (item.star) {
@@ -332,9 +340,9 @@ private:
                     if (!item.starQualifier.empty() && !equalsNoCase(item.starQualifier, src.alias)) continue;
                     any = true;
                     for (const auto& c : src.columns) {
-                        items.push_back(src.sqlAlias + "." + quoteIdent(c.name) + " AS " + quoteIdent(c.name));
-                        values.push_back({src.sqlAlias + "." + quoteIdent(c.name), c.type});
-                        outCols.push_back(c);
+                        out.sql.push_back(src.sqlAlias + "." + quoteIdent(c.name) + " AS " + quoteIdent(c.name));
+                        out.values.push_back({src.sqlAlias + "." + quoteIdent(c.name), c.type});
+                        out.columns.push_back(c);
                     }
                 }
                 if (!any) throw ResolveError("table \"" + item.starQualifier + "\" is not in the FROM clause");
@@ -343,17 +351,17 @@ private:
             Sql v = expr(*item.expr);
             std::string name = item.alias;
             if (name.empty()) name = item.expr->kind == Expr::Kind::Column ? item.expr->text : "Expr" + std::to_string(exprNo++);
-            if (numericFirst && items.empty() && v.type == Type::Text) v = {toNumber(v.text), Type::Number};
-            items.push_back(v.text + " AS " + quoteIdent(name));
-            values.push_back(v);
-            outCols.push_back({name, v.type});
+            if (numericFirst && out.sql.empty() && v.type == Type::Text) v = {toNumber(v.text), Type::Number};
+            out.sql.push_back(v.text + " AS " + quoteIdent(name));
+            out.values.push_back(v);
+            out.columns.push_back({name, v.type});
             frames_.back().outputs.emplace_back(name, v);
         }
+        return out;
+    }
 
-        std::string sql = "SELECT ";
-        sql += items.empty() ? "NULL" : "";
-        for (std::size_t i = 0; i < items.size(); ++i) sql += (i ? ", " : "") + items[i];
-
+    // GROUP BY: every item under DISTINCT, then the query's own terms.
+    std::vector<std::string> groupTerms(const Select& s, const std::vector<Sql>& values, bool aggregate) {
         std::vector<std::string> groupBy;
         if (s.distinct) {
             if (aggregate) throw ResolveError("DISTINCT together with sums or GROUP BY is not supported");
@@ -363,7 +371,11 @@ private:
                 groupBy.push_back(values[i].type == Type::Number ? std::to_string(i + 1) : grouped(values[i]));
         }
         for (const auto& g : s.groupBy) groupBy.push_back(grouped(expr(*g)));
+        return groupBy;
+    }
 
+    // ORDER BY: the query's terms, then, when the rows are numbered, the table's order.
+    std::string orderTerms(const Select& s, bool withPosition, bool aggregate) {
         std::string order;
         for (const auto& o : s.orderBy) {
             if (!order.empty()) order += ", ";
@@ -375,23 +387,42 @@ private:
             order += order.empty() ? "" : ", ";
             order += rowOrder(frames_.back().sources[0].sqlAlias);
         }
+        return order;
+    }
+
+    static std::string joined(const std::vector<std::string>& terms) {
+        std::string out;
+        for (std::size_t i = 0; i < terms.size(); ++i) out += (i ? ", " : "") + terms[i];
+        return out;
+    }
+
+    // A query. With `withPosition`, the rows carry their position in the query's order
+    // (zt_pos), by which a recordset walks and finds them.
+    std::string select(const Select& s, bool withPosition, bool numericFirst, std::vector<ColumnInfo>* columns) {
+        // The parts are written in this order, which numbers the values bound on the
+        // server ($1, $2, …).
+        const std::string from = openFrame(s);
+        const bool aggregate = isAggregate(s);
+        const bool singleRow = isSingleRow(s);
+        SelectItems items = selectItems(s, numericFirst);
+        const std::vector<std::string> groupBy = groupTerms(s, items.values, aggregate);
+        const std::string order = orderTerms(s, withPosition, aggregate);
+
+        std::string sql = "SELECT " + (items.sql.empty() ? std::string("NULL") : joined(items.sql));
         // A sum without GROUP BY gives at most one row: its position is 1 and nothing is
         // sorted (a numbering window and an ORDER BY cost more than the sum itself).
         if (withPosition && singleRow) sql += ", 1 AS zt_pos";
         else if (withPosition) sql += ", row_number() OVER (" + (order.empty() ? "" : "ORDER BY " + order) + ") AS zt_pos";
         sql += " FROM " + from;
         if (s.where) sql += " WHERE " + where(*s.where);
-        if (!groupBy.empty()) {
-            sql += " GROUP BY ";
-            for (std::size_t i = 0; i < groupBy.size(); ++i) sql += (i ? ", " : "") + groupBy[i];
-        }
+        if (!groupBy.empty()) sql += " GROUP BY " + joined(groupBy);
         if (s.having) sql += " HAVING " + expr(*s.having).text;
         if (withPosition) sql += singleRow ? "" : " ORDER BY zt_pos";
         else if (!order.empty()) sql += " ORDER BY " + order;
         if (s.top) sql += " LIMIT " + std::to_string(*s.top);
 
         frames_.pop_back();
-        if (columns) *columns = std::move(outCols);
+        if (columns) *columns = std::move(items.columns);
         return sql;
     }
 

@@ -35,104 +35,129 @@ constexpr std::array kKeywords = {"SELECT", "DISTINCT", "ALL", "TOP", "FROM", "W
 
 }  // namespace
 
+namespace {
+
+bool isDigit(std::string_view text, std::size_t i) {
+    return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+}
+
+// The end of the UTF-8 character that begins at byte i.
+std::size_t characterEnd(std::string_view text, std::size_t i) {
+    std::size_t end = i + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    return end;
+}
+
+// A name: letters, digits, "_" and "$" (Left$), or any text in brackets.
+void scanName(std::string_view text, std::size_t i, Token& t) {
+    t.kind = Tok::Ident;
+    if (text[i] != '[') {
+        std::size_t j = i;
+        while (j < text.size() && isIdentChar(static_cast<unsigned char>(text[j]))) ++j;
+        t.text = text.substr(i, j - i);
+        t.value = std::string(t.text);
+        return;
+    }
+    const auto close = text.find(']', i + 1);
+    if (close == std::string_view::npos) fail(text, i, "unclosed \"[\"");
+    t.bracketed = true;
+    t.text = text.substr(i, close + 1 - i);
+    t.value = std::string(text.substr(i + 1, close - i - 1));
+    if (t.value.empty()) fail(text, i, "empty name \"[]\"");
+}
+
+// A text in single or double quotes; the quote doubled stands for itself.
+void scanQuoted(std::string_view text, std::size_t i, Token& t) {
+    const char q = text[i];
+    std::size_t j = i + 1;
+    std::string value;
+    bool closed = false;
+    while (j < text.size()) {
+        if (text[j] == q) {
+            if (j + 1 < text.size() && text[j + 1] == q) {
+                value += q;
+                j += 2;
+                continue;
+            }
+            closed = true;
+            ++j;
+            break;
+        }
+        value += text[j++];
+    }
+    if (!closed) fail(text, i, "unclosed text starting with " + std::string(1, q));
+    t.kind = Tok::String;
+    t.text = text.substr(i, j - i);
+    t.value = std::move(value);
+}
+
+// A number: digits, a decimal part, an exponent. A letter right after it is an error.
+void scanNumber(std::string_view text, std::size_t i, Token& t) {
+    const std::size_t n = text.size();
+    std::size_t j = i;
+    while (isDigit(text, j)) ++j;
+    if (j < n && text[j] == '.') {
+        ++j;
+        while (isDigit(text, j)) ++j;
+    }
+    if (j < n && (text[j] == 'e' || text[j] == 'E')) {
+        std::size_t k = j + 1;
+        if (k < n && (text[k] == '+' || text[k] == '-')) ++k;
+        if (isDigit(text, k)) {
+            while (isDigit(text, k)) ++k;
+            j = k;
+        }
+    }
+    if (j < n && isIdentStart(static_cast<unsigned char>(text[j])))
+        fail(text, i, "malformed number \"" + std::string(text.substr(i, characterEnd(text, j) - i)) + "\"");
+    t.kind = Tok::Number;
+    t.text = text.substr(i, j - i);
+    t.value = std::string(t.text);
+}
+
+// An operator or punctuation: "<>", "<=", ">=", "!=" (read as "<>"), or one character.
+void scanOperator(std::string_view text, std::size_t i, Token& t) {
+    static constexpr std::array<std::string_view, 4> two = {"<>", "<=", ">=", "!="};
+    std::size_t len = 0;
+    for (auto op : two)
+        if (text.substr(i, 2) == op) len = 2;
+    if (len == 0) {
+        if (std::string_view("=<>(),.*+-/\\&;").find(text[i]) == std::string_view::npos)
+            fail(text, i, "unexpected character \"" + std::string(text.substr(i, characterEnd(text, i) - i)) + "\"");
+        len = 1;
+    }
+    t.kind = Tok::Op;
+    t.text = text.substr(i, len);
+    t.value = t.text == "!=" ? std::string("<>") : std::string(t.text);
+}
+
+// The token that begins at or after byte i (after blanks); Tok::End at the end.
+Token nextToken(std::string_view text, std::size_t i) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) ++i;
+    Token t;
+    t.offset = i;
+    if (i >= text.size()) {
+        t.kind = Tok::End;
+        return t;
+    }
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (isIdentStart(c) || c == '[') scanName(text, i, t);
+    else if (c == '\'' || c == '"') scanQuoted(text, i, t);
+    else if (std::isdigit(c) || (c == '.' && isDigit(text, i + 1))) scanNumber(text, i, t);
+    else scanOperator(text, i, t);
+    return t;
+}
+
+}  // namespace
+
 std::vector<Token> tokenize(std::string_view text) {
     std::vector<Token> out;
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    while (true) {
-        while (i < n && (text[i] == ' ' || text[i] == '\t' || text[i] == '\r' || text[i] == '\n')) ++i;
-        Token t;
-        t.offset = i;
-        if (i >= n) {
-            t.kind = Tok::End;
-            out.push_back(std::move(t));
-            return out;
-        }
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (isIdentStart(c)) {
-            std::size_t j = i;
-            while (j < n && isIdentChar(static_cast<unsigned char>(text[j]))) ++j;
-            t.kind = Tok::Ident;
-            t.text = text.substr(i, j - i);
-            t.value = std::string(t.text);
-            i = j;
-        } else if (c == '[') {
-            const auto close = text.find(']', i + 1);
-            if (close == std::string_view::npos) fail(text, i, "unclosed \"[\"");
-            t.kind = Tok::Ident;
-            t.bracketed = true;
-            t.text = text.substr(i, close + 1 - i);
-            t.value = std::string(text.substr(i + 1, close - i - 1));
-            if (t.value.empty()) fail(text, i, "empty name \"[]\"");
-            i = close + 1;
-        } else if (c == '\'' || c == '"') {
-            const char q = static_cast<char>(c);
-            std::size_t j = i + 1;
-            std::string value;
-            bool closed = false;
-            while (j < n) {
-                if (text[j] == q) {
-                    if (j + 1 < n && text[j + 1] == q) {
-                        value += q;
-                        j += 2;
-                        continue;
-                    }
-                    closed = true;
-                    ++j;
-                    break;
-                }
-                value += text[j++];
-            }
-            if (!closed) fail(text, i, "unclosed text starting with " + std::string(1, q));
-            t.kind = Tok::String;
-            t.text = text.substr(i, j - i);
-            t.value = std::move(value);
-            i = j;
-        } else if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(text[i + 1])))) {
-            std::size_t j = i;
-            while (j < n && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
-            if (j < n && text[j] == '.') {
-                ++j;
-                while (j < n && std::isdigit(static_cast<unsigned char>(text[j]))) ++j;
-            }
-            if (j < n && (text[j] == 'e' || text[j] == 'E')) {
-                std::size_t k = j + 1;
-                if (k < n && (text[k] == '+' || text[k] == '-')) ++k;
-                if (k < n && std::isdigit(static_cast<unsigned char>(text[k]))) {
-                    while (k < n && std::isdigit(static_cast<unsigned char>(text[k]))) ++k;
-                    j = k;
-                }
-            }
-            if (j < n && isIdentStart(static_cast<unsigned char>(text[j]))) {
-                std::size_t end = j + 1;  // the whole letter, when it takes several bytes
-                while (end < n && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
-                fail(text, i, "malformed number \"" + std::string(text.substr(i, end - i)) + "\"");
-            }
-            t.kind = Tok::Number;
-            t.text = text.substr(i, j - i);
-            t.value = std::string(t.text);
-            i = j;
-        } else {
-            static constexpr std::array<std::string_view, 3> two = {"<>", "<=", ">="};
-            t.kind = Tok::Op;
-            std::size_t len = 0;
-            for (auto op : two)
-                if (text.substr(i, 2) == op) len = 2;
-            if (text.substr(i, 2) == "!=") len = 2;
-            if (len == 0) {
-                if (std::string_view("=<>(),.*+-/\\&;").find(static_cast<char>(c)) == std::string_view::npos) {
-                    std::size_t j = i + 1;
-                    while (j < n && (static_cast<unsigned char>(text[j]) & 0xC0) == 0x80) ++j;
-                    fail(text, i, "unexpected character \"" + std::string(text.substr(i, j - i)) + "\"");
-                }
-                len = 1;
-            }
-            t.text = text.substr(i, len);
-            t.value = std::string(t.text);
-            if (t.value == "!=") t.value = "<>";
-            i += len;
-        }
+    for (std::size_t i = 0;;) {
+        Token t = nextToken(text, i);
+        i = t.offset + t.text.size();
+        const bool end = t.kind == Tok::End;
         out.push_back(std::move(t));
+        if (end) return out;
     }
 }
 
