@@ -25,7 +25,15 @@ void DeskLogic::tastoClick(int index) {
             case 1: unloaded = true; break;
             case 2: registra(); break;
             case 3:
-                if (confirmed()) aggiorna();
+                if (!Recompute::handles(combo1[0].text)) {
+                    refuse("La statistica \"" + combo1[0].text +
+                           "\" non può essere ricalcolata: \"Aggiorna\" ricalcola solo \"Produzione\", "
+                           "\"Fatturato\", \"Cassa\" e \"Presenze\". Nessun mese è stato scritto.");
+                } else if (const auto problem = Recompute::yearProblem(text1[0])) {
+                    refuse(*problem + " Nessun mese è stato ricalcolato.");
+                } else if (confirmed()) {
+                    aggiorna();
+                }
                 break;
             case 4: RepaDiff(); break;
             case 5:
@@ -139,28 +147,133 @@ void DeskLogic::aggiorna() {
 
 bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; }
 
-// "&Registra": the twelve month fields into `Zentoria`. Every field is read first, in
-// the format the grid writes it; a field that is not a number is reported before the
-// question "Sei sicuro?" and nothing is written. The twelve are written together.
+void DeskLogic::refuse(const std::string& message) {
+    ui_.msgBox(message, msgbox::kOkOnly | msgbox::kExclamation, "Zentoria");
+}
+
+namespace {
+
+// "Marzo", "Marzo–Dicembre", "Gennaio, Marzo–Dicembre": the months marked, runs of two or
+// more joined by a dash.
+std::string monthRuns(const std::array<bool, 12>& marked, const std::array<std::string, 12>& names) {
+    std::string out;
+    for (int m = 0; m < 12;) {
+        if (!marked[static_cast<std::size_t>(m)]) {
+            ++m;
+            continue;
+        }
+        int end = m;
+        while (end + 1 < 12 && marked[static_cast<std::size_t>(end + 1)]) ++end;
+        if (!out.empty()) out += ", ";
+        out += names[static_cast<std::size_t>(m)];
+        if (end > m) out += "\u2013" + names[static_cast<std::size_t>(end)];
+        m = end + 1;
+    }
+    return out;
+}
+
+std::array<std::string, 12> italianMonths(const ProgramState& state) {
+    std::array<std::string, 12> names;
+    for (std::size_t i = 0; i < 12; ++i) names[i] = state.monthNames[i].empty() ? kMonthNames[i] : state.monthNames[i];
+    return names;
+}
+
+std::string describe(const GridTarget& t) {
+    return "albergo " + t.hotel + ", " + t.statistic + " \u2013 " + trim(t.detail) + ", anno " + t.year;
+}
+
+}  // namespace
+
+std::optional<std::string> DeskLogic::registraProblem() const {
+    const std::string& statistic = combo1[0].text;
+    const std::string& detail = combo1[1].text;
+    if (!store::zentoriaTipo(statistic))
+        return "La statistica \"" + statistic +
+               "\" non può essere registrata: il riepilogo mensile non tiene i suoi valori. Nessun mese è stato "
+               "registrato; per registrare scegliere un'altra statistica.";
+    if (trim(detail).empty())
+        return "Nessun dettaglio scelto per \"" + statistic +
+               "\": i mesi si registrano per un dettaglio alla volta. Scegliere un dettaglio, poi premere di nuovo "
+               "\"Registra\".";
+    if (detail == store::kAllItem)
+        return "\"" + std::string(store::kAllItem) + "\" somma tutti i dettagli di \"" + statistic +
+               "\" e non può essere registrato. Scegliere un dettaglio, poi premere di nuovo \"Registra\".";
+    if (!store::registraKey(statistic, detail))
+        return "Il dettaglio \"" + trim(detail) + "\" di \"" + statistic +
+               "\" non può essere registrato. Scegliere un gruppo di clienti (da \"Generale\" a \"Famiglia\") o un "
+               "trattamento (da \"Solo Pernottamento\" a \"Pensione Completa\").";
+    if (auto problem = Recompute::yearProblem(text1[0])) return *problem + " Nessun mese è stato registrato.";
+    return std::nullopt;
+}
+
+std::string DeskLogic::registraQuestion(const std::array<bool, 12>& empty, int& style) const {
+    const GridTarget target = currentTarget();
+    std::string q = "Sei sicuro? Saranno registrati i 12 mesi di:\n\n";
+    const bool other = loadedFor_ && !(*loadedFor_ == target);
+    auto line = [&](const char* label, const std::string& now, const std::string& loaded) {
+        q += std::string(label) + ": " + (now.empty() ? "(nessuno)" : now);
+        if (other && trim(now) != trim(loaded))
+            q += "   \u2190 ATTENZIONE: i mesi mostrati sono di " + (trim(loaded).empty() ? "(nessuno)" : trim(loaded));
+        q += "\n";
+    };
+    const GridTarget loaded = loadedFor_.value_or(target);
+    line("Albergo", target.hotel, loaded.hotel);
+    line("Statistica", target.statistic, loaded.statistic);
+    line("Dettaglio", trim(target.detail), loaded.detail);
+    line("Anno", target.year, loaded.year);
+    if (other) {
+        q += "\nI valori nei campi dei mesi sono stati caricati per " + describe(*loadedFor_) +
+             ", non per " + describe(target) + ". Registrandoli si sostituiscono le cifre di " + describe(target) +
+             " con quelle. Per vedere le cifre di " + describe(target) +
+             " rispondere No e scegliere di nuovo il dettaglio.\n";
+    }
+    const std::string runs = monthRuns(empty, italianMonths(state_));
+    if (!runs.empty()) {
+        int count = 0;
+        for (bool e : empty) count += e ? 1 : 0;
+        q += "\n" + runs + (count == 1 ? " vuoto: sarà registrato come 0." : " vuoti: saranno registrati come 0.") + "\n";
+    }
+    style = other ? (msgbox::kYesNo | msgbox::kExclamation | msgbox::kDefaultButton2) : kConfirmStyle;
+    if (!q.empty() && q.back() == '\n') q.pop_back();
+    return q;
+}
+
+// "&Registra": the twelve month fields into `Zentoria`. A choice it cannot write (a
+// statistic the summary does not keep, no detail, "<tutti>", a year that is not four
+// digits) is told before anything is asked. Every field is read first, in the format the
+// grid writes it; a field that is not a number is reported before the question and
+// nothing is written. The question names what is written, the empty months, and warns
+// when the fields were loaded for another choice (then "No" is preselected: it always
+// is). The twelve are written together; the window's caption then says so.
 void DeskLogic::registra() {
+    if (auto problem = registraProblem()) {
+        refuse(*problem);
+        return;
+    }
     std::array<double, 12> values{};
+    std::array<bool, 12> empty{};
     for (int m = 1; m <= 12; ++m) {
-        const auto v = parseNumber(text1[static_cast<std::size_t>(m)], sep_);
+        const std::string& text = text1[static_cast<std::size_t>(m)];
+        const auto v = parseNumber(text, sep_);
         if (!v)
             throw std::runtime_error("Il valore di " + state_.monthNames[static_cast<std::size_t>(m - 1)] + " (\"" +
-                                     text1[static_cast<std::size_t>(m)] +
-                                     "\") non è un numero: non è stato registrato nessun mese.");
+                                     text + "\") non è un numero: non è stato registrato nessun mese. Correggere il "
+                                     "campo, poi premere di nuovo \"Registra\".");
         values[static_cast<std::size_t>(m - 1)] = *v;
+        empty[static_cast<std::size_t>(m - 1)] = trim(text).empty();
     }
-    if (!confirmed()) return;
-    const std::string& statistic = combo1[0].text;
-    const auto key = store::registraKey(statistic, combo1[1].text);
+    int style = kConfirmStyle;
+    const std::string question = registraQuestion(empty, style);
+    if (ui_.msgBox(question, style, "Zentoria") != msgbox::kAnswerYes) return;
+    const GridTarget target = currentTarget();
+    const auto key = store::registraKey(target.statistic, target.detail);
     if (!key) return;
     summaryWritable();
     // The twelve months in one transaction: all of them, or on a failure none.
     std::array<store::Value, 12> months;
     for (std::size_t i = 0; i < 12; ++i) months[i] = store::Value(values[i]);
-    store::writeYear(state_, key->tipo, key->detail, text1[0], months);
+    store::writeYear(state_, key->tipo, key->detail, target.year, months);
+    caption = "Registrati 12 mesi: " + describe(target);
 }
 
 }  // namespace zt::desktop

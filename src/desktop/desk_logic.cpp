@@ -241,7 +241,14 @@ void DeskLogic::selectHotel() {
     combo1Click(0);
 }
 
+GridTarget DeskLogic::currentTarget() const {
+    return {trim(combo1[2].text), combo1[0].text, combo1[1].text, text1[0]};
+}
+
+// From here on the month fields hold the figures of the current choice (or nothing, when
+// the load fails): "&Registra" compares what it writes with this.
 void DeskLogic::emptyGrid() {
+    loadedFor_ = currentTarget();
     selectionTitle();
     graph1.setNumSets(1);
     graph1.setThisSet(1);

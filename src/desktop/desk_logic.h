@@ -32,6 +32,16 @@ struct ComboList {
     int find(const std::string& item) const;
 };
 
+// What the month fields were loaded for, or what "&Registra" writes: the hotel item, the
+// statistic, the detail item and the year, as the lists and the year field hold them.
+struct GridTarget {
+    std::string hotel;
+    std::string statistic;
+    std::string detail;
+    std::string year;
+    bool operator==(const GridTarget&) const = default;
+};
+
 // Which control has the keyboard focus.
 struct Focus {
     enum class Kind { None, Text1, Combo1, Tasto } kind = Kind::None;
@@ -97,6 +107,12 @@ public:
     // its first three characters.
     static double hotelNumberOf(std::string_view item);
 
+    // What the month fields were last loaded for (the grid, or a detail of "&Aggiorna");
+    // nullopt before the first load.
+    const std::optional<GridTarget>& loadedFor() const { return loadedFor_; }
+    // What the lists and the year field choose now.
+    GridTarget currentTarget() const;
+
     // What the last "&Aggiorna" recomputed (for the command line); nullopt before.
     const std::optional<RecomputeResult>& lastRecompute() const { return lastRecompute_; }
 
@@ -124,7 +140,15 @@ private:
     void loadGrid();
     void selectHotel();
     std::optional<RecomputeResult> lastRecompute_;
+    std::optional<GridTarget> loadedFor_;
     bool confirmed();
+    // Tells the user why a button does nothing (a warning, no question).
+    void refuse(const std::string& message);
+    // Why "&Registra" cannot write the current choice; nullopt when it can.
+    std::optional<std::string> registraProblem() const;
+    // The question of "&Registra": what is written, which months are empty, and a
+    // warning when the fields were loaded for another choice. Sets the style to ask with.
+    std::string registraQuestion(const std::array<bool, 12>& empty, int& style) const;
     void aggiorna();
     void summaryWritable();
     void stampa();

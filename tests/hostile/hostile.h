@@ -33,7 +33,7 @@ public:
     std::string shown() const {
         std::string out;
         for (const auto& m : messages)
-            if (m != "Sei sicuro?") out += m + "\n";
+            if (m.rfind("Sei sicuro?", 0) != 0) out += m + "\n";
         return out;
     }
 };

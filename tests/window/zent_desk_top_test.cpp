@@ -183,6 +183,43 @@ TEST_F(Window, ChoosingStatisticAndDetailLoadsTheGridAndTitles) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// 2014 loaded, 2015 typed with Enter (the title follows, the fields keep 2014), then
+// "&Registra": the question warns naming both years, "No" preselected, and "No" keeps the
+// stored 2015 rows. Loaded again for 2015, "Si" writes and the title says so.
+TEST_F(Window, RegistraAfterTypingAnotherYearWarnsAndKeepsTheStoredYear) {
+    dir.sql("Zentoria.mdb",
+            "CREATE TABLE Zentoria(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, AnnoMese TEXT, Valore REAL);"
+            "INSERT INTO Zentoria VALUES(1,'Presenze','Generale','201502',288);");
+    auto stored = [&] {
+        return test::queryColumn(dir / "Zentoria.mdb", "SELECT AnnoMese||'='||Valore FROM Zentoria ORDER BY AnnoMese");
+    };
+    auto w = open();
+    test::choose(combo1(w.get(), 0), 5);  // "Presenze"
+    test::choose(combo1(w.get(), 1), 0);  // "Generale", 2014
+    ASSERT_EQ(text1(w.get(), 1)->text(), "15");
+    QTest::mouseClick(text1(w.get(), 0), Qt::LeftButton);
+    QTest::keyClicks(focused(), "2015");
+    enter();
+    ASSERT_EQ(w->chartView()->chart()->title(), "Zentorio 2015   ( Presenze - Generale )");
+    QTest::mouseClick(tasto(w.get(), 2), Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("Anno: 2015   \u2190 ATTENZIONE: i mesi mostrati sono di 2014"), std::string::npos)
+        << ui.messages[0];
+    EXPECT_EQ(ui.styles[0] & 0x300, msgbox::kDefaultButton2);
+    EXPECT_EQ(stored(), "201502=288.0");
+    EXPECT_EQ(w->windowTitle(), "Zentorio Mensile / Annuale");
+
+    test::choose(combo1(w.get(), 1), 0);
+    ASSERT_EQ(text1(w.get(), 2)->text(), "40");
+    ui.answer = msgbox::kAnswerYes;
+    QTest::mouseClick(tasto(w.get(), 2), Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[1].find("ATTENZIONE"), std::string::npos) << ui.messages[1];
+    EXPECT_EQ(ui.styles[1], 292);
+    EXPECT_EQ(w->windowTitle(), "Registrati 12 mesi: albergo 1 Hotel Uno, Presenze \u2013 Generale, anno 2015");
+    EXPECT_EQ(stored().substr(0, 27), "201501=0.0|201502=40.0|2015");
+}
+
 TEST_F(Window, EnterWalksTheMonthFieldsToTheButtons) {
     auto w = open();
     test::choose(combo1(w.get(), 0), 5);
@@ -289,8 +326,11 @@ TEST_F(Window, QtTextsInTheUsersLanguage) {
 TEST_F(Window, ButtonsGoToTheLogicAndEsciCloses) {
     auto w = open();
     // "&Registra" asks first; the answer No leaves the window as it is.
+    test::choose(combo1(w.get(), 0), 5);  // "Presenze"
+    test::choose(combo1(w.get(), 1), 0);  // "Generale"
     QTest::mouseClick(tasto(w.get(), 2), Qt::LeftButton);
-    EXPECT_EQ(ui.messages, std::vector<std::string>({"Sei sicuro?"}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("Sei sicuro?", 0), 0u);
     EXPECT_EQ(ui.styles, std::vector<int>({292}));
     EXPECT_TRUE(w->isVisible());
     // Enter on a focused button presses it.
