@@ -233,7 +233,7 @@ std::string foldAccents(std::string_view line) {
         while (end < line.size() && !isBoxByte(line[end])) ++end;
         const bool closed = end < line.size();
         out += foldCell(line.substr(start, end - start), closed);
-        if (closed) out += line[end] == box::kRightTee ? '|' : line[end];  // ´ is the right-hand tee
+        if (closed) out += line[end];  // a box byte is never folded (0xB4 is the right-hand tee)
         start = end + 1;
     }
     return out;

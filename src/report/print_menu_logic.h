@@ -104,9 +104,10 @@ bool isFormFeedLine(std::string_view line);
 // every border of the box left in its column: à è é ì ù ò become a' e' e' i' u' o' (the
 // letter and an apostrophe), each apostrophe taking the place of a blank of its cell
 // (the longest run of blanks gives them, keeping one); a cell without blanks to spare
-// gets the bare letters a e e i u o instead. The acute accent ´ (the byte the box uses
-// for its right-hand tee) becomes "|". Text after the last border, or in a line without
-// one, keeps the apostrophes and grows. Every other byte stays.
+// gets the bare letters a e e i u o instead. The box bytes are never folded: 0xB4, the
+// acute accent ´ in Windows-1252, is the box's right-hand tee in the report file and
+// stays 0xB4. Text after the last border, or in a line without one, keeps the
+// apostrophes and grows. Every other byte stays.
 std::string foldAccents(std::string_view line);
 // The report lines split into pages: a page ends after `pageLength` lines (no limit
 // when it is 0 or less) and at a form-feed line, which is not printed itself; a

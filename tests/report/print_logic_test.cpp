@@ -83,10 +83,11 @@ TEST_F(PrintLogicTest, WithoutUPagesEndWithAFormFeedAndFormFeedLinesEndPages) {
 }
 
 TEST_F(PrintLogicTest, AccentsAreFoldedUnlessTheOptionsHoldK) {
-    // à è é ì ù ò and ´ in Windows-1252; the box's vertical bar and corner stay.
+    // à è é ì ù ò in Windows-1252; the box's vertical bar, right-hand tee (0xB4, the
+    // byte of ´) and corner stay.
     const std::string line = "\xB3 citt\xE0 \xE8 \xE9 l\xEC gi\xF9 per\xF2 \xB4 \xC4\xBF";
     // A cell without blanks to spare gets the bare letters, so its border stays.
-    const std::string folded = "\xB3 citta e e li giu pero | \xC4\xBF";
+    const std::string folded = "\xB3 citta e e li giu pero \xB4 \xC4\xBF";
     const std::string head = "\x1B\x12\x04\x05\x06 \r\n \r\n";
     EXPECT_EQ(raw({line}, ""), head + folded + "\r\n\f \r\n \r\n");
     EXPECT_EQ(raw({line}, "K"), head + line + "\r\n\f \r\n \r\n");
@@ -94,6 +95,12 @@ TEST_F(PrintLogicTest, AccentsAreFoldedUnlessTheOptionsHoldK) {
     for (int n = 3; n < 15; ++n) padding += "\r\n";
     EXPECT_EQ(raw({line}, "UK"), head + line + "\r\n" + padding + " \r\n \r\n");
     EXPECT_EQ(foldAccents("\xC0\xC8\xC9"), "\xC0\xC8\xC9");  // the box's corners and tees stay
+    // Every box byte, alone, between cells and after accents, is kept as it is.
+    for (const char b : {'\xDA', '\xBF', '\xC0', '\xD9', '\xC4', '\xB3', '\xC3', '\xB4', '\xC2', '\xC1', '\xC5'}) {
+        const std::string one(1, b);
+        EXPECT_EQ(foldAccents(one), one);
+        EXPECT_EQ(foldAccents(one + " pi\xF9  " + one + "x" + one), one + " piu' " + one + "x" + one);
+    }
     // The title line of "Presenze x Età": the apostrophe takes a blank of the longest run,
     // every border keeps its column; text after the last border simply grows.
     const std::string title = "\xB3 08/12/2026 Zentoria su Presenze x Et\xE0-Generale      10:22\xB3";
