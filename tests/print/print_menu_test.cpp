@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -259,6 +261,42 @@ TEST_F(PrintMenuTest, BecomingActiveAgainReadsTheDestinationsAndOptionsAgain) {
     EXPECT_EQ(menu.combo1()->currentText(), "Matrice");
     click(menu, 3);
     EXPECT_EQ(dir.read("out.prn"), std::string("\x1B\x12\0\0\0 \r\nd\xE8\r\n\f \r\n", 16));  // "K": not folded
+    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+}
+
+// A destination chosen in the drop-down with the mouse stays chosen, and "S&tampa"
+// prints to it. Under a window manager the menu is deactivated while its list is open
+// and activated again when it closes: that is no new activation.
+TEST_F(PrintMenuTest, ADestinationChosenInTheDropDownIsTheOnePrinted) {
+    folder.destination("Laser", 2, "laser.prn");
+    folder.destination("Aghi", 2, "aghi.prn");
+    folder.report({"riga"});
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QApplication::setActiveWindow(&menu);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(menu.combo1()->currentText(), "Laser");
+    QTest::mouseClick(menu.combo1(), Qt::LeftButton);  // opens the drop-down
+    QCoreApplication::processEvents();
+    QAbstractItemView* view = menu.combo1()->view();
+    ASSERT_TRUE(view->isVisible());
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QApplication::sendEvent(&menu, &deactivate);
+    // The list takes a click only after the double-click interval (a press that opened it
+    // and its release are not a choice).
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    const QRect aghi = view->visualRect(menu.combo1()->model()->index(1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, aghi.center());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view->isVisible());
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&menu, &activate);
+    QApplication::setActiveWindow(&menu);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(menu.combo1()->currentText(), "Aghi");
+    click(menu, 3);
+    EXPECT_EQ(dir.read("aghi.prn"), std::string("\x1B\x12\0\0\0 \r\nriga\r\n\f \r\n", 18));
+    EXPECT_FALSE(std::filesystem::exists(dir / "laser.prn"));
     EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
 }
 

@@ -5,6 +5,8 @@
 #include <QDesktopServices>
 #include <QEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -75,6 +77,14 @@ MenuStampa::MenuStampa(const ProgramState& state, QWidget* parent, Hooks hooks)
     layout->addLayout(checks);
     layout->addLayout(buttons);
 
+    // Which window of the program has the focus: another one than the menu (not a popup
+    // such as a drop-down list, nor a tooltip) makes the next activation run.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        if (activating_ || !shown_ || !focus || focus == windowHandle()) return;
+        if (focus->type() == Qt::Popup || focus->type() == Qt::ToolTip) return;
+        otherWindow_ = true;
+    });
+
     // Loading: the archive copy (a failure is told when the menu shows), then the
     // installed printers, none of them chosen.
     logic_.load();
@@ -107,11 +117,8 @@ void MenuStampa::showEvent(QShowEvent* event) {
 
 bool MenuStampa::event(QEvent* event) {
     const bool handled = QDialog::event(event);
-    if (event->type() == QEvent::WindowDeactivate && !activating_) {
-        deactivated_ = true;
-    } else if (event->type() == QEvent::WindowActivate && shown_ && deactivated_ && !activating_ && !closing_) {
+    if (event->type() == QEvent::WindowActivate && shown_ && otherWindow_ && !activating_ && !closing_)
         runActivation([this] { activate(); });
-    }
     return handled;
 }
 
@@ -121,7 +128,7 @@ void MenuStampa::runActivation(const std::function<void()>& steps) {
     activating_ = true;
     steps();  // reports its own failures; throws nothing
     activating_ = false;
-    deactivated_ = false;
+    otherWindow_ = false;
 }
 
 void MenuStampa::activate() {

@@ -64,9 +64,11 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // Activation: each time the menu becomes the active window again (after the
-    // preview, a message box or another program), the option string and the
-    // destinations are read again and the first destination is selected.
+    // Activation: each time the menu becomes the active window again after another
+    // window of this program was (the preview, a message box), the option string and the
+    // destinations are read again and the first destination is selected. Its own
+    // drop-down lists opening and closing, and other programs, are no such window: a
+    // destination chosen in the list stays chosen.
     bool event(QEvent* event) override;
 
 private:
@@ -79,7 +81,7 @@ private:
     QCheckBox* chk3_ = nullptr;
     std::array<QPushButton*, 6> tst_{};
     bool shown_ = false;        // the first showing has run the first activation
-    bool deactivated_ = false;  // another window was active since the last activation
+    bool otherWindow_ = false;  // another window of this program was active since the last activation
     bool activating_ = false;   // an activation is running (its message boxes don't count)
     bool closing_ = false;      // no destination: the menu is closing
     std::optional<PrintOutcome> lastPrint_;
