@@ -10,7 +10,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QImage>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <cstdlib>
+#include <set>
 
 #include "print/qt_app.h"
 #include "report/print_fixture.h"
@@ -298,6 +303,56 @@ TEST_F(PrintMenuTest, ADestinationChosenInTheDropDownIsTheOnePrinted) {
     EXPECT_EQ(dir.read("aghi.prn"), std::string("\x1B\x12\0\0\0 \r\nriga\r\n\f \r\n", 18));
     EXPECT_FALSE(std::filesystem::exists(dir / "laser.prn"));
     EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+}
+
+// The preview opened from the menu, its "E-&mail" without a mail sender: the message box
+// over the preview draws its text (the picture of the box is not one solid colour, and
+// the text's own colour is in it), as the menu's own boxes do.
+TEST_F(PrintMenuTest, MessageBoxesOverThePreviewDrawTheirText) {
+    folder.destination("Laser", 2, "laser.prn");
+    folder.report({"riga"});
+    hooks.message = nullptr;
+    hooks.previewHooks.findMailer = [] { return QString(); };
+    MenuStampa menu(state, nullptr, hooks);
+    menu.show();
+    QApplication::setActiveWindow(&menu);
+    QCoreApplication::processEvents();
+    QImage picture;
+    QString shownText;
+    QColor textColour;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<Anteprima*>(QApplication::activeModalWidget());
+        if (!preview) return;
+        QTimer::singleShot(0, [&, preview] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                QTest::qWait(50);
+                picture = box->grab().toImage();
+                shownText = box->text();
+                textColour = box->palette().color(QPalette::WindowText);
+                if (const char* keep = std::getenv("ZT_KEEP_PICTURE")) picture.save(keep);
+                box->accept();
+            }
+            preview->accept();
+        });
+        preview->findChild<QPushButton*>("Email")->click();
+    });
+    click(menu, 4);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_TRUE(shownText.contains("Spedix.exe"));
+    std::set<QRgb> colours;
+    int textPixels = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb px = picture.pixel(x, y);
+            colours.insert(px);
+            if (qGray(px) < 100) ++textPixels;
+        }
+    EXPECT_GT(colours.size(), 8u);  // not one solid colour
+    const QColor background = picture.pixelColor(2, 2);
+    EXPECT_GT(qGray(background.rgb()), 150) << background.name().toStdString();  // a light box, not black
+    EXPECT_GT(textPixels, 100);  // the dark letters of the text
+    EXPECT_LT(textPixels, picture.width() * picture.height() / 4);
+    EXPECT_TRUE(textColour.isValid());
 }
 
 // Through a printer or into a PDF file every page begins with one blank in Times New
