@@ -76,13 +76,15 @@ void DeskLogic::stampa() {
     ui_.printMenu();
 }
 
-// The monthly summary file must be an SQLite file to be written: an Access file is
-// moved to SQLite after asking (the question warns about old workstations). A refusal
-// is an error: nothing is written.
+// The monthly summary file must be an SQLite file to be written: an Access file holding
+// the summary table is moved to SQLite after asking (the question warns about old
+// workstations); one without the table is refused before asking. A refusal is an error:
+// nothing is written.
 void DeskLogic::summaryWritable() {
-    store::moveSummaryToSqlite(state_.workDir, state_.summaryDbPath, [&](const std::string& question) {
-        return ui_.msgBox(question, kConfirmStyle, "Zentoria") == msgbox::kAnswerYes;
-    });
+    store::moveSummaryToSqlite(
+        state_.workDir, state_.summaryDbPath,
+        [&](const std::string& question) { return ui_.msgBox(question, kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; },
+        state_.summaryTable.empty() ? std::string_view("Zentoria") : std::string_view(state_.summaryTable));
 }
 
 // "&Aggiorna": the months of the chosen year recomputed from the operational files,

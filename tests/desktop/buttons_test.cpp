@@ -340,10 +340,10 @@ TEST(Stampa, WritesTheReportOrTheClientTypeBatchThenOpensThePrintMenu) {
     EXPECT_EQ(w.logic.caption, "Zentorio Mensile / Annuale");
 }
 
-TEST(Registra, AnAccessSummaryFileIsMovedOnlyWhenTheUserAgrees) {
+TEST(Registra, AnAccessSummaryFileWithoutItsTableIsRefusedBeforeTheMove) {
     Window w;
-    // An Access file in the place of the summary file (its tables are not the summary's:
-    // the move itself is what is watched here).
+    // An Access file in the place of the summary file, without the table `Zentoria`:
+    // refused after "Sei sicuro?" and before the question of the move; nothing moved.
     w.dir.copyAccessFixture("nwind.mdb", "Zentoria.mdb");
     const std::string original = w.dir.read("Zentoria.mdb");
     w.choose(0, "Cassa");
@@ -351,30 +351,15 @@ TEST(Registra, AnAccessSummaryFileIsMovedOnlyWhenTheUserAgrees) {
     w.logic.text1[1] = "5";
     w.ui.messages.clear();
     w.ui.answer = msgbox::kAnswerYes;
-    w.logic.tastoClick(2);  // yes to both: the file is moved, then the write finds no table
-    ASSERT_GE(w.ui.messages.size(), 3u);
-    EXPECT_EQ(w.ui.messages[0].rfind("Sei sicuro?", 0), 0u);
-    EXPECT_NE(w.ui.messages[1].find("Zentoria.mdb"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(w.dir / "Zentoria.mdb.jet"));
-    EXPECT_EQ(w.dir.read("Zentoria.mdb.jet"), original);
-    EXPECT_EQ(w.dir.read("Zentoria.mdb").substr(0, 15), "SQLite format 3");
-    EXPECT_NE(w.ui.messages.back().find("Zentoria"), std::string::npos);  // no table to write into
-    EXPECT_FALSE(w.logic.unloaded);
-}
-
-TEST(Registra, DecliningTheMoveWritesNothing) {
-    Window w;
-    w.dir.copyAccessFixture("nwind.mdb", "Zentoria.mdb");
-    const std::string original = w.dir.read("Zentoria.mdb");
-    w.choose(0, "Cassa");
-    w.choose(1, "AB     Assegno");
-    // Yes to "Sei sicuro?", no to the move.
-    w.ui.messages.clear();
-    w.ui.answers = {msgbox::kAnswerYes, msgbox::kAnswerNo};
     w.logic.tastoClick(2);
+    ASSERT_EQ(w.ui.messages.size(), 2u);
+    EXPECT_EQ(w.ui.messages[0].rfind("Sei sicuro?", 0), 0u);
+    EXPECT_NE(w.ui.messages[1].find("Zentoria.mdb"), std::string::npos) << w.ui.messages[1];
+    EXPECT_NE(w.ui.messages[1].find("non contiene la tabella \"Zentoria\""), std::string::npos) << w.ui.messages[1];
+    EXPECT_EQ(w.ui.messages[1].find("Trasferire"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(w.dir / "Zentoria.mdb.jet"));
     EXPECT_EQ(w.dir.read("Zentoria.mdb"), original);
-    EXPECT_GE(w.ui.messages.size(), 3u);  // the two questions and the refusal
+    EXPECT_FALSE(w.logic.unloaded);
 }
 
 TEST(Aggiorna, RecomputesShowsEachMonthAndStopsWhenAsked) {

@@ -128,3 +128,25 @@ TEST(SummaryMove, KeepsTheNameTheFileHasOnDisk) {
     EXPECT_TRUE(names == "ZENTORIA.MDB ZENTORIA.MDB.jet " || names == "ZENTORIA.MDB.jet ZENTORIA.MDB ") << names;
     EXPECT_EQ(queryColumn(dir / "ZENTORIA.MDB", "SELECT count(*) FROM Orders"), "830");
 }
+
+// Only a file holding the summary table is moved: without it the move stops before it
+// asks, and the file stays as it was, alone; with it (any case) the move goes on.
+TEST(SummaryMove, AnAccessFileWithoutTheTableIsRefusedBeforeItIsMoved) {
+    TestDir dir;
+    copyNwindAs(dir, "Zentoria.mdb");
+    const std::string before = dir.read("Zentoria.mdb");
+    int asked = 0;
+    const auto yes = [&](const std::string&) { ++asked; return true; };
+    const std::string message =
+        dbErrorOf([&] { zt::store::moveSummaryToSqlite(dir.path(), "Zentoria.mdb", yes, "Zentoria"); });
+    EXPECT_NE(message.find("Zentoria.mdb"), std::string::npos) << message;
+    EXPECT_NE(message.find("non contiene la tabella \"Zentoria\""), std::string::npos) << message;
+    EXPECT_NE(message.find("non è stato registrato nulla"), std::string::npos) << message;
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(dir.read("Zentoria.mdb"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+
+    EXPECT_EQ(zt::store::moveSummaryToSqlite(dir.path(), "Zentoria.mdb", yes, "orders"), SummaryMove::Moved);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(dir.read("Zentoria.mdb.jet"), before);
+}

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -126,7 +128,8 @@ std::optional<std::string> compareCopy(const fs::path& jetFile, const fs::path& 
 }
 
 SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
-                                const std::function<bool(const std::string& question)>& confirm) {
+                                const std::function<bool(const std::string& question)>& confirm,
+                                std::string_view table) {
     // On the figure server there is no summary file to write.
     if (figuresServerSetting()) return SummaryMove::AlreadySqlite;
     const fs::path file = resolveDatabasePath(workDir, name);
@@ -142,6 +145,27 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
     if (fs::exists(original, ec))
         throw DbError(file.string(), "cannot move the file to SQLite: \"" + original.filename().string() +
                                          "\" exists already; move it elsewhere first. Nothing was written");
+
+    // Only the summary is moved: a file without its table is told before anything is
+    // asked or copied. The tables are listed apart, as every reading of an Access file is.
+    if (!table.empty()) {
+        const std::string wanted(table);
+        const std::string found = runJetReading(file, [&]() -> std::string {
+            for (const auto& t : JetFile::open(file).tableNames())
+                if (t.size() == wanted.size() &&
+                    std::equal(t.begin(), t.end(), wanted.begin(), [](char a, char b) {
+                        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                    }))
+                    return "1";
+            return "0";
+        });
+        if (found != "1")
+            throw DbError(file.string(),
+                          "il file Access non contiene la tabella \"" + wanted +
+                              "\", quindi non è il file dei valori mensili: non è stato trasferito in SQLite e non è "
+                              "stato registrato nulla. Rimettere nella cartella il file dei valori mensili con la "
+                              "tabella \"" + wanted + "\", poi riprovare.");
+    }
 
     if (!confirm(summaryMoveQuestion(fileName)))
         throw DbError(file.string(), "the file was not moved to SQLite, so nothing was written: it is an Access "

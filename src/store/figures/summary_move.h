@@ -20,14 +20,18 @@ enum class SummaryMove {
 std::string summaryMoveQuestion(const std::string& fileName);
 
 // When the file `name` of the working folder (resolved as Database::open resolves it)
-// is an Access file: asks `confirm` summaryMoveQuestion; on yes copies every row into a
+// is an Access file: first, when `table` is given, checks that the file holds that table
+// (its name compared without regard to case); a file without it is not the summary and
+// is a DbError naming both, before anything is asked or moved. Then asks `confirm`
+// summaryMoveQuestion; on yes copies every row into a
 // new SQLite file beside it, checks the copy (compareCopy), renames the original to
 // "<name>.jet" and puts the copy in its place. A refusal, a failed check or a
 // "<name>.jet" that exists already is a DbError naming the file, and the original is
 // left as it was. Not an Access file, or the figure tables on the server
 // (ZENTORIA_FIGURES_DB): AlreadySqlite, without asking.
 SummaryMove moveSummaryToSqlite(const std::filesystem::path& workDir, std::string_view name,
-                                const std::function<bool(const std::string& question)>& confirm);
+                                const std::function<bool(const std::string& question)>& confirm,
+                                std::string_view table = {});
 
 // Compares a copy made by copyJetFileToNewSqlite with its Jet original: the tables, the
 // rows of each and the sum of each number column (`Valore` among them). The first
