@@ -220,6 +220,25 @@ TEST_F(Window, RegistraAfterTypingAnotherYearWarnsAndKeepsTheStoredYear) {
     EXPECT_EQ(stored().substr(0, 27), "201501=0.0|201502=40.0|2015");
 }
 
+// A hotel name wider than the closed box: the open list shows it whole, and the closed
+// box's tooltip names the hotel chosen.
+TEST_F(Window, TheHotelListShowsWholeNames) {
+    dir.sql("AnagraficaHotels.mdb", "UPDATE AnagraficaHotels SET RagioneSociale = 'Hotel Bellavista sul Lago di Garda'"
+                                    " WHERE Numero = 12;");
+    auto w = open();
+    QComboBox* hotels = combo1(w.get(), 2);
+    const QString longest = "12 Hotel Bellavista sul Lago di Garda";
+    ASSERT_EQ(hotels->itemText(1), " " + longest);
+    ASSERT_LT(hotels->width(), hotels->fontMetrics().horizontalAdvance(longest));
+    EXPECT_GE(hotels->view()->minimumWidth(), hotels->fontMetrics().horizontalAdvance(" " + longest));
+    EXPECT_EQ(hotels->toolTip(), "  1 Hotel Uno");
+    test::choose(hotels, 1);
+    EXPECT_EQ(hotels->toolTip(), " " + longest);
+    hotels->showPopup();
+    EXPECT_GE(hotels->view()->width(), hotels->fontMetrics().horizontalAdvance(" " + longest));
+    hotels->hidePopup();
+}
+
 TEST_F(Window, EnterWalksTheMonthFieldsToTheButtons) {
     auto w = open();
     test::choose(combo1(w.get(), 0), 5);

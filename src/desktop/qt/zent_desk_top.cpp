@@ -1,6 +1,8 @@
 #include "desktop/qt/zent_desk_top.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QScrollBar>
 #include <QComboBox>
 #include <QDate>
 #include <QEvent>
@@ -402,10 +404,19 @@ void ZentDeskTop::repaintFromLogic(bool paintNow) {
         const QSignalBlocker quiet(combo);
         if (shownItems_[i] != list.items) {
             combo->clear();
-            for (const auto& item : list.items) combo->addItem(QString::fromStdString(item));
+            int widest = 0;
+            for (const auto& item : list.items) {
+                const QString text = QString::fromStdString(item);
+                combo->addItem(text);
+                widest = std::max(widest, combo->fontMetrics().horizontalAdvance(text));
+            }
+            // The open list shows every item whole, however narrow the closed box is.
+            combo->view()->setMinimumWidth(widest + combo->view()->verticalScrollBar()->sizeHint().width() + px(240));
             shownItems_[i] = list.items;
         }
         if (combo->currentIndex() != list.listIndex) combo->setCurrentIndex(list.listIndex);
+        // The closed box may cut its text: the tooltip shows it whole.
+        if (combo->toolTip() != combo->currentText()) combo->setToolTip(combo->currentText());
     }
 
     if (!(logic_.focus == shownFocus_)) applyFocus();
