@@ -41,7 +41,7 @@ constexpr const char* kUsage =
     "Shows a hotel's monthly and annual figures. FOLDER is the working folder that\n"
     "holds the hotel's database files. Without --dir a command works on the current\n"
     "folder when it holds the hotel registry (AnagraficaHotels.mdb); the window then\n"
-    "tries the folder chosen at the last start and else asks for one.\n"
+    "tries the folder last chosen in its folder dialog and else asks for one.\n"
     "\n"
     "Commands:\n"
     "  (none)                  open the window on the working folder\n"
@@ -78,10 +78,10 @@ constexpr const char* kUsage =
     "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
     "                          folder unless --force)\n"
     "  --help                  show this text\n"
+    "  --version               show the program's version\n"
     "\n"
     "Commands that read figures ask for the management password when one is set:\n"
-    "on the terminal, or from the environment variable ZENTORIA_PASSWORD.\n"
-    "  --version               show the program's version\n";
+    "on the terminal, or from the environment variable ZENTORIA_PASSWORD.\n";
 
 // What a command gets: the working folder and its own arguments.
 struct Invocation {
@@ -346,6 +346,7 @@ int cmdRegister(const Invocation& inv) {
         inv.err << "zentoria: nothing registered.\n";
         return kExitFailed;
     }
+    inv.err << s.logic.caption << "\n";  // "Registrati 12 mesi: ..."
     return kExitOk;
 }
 

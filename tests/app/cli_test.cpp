@@ -117,6 +117,14 @@ TEST(CommandLine, WrongChoicesAndUsageAreRefusedWithStatusTwo) {
     EXPECT_EQ(runInProcess({"frobnicate"}).status, 2);
     EXPECT_EQ(runInProcess({"--frob"}).status, 2);
     EXPECT_EQ(runInProcess({"--version"}).status, 0);
+    // The options are listed together, before the closing paragraph, which ends the text.
+    const std::string help = runInProcess({"--help"}).out;
+    const auto closing = help.rfind("\n\n");
+    ASSERT_NE(closing, std::string::npos);
+    EXPECT_NE(help.find("  --version "), std::string::npos);
+    EXPECT_LT(help.find("  --version "), closing);
+    EXPECT_EQ(help.find("  --", closing), std::string::npos) << help.substr(closing);
+    EXPECT_EQ(help.substr(help.size() - 19), "ZENTORIA_PASSWORD.\n");
     // A folder without the registry: a message, status 1.
     TestDir empty;
     r = runInProcess({"--dir", empty.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
