@@ -10,6 +10,8 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
   qt6-translations-l10n
+  # the program's own translation: lupdate/lrelease and their CMake functions
+  qt6-l10n-tools qt6-tools-dev
   libsqlite3-dev sqlite3 mdbtools-dev
   libpq-dev postgresql
   fonts-liberation poppler-utils

@@ -1,4 +1,5 @@
 #include "app/passwd_cmd.h"
+#include "common/translate.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -148,13 +149,13 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
             return 1;
         }
         if (file.state == PwdFileState::Ok) {
-            const std::optional<std::string> current = readPassword("Current password: ", in, err);
+            const std::optional<std::string> current = readPassword(translate("Passwd", "Current password: "), in, err);
             if (!current) {
-                err << "zentoria passwd: the current password is needed; nothing changed\n";
+                err << "zentoria passwd: " << translate("Passwd", "the current password is needed; nothing changed") << "\n";
                 return 1;
             }
             if (!desktop::verifyPassword(*current, file.storedPassword)) {
-                err << "zentoria passwd: wrong password; nothing changed\n";
+                err << "zentoria passwd: " << translate("Passwd", "wrong password; nothing changed") << "\n";
                 return 1;
             }
         }
@@ -162,15 +163,17 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
         if (!clear) {
             const bool terminal = isTerminalInput(in);
             const std::optional<std::string> first =
-                readPassword(terminal ? "New password (empty: none): " : "New password: ", in, err);
+                readPassword(terminal ? translate("Passwd", "New password (empty: none): ")
+                                                  : translate("Passwd", "New password: "),
+                                         in, err);
             if (!first) {
-                err << "zentoria passwd: no new password given; nothing changed\n";
+                err << "zentoria passwd: " << translate("Passwd", "no new password given; nothing changed") << "\n";
                 return 1;
             }
             if (terminal) {
-                const std::optional<std::string> again = readPassword("New password again: ", in, err);
+                const std::optional<std::string> again = readPassword(translate("Passwd", "New password again: "), in, err);
                 if (!again || *again != *first) {
-                    err << "zentoria passwd: the two passwords differ; nothing changed\n";
+                    err << "zentoria passwd: " << translate("Passwd", "the two passwords differ; nothing changed") << "\n";
                     return 1;
                 }
             }
@@ -178,15 +181,15 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
         }
         if (next.empty()) {
             if (file.state == PwdFileState::Absent) {
-                out << "No password is set.\n";
+                out << translate("Passwd", "No password is set.") << "\n";
             } else {
                 const std::string removed = desktop::securityFilePath(workDir).filename().string();
                 desktop::clearPassword(workDir);
-                out << "Password cleared: " << removed << " removed.\n";
+                out << translate("Passwd", "Password cleared: %1 removed.", {removed}) << "\n";
             }
         } else {
             desktop::setPassword(workDir, next);
-            out << "Password set in " << desktop::securityFilePath(workDir).string() << ".\n";
+            out << translate("Passwd", "Password set in %1.", {desktop::securityFilePath(workDir).string()}) << "\n";
         }
         return 0;
     } catch (const std::exception& e) {

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QIcon>
 
+#include "common/translate.h"
 #include "common/env.h"
 #include "common/numfmt.h"
 #include "common/state.h"
@@ -60,6 +61,7 @@ int openWindow(const std::optional<std::filesystem::path>& dirOption) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Zentoria");
     desktop::installQtTranslation();
+    useTranslation();  // the program's own, and Qt texts Qt's translation lacks ("Folder")
     QApplication::setDesktopFileName("zentoria");
     QApplication::setWindowIcon(QIcon::fromTheme("zentoria"));
     // Started from a menu, the current folder may be gone: the home folder stands for it.

@@ -1,4 +1,5 @@
 #include "store/file_names.h"
+#include "common/translate.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -127,11 +128,13 @@ std::vector<std::string> sorted(std::vector<std::string> v) {
 
 std::string clashMessage(const std::vector<std::string>& names) {
     std::string all;
+    const std::string and_ = translate("Store", " and ");
     for (std::size_t i = 0; i < names.size(); ++i)
-        all += (i == 0 ? "\"" : i + 1 == names.size() ? " and \"" : ", \"") + names[i] + "\"";
-    return "the folder holds " + all +
-           ", names that differ only in case, which Windows takes for one file; neither is read. Keep one of them "
-           "(rename or move the other)";
+        all += (i == 0 ? "\"" : i + 1 == names.size() ? and_ + "\"" : ", \"") + names[i] + "\"";
+    return translate("Store",
+                     "the folder holds %1, names that differ only in case, which Windows takes for one file; neither "
+                     "is read. Keep one of them (rename or move the other)",
+                     {all});
 }
 
 }  // namespace

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <cstdlib>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/translate.h"
 #include "desktop/passwd.h"
+#include "store/sqlite/database.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -184,4 +187,51 @@ TEST(PasswdCommand, FigureCommandsNeedThePasswordWhenOneIsSet) {
         EXPECT_FALSE(checkPasswordForCommand(dir.path(), "", err, terminal.prompt()));
         EXPECT_NE(err.str().find("danneggiato"), std::string::npos);
     }
+}
+
+// Under an Italian locale the commands and the store speak Italian, through the
+// program's translation built in; under any other, English.
+TEST(Translation, ItalianCommandsAndStoreMessagesUnderAnItalianLocale) {
+    struct Back {
+        ~Back() { zt::useTranslation(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    } back;
+    ASSERT_TRUE(zt::useTranslation(QLocale(QLocale::Italian, QLocale::Italy)));
+    TestDir dir;
+    Outcome r = passwd(dir, "segreta\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Password impostata in ", 0), 0u) << r.out;
+    r = passwd(dir, "sbagliata\nnuova\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "zentoria passwd: password errata; non è cambiato nulla. Riprovare con la password attuale\n");
+
+    std::string missing;
+    try {
+        zt::store::Database::open(dir.path(), "Dettaglio.mdb");
+    } catch (const std::exception& e) {
+        missing = e.what();
+    }
+    EXPECT_NE(missing.find("Dettaglio.mdb"), std::string::npos) << missing;
+    EXPECT_NE(missing.find("file non trovato. Controllare"), std::string::npos) << missing;
+    dir.write("Zentoria.mdb", "x");
+    dir.write("ZENTORIA.MDB", "y");
+    std::string clash;
+    try {
+        zt::store::Database::open(dir.path(), "Zentoria.mdb");
+    } catch (const std::exception& e) {
+        clash = e.what();
+    }
+    EXPECT_NE(clash.find("\"ZENTORIA.MDB\" e \"Zentoria.mdb\", nomi che differiscono solo per maiuscole"),
+              std::string::npos) << clash;
+    dir.sql("Vuoto.mdb", "CREATE TABLE Altro(x INTEGER);");
+    std::string table;
+    try {
+        zt::store::Database::open(dir.path(), "Vuoto.mdb").openTable("Zentoria");
+    } catch (const std::exception& e) {
+        table = e.what();
+    }
+    EXPECT_NE(table.find("la tabella \"Zentoria\" non c'è nel file"), std::string::npos) << table;
+
+    EXPECT_FALSE(zt::useTranslation(QLocale(QLocale::English, QLocale::UnitedStates)));
+    r = passwd(dir, "sbagliata\nnuova\n");
+    EXPECT_EQ(r.err, "zentoria passwd: wrong password; nothing changed\n");
 }

@@ -21,6 +21,8 @@ echo "Depends: $depends"
 for lib in libc6 libqt6widgets6 libqt6printsupport6 libsqlite3-0; do
   grep -q "$lib (>=" <<< "$depends" || fail "the dependencies do not name $lib with its version: $depends"
 done
+grep -q "qt6-translations-l10n" <<< "$(dpkg-deb -f "$deb" Recommends) $depends" \
+  || fail "the package neither depends on nor recommends qt6-translations-l10n"
 [ "$(dpkg-deb -f "$deb" Architecture)" = amd64 ] || fail "the package is not for amd64"
 
 dpkg-deb -x "$deb" "$tmp/root"

@@ -18,6 +18,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "common/translate.h"
 #include "desktop/qt/chart_view.h"
 #include "desktop/qt/qt_translation.h"
 #include "store/sqlite/database.h"
@@ -338,6 +339,11 @@ TEST_F(Window, QtTextsInTheUsersLanguage) {
     ASSERT_TRUE(installQtTranslation(QLocale(QLocale::Italian, QLocale::Italy)));
     EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
     EXPECT_NE(QCoreApplication::translate("QLineEdit", "&Copy"), "&Copy");
+    // The folder dialog's type column: Qt's Italian lacks it, the program's own has it.
+    ASSERT_TRUE(zt::useTranslation(QLocale(QLocale::Italian, QLocale::Italy)));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"), "Cartella");
+    zt::useTranslation(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"), "Folder");
     installQtTranslation(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Look in:");
 }

@@ -1,4 +1,5 @@
 #include "store/access/jet_file.h"
+#include "common/translate.h"
 
 #include <mdbtools.h>
 
@@ -142,7 +143,7 @@ struct JetFile::Impl {
         auto it = std::find_if(tables.begin(), tables.end(), [&](auto* e) { return name == e->object_name; });
         if (it == tables.end())
             it = std::find_if(tables.begin(), tables.end(), [&](auto* e) { return equalsNoCase(name, e->object_name); });
-        if (it == tables.end()) throw DbError(file(), "table \"" + name + "\" not found");
+        if (it == tables.end()) throw DbError(file(), translate("Store", "table \"%1\" not found", {name}));
         TableDef t(mdb_read_table(*it));
         if (!t || !mdb_read_columns(t.get())) throw DbError(file(), "cannot read the fields of table \"" + name + "\"");
         return t;
@@ -250,7 +251,7 @@ JetFile::~JetFile() = default;
 
 JetFile JetFile::open(const fs::path& file) {
     const FileKind kind = fileKind(file);
-    if (kind == FileKind::Missing) throw DbError(file.string(), "file not found");
+    if (kind == FileKind::Missing) throw DbError(file.string(), translate("Store", "file not found"));
     if (!isJetKind(kind)) throw DbError(file.string(), "this is not an Access (Jet) file");
     auto impl = std::make_unique<Impl>();
     impl->path = file;

@@ -1,4 +1,5 @@
 #include "store/sqlite/database.h"
+#include "common/translate.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -58,7 +59,7 @@ FileStamp checkReadable(const fs::path& file) {
         case FileKind::Empty:
         case FileKind::Jet:
         case FileKind::Ace: return stamp;
-        case FileKind::Missing: throw DbError(file.string(), "file not found");
+        case FileKind::Missing: throw DbError(file.string(), translate("Store", "file not found"));
         case FileKind::Other: break;
     }
     throw DbError(file.string(), "not a database file, or the file is damaged");
@@ -226,7 +227,7 @@ public:
         }
         if (info.name.empty()) {
             const std::string where = inFile ? resolveDatabasePath(workDir_, *inFile).string() : file();
-            throw DbError(where, "table \"" + name + "\" not found");
+            throw DbError(where, translate("Store", "table \"%1\" not found", {name}));
         }
         {
             Stmt st(prepare("SELECT name, type FROM pragma_table_info(?1, ?2)"));

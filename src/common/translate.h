@@ -1,0 +1,25 @@
+#pragma once
+// The program's texts in the user's language, through Qt's translation system: the
+// sources are marked with translate(context, text) (read by lupdate), the Italian
+// translation is translations/zentoria_it.ts, compiled by lrelease into the program
+// (resource ":/i18n/zentoria_it.qm"). Works with or without a Qt application object, so
+// the command line and the store use it as the window does.
+#include <initializer_list>
+#include <string>
+
+class QLocale;  // no Qt header here: the store includes this file, and Qt defines "emit"
+
+namespace zt {
+
+// `source` in the language of the translation in use, "%1", "%2" ... replaced by `args`
+// in order; `source` itself (with the replacements) when there is no translation for it.
+std::string translate(const char* context, const char* source, std::initializer_list<std::string> args = {});
+
+// Chooses the translation for `locale` (the user's locale by default): Italian for an
+// Italian locale, none (the English sources) for any other. Returns whether one is in use.
+// With a Qt application object, also installs it there, for tr() in the Qt classes and
+// Qt's own texts this program translates (the file dialog's "Folder").
+bool useTranslation(const QLocale& locale);
+bool useTranslation();  // the user's locale
+
+}  // namespace zt

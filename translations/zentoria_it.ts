@@ -1,0 +1,97 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT" sourcelanguage="en">
+<context>
+    <name>Store</name>
+    <message>
+        <source>file not found</source>
+        <translation>file non trovato. Controllare che il file sia nella cartella di lavoro (o che la cartella scelta sia quella giusta)</translation>
+    </message>
+    <message>
+        <source>table &quot;%1&quot; not found</source>
+        <translation>la tabella &quot;%1&quot; non c&apos;è nel file. Controllare che il file sia quello giusto della cartella di lavoro</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> e </translation>
+    </message>
+    <message>
+        <source>the folder holds %1, names that differ only in case, which Windows takes for one file; neither is read. Keep one of them (rename or move the other)</source>
+        <translation>la cartella contiene %1, nomi che differiscono solo per maiuscole e minuscole, che Windows considera un solo file; nessuno dei due viene letto. Tenerne uno solo (rinominare o spostare l&apos;altro), poi riprovare</translation>
+    </message>
+</context>
+<context>
+    <name>Passwd</name>
+    <message>
+        <source>Current password: </source>
+        <translation>Password attuale: </translation>
+    </message>
+    <message>
+        <source>New password (empty: none): </source>
+        <translation>Nuova password (vuota: nessuna): </translation>
+    </message>
+    <message>
+        <source>New password: </source>
+        <translation>Nuova password: </translation>
+    </message>
+    <message>
+        <source>New password again: </source>
+        <translation>Ripetere la nuova password: </translation>
+    </message>
+    <message>
+        <source>the current password is needed; nothing changed</source>
+        <translation>serve la password attuale; non è cambiato nulla. Riprovare scrivendo la password attuale</translation>
+    </message>
+    <message>
+        <source>wrong password; nothing changed</source>
+        <translation>password errata; non è cambiato nulla. Riprovare con la password attuale</translation>
+    </message>
+    <message>
+        <source>no new password given; nothing changed</source>
+        <translation>nessuna nuova password data; non è cambiato nulla. Per toglierla usare zentoria passwd --clear</translation>
+    </message>
+    <message>
+        <source>the two passwords differ; nothing changed</source>
+        <translation>le due password sono diverse; non è cambiato nulla. Riprovare scrivendo due volte la stessa password</translation>
+    </message>
+    <message>
+        <source>No password is set.</source>
+        <translation>Nessuna password impostata.</translation>
+    </message>
+    <message>
+        <source>Password cleared: %1 removed.</source>
+        <translation>Password tolta: %1 eliminato.</translation>
+    </message>
+    <message>
+        <source>Password set in %1.</source>
+        <translation>Password impostata in %1.</translation>
+    </message>
+</context>
+<context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <translation>Cartella</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Drive</source>
+        <translation>Unità</translation>
+    </message>
+    <message>
+        <source>%1 File</source>
+        <translation>File %1</translation>
+    </message>
+    <message>
+        <source>Alias</source>
+        <translation>Alias</translation>
+    </message>
+    <message>
+        <source>Shortcut</source>
+        <translation>Collegamento</translation>
+    </message>
+</context>
+</TS>
