@@ -2,25 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT" sourcelanguage="en">
 <context>
-    <name>Store</name>
-    <message>
-        <source>file not found</source>
-        <translation>file non trovato. Controllare che il file sia nella cartella di lavoro (o che la cartella scelta sia quella giusta)</translation>
-    </message>
-    <message>
-        <source>table &quot;%1&quot; not found</source>
-        <translation>la tabella &quot;%1&quot; non c&apos;è nel file. Controllare che il file sia quello giusto della cartella di lavoro</translation>
-    </message>
-    <message>
-        <source> and </source>
-        <translation> e </translation>
-    </message>
-    <message>
-        <source>the folder holds %1, names that differ only in case, which Windows takes for one file; neither is read. Keep one of them (rename or move the other)</source>
-        <translation>la cartella contiene %1, nomi che differiscono solo per maiuscole e minuscole, che Windows considera un solo file; nessuno dei due viene letto. Tenerne uno solo (rinominare o spostare l&apos;altro), poi riprovare</translation>
-    </message>
-</context>
-<context>
     <name>Passwd</name>
     <message>
         <source>Current password: </source>
@@ -92,6 +73,25 @@
     <message>
         <source>Shortcut</source>
         <translation>Collegamento</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>file not found</source>
+        <translation>file non trovato. Controllare che il file sia nella cartella di lavoro (o che la cartella scelta sia quella giusta)</translation>
+    </message>
+    <message>
+        <source>table &quot;%1&quot; not found</source>
+        <translation>la tabella &quot;%1&quot; non c&apos;è nel file. Controllare che il file sia quello giusto della cartella di lavoro</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> e </translation>
+    </message>
+    <message>
+        <source>the folder holds %1, names that differ only in case, which Windows takes for one file; neither is read. Keep one of them (rename or move the other)</source>
+        <translation>la cartella contiene %1, nomi che differiscono solo per maiuscole e minuscole, che Windows considera un solo file; nessuno dei due viene letto. Tenerne uno solo (rinominare o spostare l&apos;altro), poi riprovare</translation>
     </message>
 </context>
 </TS>

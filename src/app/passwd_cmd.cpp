@@ -149,7 +149,8 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
             return 1;
         }
         if (file.state == PwdFileState::Ok) {
-            const std::optional<std::string> current = readPassword(translate("Passwd", "Current password: "), in, err);
+            const std::optional<std::string> current =
+                readPassword(translate("Passwd", "Current password: "), in, err);
             if (!current) {
                 err << "zentoria passwd: " << translate("Passwd", "the current password is needed; nothing changed") << "\n";
                 return 1;
@@ -171,7 +172,8 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
                 return 1;
             }
             if (terminal) {
-                const std::optional<std::string> again = readPassword(translate("Passwd", "New password again: "), in, err);
+                const std::optional<std::string> again =
+                    readPassword(translate("Passwd", "New password again: "), in, err);
                 if (!again || *again != *first) {
                     err << "zentoria passwd: " << translate("Passwd", "the two passwords differ; nothing changed") << "\n";
                     return 1;
@@ -185,11 +187,12 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
             } else {
                 const std::string removed = desktop::securityFilePath(workDir).filename().string();
                 desktop::clearPassword(workDir);
-                out << translate("Passwd", "Password cleared: %1 removed.", {removed}) << "\n";
+                out << withArgs(translate("Passwd", "Password cleared: %1 removed."), {removed}) << "\n";
             }
         } else {
             desktop::setPassword(workDir, next);
-            out << translate("Passwd", "Password set in %1.", {desktop::securityFilePath(workDir).string()}) << "\n";
+            out << withArgs(translate("Passwd", "Password set in %1."), {desktop::securityFilePath(workDir).string()})
+                << "\n";
         }
         return 0;
     } catch (const std::exception& e) {

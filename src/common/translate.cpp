@@ -20,6 +20,18 @@ Translation& current() {
     return t;
 }
 
+// Texts of Qt's own classes that Qt's Italian translation (qt6-translations-l10n) lacks:
+// the type column of the folder dialog. Marked here so that lupdate keeps them in the
+// program's file; Qt looks them up through the translator installed in the application.
+[[maybe_unused]] constexpr const char* kQtTexts[][2] = {
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Folder"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "File"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Drive"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "%1 File"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Alias"),
+    QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Shortcut"),
+};
+
 }  // namespace
 
 bool useTranslation(const QLocale& locale) {
@@ -38,14 +50,19 @@ bool useTranslation(const QLocale& locale) {
 
 bool useTranslation() { return useTranslation(QLocale::system()); }
 
-std::string translate(const char* context, const char* source, std::initializer_list<std::string> args) {
+std::string translate(const char* context, const char* source) {
     Translation& t = current();
     if (!t.chosen) useTranslation();
     QString text;
     if (t.translator) text = t.translator->translate(context, source);
-    if (text.isEmpty()) text = QString::fromUtf8(source);
-    for (const auto& a : args) text = text.arg(QString::fromStdString(a));
+    if (text.isEmpty()) return source;
     return text.toStdString();
+}
+
+std::string withArgs(const std::string& text, std::initializer_list<std::string> args) {
+    QString out = QString::fromStdString(text);
+    for (const auto& a : args) out = out.arg(QString::fromStdString(a));
+    return out.toStdString();
 }
 
 }  // namespace zt

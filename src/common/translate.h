@@ -11,9 +11,11 @@ class QLocale;  // no Qt header here: the store includes this file, and Qt defin
 
 namespace zt {
 
-// `source` in the language of the translation in use, "%1", "%2" ... replaced by `args`
-// in order; `source` itself (with the replacements) when there is no translation for it.
-std::string translate(const char* context, const char* source, std::initializer_list<std::string> args = {});
+// `source` in the language of the translation in use; `source` itself when there is no
+// translation for it.
+std::string translate(const char* context, const char* source);
+// `text` with "%1", "%2" ... replaced by `args` in order (Qt's QString::arg).
+std::string withArgs(const std::string& text, std::initializer_list<std::string> args);
 
 // Chooses the translation for `locale` (the user's locale by default): Italian for an
 // Italian locale, none (the English sources) for any other. Returns whether one is in use.

@@ -131,10 +131,10 @@ std::string clashMessage(const std::vector<std::string>& names) {
     const std::string and_ = translate("Store", " and ");
     for (std::size_t i = 0; i < names.size(); ++i)
         all += (i == 0 ? "\"" : i + 1 == names.size() ? and_ + "\"" : ", \"") + names[i] + "\"";
-    return translate("Store",
-                     "the folder holds %1, names that differ only in case, which Windows takes for one file; neither "
-                     "is read. Keep one of them (rename or move the other)",
-                     {all});
+    return withArgs(translate("Store",
+                              "the folder holds %1, names that differ only in case, which Windows takes for one "
+                              "file; neither is read. Keep one of them (rename or move the other)"),
+                    {all});
 }
 
 }  // namespace

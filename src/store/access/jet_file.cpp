@@ -143,7 +143,8 @@ struct JetFile::Impl {
         auto it = std::find_if(tables.begin(), tables.end(), [&](auto* e) { return name == e->object_name; });
         if (it == tables.end())
             it = std::find_if(tables.begin(), tables.end(), [&](auto* e) { return equalsNoCase(name, e->object_name); });
-        if (it == tables.end()) throw DbError(file(), translate("Store", "table \"%1\" not found", {name}));
+        if (it == tables.end())
+            throw DbError(file(), withArgs(translate("Store", "table \"%1\" not found"), {name}));
         TableDef t(mdb_read_table(*it));
         if (!t || !mdb_read_columns(t.get())) throw DbError(file(), "cannot read the fields of table \"" + name + "\"");
         return t;

@@ -227,7 +227,7 @@ public:
         }
         if (info.name.empty()) {
             const std::string where = inFile ? resolveDatabasePath(workDir_, *inFile).string() : file();
-            throw DbError(where, translate("Store", "table \"%1\" not found", {name}));
+            throw DbError(where, withArgs(translate("Store", "table \"%1\" not found"), {name}));
         }
         {
             Stmt st(prepare("SELECT name, type FROM pragma_table_info(?1, ?2)"));
