@@ -76,6 +76,21 @@
     </message>
 </context>
 <context>
+    <name>Server</name>
+    <message>
+        <source>PostgreSQL server %1</source>
+        <translation>server PostgreSQL %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a connection string or URI libpq reads: %2. Correct it (docs/FIGURES_SERVER.md shows the forms), then try again</source>
+        <translation>%1 non è una stringa di connessione né un URI che libpq sappia leggere: %2. Correggerla (le forme sono in docs/FIGURES_SERVER.md), poi riprovare</translation>
+    </message>
+    <message>
+        <source>cannot connect: %1. Check that the server is running and can be reached from this computer, and that %2 names it, then try again</source>
+        <translation>impossibile collegarsi: %1. Controllare che il server sia acceso e raggiungibile da questo computer e che %2 lo nomini correttamente, poi riprovare</translation>
+    </message>
+</context>
+<context>
     <name>Store</name>
     <message>
         <source>file not found</source>

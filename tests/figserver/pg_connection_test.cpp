@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include <QLocale>
+
 #include "common/env.h"
+#include "common/translate.h"
 #include "store/postgres/pg_connection.h"
 #include "support/db_error.h"
 #include "support/pg_server.h"
@@ -102,6 +105,19 @@ TEST(PgConnection, NoMessageShowsThePassword) {
         EXPECT_EQ(message.find("S3cret"), std::string::npos) << message;
         EXPECT_NE(message.find("PostgreSQL server socket " + absent + "/cifre: cannot connect"), std::string::npos)
             << message;
+    }
+    // Under an Italian locale the message is Italian around libpq's own and says what to do.
+    {
+        struct Back {
+            ~Back() { zt::useTranslation(QLocale(QLocale::English, QLocale::UnitedStates)); }
+        } back;
+        ASSERT_TRUE(zt::useTranslation(QLocale(QLocale::Italian, QLocale::Italy)));
+        const std::string message = dbErrorOf([&] { PgConnection::open("host=" + absent + " dbname=cifre"); });
+        EXPECT_EQ(message.find("PostgreSQL server socket"), std::string::npos) << message;
+        EXPECT_NE(message.find("server PostgreSQL socket " + absent + "/cifre: impossibile collegarsi: "),
+                  std::string::npos) << message;
+        EXPECT_NE(message.find("Controllare che il server sia acceso"), std::string::npos) << message;
+        EXPECT_NE(message.find("ZENTORIA_FIGURES_DB"), std::string::npos) << message;
     }
     // Strings libpq cannot read quote themselves in its messages.
     for (const std::string& info : std::vector<std::string>{"dbname=cifre password=S3cret-Pw =oops", "postgresql://x:S3cret-Pw@h/d?nokey=%zz"}) {

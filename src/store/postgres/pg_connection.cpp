@@ -1,4 +1,5 @@
 #include "store/postgres/pg_connection.h"
+#include "common/translate.h"
 
 #include <libpq-fe.h>
 
@@ -116,7 +117,9 @@ std::string describe(PGconn* conn) {
     return name;
 }
 
-std::string serverLabel(const std::string& server) { return "PostgreSQL server " + server; }
+std::string serverLabel(const std::string& server) {
+    return withArgs(translate("Server", "PostgreSQL server %1"), {server});
+}
 
 // libpq's message without its trailing newline and with every password cleaned out.
 std::string cleaned(const char* message, std::string_view conninfo) {
@@ -288,9 +291,15 @@ PgConnection PgConnection::open(std::string_view conninfo) {
         const bool readable = opts != nullptr;
         PQconninfoFree(opts);
         if (!readable)
-            throw DbError(serverLabel(server), std::string(zt::kFiguresDbVariable) +
-                                                   " is not a connection string or URI libpq reads: " + message);
-        throw DbError(serverLabel(server), "cannot connect: " + message);
+            throw DbError(serverLabel(server),
+                          withArgs(translate("Server", "%1 is not a connection string or URI libpq reads: %2. Correct "
+                                                       "it (docs/FIGURES_SERVER.md shows the forms), then try again"),
+                                   {zt::kFiguresDbVariable, message}));
+        throw DbError(serverLabel(server),
+                      withArgs(translate("Server", "cannot connect: %1. Check that the server is running and can be "
+                                                   "reached from this computer, and that %2 names it, then try "
+                                                   "again"),
+                               {message, zt::kFiguresDbVariable}));
     }
     // The server's notices ("already exists, skipping") are not the user's business.
     PQsetNoticeProcessor(conn, [](void*, const char*) {}, nullptr);
