@@ -224,10 +224,9 @@ std::string DeskLogic::registraQuestion(const std::array<bool, 12>& empty, int& 
     line("Dettaglio", trim(target.detail), loaded.detail);
     line("Anno", target.year, loaded.year);
     if (other) {
-        q += "\nI valori nei campi dei mesi sono stati caricati per " + describe(*loadedFor_) +
-             ", non per " + describe(target) + ". Registrandoli si sostituiscono le cifre di " + describe(target) +
-             " con quelle. Per vedere le cifre di " + describe(target) +
-             " rispondere No e scegliere di nuovo il dettaglio.\n";
+        q += "\nI valori nei campi dei mesi sono stati caricati per " + describe(*loadedFor_) + ", non per " +
+             describe(target) + ". Rispondendo Si, le cifre registrate per questa scelta saranno sostituite da "
+             "quelle mostrate. Per vederle prima, rispondere No e scegliere di nuovo il dettaglio.\n";
     }
     const std::string runs = monthRuns(empty, italianMonths(state_));
     if (!runs.empty()) {
