@@ -1,12 +1,16 @@
 // Takes the pictures of docs/screenshots/ on a real X display (take.sh runs it under
-// Xvfb): the window on a demo folder with large values, "&Aggiorna" in progress, the
-// preview and its "Salva" file dialog. Not a test: run by hand when the window changes.
+// Xvfb): the window on a demo folder with large values, the question of "&Registra" after
+// another year was typed, "&Aggiorna" in progress, the preview, its "Salva" file dialog
+// and its message box for a missing mail sender. Not a test: run by hand when the window
+// changes.
 //
 //   zentoria_screenshots WORKING_FOLDER OUTPUT_FOLDER
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTest>
@@ -66,6 +70,14 @@ public:
             }
         });
         preview.salva();
+        // "E-&mail" without the mail sender on the PATH: the preview's message box.
+        QTimer::singleShot(1500, [&preview] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                save(screenAround(preview), "anteprima_messaggio.png");
+                box->accept();
+            }
+        });
+        preview.email();
     }
 };
 
@@ -83,14 +95,20 @@ int main(int argc, char** argv) {
     ProgramState& state = programState();
     state.workDir = argv[1];
 
-    // The access gate opens with Enter (no password in the demo); "Sei sicuro?" is
-    // answered "Si" and closing messages "Ok".
+    // The access gate opens with Enter (no password in the demo); the question of
+    // "&Registra" is pictured and answered "No", "Sei sicuro?" is answered "Si" and
+    // closing messages "Ok".
     QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [] {
+    Shots* shown = nullptr;
+    QObject::connect(&answer, &QTimer::timeout, [&shown] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal) return;
+        const auto* prompt = modal->findChild<QLabel*>("Prompt");
         if (modal->objectName() == "PasswdSecurity") {
             QTest::keyClick(modal->findChild<QLineEdit*>("Text1"), Qt::Key_Return);
+        } else if (prompt && prompt->text().startsWith("Sei sicuro? Saranno registrati")) {
+            if (shown) save(screenAround(*shown), "registra.png");
+            modal->findChild<QAbstractButton*>("No")->click();
         } else if (modal->objectName() == "MsgBox_Form") {
             for (const char* name : {"Si", "Ok"})
                 if (auto* b = modal->findChild<QAbstractButton*>(name)) {
@@ -102,6 +120,7 @@ int main(int argc, char** argv) {
     answer.start(300);
 
     Shots window(state, localeSeparators());
+    shown = &window;
     if (!window.start()) return 1;
     window.show();
     settle();
@@ -109,6 +128,18 @@ int main(int argc, char** argv) {
     logic.chooseItem(1, 0);  // "Produzione", the first voice
     settle();
     save(screenAround(window), "finestra.png");
+
+    // Last year typed over this year's figures, then "&Registra": the question names both.
+    const std::string thisYear = logic.text1[0];
+    logic.text1[0] = std::to_string(std::stoi(thisYear) - 1);
+    logic.text1[5] = "";
+    logic.text1KeyPress(0, desktop::DeskLogic::kKeyEnter);
+    settle();
+    logic.tastoClick(2);
+    settle();
+    logic.text1[0] = thisYear;
+    logic.chooseItem(1, 0);
+    settle();
 
     logic.tastoClick(3);  // "&Aggiorna"
     settle();

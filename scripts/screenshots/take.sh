@@ -15,7 +15,7 @@ sqlite3 "$work/demo/Dettaglio.mdb" "
   INSERT INTO Dettaglio VALUES (1, 'Produzione', '1', '${year}0110', -1962010.70),
     (1, 'Produzione', '1', '${year}0210', 1266212.39), (1, 'Produzione', '1', '${year}0310', 2345678.90);"
 mkdir -p "$work/shots"
-(cd "$work/demo" && LANG=it_IT.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb \
+(cd "$work/demo" && LANG=it_IT.UTF-8 LC_ALL= QT_QPA_PLATFORM=xcb PATH=/usr/bin:/bin \
   xvfb-run -a -s '-screen 0 1280x1024x24' "$OLDPWD/build/zentoria_screenshots" . "$work/shots")
 for f in "$work"/shots/*.png; do
   convert "$f" -strip -colors 192 "PNG8:docs/screenshots/$(basename "$f")"
