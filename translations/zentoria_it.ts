@@ -2,6 +2,85 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT" sourcelanguage="en">
 <context>
+    <name>Cli</name>
+    <message>
+        <source>--dir needs a folder</source>
+        <translation>--dir vuole una cartella: zentoria --dir CARTELLA COMANDO ...</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>opzione sconosciuta %1</translation>
+    </message>
+    <message>
+        <source>unknown command &quot;%1&quot;</source>
+        <translation>comando sconosciuto &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>Try &apos;zentoria --help&apos;.</source>
+        <translation>Per l&apos;elenco dei comandi e delle opzioni: zentoria --help</translation>
+    </message>
+    <message>
+        <source>unexpected argument &quot;%1&quot;</source>
+        <translation>argomento inatteso &quot;%1&quot;: le opzioni si scrivono --nome VALORE</translation>
+    </message>
+    <message>
+        <source>--%1 is required</source>
+        <translation>manca --%1: aggiungerla al comando</translation>
+    </message>
+    <message>
+        <source>--%1 takes a whole number, not &quot;%2&quot;</source>
+        <translation>--%1 vuole un numero intero, non &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>nothing registered.</source>
+        <translation>non è stato registrato nulla.</translation>
+    </message>
+    <message>
+        <source>nothing recomputed.</source>
+        <translation>non è stato ricalcolato nulla.</translation>
+    </message>
+    <message>
+        <source>no display available (DISPLAY is not set): showing the grid instead of the window.</source>
+        <translation>nessuno schermo disponibile (DISPLAY non è impostata): al posto della finestra viene mostrata la griglia.</translation>
+    </message>
+    <message>
+        <source>there is no report file to print (%1).</source>
+        <translation>non c&apos;è un file di stampa da stampare (%1). Scriverlo prima con &quot;zentoria report&quot;.</translation>
+    </message>
+    <message>
+        <source>warning: no archive copy: %1</source>
+        <translation>attenzione: nessuna copia d&apos;archivio: %1</translation>
+    </message>
+    <message>
+        <source>no print destination in Stampanti.mdb (records with NumeroHotel = 1)</source>
+        <translation>nessuna destinazione di stampa in Stampanti.mdb (righe con NumeroHotel = 1): aggiungerne una</translation>
+    </message>
+    <message>
+        <source>no print destination &quot;%1&quot;; there are: %2</source>
+        <translation>nessuna destinazione di stampa &quot;%1&quot;; scegliere una di queste: %2</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(nessuno)</translation>
+    </message>
+    <message>
+        <source>no hotel numbered %1; the hotels are:</source>
+        <translation>nessun albergo con il numero %1; scegliere uno di questi:</translation>
+    </message>
+    <message>
+        <source>unknown statistic &quot;%1&quot;; the statistics are:</source>
+        <translation>statistica sconosciuta &quot;%1&quot;; scegliere una di queste:</translation>
+    </message>
+    <message>
+        <source>no detail &quot;%1&quot; for &quot;%2&quot;; the details are:</source>
+        <translation>nessun dettaglio &quot;%1&quot; per &quot;%2&quot;; scegliere uno di questi:</translation>
+    </message>
+    <message>
+        <source>the current folder %1 holds no hotel registry (%2); name the working folder with --dir: zentoria --dir FOLDER COMMAND ...</source>
+        <translation>la cartella corrente %1 non contiene l&apos;archivio degli alberghi (%2); indicare la cartella di lavoro con --dir: zentoria --dir CARTELLA COMANDO ...</translation>
+    </message>
+</context>
+<context>
     <name>Passwd</name>
     <message>
         <source>Current password: </source>
@@ -46,6 +125,14 @@
     <message>
         <source>Password set in %1.</source>
         <translation>Password impostata in %1.</translation>
+    </message>
+    <message>
+        <source>unknown argument &quot;%1&quot;</source>
+        <translation>argomento sconosciuto &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>a management password is set: type it on the terminal or give it in %1</source>
+        <translation>è impostata una password di Direzione: scriverla sul terminale o darla in %1</translation>
     </message>
 </context>
 <context>

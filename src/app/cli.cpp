@@ -1,4 +1,5 @@
 #include "app/cli.h"
+#include "common/translate.h"
 
 #include "app/console_ui.h"
 #include "app/convert_cmd.h"
@@ -146,12 +147,12 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
                 return kExitOk;
             }
             if (opt == "--dir") {
-                if (i + 1 >= args.size()) throw UsageError("--dir needs a folder");
+                if (i + 1 >= args.size()) throw UsageError(translate("Cli", "--dir needs a folder"));
                 dirOption = fs::path(args[i + 1]);
                 i += 2;
                 continue;
             }
-            throw UsageError("unknown option " + opt);
+            throw UsageError(withArgs(translate("Cli", "unknown option %1"), {opt}));
         }
         if (i >= args.size()) {
             if (displayAvailable()) return openWindow(dirOption);
@@ -159,7 +160,7 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
             return cmdShowWithoutDisplay(inv);
         }
         const auto it = commands().find(args[i]);
-        if (it == commands().end()) throw UsageError("unknown command \"" + args[i] + "\"");
+        if (it == commands().end()) throw UsageError(withArgs(translate("Cli", "unknown command \"%1\""), {args[i]}));
         // The commands that make or copy files name their own, and "figures" works on the
         // server alone but for its copies; the others work on the working folder, which a
         // command never asks for.
@@ -170,7 +171,7 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
                        err};
         return it->second(inv);
     } catch (const UsageError& e) {
-        err << "zentoria: " << e.what() << "\n" << "Try 'zentoria --help'.\n";
+        err << "zentoria: " << e.what() << "\n" << translate("Cli", "Try 'zentoria --help'.") << "\n";
         return kExitUsage;
     } catch (const ChoiceError& e) {
         err << "zentoria: " << e.what() << "\n";
@@ -195,7 +196,7 @@ public:
             std::initializer_list<std::string> flags = {}) {
         for (std::size_t i = 0; i < args.size(); ++i) {
             const std::string& a = args[i];
-            if (a.rfind("--", 0) != 0) throw UsageError("unexpected argument \"" + a + "\"");
+            if (a.rfind("--", 0) != 0) throw UsageError(withArgs(translate("Cli", "unexpected argument \"%1\""), {a}));
             const std::string name = a.substr(2);
             if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
                 flags_.push_back(name);
@@ -203,13 +204,13 @@ public:
                 if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
                 values_[name] = args[++i];
             } else {
-                throw UsageError("unknown option " + a);
+                throw UsageError(withArgs(translate("Cli", "unknown option %1"), {a}));
             }
         }
     }
     const std::string& required(const std::string& name) const {
         const auto it = values_.find(name);
-        if (it == values_.end()) throw UsageError("--" + name + " is required");
+        if (it == values_.end()) throw UsageError(withArgs(translate("Cli", "--%1 is required"), {name}));
         return it->second;
     }
     int requiredInt(const std::string& name) const {
@@ -220,7 +221,7 @@ public:
             if (used == v.size()) return n;
         } catch (const std::exception&) {
         }
-        throw UsageError("--" + name + " takes a whole number, not \"" + v + "\"");
+        throw UsageError(withArgs(translate("Cli", "--%1 takes a whole number, not \"%2\""), {name, v}));
     }
     bool flag(const std::string& name) const {
         return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
@@ -343,7 +344,7 @@ int cmdRegister(const Invocation& inv) {
     const bool answeredYes = s.pressAsking(2);
     if (!s.ok()) return kExitFailed;
     if (!answeredYes) {
-        inv.err << "zentoria: nothing registered.\n";
+        inv.err << "zentoria: " << translate("Cli", "nothing registered.") << "\n";
         return kExitFailed;
     }
     inv.err << s.logic.caption << "\n";  // "Registrati 12 mesi: ..."
@@ -371,7 +372,7 @@ int cmdRecompute(const Invocation& inv) {
     if (!s.ok()) return kExitFailed;
     selectStatistic(s, opt, "year");
     if (!s.pressAsking(3)) {
-        inv.err << "zentoria: nothing recomputed.\n";
+        inv.err << "zentoria: " << translate("Cli", "nothing recomputed.") << "\n";
         return kExitFailed;
     }
     if (const auto& result = s.logic.lastRecompute()) {
@@ -398,7 +399,9 @@ int cmdGrid(const Invocation& inv) {
 // No display for the window: the grid of guest nights of the first hotel for this
 // year, so the program still shows its main job.
 int cmdShowWithoutDisplay(const Invocation& inv) {
-    inv.err << "zentoria: no display available (DISPLAY is not set): showing the grid instead of the window.\n";
+    inv.err << "zentoria: "
+            << translate("Cli", "no display available (DISPLAY is not set): showing the grid instead of the window.")
+            << "\n";
     Session s(inv, false);
     if (!s.ok()) return kExitFailed;
     auto& logic = s.logic;

@@ -138,7 +138,8 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
         if (a == "--clear") {
             clear = true;
         } else {
-            err << "zentoria passwd: unknown argument \"" << a << "\"\n" << kPasswdUsage;
+            err << "zentoria passwd: " << withArgs(translate("Passwd", "unknown argument \"%1\""), {a}) << "\n"
+                << kPasswdUsage;
             return 2;
         }
     }
@@ -219,8 +220,11 @@ bool checkPasswordForCommand(const fs::path& workDir, const std::string& hotelOp
             const std::optional<std::string> typed =
                 terminal ? terminal("Password di Direzione: ") : std::nullopt;
             if (!typed) {
-                err << "zentoria: a management password is set: type it on the terminal or give it in "
-                    << kPasswordVariable << "\n";
+                err << "zentoria: "
+                    << withArgs(translate("Passwd", "a management password is set: type it on the terminal or "
+                                                    "give it in %1"),
+                                {kPasswordVariable})
+                    << "\n";
                 return false;
             }
             const desktop::GateResult result = gate.submit(*typed);

@@ -1,4 +1,5 @@
 #include "app/report_cmd.h"
+#include "common/translate.h"
 
 #include <algorithm>
 #include <exception>
@@ -77,20 +78,25 @@ int cmdPrint(const std::filesystem::path& workDir, const std::vector<std::string
 
         const auto file = report::reportFilePath(workDir);
         if (!std::filesystem::exists(file)) {
-            err << "zentoria: there is no report file to print (" << file.string() << ").\n";
+            err << "zentoria: " << withArgs(translate("Cli", "there is no report file to print (%1)."), {file.string()})
+                << "\n";
             return kExitFailed;
         }
         logic.load();
-        if (logic.archiveError()) err << "zentoria: warning: no archive copy: " << *logic.archiveError() << "\n";
+        if (logic.archiveError())
+            err << "zentoria: " << withArgs(translate("Cli", "warning: no archive copy: %1"), {*logic.archiveError()})
+                << "\n";
         if (!logic.activate())
-            throw std::runtime_error("no print destination in Stampanti.mdb (records with NumeroHotel = 1)");
+            throw std::runtime_error(
+                translate("Cli", "no print destination in Stampanti.mdb (records with NumeroHotel = 1)"));
         const auto& list = logic.destinations();
         std::string destination = list.front();
         if (p.destination) {
             if (std::find(list.begin(), list.end(), *p.destination) == list.end()) {
                 std::string names;
                 for (const auto& d : list) names += (names.empty() ? "\"" : ", \"") + d + "\"";
-                throw std::runtime_error("no print destination \"" + *p.destination + "\"; there are: " + names);
+                throw std::runtime_error(
+                    withArgs(translate("Cli", "no print destination \"%1\"; there are: %2"), {*p.destination, names}));
             }
             destination = *p.destination;
         }
@@ -107,7 +113,8 @@ int cmdPrint(const std::filesystem::path& workDir, const std::vector<std::string
 
         const auto outcome = report::printReport(request, installed);
         if (!outcome.printed) {
-            err << "zentoria: there is no report file to print (" << file.string() << ").\n";
+            err << "zentoria: " << withArgs(translate("Cli", "there is no report file to print (%1)."), {file.string()})
+                << "\n";
             return kExitFailed;
         }
         out << (outcome.route == report::PrintRoute::DefaultPrinter ? std::string("(default printer)") : outcome.target)

@@ -1,4 +1,5 @@
 #include "app/selection.h"
+#include "common/translate.h"
 
 #include "store/figures/catalogue.h"
 
@@ -9,7 +10,7 @@ namespace {
 std::string listing(const desktop::ComboList& list) {
     std::string out;
     for (const auto& item : list.items) out += "\n  " + item;
-    return out.empty() ? "\n  (none)" : out;
+    return out.empty() ? "\n  " + translate("Cli", "(none)") : out;
 }
 
 }  // namespace
@@ -22,13 +23,16 @@ void chooseHotel(desktop::DeskLogic& logic, int hotel) {
             return;
         }
     }
-    throw ChoiceError("no hotel numbered " + std::to_string(hotel) + "; the hotels are:" + listing(list));
+    throw ChoiceError(withArgs(translate("Cli", "no hotel numbered %1; the hotels are:"), {std::to_string(hotel)}) +
+                      listing(list));
 }
 
 void chooseStatistic(desktop::DeskLogic& logic, int index, const std::string& name) {
     const auto& list = logic.combo1[static_cast<std::size_t>(index)];
     const int i = list.find(name);
-    if (i < 0) throw ChoiceError("unknown statistic \"" + name + "\"; the statistics are:" + listing(list));
+    if (i < 0)
+        throw ChoiceError(withArgs(translate("Cli", "unknown statistic \"%1\"; the statistics are:"), {name}) +
+                          listing(list));
     logic.chooseItem(index, i);
 }
 
@@ -40,7 +44,9 @@ void chooseDetail(desktop::DeskLogic& logic, int index, const std::string& stati
         if (key && key->hasDetail && key->detail == detail) i = static_cast<int>(k);
     }
     if (i < 0)
-        throw ChoiceError("no detail \"" + detail + "\" for \"" + statistic + "\"; the details are:" + listing(list));
+        throw ChoiceError(
+            withArgs(translate("Cli", "no detail \"%1\" for \"%2\"; the details are:"), {detail, statistic}) +
+            listing(list));
     logic.chooseItem(index, i);
 }
 

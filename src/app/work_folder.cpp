@@ -1,4 +1,5 @@
 #include "app/work_folder.h"
+#include "common/translate.h"
 
 #include <QSettings>
 #include <cstdlib>
@@ -43,9 +44,9 @@ bool holdsRegistry(const fs::path& folder) {
 fs::path commandFolder(const std::optional<fs::path>& dirOption, const fs::path& current) {
     if (dirOption) return *dirOption;
     if (holdsRegistry(current)) return current;
-    throw std::runtime_error("the current folder " + shown(current).string() + " holds no hotel registry (" +
-                             kRegistryFile +
-                             "); name the working folder with --dir: zentoria --dir FOLDER COMMAND ...");
+    throw std::runtime_error(withArgs(translate("Cli", "the current folder %1 holds no hotel registry (%2); name the "
+                                                       "working folder with --dir: zentoria --dir FOLDER COMMAND ..."),
+                                      {shown(current).string(), kRegistryFile}));
 }
 
 std::optional<fs::path> rememberedFolder() {

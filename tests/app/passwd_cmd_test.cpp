@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli.h"
 #include "common/translate.h"
 #include "desktop/passwd.h"
 #include "store/sqlite/database.h"
@@ -231,7 +232,21 @@ TEST(Translation, ItalianCommandsAndStoreMessagesUnderAnItalianLocale) {
     }
     EXPECT_NE(table.find("la tabella \"Zentoria\" non c'è nel file"), std::string::npos) << table;
 
+    // The command line's own messages say what to do next.
+    const auto command = [](const std::vector<std::string>& args) {
+        std::istringstream in;
+        std::ostringstream out, err;
+        zt::app::runCommand(args, in, out, err);
+        return err.str();
+    };
+    EXPECT_EQ(command({"frobnicate"}),
+              "zentoria: comando sconosciuto \"frobnicate\"\nPer l'elenco dei comandi e delle opzioni: zentoria --help\n");
+    EXPECT_EQ(command({"--dir", dir.path().string(), "register"}),
+              "zentoria: manca --values: aggiungerla al comando\nPer l'elenco dei comandi e delle opzioni: zentoria "
+              "--help\n");
+
     EXPECT_FALSE(zt::useTranslation(QLocale(QLocale::English, QLocale::UnitedStates)));
+    EXPECT_EQ(command({"frobnicate"}), "zentoria: unknown command \"frobnicate\"\nTry 'zentoria --help'.\n");
     r = passwd(dir, "sbagliata\nnuova\n");
     EXPECT_EQ(r.err, "zentoria passwd: wrong password; nothing changed\n");
 }
