@@ -195,5 +195,37 @@
         <source>the folder holds %1, names that differ only in case, which Windows takes for one file; neither is read. Keep one of them (rename or move the other)</source>
         <translation>la cartella contiene %1, nomi che differiscono solo per maiuscole e minuscole, che Windows considera un solo file; nessuno dei due viene letto. Tenerne uno solo (rinominare o spostare l&apos;altro), poi riprovare</translation>
     </message>
+    <message>
+        <source>this Access (Jet) file is cut short or damaged: it refers to data beyond its end (%1); copy it again from a backup</source>
+        <translation>questo file Access (Jet) è tronco o danneggiato: rimanda a dati oltre la sua fine (%1); copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>reading the file did not end within %1 seconds and was stopped: this Access (Jet) file is probably damaged; copy it again from a backup</source>
+        <translation>la lettura del file non è finita entro %1 secondi ed è stata fermata: questo file Access (Jet) è probabilmente danneggiato; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>this Access (Jet) file is damaged: reading it stopped on a part that cannot be read</source>
+        <translation>questo file Access (Jet) è danneggiato: la lettura si è fermata su una parte illeggibile</translation>
+    </message>
+    <message>
+        <source>reading the file needed more memory than allowed (%1 MB): this Access (Jet) file is probably damaged</source>
+        <translation>la lettura del file ha richiesto più memoria del consentito (%1 MB): questo file Access (Jet) è probabilmente danneggiato</translation>
+    </message>
+    <message>
+        <source>this is an Access (Jet) file, which this program reads only; it cannot be written</source>
+        <translation>questo è un file Access (Jet), che questo programma sa soltanto leggere; non può essere scritto</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program; try again in a moment</source>
+        <translation>il file è in uso da parte di un altro programma; riprovare tra un momento</translation>
+    </message>
+    <message>
+        <source>the file cannot be written (it is read-only); ask for write permission on it</source>
+        <translation>il file non può essere scritto (è di sola lettura); farsi dare il permesso di scrittura</translation>
+    </message>
+    <message>
+        <source>the file is in use by another program (it changed while being read); try again in a moment</source>
+        <translation>il file è in uso da parte di un altro programma (è cambiato durante la lettura); riprovare tra un momento</translation>
+    </message>
 </context>
 </TS>

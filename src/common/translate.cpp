@@ -23,7 +23,7 @@ Translation& current() {
 // Texts of Qt's own classes that Qt's Italian translation (qt6-translations-l10n) lacks:
 // the type column of the folder dialog. Marked here so that lupdate keeps them in the
 // program's file; Qt looks them up through the translator installed in the application.
-[[maybe_unused]] constexpr const char* kQtTexts[][2] = {
+[[maybe_unused]] constexpr const char* kQtTexts[] = {
     QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Folder"),
     QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "File"),
     QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Drive"),

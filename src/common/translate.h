@@ -7,6 +7,12 @@
 #include <initializer_list>
 #include <string>
 
+// Marks a text for lupdate where it is defined apart from its translate() call; the
+// text itself (Qt's own macro, defined the same way).
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, x) x
+#endif
+
 class QLocale;  // no Qt header here: the store includes this file, and Qt defines "emit"
 
 namespace zt {

@@ -232,6 +232,20 @@ TEST(Translation, ItalianCommandsAndStoreMessagesUnderAnItalianLocale) {
     }
     EXPECT_NE(table.find("la tabella \"Zentoria\" non c'è nel file"), std::string::npos) << table;
 
+    dir.copyAccessFixture("nwind.mdb");
+    std::string readOnly;
+    try {
+        auto db = zt::store::Database::open(dir.path(), "nwind.mdb");
+        auto shippers = db.openTable("Shippers");
+        shippers.edit();
+        shippers.setField("Phone", "0");
+        shippers.update();
+    } catch (const std::exception& e) {
+        readOnly = e.what();
+    }
+    EXPECT_NE(readOnly.find("che questo programma sa soltanto leggere; non può essere scritto"), std::string::npos)
+        << readOnly;
+
     // The command line's own messages say what to do next.
     const auto command = [](const std::vector<std::string>& args) {
         std::istringstream in;

@@ -1,4 +1,5 @@
 #include "store/access/jet_guard.h"
+#include "common/translate.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -249,15 +250,20 @@ std::string runJetReading(const fs::path& file, const std::function<std::string(
     const std::string name = file.string();
     if (stoppedByUser) throw JetReadStopped(name + ": the reading was stopped");
     if (stoppedCutShort)
-        throw DbError(name, "this Access (Jet) file is cut short or damaged: it refers to data beyond its end (" + firstLine(complaints) +
-                                "); copy it again from a backup");
+        throw DbError(name, withArgs(translate("Store", "this Access (Jet) file is cut short or damaged: it refers to "
+                                                        "data beyond its end (%1); copy it again from a backup"),
+                                     {firstLine(complaints)}));
     if (timedOut)
-        throw DbError(name, "reading the file did not end within " + std::to_string(seconds) +
-                                " seconds and was stopped: this Access (Jet) file is probably damaged");
+        throw DbError(name, withArgs(translate("Store", "reading the file did not end within %1 seconds and was "
+                                                        "stopped: this Access (Jet) file is probably damaged; copy "
+                                                        "it again from a backup"),
+                                     {std::to_string(seconds)}));
     if (reply.empty() || WIFSIGNALED(status)) {
         std::string what = WIFSIGNALED(status) ? std::string(" (") + strsignal(WTERMSIG(status)) + ")" : std::string();
         if (!complaints.empty()) what += ": " + firstLine(complaints);
-        throw DbError(name, "this Access (Jet) file is damaged: reading it stopped on a part that cannot be read" + what);
+        throw DbError(name, translate("Store", "this Access (Jet) file is damaged: reading it stopped on a part that "
+                                               "cannot be read") +
+                                what);
     }
     switch (reply[0]) {
         case kOk: return reply.substr(1);
@@ -268,8 +274,9 @@ std::string runJetReading(const fs::path& file, const std::function<std::string(
             break;
         }
         case kNoMemory:
-            throw DbError(name, "reading the file needed more memory than allowed (" +
-                                    std::to_string(memoryLimit >> 20) + " MB): this Access (Jet) file is probably damaged");
+            throw DbError(name, withArgs(translate("Store", "reading the file needed more memory than allowed (%1 MB): "
+                                                            "this Access (Jet) file is probably damaged"),
+                                         {std::to_string(memoryLimit >> 20)}));
         case kOther: throw DbError(name, "cannot read the file: " + reply.substr(1));
         default: break;
     }

@@ -49,7 +49,8 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 3000;
 
-constexpr const char* kJetReadOnly = "this is an Access (Jet) file, which this program reads only; it cannot be written";
+constexpr const char* kJetReadOnly =
+    QT_TRANSLATE_NOOP("Store", "this is an Access (Jet) file, which this program reads only; it cannot be written");
 
 // The kind of a file this layer can open; a DbError naming any other.
 FileStamp checkReadable(const fs::path& file) {
@@ -139,11 +140,11 @@ public:
         const int primary = rc & 0xFF;
         std::string msg = what.empty() ? "" : what + ": ";
         if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
-            msg += "the file is in use by another program; try again in a moment";
+            msg += translate("Store", "the file is in use by another program; try again in a moment");
         else if (primary == SQLITE_READONLY && jet_)
-            msg += kJetReadOnly;
+            msg += translate("Store", kJetReadOnly);
         else if (primary == SQLITE_READONLY)
-            msg += "the file cannot be written (it is read-only)";
+            msg += translate("Store", "the file cannot be written (it is read-only); ask for write permission on it");
         else if (primary == SQLITE_IOERR)
             msg += std::string(sqlite3_errmsg(db_)) + ": the file, or the journal \"" + path_.filename().string() +
                    "-journal\" written beside it while it changes, cannot be read or written";
@@ -778,7 +779,7 @@ const std::vector<std::string>& Recordset::fieldNames() const { return impl_->na
 void Recordset::addNew() {
     impl_->requireOpen();
     if (!impl_->isTable) throw DbError(impl_->file(), "a query cannot be edited");
-    if (impl_->conn->isJet()) throw DbError(impl_->file(), kJetReadOnly);
+    if (impl_->conn->isJet()) throw DbError(impl_->file(), translate("Store", kJetReadOnly));
     impl_->mode = Impl::Mode::Add;
     impl_->pending.assign(impl_->names.size(), std::nullopt);
 }
@@ -786,7 +787,7 @@ void Recordset::addNew() {
 void Recordset::edit() {
     impl_->requireOpen();
     if (!impl_->isTable) throw DbError(impl_->file(), "a query cannot be edited");
-    if (impl_->conn->isJet()) throw DbError(impl_->file(), kJetReadOnly);
+    if (impl_->conn->isJet()) throw DbError(impl_->file(), translate("Store", kJetReadOnly));
     if (!impl_->pos) throw DbError(impl_->file(), "no current record to edit");
     impl_->mode = Impl::Mode::Edit;
     impl_->pending.assign(impl_->names.size(), std::nullopt);

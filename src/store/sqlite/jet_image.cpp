@@ -1,4 +1,5 @@
 #include "store/sqlite/jet_image.h"
+#include "common/translate.h"
 
 #include <sqlite3.h>
 
@@ -240,7 +241,8 @@ std::shared_ptr<const JetImage> jetImage(const fs::path& file) {
             return image;
         }
     }
-    throw DbError(file.string(), "the file is in use by another program (it changed while being read); try again in a moment");
+    throw DbError(file.string(), translate("Store", "the file is in use by another program (it changed while being "
+                                                    "read); try again in a moment"));
 }
 
 void useJetImage(sqlite3* db, const std::string& schema, const JetImage& image, const std::string& file) {
