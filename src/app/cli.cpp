@@ -347,7 +347,6 @@ int cmdRegister(const Invocation& inv) {
         inv.err << "zentoria: " << translate("Cli", "nothing registered.") << "\n";
         return kExitFailed;
     }
-    inv.err << s.logic.caption << "\n";  // "Registrati 12 mesi: ..."
     return kExitOk;
 }
 
