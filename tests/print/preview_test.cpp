@@ -108,6 +108,15 @@ TEST_F(PreviewTest, SaveACopyAndHandTheReportToTheMailSender) {
     Anteprima preview(dir.path(), 60, nullptr, hooks);
     click(preview, "Salva");
     EXPECT_EQ(dir.read("copia.txt"), "\xB3 uno \xB3\r\n");
+    // A folder that is not there: the message says what to do; then the count of messages
+    // goes on from there.
+    hooks.saveName = [&](const QString&) { return QString::fromStdString((dir / "manca" / "x.txt").string()); };
+    Anteprima failing(dir.path(), 60, nullptr, hooks);
+    click(failing, "Salva");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Salva: Impossibile salvare la stampa in ")) << messages[0].toStdString();
+    EXPECT_TRUE(messages[0].contains("Scegliere una cartella che esiste")) << messages[0].toStdString();
+    messages.clear();
 
     // No mail sender on the PATH: the user is told how to send the report.
     click(preview, "Email");
@@ -124,6 +133,7 @@ TEST_F(PreviewTest, SaveACopyAndHandTheReportToTheMailSender) {
     click(preview, "Email");
     ASSERT_EQ(messages.size(), 2);
     EXPECT_TRUE(messages[1].contains("/opt/posta/Spedix.exe")) << messages[1].toStdString();
+    EXPECT_TRUE(messages[1].contains("Controllare che sia installato")) << messages[1].toStdString();
 
     // Without a hook the message is the preview's own box, with the button "Ok".
     hooks.message = nullptr;

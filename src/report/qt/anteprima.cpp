@@ -117,7 +117,9 @@ void Anteprima::salva() {
     std::error_code ec;
     std::filesystem::copy_file(file_, name.toStdString(), std::filesystem::copy_options::overwrite_existing, ec);
     if (ec)
-        message("Salva", "Impossibile salvare la stampa in " + name + ":\n" + QString::fromStdString(ec.message()),
+        message("Salva",
+                "Impossibile salvare la stampa in " + name + ":\n" + QString::fromStdString(ec.message()) +
+                    "\nScegliere una cartella che esiste e in cui si può scrivere, poi premere di nuovo \"Salva\".",
                 QMessageBox::Critical);
 }
 
@@ -137,7 +139,11 @@ void Anteprima::email() {
     const bool started = hooks_.startMailer ? hooks_.startMailer(mailer, {report})
                                             : QProcess::startDetached(mailer, {report}, pathText(workDir_));
     if (!started)
-        message("E-mail", "Impossibile avviare il programma di posta " + mailer + ".", QMessageBox::Critical);
+        message("E-mail",
+                "Impossibile avviare il programma di posta " + mailer +
+                    ".\nControllare che sia installato e che si possa eseguire, oppure allegare a un messaggio di "
+                    "posta il file\n" + report,
+                QMessageBox::Critical);
 }
 
 }  // namespace zt::report
