@@ -3,50 +3,19 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "app/cli.h"
 #include "app/demo.h"
 #include "report/report_file.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
+using zt::test::runCli;
+using zt::test::runProgram;
 using zt::test::TestDir;
 
 namespace {
-
-struct Run {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the built program with the given arguments (shell-quoted by the caller).
-Run runProgram(const std::string& args, const std::string& env = "") {
-    const char* bin = std::getenv("ZENTORIA_BIN");
-    if (!bin) throw std::runtime_error("ZENTORIA_BIN is not set");
-    TestDir io;
-    const std::string cmd = env + " " + bin + " " + args + " </dev/null >" + (io / "out").string() + " 2>" +
-                            (io / "err").string();
-    Run r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = io.read("out");
-    r.err = io.read("err");
-    return r;
-}
-
-Run runInProcess(const std::vector<std::string>& args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    Run r;
-    r.status = zt::app::runCommand(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 // A working folder made with the sqlite3 shell, as a hotel's technician would.
 void shellFixture(const TestDir& dir) {
@@ -90,7 +59,7 @@ TEST(CommandLine, GridCountsTheRowsOfTheDetailWhateverTheCaseOfTheirCodes) {
             "CREATE INDEX ix_Dettaglio ON Dettaglio(NumeroHotel, Tipo, DataInserimento);"
             "INSERT INTO Dettaglio VALUES(12,'Presenze','generale','20141105',4),(12,'PRESENZE','GENERALE','20141201',2),"
             "(12,'presenze','Generale','20140105',1),(12,'Presenze','Generali','20140105',100);");
-    auto r = runInProcess({"--dir", dir.path().string(), "grid", "--hotel", "12", "--year", "2014", "--stat",
+    auto r = runCli({"--dir", dir.path().string(), "grid", "--hotel", "12", "--year", "2014", "--stat",
                            "Presenze", "--detail", "Generale"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "1\n0\n0\n0\n0\n0\n0\n0\n0\n0\n35\n2\n");
@@ -100,25 +69,21 @@ TEST(CommandLine, WrongChoicesAndUsageAreRefusedWithStatusTwo) {
     TestDir dir;
     shellFixture(dir);
     const std::string d = dir.path().string();
-    auto r = runInProcess({"--dir", d, "grid", "--hotel", "5", "--year", "2014", "--stat", "Presenze", "--detail", "M"});
+    auto r = runCli({"--dir", d, "grid", "--hotel", "5", "--year", "2014", "--stat", "Presenze", "--detail", "M"});
+    EXPECT_TRUE(failedSaying(r, 2, " 12 Hotel Dodici"));
+    r = runCli({"--dir", d, "grid", "--hotel", "12", "--year", "2014", "--stat", "Presenz", "--detail", "M"});
+    EXPECT_TRUE(failedSaying(r, 2, "Camere Partite"));
+    r = runCli({"--dir", d, "grid", "--hotel", "12", "--year", "2014", "--stat", "Produzione", "--detail", "99"});
+    EXPECT_TRUE(failedSaying(r, 2, "    3 Bar"));
+    r = runCli({"--dir", d, "grid", "--hotel", "x12"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find(" 12 Hotel Dodici"), std::string::npos) << r.err;
-    r = runInProcess({"--dir", d, "grid", "--hotel", "12", "--year", "2014", "--stat", "Presenz", "--detail", "M"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("Camere Partite"), std::string::npos);
-    r = runInProcess({"--dir", d, "grid", "--hotel", "12", "--year", "2014", "--stat", "Produzione", "--detail", "99"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("    3 Bar"), std::string::npos);
-    r = runInProcess({"--dir", d, "grid", "--hotel", "x12"});
-    EXPECT_EQ(r.status, 2);
-    r = runInProcess({"--dir", d, "grid", "--hotel", "12", "--year", "2014", "--stat", "Presenze"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("--detail"), std::string::npos);
-    EXPECT_EQ(runInProcess({"frobnicate"}).status, 2);
-    EXPECT_EQ(runInProcess({"--frob"}).status, 2);
-    EXPECT_EQ(runInProcess({"--version"}).status, 0);
+    r = runCli({"--dir", d, "grid", "--hotel", "12", "--year", "2014", "--stat", "Presenze"});
+    EXPECT_TRUE(failedSaying(r, 2, "--detail"));
+    EXPECT_EQ(runCli({"frobnicate"}).status, 2);
+    EXPECT_EQ(runCli({"--frob"}).status, 2);
+    EXPECT_EQ(runCli({"--version"}).status, 0);
     // The options are listed together, before the closing paragraph, which ends the text.
-    const std::string help = runInProcess({"--help"}).out;
+    const std::string help = runCli({"--help"}).out;
     const auto closing = help.rfind("\n\n");
     ASSERT_NE(closing, std::string::npos);
     EXPECT_NE(help.find("  --version "), std::string::npos);
@@ -127,18 +92,15 @@ TEST(CommandLine, WrongChoicesAndUsageAreRefusedWithStatusTwo) {
     EXPECT_EQ(help.substr(help.size() - 19), "ZENTORIA_PASSWORD.\n");
     // A folder without the registry: a message, status 1.
     TestDir empty;
-    r = runInProcess({"--dir", empty.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
+    r = runCli({"--dir", empty.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
                       "--detail", "M"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("AnagraficaHotels.mdb"), std::string::npos);
+    EXPECT_TRUE(failedSaying(r, 1, "AnagraficaHotels.mdb"));
 }
 
 TEST(CommandLine, GridAsksForThePasswordWhenOneIsSet) {
     TestDir dir;
     shellFixture(dir);
-    std::istringstream in("segreta\n");
-    std::ostringstream out, err;
-    ASSERT_EQ(zt::app::runCommand({"--dir", dir.path().string(), "passwd"}, in, out, err), 0) << err.str();
+    ASSERT_EQ(runCli({"--dir", dir.path().string(), "passwd"}, "segreta\n").status, 0);
     const std::string args = "--dir '" + dir.path().string() + "' grid --hotel 12 --year 2014 --stat Presenze --detail M";
     auto r = runProgram(args, "ZENTORIA_PASSWORD=");
     EXPECT_EQ(r.status, 1);
@@ -177,45 +139,36 @@ TEST(CommandLine, DiffRatioAndRegisterDoWhatTheButtonsDo) {
     TestDir dir;
     figureFixture(dir);
     const std::string d = dir.path().string();
-    auto r = runInProcess({"--dir", d, "diff", "--hotel", "3", "--year", "2014", "--with", "2013", "--stat", "Cassa",
+    auto r = runCli({"--dir", d, "diff", "--hotel", "3", "--year", "2014", "--with", "2013", "--stat", "Cassa",
                            "--detail", "CONT"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "Diff. 2014-2013 (Cassa-CONT   Contanti)");
     EXPECT_EQ(r.out.substr(r.out.find('\n') + 1, 24), "2000.25\t50.5\n0\t0\n0\t0\n0\t0");
 
-    r = runInProcess({"--dir", d, "ratio", "--hotel", "3", "--year", "2014", "--stat", "Cassa", "--detail", "CONT",
+    r = runCli({"--dir", d, "ratio", "--hotel", "3", "--year", "2014", "--stat", "Cassa", "--detail", "CONT",
                       "--with-stat", "Presenze", "--with-detail", "Generale"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Conf. (Cassa-CONT   Contanti)-(Presenze-Generale)\n75\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n0\n");
 
     const std::vector<std::string> reg = {"--dir", d, "register", "--hotel", "3", "--year", "2015", "--stat", "Cassa",
                                           "--detail", "CONT", "--values", "1,234.50;2;;;;;;;;;;12"};
-    {
-        std::istringstream no("no\n");
-        std::ostringstream out, err;
-        EXPECT_EQ(zt::app::runCommand(reg, no, out, err), 1);
-        EXPECT_NE(err.str().find("Sei sicuro?"), std::string::npos);
-        EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb", "SELECT count(*) FROM Zentoria"), "2");
-    }
-    {
-        std::istringstream yes("s\n");
-        std::ostringstream out, err;
-        EXPECT_EQ(zt::app::runCommand(reg, yes, out, err), 0) << err.str();
-    }
+    r = runCli(reg, "no\n");
+    EXPECT_TRUE(failedSaying(r, 1, "Sei sicuro?"));
+    EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb", "SELECT count(*) FROM Zentoria"), "2");
+    EXPECT_EQ(runCli(reg, "s\n").status, 0);
     auto withYes = reg;
     withYes.back() = "7;;;;;;;;;;;";
     withYes.push_back("--yes");
-    EXPECT_EQ(runInProcess(withYes).status, 0);
+    EXPECT_EQ(runCli(withYes).status, 0);
     EXPECT_EQ(zt::test::queryColumn(dir / "Zentoria.mdb",
                                     "SELECT Valore FROM Zentoria WHERE AnnoMese LIKE '2015%' ORDER BY AnnoMese"),
               "7.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0|0.0");
     withYes.back() = "--yes";
     withYes[withYes.size() - 2] = "1;2;3";
-    EXPECT_EQ(runInProcess(withYes).status, 2);
+    EXPECT_EQ(runCli(withYes).status, 2);
     withYes[withYes.size() - 2] = "x;;;;;;;;;;;";
-    r = runInProcess(withYes);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Gennaio"), std::string::npos);
+    r = runCli(withYes);
+    EXPECT_TRUE(failedSaying(r, 1, "Gennaio"));
 }
 
 TEST(CommandLine, RecomputePrintsEachDetailAndItsTwelveValues) {
@@ -228,13 +181,12 @@ TEST(CommandLine, RecomputePrintsEachDetailAndItsTwelveValues) {
             "INSERT INTO Incassi VALUES(99.5,'20140302','',1,'CONT');");
     const std::vector<std::string> args = {"--dir", dir.path().string(), "recompute", "--hotel", "3", "--year", "2014",
                                            "--stat", "Cassa"};
-    std::istringstream no("n\n");
-    std::ostringstream out, err;
-    EXPECT_EQ(zt::app::runCommand(args, no, out, err), 1);
-    EXPECT_TRUE(out.str().empty());
+    const auto no = runCli(args, "n\n");
+    EXPECT_EQ(no.status, 1);
+    EXPECT_TRUE(no.out.empty());
     auto withYes = args;
     withYes.push_back("--yes");
-    const auto r = runInProcess(withYes);
+    const auto r = runCli(withYes);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "CONT\t0\t0\t99.5\t0\t0\t0\t0\t0\t0\t0\t0\t0\n");
     EXPECT_NE(r.err.find("Dettaglio 1 di 1: CONT"), std::string::npos);
@@ -279,9 +231,9 @@ TEST(CommandLine, AFolderWithEveryNameInCapitalsGivesTheSameFiguresAndWritesItsO
     caps.write("FD", "an old report\r\n");
     auto both = [&](std::vector<std::string> args, bool sameOutput = true) {
         args.insert(args.begin(), {"--dir", plain.path().string()});
-        const auto a = runInProcess(args);
+        const auto a = runCli(args);
         args[1] = caps.path().string();
-        const auto b = runInProcess(args);
+        const auto b = runCli(args);
         EXPECT_EQ(a.status, 0) << a.err;
         EXPECT_EQ(b.status, 0) << b.err;
         if (sameOutput) {
@@ -317,9 +269,7 @@ TEST(CommandLine, AFolderWithEveryNameInCapitalsGivesTheSameFiguresAndWritesItsO
 TEST(CommandLine, APasswordFileNamedInAnyCaseGuardsTheFiguresAndTwoNamesInOneCaseAreRefused) {
     TestDir plain, caps;
     const std::string year = std::to_string(demoInBothCases(plain, caps));
-    std::istringstream in("segreta\n");
-    std::ostringstream out, err;
-    ASSERT_EQ(zt::app::runCommand({"--dir", caps.path().string(), "passwd"}, in, out, err), 0) << err.str();
+    ASSERT_EQ(runCli({"--dir", caps.path().string(), "passwd"}, "segreta\n").status, 0);
     std::filesystem::rename(caps / "Security.pwd", caps / "security.PWD");
     const std::string grid = "--dir '" + caps.path().string() + "' grid --hotel 1 --year " + year +
                              " --stat Presenze --detail Generale";
@@ -329,16 +279,14 @@ TEST(CommandLine, APasswordFileNamedInAnyCaseGuardsTheFiguresAndTwoNamesInOneCas
     EXPECT_TRUE(r.out.empty());
     EXPECT_EQ(runProgram(grid, "ZENTORIA_PASSWORD=segreta").status, 0);
     // A new password replaces that file and makes no "Security.pwd" beside it.
-    std::istringstream change("segreta\nnuova\n");
-    ASSERT_EQ(zt::app::runCommand({"--dir", caps.path().string(), "passwd"}, change, out, err), 0) << err.str();
+    ASSERT_EQ(runCli({"--dir", caps.path().string(), "passwd"}, "segreta\nnuova\n").status, 0);
     EXPECT_FALSE(std::filesystem::exists(caps / "Security.pwd"));
     EXPECT_EQ(runProgram(grid, "ZENTORIA_PASSWORD=nuova").status, 0);
 
     // Two password files, or two figure files, whose names differ only in case: neither is read.
     std::filesystem::copy_file(caps / "security.PWD", caps / "SECURITY.PWD");
     r = runProgram(grid, "ZENTORIA_PASSWORD=nuova");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("\"SECURITY.PWD\" e \"security.PWD\""), std::string::npos) << r.err;
+    EXPECT_TRUE(failedSaying(r, 1, "\"SECURITY.PWD\" e \"security.PWD\""));
     std::filesystem::remove(caps / "SECURITY.PWD");
     std::filesystem::copy_file(caps / "DETTAGLIO.MDB", caps / "Dettaglio.mdb");
     r = runProgram(grid, "ZENTORIA_PASSWORD=nuova");
@@ -356,7 +304,7 @@ TEST(CommandLine, DiffOfAllRoomTypesAddsTheRecordsOfEachMonth) {
     dir.sql("Zentoria.mdb", "INSERT INTO Zentoria VALUES(3,'ArriviNC','DBL','201403',3),(3,'ArriviNC','SGL','201403',4),"
                             "(3,'ArriviNC','DBL','201303',10),(3,'ArriviNC','SGL','201303',1),(3,'ArriviNC','SGL','201405',2);");
     const auto diff = [&](const std::string& detail) {
-        const auto r = runInProcess({"--dir", dir.path().string(), "diff", "--hotel", "3", "--year", "2014", "--with",
+        const auto r = runCli({"--dir", dir.path().string(), "diff", "--hotel", "3", "--year", "2014", "--with",
                                      "2013", "--stat", "Camere Arrivate", "--detail", detail});
         return r.out.substr(r.out.find('\n') + 1, 21);  // January to May
     };
@@ -374,7 +322,7 @@ TEST(CommandLine, WithoutTheDirshFolderACommandStopsWithOneMessageInItalian) {
                                           std::vector<std::string>{"register", "--values", ";;;;;;;;;;;", "--yes"}}) {
         args.insert(args.begin(), {"--dir", dir.path().string()});
         args.insert(args.begin() + 3, choice.begin(), choice.end());
-        const auto r = runInProcess(args);
+        const auto r = runCli(args);
         EXPECT_EQ(r.status, 1);
         EXPECT_TRUE(r.out.empty());
         EXPECT_EQ(r.err.rfind("Zentoria: L'albergo ha l'opzione \"&\"", 0), 0u) << r.err;  // one line only

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include "app/cli.h"
 #include "store/sqlite/database.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -21,16 +20,8 @@ namespace {
 
 void copyFixture(const TestDir& dir, const std::string& name) { dir.copyAccessFixture(name); }
 
-struct Run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Run convert(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = zt::app::cmdConvert(args, out, err);
-    return {status, out.str(), err.str()};
+zt::test::Run convert(const std::vector<std::string>& args) {
+    return zt::test::capture([&](std::ostream& out, std::ostream& err) { return zt::app::cmdConvert(args, out, err); });
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "common/translate.h"
 #include "desktop/passwd.h"
 #include "store/sqlite/database.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -22,16 +23,11 @@ using zt::test::TestDir;
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
+using Outcome = zt::test::Run;
 
 Outcome passwd(const TestDir& dir, const std::string& input, std::vector<std::string> args = {}) {
     std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = cmdPasswd(dir.path(), args, in, out, err);
-    return {status, out.str(), err.str()};
+    return zt::test::capture([&](std::ostream& out, std::ostream& err) { return cmdPasswd(dir.path(), args, in, out, err); });
 }
 
 bool opensWith(const TestDir& dir, const std::string& password) {
@@ -86,8 +82,7 @@ TEST(PasswdCommand, SetsChangesAndClearsFromStandardInput) {
     // Changing asks for the current password first; a wrong one changes nothing.
     const std::string before = dir.read("Security.pwd");
     r = passwd(dir, "sbagliata\nnuova\n");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("wrong password"), std::string::npos);
+    EXPECT_TRUE(failedSaying(r, 1, "wrong password"));
     EXPECT_EQ(dir.read("Security.pwd"), before);
     EXPECT_EQ(passwd(dir, "").status, 1);
     EXPECT_EQ(passwd(dir, "uno due\n").status, 1);  // no new password
@@ -119,8 +114,7 @@ TEST(PasswdCommand, LeavesADamagedFileAlone) {
     TestDir dir;
     dir.write("Security.pwd", "qualcosa\r\n");
     const Outcome r = passwd(dir, "x\ny\n");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("danneggiato"), std::string::npos);
+    EXPECT_TRUE(failedSaying(r, 1, "danneggiato"));
     EXPECT_EQ(dir.read("Security.pwd"), "qualcosa\r\n");
     EXPECT_EQ(passwd(dir, "x\n", {"--clear"}).status, 1);
     EXPECT_TRUE(fs::exists(dir / "Security.pwd"));

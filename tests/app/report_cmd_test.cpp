@@ -10,17 +10,13 @@
 #include <sstream>
 
 #include "report/print_fixture.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
 namespace zt::app {
 namespace {
 
 using namespace zt::report::expect;
-
-struct Outcome {
-    int status;
-    std::string out, err;
-};
 
 int pdfPages(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -44,10 +40,11 @@ protected:
     }
     void TearDown() override { clearWorkstation(); }
 
-    Outcome print(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int status = cmdPrint(dir.path(), args, out, err);
-        return {status, out.str(), err.str()};
+    test::Run print(std::vector<std::string> args) {
+        return test::capture([&](std::ostream& out, std::ostream& err) { return cmdPrint(dir.path(), args, out, err); });
+    }
+    test::Run exportCsv(std::vector<std::string> args) {
+        return test::capture([&](std::ostream& out, std::ostream& err) { return cmdExportCsv(dir.path(), args, out, err); });
     }
 
     test::TestDir dir;
@@ -95,8 +92,7 @@ TEST_F(ReportCmdTest, PrintIntoAPdfFile) {
 
 TEST_F(ReportCmdTest, FailuresAndTheCsvExport) {
     auto r = print({"--destination", "Nessuna"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("\"Matrice\", \"Laser\""), std::string::npos) << r.err;
+    EXPECT_TRUE(failedSaying(r, 1, "\"Matrice\", \"Laser\""));
     r = print({"--colour"});
     EXPECT_EQ(r.status, 2);
     r = print({"--pdf"});
@@ -111,19 +107,17 @@ TEST_F(ReportCmdTest, FailuresAndTheCsvExport) {
     std::filesystem::remove(dir / "Security.pwd");
     unsetenv("ZENTORIA_PASSWORD");
 
-    std::ostringstream out, err;
-    EXPECT_EQ(cmdExportCsv(dir.path(), {}, out, err), 0) << err.str();
-    EXPECT_EQ(out.str(), (dir / "fd.csv").string() + "\n");
+    r = exportCsv({});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, (dir / "fd.csv").string() + "\n");
     EXPECT_TRUE(std::filesystem::exists(dir / "fd.csv"));
-    EXPECT_EQ(cmdExportCsv(dir.path(), {"x"}, out, err), 2);
+    EXPECT_EQ(exportCsv({"x"}).status, 2);
 
     std::filesystem::remove(dir / "fd");
     r = print({});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("no report file"), std::string::npos) << r.err;
-    std::ostringstream out2, err2;
-    EXPECT_EQ(cmdExportCsv(dir.path(), {}, out2, err2), 1);
-    EXPECT_NE(err2.str().find("fd"), std::string::npos) << err2.str();
+    EXPECT_TRUE(failedSaying(r, 1, "no report file"));
+    r = exportCsv({});
+    EXPECT_TRUE(failedSaying(r, 1, "fd"));
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 
 #include "app/window_main.h"
 #include "desktop/qt/msgbox_form.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -184,24 +185,19 @@ TEST_F(WorkFolderTest, AnnullaEndsWithoutAFolderAndRemembersNothing) {
 }
 
 TEST_F(WorkFolderTest, CommandsNeverAskAndNameTheFolderTheyTried) {
-    const char* bin = std::getenv("ZENTORIA_BIN");
-    ASSERT_NE(bin, nullptr) << "ZENTORIA_BIN is not set";
-    test::TestDir io;
     rememberFolder(work.path());  // a remembered folder is no choice for a command
-    const std::string run = "cd '" + work.path().string() + "' && XDG_CONFIG_HOME='" + config.path().string() +
-                            "' DISPLAY=:0 '" + bin + "' grid --hotel 1 --year 2025 --stat Presenze --detail Generale" +
-                            " </dev/null >'" + (io / "out").string() + "' 2>'" + (io / "err").string() + "'";
-    const int raw = std::system(run.c_str());
-    EXPECT_EQ(WEXITSTATUS(raw), 1);
-    const std::string err = io.read("err");
-    EXPECT_NE(err.find(work.path().string()), std::string::npos) << err;
-    EXPECT_NE(err.find(kRegistryFile), std::string::npos) << err;
-    EXPECT_NE(err.find("--dir"), std::string::npos) << err;
+    const std::string grid = "cd '" + work.path().string() + "' && XDG_CONFIG_HOME='" + config.path().string() +
+                             "' DISPLAY=:0 '" + test::programPath() +
+                             "' grid --hotel 1 --year 2025 --stat Presenze --detail Generale";
+    auto r = test::runShell(grid);
+    EXPECT_TRUE(failedSaying(r, 1, work.path().string()));
+    EXPECT_NE(r.err.find(kRegistryFile), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("--dir"), std::string::npos) << r.err;
 
-    ASSERT_EQ(WEXITSTATUS(std::system(("'" + std::string(bin) + "' demo '" + work.path().string() + "' >/dev/null").c_str())), 0);
-    EXPECT_EQ(WEXITSTATUS(std::system(run.c_str())), 0) << io.read("err");
-    const std::string out = io.read("out");
-    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 12);
+    ASSERT_EQ(test::runProgram("demo '" + work.path().string() + "'").status, 0);
+    r = test::runShell(grid);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 12);
 }
 
 }  // namespace

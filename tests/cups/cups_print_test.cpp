@@ -8,9 +8,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTest>
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -20,6 +18,7 @@
 #include "report/print_menu_logic.h"
 #include "report/qt/menu_stampa.h"
 #include "report/report_file.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
@@ -29,22 +28,7 @@ namespace {
 
 constexpr const char* kQueue = "Laser";
 
-struct Shell {
-    int status = -1;
-    std::string out;
-};
-
-// Runs a shell command; its standard output and exit status.
-Shell shell(const std::string& command) {
-    Shell r;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buf{};
-    while (const std::size_t n = fread(buf.data(), 1, buf.size(), pipe)) r.out.append(buf.data(), n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
-}
+using test::runShell;  // a shell command and its output and exit status
 
 // Text without the white space (line ends included) around it.
 std::string stripped(const std::string& text) {
@@ -73,11 +57,11 @@ public:
     fs::path pdfFolder() const { return dir_.path() / "cups" / "pdf"; }
     // The end of the server's log, for a job that wrote nothing.
     std::string logTail() const {
-        return shell("tail -n 30 " + quoted(dir_.path() / "cups" / "log" / "error_log")).out;
+        return runShell("tail -n 30 " + quoted(dir_.path() / "cups" / "log" / "error_log")).out;
     }
     void stop() {
         if (!started()) return;
-        shell("bash " + quoted(script()) + " stop " + quoted(dir_.path() / "cups") + " 2>&1");
+        runShell("bash " + quoted(script()) + " stop " + quoted(dir_.path() / "cups") + " 2>&1");
         socket_.clear();
     }
     ~PrivateCups() { stop(); }
@@ -85,17 +69,17 @@ public:
 private:
     PrivateCups() {
         for (const char* tool : {"pdfinfo", "pdftotext"})
-            if (shell(std::string("command -v ") + tool + " >/dev/null").status != 0)
+            if (runShell(std::string("command -v ") + tool + " >/dev/null").status != 0)
                 error_ += std::string(tool) + " is missing (bash scripts/setup.sh installs poppler-utils). ";
         if (!error_.empty()) return;
         // Reachable by cupsd's filters, which run as the user lp.
         fs::permissions(dir_.path(), fs::perms::others_exec | fs::perms::group_exec, fs::perm_options::add);
-        const Shell r = shell("bash " + quoted(script()) + " start " + quoted(dir_.path() / "cups") + " " + kQueue +
+        const auto r = runShell("bash " + quoted(script()) + " start " + quoted(dir_.path() / "cups") + " " + kQueue +
                             " 2>&1");
         const std::string last = stripped(r.out.substr(r.out.find_last_of('\n', r.out.size() - 2) + 1));
         if (r.status != 0 || last.empty() || last.front() != '/') {
             error_ = "the private CUPS server did not start:\n" + r.out;
-            shell("bash " + quoted(script()) + " stop " + quoted(dir_.path() / "cups") + " 2>&1");
+            runShell("bash " + quoted(script()) + " stop " + quoted(dir_.path() / "cups") + " 2>&1");
             return;
         }
         socket_ = last;
@@ -129,12 +113,12 @@ protected:
         unsetenv("ZENTORIA_PASSWORD");
         for (const auto& e : fs::directory_iterator(PrivateCups::instance().pdfFolder())) before_.insert(e.path());
         demo_ = dir_.path() / "demo";
-        ASSERT_EQ(shell(program() + " demo " + quoted(demo_) + " >/dev/null 2>&1").status, 0);
+        ASSERT_EQ(runShell(program() + " demo " + quoted(demo_) + " >/dev/null 2>&1").status, 0);
     }
 
     // Writes the report of the demo's hotel 1 for 2025.
     void writeReport(const std::string& stat, const std::string& detail) {
-        const Shell r = shell(program() + " --dir " + quoted(demo_) + " report --hotel 1 --year 2025 --stat '" + stat +
+        const auto r = runShell(program() + " --dir " + quoted(demo_) + " report --hotel 1 --year 2025 --stat '" + stat +
                             "' --detail '" + detail + "' 2>&1");
         ASSERT_EQ(r.status, 0) << r.out;
     }
@@ -159,15 +143,15 @@ protected:
     WrittenPdf waitForPdf() const {
         WrittenPdf pdf;
         const auto folder = PrivateCups::instance().pdfFolder();
-        while (!stripped(shell("lpstat -o " + std::string(kQueue) + " 2>/dev/null").out).empty())
+        while (!stripped(runShell("lpstat -o " + std::string(kQueue) + " 2>/dev/null").out).empty())
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         for (const auto& e : fs::directory_iterator(folder))
             if (e.path().extension() == ".pdf" && !before_.count(e.path())) pdf.file = e.path();
         if (pdf.file.empty()) return pdf;
-        const Shell info = shell("pdfinfo " + quoted(pdf.file) + " | sed -n 's/^Pages: *//p'");
+        const auto info = runShell("pdfinfo " + quoted(pdf.file) + " | sed -n 's/^Pages: *//p'");
         pdf.pages = std::atoi(info.out.c_str());
         // The first line with text, wherever the page puts it.
-        const Shell text = shell("pdftotext -layout " + quoted(pdf.file) + " - 2>/dev/null | awk 'NF { print; exit }'");
+        const auto text = runShell("pdftotext -layout " + quoted(pdf.file) + " - 2>/dev/null | awk 'NF { print; exit }'");
         pdf.firstLine = stripped(text.out);
         return pdf;
     }
@@ -179,7 +163,7 @@ protected:
 
 TEST_F(CupsPrintTest, PrintCommandSendsTheReportToTheQueue) {
     writeReport("Presenze", "Generale");
-    const Shell r = shell(program() + " --dir " + quoted(demo_) + " print --destination " + kQueue + " 2>&1");
+    const auto r = runShell(program() + " --dir " + quoted(demo_) + " print --destination " + kQueue + " 2>&1");
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find(kQueue), std::string::npos) << r.out;
 

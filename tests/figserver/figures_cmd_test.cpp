@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sstream>
 
 #include "app/cli.h"
 #include "app/demo.h"
 #include "support/pg_server.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
 using zt::test::PgServer;
@@ -16,27 +16,8 @@ using zt::test::TestDir;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs the command line with ZENTORIA_FIGURES_DB set to `db` (unset when empty).
-Outcome figures(const std::string& db, std::vector<std::string> args) {
-    if (db.empty())
-        ::unsetenv("ZENTORIA_FIGURES_DB");
-    else
-        ::setenv("ZENTORIA_FIGURES_DB", db.c_str(), 1);
-    std::istringstream in;
-    std::ostringstream out, err;
-    Outcome r;
-    r.status = zt::app::runCommand(args, in, out, err);
-    ::unsetenv("ZENTORIA_FIGURES_DB");
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
+using Outcome = zt::test::Run;
+constexpr auto figures = &zt::test::runCliWithServer;  // the command line, with the figure server setting
 
 // Count and sum of Valore per hotel, "hotel:count:sum" joined by "|", as the figure file
 // and the server give them.
@@ -88,36 +69,29 @@ TEST(FiguresInit, CreatesTheTwoTablesOnceWithTheirKeyAndIndex) {
 
 TEST(FiguresInit, TheProgramTakesTheSettingFromItsEnvironment) {
     const std::string db = PgServer::shared().createDatabase("init_program");
-    const char* bin = std::getenv("ZENTORIA_BIN");
-    ASSERT_NE(bin, nullptr) << "ZENTORIA_BIN is not set";
-    TestDir io;
-    const std::string cmd = "ZENTORIA_FIGURES_DB='" + db + "' " + bin + " figures init >" + (io / "out").string() +
-                            " 2>&1 </dev/null";
-    EXPECT_EQ(std::system(cmd.c_str()), 0) << io.read("out");
-    EXPECT_NE(io.read("out").find("Dettaglio: created\n"), std::string::npos) << io.read("out");
+    const Outcome init = zt::test::runProgram("figures init", "ZENTORIA_FIGURES_DB='" + db + "'");
+    EXPECT_EQ(init.status, 0) << init;
+    EXPECT_NE(init.out.find("Dettaglio: created\n"), std::string::npos) << init;
     EXPECT_EQ(PgServer::shared().query("init_program", "SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"),
               "2");
 }
 
 TEST(FiguresInit, RefusesWithoutTheSettingOrOverAForeignTable) {
     const Outcome unset = figures("", {"figures", "init"});
-    EXPECT_EQ(unset.status, 1);
-    EXPECT_NE(unset.err.find("ZENTORIA_FIGURES_DB is not set"), std::string::npos) << unset.err;
+    EXPECT_TRUE(failedSaying(unset, 1, "ZENTORIA_FIGURES_DB is not set"));
 
     const std::string db = PgServer::shared().createDatabase("init_foreign");
     PgServer::shared().exec("init_foreign", "CREATE TABLE \"Zentoria\" (\"Anno\" text)");
     const Outcome foreign = figures(db, {"figures", "init"});
-    EXPECT_EQ(foreign.status, 1);
-    EXPECT_NE(foreign.err.find("without the fields NumeroHotel, Tipo, Dettaglio, AnnoMese, Valore"), std::string::npos)
-        << foreign.err;
+    EXPECT_TRUE(
+        failedSaying(foreign, 1, "without the fields NumeroHotel, Tipo, Dettaglio, AnnoMese, Valore"));
     EXPECT_EQ(PgServer::shared().query("init_foreign", "SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"),
               "1");
 
     // A server that cannot be reached: named, without the password written in the setting.
     const Outcome absent = figures("host=/nonexistent-zt dbname=cifre password=S3cret-Pw", {"figures", "init"});
-    EXPECT_EQ(absent.status, 1);
-    EXPECT_NE(absent.err.find("PostgreSQL server socket /nonexistent-zt/cifre: cannot connect"), std::string::npos)
-        << absent.err;
+    EXPECT_TRUE(
+        failedSaying(absent, 1, "PostgreSQL server socket /nonexistent-zt/cifre: cannot connect"));
     EXPECT_EQ(absent.err.find("S3cret"), std::string::npos);
     EXPECT_EQ(figures(db, {"figures", "drop"}).status, 2);
     EXPECT_EQ(figures(db, {"--dir", "/nonexistent-zt", "figures", "push", "--hotel", "x"}).status, 2);
@@ -171,8 +145,7 @@ TEST(FiguresPush, AFileBreakingTheKeyCopiesNothingOfThatHotel) {
     zt::app::writeDemo(dir.path(), true);
     dir.sql("Zentoria.mdb", "INSERT INTO Zentoria SELECT * FROM Zentoria WHERE NumeroHotel = 2 LIMIT 1");
     const Outcome push = figures(db, {"--dir", dir.path().string(), "figures", "push"});
-    EXPECT_EQ(push.status, 1);
-    EXPECT_NE(push.err.find("Zentoria_chiave"), std::string::npos) << push.err;
+    EXPECT_TRUE(failedSaying(push, 1, "Zentoria_chiave"));
     EXPECT_NE(push.err.find("already exists"), std::string::npos) << push.err;
     // Hotel 1 went in whole before; of hotel 2 nothing.
     EXPECT_EQ(PgServer::shared().query("push_dup", "SELECT DISTINCT \"NumeroHotel\" FROM \"Zentoria\""), "1");
@@ -183,9 +156,7 @@ TEST(FiguresPush, AsksForTheManagementPasswordAndCarriesRowsWithoutAHotel) {
     ASSERT_EQ(figures(db, {"figures", "init"}).status, 0);
     TestDir dir;
     zt::app::writeDemo(dir.path(), true);
-    std::istringstream newPassword("segreta\n");
-    std::ostringstream ignored;
-    ASSERT_EQ(zt::app::runCommand({"--dir", dir.path().string(), "passwd"}, newPassword, ignored, ignored), 0);
+    ASSERT_EQ(zt::test::runCli({"--dir", dir.path().string(), "passwd"}, "segreta\n").status, 0);
     dir.sql("Dettaglio.mdb", "INSERT INTO Dettaglio VALUES (NULL, 'Cassa', 'CONT', '20250101', 5)");
 
     ::setenv("ZENTORIA_PASSWORD", "sbagliata", 1);
@@ -249,10 +220,8 @@ TEST(FiguresPull, WritesTheServersRowsBackAndAgainGivesTheSameFiles) {
     target.copyAccessFixture("nwind.mdb", "Zentoria.mdb");
     const std::string before = target.read("Zentoria.mdb");
     const Outcome access = figures(db, {"--dir", target.path().string(), "figures", "pull"});
-    EXPECT_EQ(access.status, 1);
-    EXPECT_NE(access.err.find("Zentoria.mdb: this is an Access file, which this program only reads"),
-              std::string::npos)
-        << access.err;
+    EXPECT_TRUE(
+        failedSaying(access, 1, "Zentoria.mdb: this is an Access file, which this program only reads"));
     EXPECT_EQ(target.read("Zentoria.mdb"), before);
 }
 

@@ -1,26 +1,22 @@
-// The figure operations and the commands over the figure server: the same output as over
-// the figure files, several writers at once, a server that goes away.
+// The commands and the window over the figure server: the same output as over the figure
+// files, several writers at once, a server that goes away. (The figure operations
+// themselves run over both back ends in Figures.*, tests/store/figures_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 
 #include <QLineEdit>
 #include <QSettings>
 
-#include "app/cli.h"
 #include "app/demo.h"
 #include "common/state.h"
 #include "desktop/qt/zent_desk_top.h"
-#include "store/sqlite/database.h"
-#include "store/figures/figure_store.h"
-#include "store/figures/server_store.h"
+#include "store/db_error.h"
 #include "store/figures/operations.h"
-#include "store/dialect/jet_emit.h"
-#include "store/dialect/jet_sql.h"
 #include "support/pg_server.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 #include "window/window_support.h"
 
@@ -31,32 +27,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-    bool operator==(const Outcome&) const = default;
-};
+using Outcome = zt::test::Run;
 
-std::ostream& operator<<(std::ostream& os, const Outcome& o) {
-    return os << "status " << o.status << "\nout:\n" << o.out << "err:\n" << o.err;
-}
-
-// Runs the command line in `dir`, with ZENTORIA_FIGURES_DB set to `db` (unset when empty).
+// Runs the command line in `dir`, with the figure server setting `db` ("": unset).
 Outcome run(const std::string& db, const TestDir& dir, std::vector<std::string> args) {
-    if (db.empty())
-        ::unsetenv("ZENTORIA_FIGURES_DB");
-    else
-        ::setenv("ZENTORIA_FIGURES_DB", db.c_str(), 1);
     args.insert(args.begin(), {"--dir", dir.path().string()});
-    std::istringstream in;
-    std::ostringstream out, err;
-    Outcome r;
-    r.status = zt::app::runCommand(args, in, out, err);
-    ::unsetenv("ZENTORIA_FIGURES_DB");
-    r.out = out.str();
-    r.err = err.str();
-    return r;
+    return zt::test::runCliWithServer(db, args);
 }
 
 // The demo on a fixed day, twice: `files` keeps its figure files; `served` pushes them to
@@ -111,7 +87,9 @@ TEST(FiguresOnServer, EveryCommandGivesTheSameOutputAsOverTheFiles) {
              {"Fatturato", "1"}}) {
         const Outcome grid = demo.both({"grid", "--hotel", "1", "--year", y, "--stat", stat, "--detail", detail});
         demo.both({"diff", "--hotel", "2", "--year", y, "--with", demo.previous, "--stat", stat, "--detail", detail});
-        if (stat == "Produzione") EXPECT_GT(grid.out.size(), 24u) << grid;  // not twelve zeros
+        if (stat == "Produzione") {
+            EXPECT_GT(grid.out.size(), 24u) << grid;  // not twelve zeros
+        }
     }
     demo.both({"ratio", "--hotel", "1", "--year", y, "--stat", "Cassa", "--detail", "CONT", "--with-stat", "Presenze",
                "--with-detail", "Generale"});
@@ -146,8 +124,7 @@ TEST(FiguresOnServer, EveryCommandGivesTheSameOutputAsOverTheFiles) {
     ::unsetenv("DIRSH");
     EXPECT_EQ(run(demo.db, demo.served, grid), before);
     const Outcome files = run("", demo.served, grid);
-    EXPECT_EQ(files.status, 1);
-    EXPECT_NE(files.err.find("DIRSH"), std::string::npos) << files;
+    EXPECT_TRUE(failedSaying(files, 1, "DIRSH"));
 
     // The server named in the settings file instead of the environment.
     TestDir config;
@@ -205,120 +182,9 @@ TEST(FiguresOnServer, TheWindowShowsTheSameFiguresAndStaysUpWhenTheServerGoesAwa
     EXPECT_TRUE(overServer->isVisible());
 }
 
-TEST(FiguresOnServer, TheSameJetQueriesGiveTheSameResultsAsOverAFile) {
-    const std::string db = PgServer::shared().createDatabase("ops_dialect");
-    PgServer& server = PgServer::shared();
-    TestDir dir;
-    zt::app::writeDemo(dir.path(), true);
-    const std::string rows =
-        "(1,'Cassa','CONT','20140110',1000.25),(1,'Cassa','CONT','20140120',0.1),(1,'Cassa','CONT','20130105',0.2),"
-        "(1,'Cassa','CC','2014x',0.3),(1,'Cassa',' 12 ','20140201',7),(1,'Note','4.5e1kg','20140301',-3.3333),"
-        "(1,'Note',NULL,'20140301',NULL),(2,'Cassa','àbc','20140101',1)";
-    dir.sql("Dettaglio.mdb", "DELETE FROM Dettaglio; INSERT INTO Dettaglio VALUES " + rows);
-    ASSERT_EQ(run(db, dir, {"figures", "init"}).status, 0);
-    server.exec("ops_dialect", "INSERT INTO \"Dettaglio\" VALUES " + rows);
-
-    auto file = zt::store::Database::open(dir.path(), "Dettaglio.mdb");
-    auto& c = zt::store::figureServerConnection(db);
-    for (const std::string query : {
-             "Select Sum(Valore) as S From Dettaglio Where NumeroHotel = 1 and Left$(DataInserimento,6) = '201401'",
-             "Select Sum(Valore) as S From Dettaglio Where Mid$(DataInserimento,1,6) = 201401",
-             "Select Dettaglio, Valore From Dettaglio Where Val(Dettaglio) > 1 Order By Valore",
-             "Select Val(Dettaglio) as V, Val(Left$(Dettaglio,2)) as W From Dettaglio",
-             "Select Instr(Dettaglio, 'C') as I, Instr(2, Dettaglio, 'C') as J, Len(Dettaglio) as L From Dettaglio",
-             "Select DataInserimento From Dettaglio Where DataInserimento = 20140110 or Dettaglio = 12",
-             "Select Right$(DataInserimento, 2) & '/' & Mid$(DataInserimento, 5, 2) as D From Dettaglio "
-             "Where Tipo In ('Cassa', 'Altro') and Dettaglio Like 'C*'",
-             "Select Tipo, Count(*) as N, Sum(Valore) as S From Dettaglio Group By Tipo Order By Tipo",
-             "Select Trim$(Dettaglio) as T, UCase(Dettaglio) as U, Nz(Dettaglio, '-') as Z From Dettaglio",
-             "Select Top 2 Valore From Dettaglio Where Valore Between 0.1 And 7 Order By Valore Desc",
-             "Select Sum(Valore) as S From Dettaglio Where NumeroHotel In (Select NumeroHotel From Dettaglio "
-             "Where Dettaglio = 'àbc')",
-             // Texts without regard to case, accents kept.
-             "Select Sum(Valore) as S From Dettaglio Where Tipo = 'CASSA' and Dettaglio = 'cont'",
-             "Select Dettaglio From Dettaglio Where Dettaglio Like 'c*' or Dettaglio In ('ÀBC', 'x') Order By Dettaglio",
-             "Select Instr(Dettaglio, 'o') as I, Instr(2, Dettaglio, 'T') as J From Dettaglio Where Tipo <> 'cassa'",
-             "Select Dettaglio From Dettaglio Where Dettaglio > 'b' Order By Dettaglio Desc, Valore",
-             "Select Dettaglio From Dettaglio Where Dettaglio Between 'a' And 'CC' Order By Dettaglio",
-             "Select Dettaglio From Dettaglio Where Dettaglio = 'abc' or Dettaglio = 'ABC'",
-         }) {
-        auto rs = file.openQuery(query);
-        std::string expected;
-        for (; !rs.eof(); rs.moveNext()) {
-            for (const auto& name : rs.fieldNames()) expected += rs.field(name).toText() + ";";
-            expected += "|";
-        }
-        std::string got;
-        for (const auto& row : zt::store::queryServer(c, query).rows) {
-            for (const auto& v : row) got += v.toText() + ";";
-            got += "|";
-        }
-        EXPECT_EQ(got, expected) << query;
-    }
-    // Sums of money are exact on the server: a thousand times 0.1 is 100.
-    server.exec("ops_dialect", "INSERT INTO \"Dettaglio\" SELECT 3, 'Cassa', 'X', '20150101', 0.1 FROM "
-                               "generate_series(1, 1000)");
-    const auto sum = zt::store::queryServer(c, "Select Sum(Valore) as S From Dettaglio Where NumeroHotel = 3");
-    EXPECT_EQ(sum.rows.at(0).at(0).toDouble(), 100.0);
-    // A quote in a value is a value: it reaches the server bound, not in the statement.
-    EXPECT_TRUE(zt::store::queryServer(c, "Select Valore From Dettaglio Where Dettaglio = 'x'' or ''1''=''1'").rows.empty());
-}
-
-// Where the emitter learns the server's figure tables, for a look at a plan.
-struct FigureTables : zt::store::jet::SchemaSource {
-    zt::store::jet::TableInfo table(const std::string& name, const std::optional<std::string>&) override {
-        using zt::store::jet::Type;
-        const std::string period = name == "Zentoria" ? "AnnoMese" : "DataInserimento";
-        return {"", name, {{"NumeroHotel", Type::Number}, {"Tipo", Type::Text}, {"Dettaglio", Type::Text},
-                           {period, Type::Text}, {"Valore", Type::Number}}};
-    }
-};
-
-TEST(FiguresOnServer, TextsCompareWithoutRegardToCaseAndTheEqualitiesSeekTheKeys) {
-    DemoPair demo("ops_case");
-    PgServer& server = PgServer::shared();
-    // A row written by another program in another case counts in the grid and the report.
-    const std::vector<std::string> grid = {"grid", "--hotel", "1", "--year", demo.year, "--stat", "Cassa", "--detail",
-                                           "CONT"};
-    demo.files.sql("Dettaglio.mdb", "INSERT INTO Dettaglio VALUES (1, 'cassa', 'cont', '" + demo.year + "0105', 1000)");
-    server.exec("ops_case", "INSERT INTO \"Dettaglio\" VALUES (1, 'cassa', 'cont', '" + demo.year + "0105', 1000)");
-    demo.both(grid);
-
-    // "&Registra" of "cont" replaces the month of "CONT": one row, holding the codes as given.
-    const std::vector<std::string> reg = {"register", "--hotel", "1", "--year", "2040", "--stat", "Cassa",
-                                          "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"};
-    demo.both(reg);
-    server.exec("ops_case", "UPDATE \"Zentoria\" SET \"Dettaglio\" = 'cont' WHERE \"AnnoMese\" = '204001'");
-    demo.files.sql("Zentoria.mdb", "UPDATE Zentoria SET Dettaglio = 'cont' WHERE AnnoMese = '204001'");
-    demo.both(reg);
-    EXPECT_EQ(serverSummary("ops_case"), fileSummary(demo.files));
-    EXPECT_EQ(server.query("ops_case", "SELECT count(*) FROM \"Zentoria\" WHERE \"AnnoMese\" LIKE '2040%'"), "12");
-    // The key refuses a second spelling of a month's row.
-    EXPECT_THROW(server.exec("ops_case", "INSERT INTO \"Zentoria\" VALUES (1, 'CASSA', 'Cont', '204001', 5)"),
-                 std::runtime_error);
-
-    // The month's sum as the grid writes it seeks the index of the sums.
-    auto& c = zt::store::figureServerConnection(demo.db);
-    FigureTables tables;
-    const auto sum = zt::store::jet::emitQuery(
-        *zt::store::jet::parseQuery("Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = 1 and Tipo = "
-                                    "'Produzione' and Left$(DataInserimento,6) = '201403' and Dettaglio = 'Generale'"),
-        tables, zt::store::jet::Dialect::Postgres);
-    c.exec("SET enable_seqscan = off");
-    const auto plan = c.exec("EXPLAIN " + sum.sql, std::vector<zt::store::PgParam>(sum.params.begin(), sum.params.end()));
-    std::string text;
-    for (int i = 0; i < plan.rows(); ++i) text += plan.text(i, 0) + "\n";
-    c.exec("RESET enable_seqscan");
-    EXPECT_NE(text.find("Index Cond: ((\"NumeroHotel\" = "), std::string::npos) << text;
-    EXPECT_NE(text.find("Dettaglio_somme"), std::string::npos) << text;
-    EXPECT_NE(text.find("AND (translate(\"Tipo\""), std::string::npos) << text;
-    EXPECT_NE(text.find("\"DataInserimento\" >= "), std::string::npos) << text;
-}
-
 TEST(FiguresOnServer, TwoProcessesRegisteringTheSameMonthsLeaveOneRowOfOneWholeWriteEach) {
     DemoPair demo("ops_concurrent");
-    const char* bin = std::getenv("ZENTORIA_BIN");
-    ASSERT_NE(bin, nullptr) << "ZENTORIA_BIN is not set";
+    const std::string bin = zt::test::programPath();
     // Two workstations press "&Registra" twelve times each on the same hotel, statistic,
     // detail and year; each press writes one value into all twelve months.
     std::string script = "export ZENTORIA_FIGURES_DB='" + demo.db + "'\n";
@@ -378,8 +244,7 @@ TEST(FiguresOnServer, AServerThatGoesAwayIsNamedWithoutThePasswordAndNothingHalf
     }
     const Outcome stopped = run(db, demo.served, {"register", "--hotel", "1", "--year", "2031", "--stat", "Cassa",
                                                   "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"});
-    EXPECT_EQ(stopped.status, 1);
-    EXPECT_NE(stopped.err.find("PostgreSQL server socket"), std::string::npos) << stopped;
+    EXPECT_TRUE(failedSaying(stopped, 1, "PostgreSQL server socket"));
     EXPECT_EQ(stopped.err.find("S3cret"), std::string::npos) << stopped;
     server.start();
 

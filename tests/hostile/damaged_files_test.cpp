@@ -156,10 +156,9 @@ TEST(HostileFiles, ADamagedRegistryClosesTheWindowAfterItsMessageAndTheCommandFa
         EXPECT_NE(w.ui.messages[0].find("AnagraficaHotels.mdb"), std::string::npos) << w.ui.messages[0];
         EXPECT_NE(w.ui.messages[0].find(fs::absolute(dir.path()).string()), std::string::npos);
 
-        const CliRun r = run({"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat",
+        const auto r = runCli({"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat",
                               "Presenze", "--detail", "Generale"});
-        EXPECT_EQ(r.status, 1);
-        EXPECT_NE(r.err.find("AnagraficaHotels.mdb"), std::string::npos) << r.err;
+        EXPECT_TRUE(failedSaying(r, 1, "AnagraficaHotels.mdb"));
         EXPECT_TRUE(r.out.empty());
         EXPECT_TRUE(fileBytes(dir / "AnagraficaHotels.mdb") == registry);
     }

@@ -10,12 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "app/cli.h"
 #include "desktop/desk_logic.h"
 #include "desktop/passwd.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 
 namespace zt::hostile {
+
+using test::runCli;  // the command line in this process
 
 // Records every message box; answers Yes to the questions (or `answer`).
 class FakeUi : public desktop::UiPort {
@@ -103,23 +105,6 @@ struct Window {
         return out;
     }
 };
-
-// zentoria's command line run in this process.
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-inline CliRun run(const std::vector<std::string>& args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    CliRun r;
-    r.status = app::runCommand(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 // The texts a user can type or a lookup file can hold that a careless program would
 // let change a query, end it, or overflow something.

@@ -86,10 +86,9 @@ TEST(HostileWrites, ABlockedSummaryFileWritesNothingAndSaysWhich) {
     EXPECT_EQ(rowsNow(), before);
 
     // The same through the command line: status 1, the file named, nothing written.
-    const CliRun r = run({"--dir", dir.path().string(), "register", "--hotel", "1", "--year", "2014", "--stat", "Cassa",
+    const auto r = runCli({"--dir", dir.path().string(), "register", "--hotel", "1", "--year", "2014", "--stat", "Cassa",
                           "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Zentoria.mdb"), std::string::npos) << r.err;
+    EXPECT_TRUE(failedSaying(r, 1, "Zentoria.mdb"));
     EXPECT_NE(r.err.find("\"Zentoria.mdb-journal\""), std::string::npos) << r.err;  // what to look at
     EXPECT_EQ(rowsNow(), before);
 
@@ -126,10 +125,9 @@ TEST(HostileWrites, AReportFileThatCannotBeWrittenIsNamedAndThePreviousOneKept) 
     EXPECT_TRUE(fs::is_directory(dir / "fd"));
     EXPECT_EQ(summaryRows(dir), before);
 
-    CliRun r = run({"--dir", dir.path().string(), "report", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
+    auto r = runCli({"--dir", dir.path().string(), "report", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
                     "--detail", "Generale"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find((dir / "fd").string()), std::string::npos) << r.err;
+    EXPECT_TRUE(failedSaying(r, 1, (dir / "fd").string()));
     EXPECT_TRUE(r.out.empty());
 
     // A report written, then its CSV export blocked: a message naming the CSV file; the
@@ -155,16 +153,14 @@ TEST(HostileWrites, APasswordFileInTheWayIsRefusedWithTheWayToReset) {
     TestDir dir;
     workingFolder(dir);
     folderInTheWay(dir / "Security.pwd");
-    const CliRun r = run({"--dir", dir.path().string(), "passwd"}, "nuova\n");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("Security.pwd"), std::string::npos) << r.err;
+    const auto r = runCli({"--dir", dir.path().string(), "passwd"}, "nuova\n");
+    EXPECT_TRUE(failedSaying(r, 1, "Security.pwd"));
     EXPECT_NE(r.err.find(desktop::gate_text::kReset), std::string::npos) << r.err;
     EXPECT_TRUE(fs::is_directory(dir / "Security.pwd"));
     // The commands that read figures refuse too, instead of going on without a password.
-    const CliRun grid = run({"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
+    const auto grid = runCli({"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2014", "--stat", "Presenze",
                              "--detail", "Generale"});
-    EXPECT_EQ(grid.status, 1);
-    EXPECT_NE(grid.err.find("Security.pwd"), std::string::npos) << grid.err;
+    EXPECT_TRUE(failedSaying(grid, 1, "Security.pwd"));
     EXPECT_TRUE(grid.out.empty());
 }
 

@@ -31,6 +31,12 @@ void copyFixtures(const TestDir& dir) {
 }
 
 std::string text(const Value& v) { return v.isNull() ? "NULL" : v.toText(); }
+// The same with texts quoted, so that a number read as text shows, and whole doubles
+// with ".0", so that an integer read as a double shows too.
+std::string shown(const Value& v) {
+    const std::string s = text(v);
+    return v.isText() ? "'" + s + "'" : s + (v.isDouble() && s.find('.') == s.npos ? ".0" : "");
+}
 
 // The values of one field over the rows meeting a criterion, joined by ",".
 std::string findAll(Recordset& rs, const std::string& criterion, const std::string& field) {
@@ -75,74 +81,63 @@ TEST(JetFile, ListsTheTablesOfJet3AndJet4FilesWithTheirRows) {
 TEST(JetFile, ValuesMatchWhatMdbExportPrints) {
     TestDir dir;
     copyFixtures(dir);
+    // Some fields of every row meeting a criterion, in table order.
+    const auto rows = [&](const std::string& table, const std::string& where, const std::vector<std::string>& fields) {
+        auto rs = Database::open(dir.path(), table == "DateTest" ? "DateTest.mdb" : "nwind.mdb").openTable(table);
+        std::string out;
+        for (rs.findFirst(where); !rs.noMatch(); rs.findNext(where)) {
+            out += out.empty() ? "" : "|";
+            for (const auto& f : fields) out += (f == fields.front() ? "" : " ") + shown(rs.field(f));
+        }
+        return out;
+    };
+    const std::tuple<const char*, const char*, std::vector<std::string>, const char*> cases[] = {
+        {"Shippers", "ShipperID > 0", {"ShipperID", "CompanyName", "Phone"},
+         "1 'Speedy Express' '(503) 555-9831'|2 'United Package' '(503) 555-3199'|3 'Federal Shipping' '(503) 555-9931'"},
+        // 10330,"LILAS",3,"1994-11-16 00:00:00",...,1,12.7500,...; money exact to four decimals.
+        {"Orders", "OrderID = 10330", {"CustomerID", "EmployeeID", "OrderDate", "ShippedDate", "Freight", "ShipAddress"},
+         "'LILAS' 3 '1994-11-16 00:00:00' '1994-11-28 00:00:00' 12.75 'Carrera 52 con Ave. Bolívar #65-98 Llano Largo'"},
+        {"Orders", "OrderID = 10331", {"ShipRegion", "ShipName"}, "NULL 'Bon app''"},
+        {"Orders", "OrderID = 10332", {"ShipName", "ShipCity", "ShipRegion"}, "'Mère Paillarde' 'Montréal' 'Québec'"},
+        // Jet 3 text in the file's code page comes out as UTF-8.
+        {"Customers", "CustomerID = 'KOENE' Or CustomerID = 'QUICK' Or CustomerID = 'BERGS'",
+         {"CompanyName", "Address", "City"}, "'Berglunds snabbköp' 'Berguvsvägen  8' 'Luleå'|"
+         "'Königlich Essen' 'Maubelstr. 90' 'Brandenburg'|'QUICK-Stop' 'Taucherstraße 10' 'Cunewalde'"},
+        {"Customers", "City = 'München'", {"CustomerID"}, "'FRANK'"},
+        // Yes/no as Jet's True (-1) and False (0).
+        {"Products", "ProductID = 5 Or ProductID = 1", {"ProductID", "UnitPrice", "Discontinued", "UnitsInStock",
+         "ReorderLevel"}, "1 18.0 0 39 10|5 21.35 -1 0 0"},
+        // Single precision as Access shows it (mdb-export prints 0.15000001).
+        {"Order Details", "(OrderID = 10250 And ProductID = 51) Or (OrderID = 10251 And ProductID = 22)",
+         {"Discount"}, "0.15|0.05"},
+        // Memo fields in full, line breaks kept.
+        {"Employees", "EmployeeID < 3", {"Address", "BirthDate", "ReportsTo"},
+         "'507 - 20th Ave. E.\r\nApt. 2A' '1948-12-08 00:00:00' 2|'908 W. Capital Way' '1952-02-19 00:00:00' NULL"},
+        // Jet 4: UTF-16 text and memo, dates before 1900 and after 9000.
+        {"DateTest", "IDCol > 0", {"DateTimeCol"},
+         "'2021-12-02 00:00:00'|'9999-01-01 00:00:00'|'1898-01-01 00:00:00'|'0632-01-01 00:00:00'|"
+         "'2021-12-02 00:00:00'|'2021-12-02 00:00:00'"},
+        {"DateTest", "IDCol = 3 Or IDCol = 4", {"DateCol", "TimeCol"},
+         "'1899-01-01 00:00:00' '1900-01-01 00:00:00'|'0633-01-01 00:00:00' '0634-01-01 00:00:00'"},
+        {"DateTest", "IDCol = 2", {"ShortTextCol"}, "'Year 1999'"},
+        {"DateTest", "IDCol > 4", {"LongTextCol"}, "'Escaped new line \\r\\n in field'|'New line\r\nin field'"},
+    };
+    for (const auto& [table, where, fields, expected] : cases) EXPECT_EQ(rows(table, where, fields), expected) << table;
+
     auto db = Database::open(dir.path(), "nwind.mdb");
-
-    auto shippers = db.openTable("Shippers");
-    EXPECT_EQ(findAll(shippers, "ShipperID > 0", "CompanyName"), "Speedy Express,United Package,Federal Shipping");
-    EXPECT_EQ(findAll(shippers, "ShipperID > 0", "Phone"), "(503) 555-9831,(503) 555-3199,(503) 555-9931");
-    EXPECT_EQ(shippers.field("ShipperID"), Value(3));
-
-    auto orders = db.openTable("Orders");
-    // The first row in table order: 10330,"LILAS",3,"1994-11-16 00:00:00",...,1,12.7500,...
+    auto orders = db.openTable("Orders");  // stands on the first row in table order
     EXPECT_EQ(orders.field("OrderID"), Value(10330));
-    EXPECT_EQ(orders.field("CustomerID"), Value("LILAS"));
-    EXPECT_EQ(orders.field("EmployeeID"), Value(3));
-    EXPECT_EQ(orders.field("OrderDate"), Value("1994-11-16 00:00:00"));
-    EXPECT_EQ(orders.field("ShippedDate"), Value("1994-11-28 00:00:00"));
-    EXPECT_EQ(orders.field("Freight").toCurrency()->tenThousandths(), 127500);
-    EXPECT_EQ(orders.field("ShipAddress"), Value("Carrera 52 con Ave. Bolívar #65-98 Llano Largo"));
     orders.moveNext();
     EXPECT_EQ(orders.field("OrderID"), Value(10331));
-    EXPECT_TRUE(orders.field("ShipRegion").isNull());
-    EXPECT_EQ(orders.field("ShipName"), Value("Bon app'"));
-    orders.moveNext();
-    EXPECT_EQ(orders.field("ShipName"), Value("Mère Paillarde"));
-    EXPECT_EQ(orders.field("ShipCity"), Value("Montréal"));
-    EXPECT_EQ(orders.field("ShipRegion"), Value("Québec"));
-
-    // Jet 3 text in the file's code page comes out as UTF-8.
-    auto customers = db.openTable("Customers");
-    EXPECT_EQ(findAll(customers, "CustomerID = 'KOENE'", "CompanyName"), "Königlich Essen");
-    EXPECT_EQ(findAll(customers, "CustomerID = 'QUICK'", "Address"), "Taucherstraße 10");
-    EXPECT_EQ(findAll(customers, "CustomerID = 'BERGS'", "City"), "Luleå");
-    EXPECT_EQ(findAll(customers, "City = 'München'", "CustomerID"), "FRANK");
-
-    // Currency exact to four decimals; yes/no as Jet's True (-1) and False (0).
-    auto products = db.openTable("Products");
-    products.findFirst("ProductID = 5");
-    EXPECT_EQ(products.field("UnitPrice").toCurrency()->tenThousandths(), 213500);
-    EXPECT_EQ(products.field("Discontinued"), Value(-1));
-    EXPECT_EQ(products.field("UnitsInStock"), Value(0));
-    products.findFirst("ProductID = 1");
-    EXPECT_EQ(products.field("Discontinued"), Value(0));
-    EXPECT_EQ(products.field("ReorderLevel"), Value(10));
-
-    // Single precision as Access shows it (mdb-export prints 0.15000001).
-    auto details = db.openTable("Order Details");
-    EXPECT_EQ(findAll(details, "OrderID = 10250 And ProductID = 51", "Discount"), "0.15");
-    EXPECT_EQ(findAll(details, "OrderID = 10251 And ProductID = 22", "Discount"), "0.05");
-
-    // Memo fields in full, line breaks kept.
+    auto shippers = db.openTable("Shippers");  // after the last match, on the last match
+    findAll(shippers, "ShipperID > 0", "Phone");
+    EXPECT_EQ(shippers.field("ShipperID"), Value(3));
     auto employees = db.openTable("Employees");
-    EXPECT_EQ(employees.field("Address"), Value("507 - 20th Ave. E.\r\nApt. 2A"));
-    EXPECT_EQ(employees.field("BirthDate"), Value("1948-12-08 00:00:00"));
     employees.findFirst("EmployeeID = 2");
     const std::string notes = employees.field("Notes").toText();
     EXPECT_EQ(notes.size(), 448u);
     EXPECT_EQ(notes.substr(0, 34), "Andrew received his BTS commercial");
     EXPECT_EQ(notes.substr(notes.size() - 40), "d the Pacific Rim Importers Association.");
-    EXPECT_TRUE(employees.field("ReportsTo").isNull());
-
-    // Jet 4: UTF-16 text and memo, dates before 1900 and after 9000.
-    auto dates = Database::open(dir.path(), "DateTest.mdb").openTable("DateTest");
-    EXPECT_EQ(findAll(dates, "IDCol > 0", "DateTimeCol"),
-              "2021-12-02 00:00:00,9999-01-01 00:00:00,1898-01-01 00:00:00,0632-01-01 00:00:00,"
-              "2021-12-02 00:00:00,2021-12-02 00:00:00");
-    EXPECT_EQ(findAll(dates, "IDCol = 3 Or IDCol = 4", "DateCol"), "1899-01-01 00:00:00,0633-01-01 00:00:00");
-    EXPECT_EQ(findAll(dates, "IDCol = 3 Or IDCol = 4", "TimeCol"), "1900-01-01 00:00:00,0634-01-01 00:00:00");
-    EXPECT_EQ(findAll(dates, "IDCol = 2", "ShortTextCol"), "Year 1999");
-    EXPECT_EQ(findAll(dates, "IDCol = 6", "LongTextCol"), "New line\r\nin field");
-    EXPECT_EQ(findAll(dates, "IDCol = 5", "LongTextCol"), "Escaped new line \\r\\n in field");
 
     // Long binary (OLE) fields whole: mdb-export -b hex prints 10746 bytes per picture.
     auto jet = JetFile::open(dir / "nwind.mdb");

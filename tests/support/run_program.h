@@ -1,0 +1,62 @@
+#pragma once
+// A command of the program as a script sees it: its exit status and what it wrote on
+// standard output and standard error. The command line run in this process, the built
+// program (ZENTORIA_BIN) or any shell command run as a process of its own, and a command
+// function that writes on two streams. (The in-process runs are inline, so a test
+// program that does not link the command line need not.)
+#include <cstdlib>
+#include <functional>
+#include <iosfwd>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/cli.h"
+
+namespace zt::test {
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+    bool operator==(const Run&) const = default;
+};
+// "status N", then both outputs: for the message of a failed check.
+std::ostream& operator<<(std::ostream& os, const Run& r);
+// For EXPECT_TRUE: the run ended with `status` and its standard error holds `text`.
+::testing::AssertionResult failedSaying(const Run& r, int status, const std::string& text);
+
+// A function that writes on `out` and `err` and returns an exit status.
+inline Run capture(const std::function<int(std::ostream& out, std::ostream& err)>& command) {
+    std::ostringstream out, err;
+    const int status = command(out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The command line in this process, reading its answers from `input`.
+inline Run runCli(const std::vector<std::string>& args, const std::string& input = "") {
+    std::istringstream in(input);
+    return capture([&](std::ostream& out, std::ostream& err) { return app::runCommand(args, in, out, err); });
+}
+// The same with the figure server setting ZENTORIA_FIGURES_DB set to `figuresDb` ("":
+// unset) for the call, and unset after it.
+inline Run runCliWithServer(const std::string& figuresDb, const std::vector<std::string>& args) {
+    if (figuresDb.empty())
+        ::unsetenv("ZENTORIA_FIGURES_DB");
+    else
+        ::setenv("ZENTORIA_FIGURES_DB", figuresDb.c_str(), 1);
+    Run r = runCli(args);
+    ::unsetenv("ZENTORIA_FIGURES_DB");
+    return r;
+}
+
+// A shell command as a process of its own, standard input empty.
+Run runShell(const std::string& command);
+// The built program (ZENTORIA_BIN; std::runtime_error when unset) with the given
+// arguments, already shell-quoted, after the environment assignments `env` ("A=1 B=").
+Run runProgram(const std::string& args, const std::string& env = "");
+std::string programPath();
+
+}  // namespace zt::test
