@@ -11,6 +11,8 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libxkbcommon-dev
   qt6-translations-l10n
   libsqlite3-dev sqlite3 mdbtools-dev
+  # the tests read the Access files the Jet 4 writer makes with mdb-ver, mdb-tables, mdb-schema, mdb-export
+  mdbtools
   libpq-dev postgresql
   fonts-liberation poppler-utils
   libgtest-dev libgmock-dev libcrypt-dev
