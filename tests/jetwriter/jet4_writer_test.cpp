@@ -11,8 +11,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "store/database.h"
-#include "store/jet_file.h"
+#include "store/sqlite/database.h"
+#include "store/access/jet_file.h"
 #include "support/run_command.h"
 #include "support/testdir.h"
 
