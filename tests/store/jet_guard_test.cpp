@@ -127,3 +127,17 @@ TEST(JetGuard, AReadingIsStoppedWhenTheUserAsks) {
     EXPECT_EQ(runJetReading(dir / "Grande.mdb", [] { return std::string("ok"); }), "ok");
     EXPECT_EQ(asked, 2);
 }
+
+TEST(JetGuard, NothingTheReadingPrintsReachesTheProgramsOwnOutput) {
+    TestDir dir;
+    dir.write("x.mdb", "x");
+    // libmdb prints dumps of pages it cannot read (up to tens of KB of hex) on standard output.
+    testing::internal::CaptureStdout();
+    const std::string result = runJetReading(dir / "x.mdb", [] {
+        for (int i = 0; i < 2000; ++i) std::printf("0000  00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f\n");
+        std::fflush(stdout);
+        return std::string("fatto");
+    });
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(result, "fatto");
+}

@@ -1,6 +1,7 @@
 #include "store/access/jet_guard.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -77,6 +78,9 @@ void writeAll(int fd, const char* data, std::size_t size) {
 [[noreturn]] void childMain(int resultFd, int errorFd, std::uint64_t memoryLimit, long seconds,
                             const std::function<std::string()>& work) {
     ::dup2(errorFd, STDERR_FILENO);
+    // libmdb prints dumps of the pages it cannot read on standard output: never the user's.
+    const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ::dup2(devNull >= 0 ? devNull : errorFd, STDOUT_FILENO);
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
@@ -191,7 +195,19 @@ void setJetReadLimits(const JetReadLimits& limits) {
     currentLimits = limits;
 }
 
+// The character-set converters a reading opens (UTF-16 for Jet 4, code pages for Jet 3),
+// loaded once here and kept, so that each reading process finds them loaded instead of
+// loading them again.
+static void loadConverters() {
+    static const bool loaded = [] {
+        for (const char* from : {"UTF-16LE", "CP1252"}) iconv_open("UTF-8", from);  // kept open on purpose
+        return true;
+    }();
+    (void)loaded;
+}
+
 std::string runJetReading(const fs::path& file, const std::function<std::string()>& work) {
+    loadConverters();
     const JetReadLimits limits = jetReadLimits();
     std::error_code ec;
     const std::uint64_t fileSize = fs::file_size(file, ec);
