@@ -133,7 +133,8 @@ struct JetFile::Impl {
 
     // Every page the table's map of pages lists is a data page of this table, within the
     // file. libmdb skips a page that is not, with a warning, and the table reads short.
-    void checkPages(MdbTableDef* t, const std::string& name) {
+    // Returns how many pages it lists.
+    std::uint64_t checkPages(MdbTableDef* t, const std::string& name) {
         if (!t->usage_map || t->map_sz < 5) damaged(name, "its map of pages is missing");
         if (t->usage_map[0] == 1) {
             // A map of type 1 lists usage-map pages (type 0x05).
@@ -166,6 +167,20 @@ struct JetFile::Impl {
                 damaged(name, pageText(p) + " of its map of pages is not one of its data pages");
             cur = p;
         }
+        // A row takes at least a few bytes and libmdb reads at most 1,000 rows a page.
+        if (t->num_rows > seen * 1000)
+            damaged(name, "its definition declares " + std::to_string(t->num_rows) + " rows, more than its " +
+                              std::to_string(seen) + " pages can hold");
+        return seen;
+    }
+
+    // What a table's definition declares, within what Access allows (255 fields, 32
+    // indexes): a damaged count would have libmdb read on through pages for nothing.
+    void checkDefinition(MdbTableDef* t, const std::string& name) {
+        if (t->num_cols == 0 || t->num_cols > 255 || t->num_var_cols > t->num_cols)
+            damaged(name, "its definition declares " + std::to_string(t->num_cols) + " fields");
+        if (t->num_idxs > 64 || t->num_real_idxs > 64)
+            damaged(name, "its definition declares " + std::to_string(t->num_idxs) + " indexes");
     }
 
     // The catalog: MSysObjects on page 2, its pages and its row count as declared, at
@@ -180,6 +195,7 @@ struct JetFile::Impl {
         self.table_pg = 2;
         std::snprintf(self.object_name, sizeof self.object_name, "%s", catalogName.c_str());
         TableDef sys(mdb_read_table(&self));
+        if (sys) checkDefinition(sys.get(), catalogName);
         if (!sys || !mdb_read_columns(sys.get()))
             damaged(catalogName, "the definition of the list of tables cannot be read");
         // Its pages, rows and properties (the long value libmdb gathers for each entry)
@@ -188,7 +204,7 @@ struct JetFile::Impl {
         checkPages(sys.get(), catalogName);
         unsigned long rows = 0;
         mdb_rewind_table(sys.get());
-        while (mdb_fetch_row(sys.get())) {
+        while (rows <= sys->num_rows && mdb_fetch_row(sys.get())) {
             for (unsigned i = 0; i < sys->num_cols; ++i) {
                 MdbColumn* col = columnAt(sys.get(), i);
                 // LvProp, the one long value libmdb follows (the others are never read).
@@ -212,6 +228,7 @@ struct JetFile::Impl {
             if (static_cast<std::uint64_t>(e->table_pg) >= pages)
                 damaged(e->object_name, "its definition lies beyond the end of the file: the file is cut short");
             TableDef t(mdb_read_table(e));
+            if (t) checkDefinition(t.get(), e->object_name);
             if (!t || !mdb_read_columns(t.get())) damaged(e->object_name, "its definition cannot be read");
         }
         if (!any)
@@ -289,6 +306,7 @@ struct JetFile::Impl {
             it = std::find_if(tables.begin(), tables.end(), [&](auto* e) { return equalsNoCase(name, e->object_name); });
         if (it == tables.end()) throw DbError(file(), "table \"" + name + "\" not found");
         TableDef t(mdb_read_table(*it));
+        if (t) checkDefinition(t.get(), name);
         if (!t || !mdb_read_columns(t.get())) throw DbError(file(), "cannot read the fields of table \"" + name + "\"");
         return t;
     }
@@ -476,7 +494,12 @@ long JetFile::readRows(const std::string& table, const std::function<void(const 
     std::vector<JetCell> row(ncols);
     long count = 0;
     mdb_rewind_table(t.get());
+    bool more = false;
     while (mdb_fetch_row(t.get())) {
+        if (static_cast<unsigned long>(count) >= t->num_rows) {
+            more = true;  // more rows than declared: refused below, without reading on
+            break;
+        }
         bool emptyText = false;
         for (unsigned i = 0; i < ncols; ++i) {
             MdbColumn* col = columnAt(t.get(), i);
@@ -492,9 +515,10 @@ long JetFile::readRows(const std::string& table, const std::function<void(const 
         ++count;
     }
     // libmdb passes over a row it cannot read without a word: the count tells.
-    if (static_cast<unsigned long>(count) != t->num_rows)
+    if (more || static_cast<unsigned long>(count) != t->num_rows)
         impl_->damaged(t->entry->object_name, "its definition declares " + std::to_string(t->num_rows) + " rows, " +
-                                                  std::to_string(count) + " could be read");
+                                                  (more ? std::string("it holds more")
+                                                        : std::to_string(count) + " could be read"));
     return count;
 }
 

@@ -195,6 +195,44 @@ void setJetReadLimits(const JetReadLimits& limits) {
     currentLimits = limits;
 }
 
+static std::uint64_t bytesHeld(const fs::path& file) {
+    std::error_code ec;
+    const std::uint64_t size = fs::file_size(file, ec);
+    if (ec) return 0;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return size;
+    // The extents that hold data; a file system that cannot tell counts the whole size.
+    std::uint64_t held = 0;
+    off_t at = 0;
+    const auto end = static_cast<off_t>(size);
+    while (at < end) {
+        const off_t data = ::lseek(fd, at, SEEK_DATA);
+        if (data < 0) {
+            if (errno != ENXIO) held = size;  // ENXIO: only a hole remains
+            break;
+        }
+        off_t hole = ::lseek(fd, data, SEEK_HOLE);
+        if (hole < 0) {
+            held = size;
+            break;
+        }
+        hole = std::min(hole, end);
+        held += static_cast<std::uint64_t>(hole - data);
+        at = hole;
+    }
+    ::close(fd);
+    return std::min(held, size);
+}
+
+JetReadAllowance jetReadAllowance(const fs::path& file) {
+    const JetReadLimits limits = jetReadLimits();
+    const std::uint64_t held = bytesHeld(file);
+    JetReadAllowance a;
+    a.time = limits.time + limits.timePerMegabyte * static_cast<long>(held / (1024 * 1024));
+    a.memory = limits.memory > 0 ? limits.memory + limits.memoryPerByte * held : 0;
+    return a;
+}
+
 // The character-set converters a reading opens (UTF-16 for Jet 4, code pages for Jet 3),
 // loaded once here and kept, so that each reading process finds them loaded instead of
 // loading them again.
@@ -208,15 +246,11 @@ static void loadConverters() {
 
 std::string runJetReading(const fs::path& file, const std::function<std::string()>& work) {
     loadConverters();
-    const JetReadLimits limits = jetReadLimits();
-    std::error_code ec;
-    const std::uint64_t fileSize = fs::file_size(file, ec);
-    const std::uint64_t megabytes = ec ? 0 : fileSize / (1024 * 1024);
-    const auto allowed = limits.time + limits.timePerMegabyte * static_cast<long>(megabytes);
+    const JetReadAllowance allowance = jetReadAllowance(file);
+    const auto allowed = allowance.time;
     const long seconds = static_cast<long>(std::chrono::ceil<std::chrono::seconds>(allowed).count());
     std::uint64_t memoryLimit = 0;
-    if (!sanitizedBuild() && limits.memory > 0)
-        memoryLimit = addressSpaceInUse() + limits.memory + limits.memoryPerByte * (ec ? 0 : fileSize);
+    if (!sanitizedBuild() && allowance.memory > 0) memoryLimit = addressSpaceInUse() + allowance.memory;
 
     Pipe result, errors;
     if (::pipe2(result.fd, O_CLOEXEC) != 0 || ::pipe2(errors.fd, O_CLOEXEC) != 0)
