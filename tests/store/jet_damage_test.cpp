@@ -342,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(
     Nwind, JetDamageRefused,
     ::testing::Values(
         Damage{"a data page zeroed", 210 * 4096, 4096, "Order Details", "page 420 of its map of pages is not one of its data pages"},
-        Damage{"the catalog's data page zeroed", 3 * 4096, 4096, "MSysObjects", "declares 106 entries, 0 could be read"},
+        Damage{"the catalog's data page zeroed", 3 * 4096, 4096, "MSysObjects", "declares 106 rows, more than its 0 pages can hold"},
         Damage{"a picture's page zeroed", 14 * 4096, 4096, "Categories", "page 28, which should hold its long value, does not"},
         Damage{"cut and zero-padded", 1245184, 0, "MSysObjects", "page 713 of its map of pages is not one of its data pages"},
         Damage{"cut and zero-padded later", 1507328, 0, "MSysObjects", "field \"LvProp\": page 754"}),
