@@ -949,6 +949,60 @@ DemoSummary writeDemo(const fs::path& folder, bool force, DemoFiles files) {
                      files);
 }
 
+void rewriteAsAccess(const fs::path& file) {
+    sqlite3* raw = nullptr;
+    if (sqlite3_open_v2(file.string().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(raw);
+        throw std::runtime_error("cannot open " + file.string());
+    }
+    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, sqlite3_close);
+    auto query = [&](const std::string& sql) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            throw std::runtime_error("cannot read " + file.string() + ": " + sqlite3_errmsg(db.get()));
+        }
+        return std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>(st, sqlite3_finalize);
+    };
+    std::vector<std::string> tables;
+    for (auto st = query("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+         sqlite3_step(st.get()) == SQLITE_ROW;)
+        tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    const fs::path temp = file.string() + ".access-new";
+    std::error_code ec;
+    fs::remove(temp, ec);
+    try {
+        zt::jetwrite::Jet4Writer out(temp);
+        for (const auto& table : tables) {
+            std::vector<zt::jetwrite::Jet4Column> columns;
+            for (auto st = query("SELECT name, type FROM pragma_table_info('" + table + "')");
+                 sqlite3_step(st.get()) == SQLITE_ROW;)
+                columns.push_back(accessColumn(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)),
+                                               reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1))));
+            out.beginTable(table, columns);
+            zt::jetwrite::Jet4Row row(columns.size());
+            for (auto st = query("SELECT * FROM \"" + table + "\" ORDER BY rowid"); sqlite3_step(st.get()) == SQLITE_ROW;) {
+                for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+                    auto& v = row[static_cast<std::size_t>(i)];
+                    switch (sqlite3_column_type(st.get(), i)) {
+                        case SQLITE_INTEGER: v = static_cast<std::int64_t>(sqlite3_column_int64(st.get(), i)); break;
+                        case SQLITE_FLOAT: v = sqlite3_column_double(st.get(), i); break;
+                        case SQLITE_NULL: v = std::monostate{}; break;
+                        default: v = std::string(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), i)));
+                    }
+                }
+                out.addRow(row);
+            }
+        }
+        out.finish();
+        db.reset();
+        fs::rename(temp, file);
+    } catch (...) {
+        fs::remove(temp, ec);
+        throw;
+    }
+}
+
 std::string formatDemoSummary(const DemoSummary& s) {
     std::ostringstream out;
     out << "Demo installation in " << s.folder.string() << "\n";

@@ -66,6 +66,13 @@ DemoSummary writeDemo(const std::filesystem::path& folder, bool force, std::chro
 // The same with today's local date.
 DemoSummary writeDemo(const std::filesystem::path& folder, bool force, DemoFiles files = DemoFiles::Sqlite);
 
+// Rewrites the SQLite database file `file` as an Access (Jet 4) file in place: every
+// table with its rows, the fields typed as the demo's Access files type them (amounts
+// Currency, codes Byte or Integer, other numbers Long, texts Text); no indexes. Written
+// under a temporary name and renamed over the file; a std::runtime_error naming the file
+// on failure, the SQLite file then left as it was. For bench/'s generator.
+void rewriteAsAccess(const std::filesystem::path& file);
+
 // What the demo holds, as text for the command line: folder, hotels, years, and every
 // file and table with its row count. Lines end with "\n".
 std::string formatDemoSummary(const DemoSummary& summary);

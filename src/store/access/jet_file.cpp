@@ -141,7 +141,9 @@ struct JetFile::Impl {
             for (std::size_t at = 1; at + 4 <= t->map_sz; at += 4) {
                 const guint32 p = mdb_get_int32(t->usage_map, static_cast<int>(at));
                 if (p == 0) continue;
-                if (p >= pages) damaged(name, "its map of pages lies on " + pageText(p) + ", beyond the end of the file");
+                if (p >= pages)
+                    damaged(name, "its map of pages lies on " + pageText(p) +
+                                      ", beyond the end of the file: the file is cut short");
                 if (mdb_read_alt_pg(mdb, p) != mdb->fmt->pg_size || mdb->alt_pg_buf[0] != 0x05)
                     damaged(name, pageText(p) + ", which should hold its map of pages, does not");
             }
@@ -249,7 +251,8 @@ struct JetFile::Impl {
         // The row of a page of long values; what is wrong with it, or nothing.
         auto longRow = [&](guint32 pgRow, int& rowStart, std::size_t& rowLen) -> std::string {
             const guint32 p = pgRow >> 8;
-            if (p == 0 || p >= pages) return "its long value refers to " + pageText(p) + ", beyond the end of the file";
+            if (p == 0 || p >= pages)
+                return "its long value refers to " + pageText(p) + ", beyond the end of the file: the file is cut short";
             void* buf = nullptr;
             if (mdb_find_pg_row(mdb, static_cast<int>(pgRow), &buf, &rowStart, &rowLen) != 0)
                 return "its long value on " + pageText(p) + " cannot be found";
