@@ -83,6 +83,31 @@ double singleValue(float f) {
     return d;
 }
 
+// Jet 4 text that is plain ASCII, as UTF-8 without a converter: compressed (0xFF 0xFE,
+// then a byte a character; a zero byte switches to two bytes a character and back) or
+// UTF-16. False for anything else, which goes through libmdb and iconv.
+bool asciiText(const unsigned char* p, int len, std::string& out) {
+    out.clear();
+    int i = 0;
+    bool compressed = false;
+    if (len >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+        compressed = true;
+        i = 2;
+    }
+    out.reserve(static_cast<std::size_t>(len));
+    while (i < len) {
+        if (compressed) {
+            if (p[i] == 0 || p[i] >= 0x80) return false;
+            out.push_back(static_cast<char>(p[i++]));
+        } else {
+            if (i + 1 >= len || p[i + 1] != 0 || p[i] == 0 || p[i] >= 0x80) return false;
+            out.push_back(static_cast<char>(p[i]));
+            i += 2;
+        }
+    }
+    return true;
+}
+
 std::string takeGString(char* s) {
     std::string out = s ? s : "";
     g_free(s);
@@ -360,6 +385,8 @@ struct JetFile::Impl {
                 return d;
             }
             case MDB_TEXT: {
+                if (std::string ascii; mdb->f->jet_version != MDB_VER_JET3 && asciiText(pg + start, len, ascii))
+                    return ascii;
                 std::string out(3 * static_cast<std::size_t>(len) + 16, '\0');
                 const int n = mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(pg) + start, len, out.data(), out.size() - 1);
                 out.resize(static_cast<std::size_t>(std::max(n, 0)));
