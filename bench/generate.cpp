@@ -3,6 +3,7 @@
 //
 //   zentoria_bench_generate FOLDER [--hotels N] [--years N] [--last-year Y]
 //                                  [--account-rows N] [--receipts N] [--cards N] [--force]
+//                                  [--access]
 //
 // Defaults: 20 hotels, 10 years of `Dettaglio` ending with 2024 (about 2 million rows),
 // four account files of 250,000 rows each, `Incassi` of 100,000 receipts, 100,000 guest
@@ -26,6 +27,10 @@
 // the rows. The whole folder is written as FOLDER.partial and renamed when complete, so
 // an interrupted run never leaves a folder that looks finished; "bench-data.txt" in the
 // folder says what it holds.
+//
+// With --access every database file but the summary Zentoria.mdb is then rewritten as an
+// Access (Jet 4) file (zt::app::rewriteAsAccess: the demo's Access field types, no
+// indexes), as `zentoria demo --access` writes the demo.
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -60,6 +65,7 @@ struct Options {
     long receipts = 100000;
     long cards = 100000;
     bool force = false;
+    bool access = false;
 };
 
 constexpr int kVoices = 100;       // voices per hotel: 50 statistical groups of two
@@ -499,7 +505,7 @@ private:
 [[noreturn]] void usage(const std::string& problem) {
     std::cerr << problem << "\n"
               << "usage: zentoria_bench_generate FOLDER [--hotels N] [--years N] [--last-year Y] [--account-rows N]\n"
-                 "                               [--receipts N] [--cards N] [--force]\n";
+                 "                               [--receipts N] [--cards N] [--force] [--access]\n";
     std::exit(2);
 }
 
@@ -521,6 +527,7 @@ Options parse(int argc, char** argv) {
         else if (a == "--receipts") o.receipts = number(2);
         else if (a == "--cards") o.cards = number(100);
         else if (a == "--force") o.force = true;
+        else if (a == "--access") o.access = true;
         else if (!a.empty() && a[0] == '-') usage("unknown option " + a);
         else if (o.folder.empty()) o.folder = a;
         else usage("one folder only");
@@ -553,9 +560,15 @@ int main(int argc, char** argv) {
             written = g.written();
         }
         fs::remove_all(partial / "demo-layouts");
+        if (o.access)
+            for (const auto& e : fs::directory_iterator(partial))
+                if (e.path().extension() == ".mdb" && e.path().filename() != "Zentoria.mdb") {
+                    std::cerr << "writing " << e.path().filename().string() << " as an Access file\n";
+                    zt::app::rewriteAsAccess(e.path());
+                }
 
         std::ofstream info(partial / "bench-data.txt");
-        info << "hotels " << o.hotels << "\nyears " << (o.lastYear - o.years + 1) << "-" << o.lastYear
+        info << "files " << (o.access ? "access" : "sqlite") << "\nhotels " << o.hotels << "\nyears " << (o.lastYear - o.years + 1) << "-" << o.lastYear
              << "\nbenchmark-year " << o.lastYear << "\n";
         for (const auto& [what, rows] : written) info << "rows " << what << " " << rows << "\n";
         info.close();

@@ -64,6 +64,8 @@ fi
 cpu=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
 mem_kb=$(awk '/^MemTotal/ {print $2}' /proc/meminfo)
 sqlite=$(sqlite3 --version 2>/dev/null | cut -d' ' -f1 || true)
+# The section bench/access_run.sh writes is kept.
+access_section=$(sed -n '/^## The Access installation/,$p' "$results" 2>/dev/null || true)
 {
   echo "# Benchmark results"
   echo
@@ -109,6 +111,10 @@ sqlite=$(sqlite3 --version 2>/dev/null | cut -d' ' -f1 || true)
   echo "Peak memory: $peak."
   echo
   echo "What is measured, the targets and the mends made for them: bench/README.md."
+  if [ -n "$access_section" ]; then
+    echo
+    echo "$access_section"
+  fi
 } > "$results"
 echo "run.sh: wrote $results"
 cat "$results"

@@ -13,6 +13,8 @@ packages=(
   # the program's own translation: lupdate/lrelease and their CMake functions
   qt6-l10n-tools qt6-tools-dev
   libsqlite3-dev sqlite3 mdbtools-dev
+  # the tests read the Access files the Jet 4 writer makes with mdb-ver, mdb-tables, mdb-schema, mdb-export
+  mdbtools
   libpq-dev postgresql
   fonts-liberation poppler-utils
   libgtest-dev libgmock-dev libcrypt-dev

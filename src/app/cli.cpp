@@ -76,8 +76,10 @@ constexpr const char* kUsage =
     "                          copy the figure files into that server\n"
     "  figures pull [--hotel N]\n"
     "                          write the server's figures back into the files\n"
-    "  demo FOLDER [--force]   write a demo working folder (refuses a non-empty\n"
-    "                          folder unless --force)\n"
+    "  demo FOLDER [--force] [--access]\n"
+    "                          write a demo working folder (refuses a non-empty\n"
+    "                          folder unless --force); --access writes its\n"
+    "                          databases as Access files\n"
     "  --help                  show this text\n"
     "  --version               show the program's version\n"
     "\n"
@@ -417,18 +419,20 @@ int cmdShowWithoutDisplay(const Invocation& inv) {
     return kExitOk;
 }
 
-// zentoria demo FOLDER [--force]: the folder is named by the argument, not by --dir.
+// zentoria demo FOLDER [--force] [--access]: the folder is named by the argument, not by --dir.
 int cmdDemo(const Invocation& inv) {
     std::optional<fs::path> folder;
     bool force = false;
+    DemoFiles files = DemoFiles::Sqlite;
     for (const auto& a : inv.args) {
         if (a == "--force") force = true;
+        else if (a == "--access") files = DemoFiles::Access;
         else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a + " for demo");
         else if (!folder) folder = a;
         else throw UsageError("demo takes one folder");
     }
-    if (!folder) throw UsageError("demo needs a folder: zentoria demo FOLDER [--force]");
-    const DemoSummary summary = writeDemo(*folder, force);
+    if (!folder) throw UsageError("demo needs a folder: zentoria demo FOLDER [--force] [--access]");
+    const DemoSummary summary = writeDemo(*folder, force, files);
     inv.out << formatDemoSummary(summary);
     return kExitOk;
 }

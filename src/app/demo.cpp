@@ -16,6 +16,8 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "jetwriter/jet4_writer.h"
+
 namespace fs = std::filesystem;
 namespace chr = std::chrono;
 
@@ -710,9 +712,59 @@ private:
     sqlite3* db_ = nullptr;
 };
 
+// The fields of a table as "Name TYPE, Name TYPE" lists them.
+std::vector<std::pair<std::string, std::string>> fieldsOf(const std::string& columns) {
+    std::vector<std::pair<std::string, std::string>> out;
+    std::istringstream in(columns);
+    for (std::string item; std::getline(in, item, ',');) {
+        std::istringstream words(item);
+        std::string name, type;
+        words >> name >> type;
+        out.emplace_back(name, type);
+    }
+    return out;
+}
+
+// The Access type of a demo field: amounts are Currency, small codes Byte or Integer,
+// other numbers Long, texts Text. Dates stay texts "YYYYMMDD", as the hotel's files hold
+// them and the program reads them (mid$(DataAddebito,1,6) is the month).
+zt::jetwrite::Jet4Column accessColumn(const std::string& name, const std::string& type) {
+    using zt::jetwrite::Jet4Type;
+    if (type == "REAL") return {name, Jet4Type::Currency};
+    if (type == "TEXT") return {name, Jet4Type::Text};
+    if (name == "NumeroHotel" || name == "Numero" || name == "TipoStampa") return {name, Jet4Type::Byte};
+    if (name == "Tipo" || name == "Codice" || name == "GruppoStatistico" || name == "GruppoFatturazione")
+        return {name, Jet4Type::Integer};
+    return {name, Jet4Type::Long};
+}
+
+// Writes the tables [begin, end) of one database file as an Access file at `path`.
+void writeAccessFile(const fs::path& path, const TableSchema* begin, const TableSchema* end,
+                     const std::map<std::pair<std::string, std::string>, std::vector<Row>>& rows) {
+    zt::jetwrite::Jet4Writer out(path);
+    for (const TableSchema* t = begin; t != end; ++t) {
+        std::vector<zt::jetwrite::Jet4Column> columns;
+        for (const auto& [name, type] : fieldsOf(t->columns)) columns.push_back(accessColumn(name, type));
+        out.beginTable(t->table, columns);
+        const auto found = rows.find({t->file, t->table});
+        if (found == rows.end()) continue;
+        zt::jetwrite::Jet4Row values;
+        for (const Row& row : found->second) {
+            values.clear();
+            for (const Cell& c : row) {
+                if (c.kind == Cell::Int) values.emplace_back(static_cast<std::int64_t>(c.i));
+                else if (c.kind == Cell::Real) values.emplace_back(c.r);
+                else values.emplace_back(c.t);
+            }
+            out.addRow(values);
+        }
+    }
+    out.finish();
+}
+
 class Installer {
 public:
-    explicit Installer(DemoSummary& summary) : summary_(summary) {}
+    Installer(DemoSummary& summary, DemoFiles files) : summary_(summary), files_(files) {}
 
     // Writes the tables [begin, end) of one database file under a temporary name, then
     // puts the file in place.
@@ -723,21 +775,33 @@ public:
         std::error_code ec;
         fs::remove(temp, ec);
         long total = 0;
+        // The summary file, which the program writes, stays SQLite (demo.h, DemoFiles).
+        const bool access = files_ == DemoFiles::Access && file != "Zentoria.mdb";
         try {
-            SqliteFile db(temp);
-            db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
-            for (const TableSchema* t = begin; t != end; ++t) {
-                const std::string table = t->table;
-                const auto found = rows.find({file, table});
-                const std::vector<Row> none;
-                const auto& data = found == rows.end() ? none : found->second;
-                db.exec("CREATE TABLE " + table + " (" + t->columns + ")");
-                db.insert(table, data);
-                if (*t->index) db.exec("CREATE INDEX ix_" + table + " ON " + table + " (" + t->index + ")");
-                summary_.tables.push_back({file, table, static_cast<long>(data.size())});
-                total += static_cast<long>(data.size());
+            if (access) {
+                writeAccessFile(temp, begin, end, rows);
+                for (const TableSchema* t = begin; t != end; ++t) {
+                    const auto found = rows.find({file, t->table});
+                    const long n = found == rows.end() ? 0 : static_cast<long>(found->second.size());
+                    summary_.tables.push_back({file, t->table, n});
+                    total += n;
+                }
+            } else {
+                SqliteFile db(temp);
+                db.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+                for (const TableSchema* t = begin; t != end; ++t) {
+                    const std::string table = t->table;
+                    const auto found = rows.find({file, table});
+                    const std::vector<Row> none;
+                    const auto& data = found == rows.end() ? none : found->second;
+                    db.exec("CREATE TABLE " + table + " (" + t->columns + ")");
+                    db.insert(table, data);
+                    if (*t->index) db.exec("CREATE INDEX ix_" + table + " ON " + table + " (" + t->index + ")");
+                    summary_.tables.push_back({file, table, static_cast<long>(data.size())});
+                    total += static_cast<long>(data.size());
+                }
+                db.exec("COMMIT");
             }
-            db.exec("COMMIT");
         } catch (...) {
             fs::remove(temp, ec);
             throw;
@@ -767,6 +831,7 @@ public:
 
 private:
     DemoSummary& summary_;
+    DemoFiles files_;
 };
 
 template <class T, std::size_t N>
@@ -803,11 +868,12 @@ void prepareFolder(const fs::path& folder, bool force) {
 
 }  // namespace
 
-DemoSummary writeDemo(const fs::path& folder, bool force, chr::year_month_day today) {
+DemoSummary writeDemo(const fs::path& folder, bool force, chr::year_month_day today, DemoFiles files) {
     if (!today.ok()) throw std::runtime_error("the demo needs a valid date for today");
     prepareFolder(folder, force);
     DemoSummary summary;
     summary.folder = folder;
+    summary.files = files;
     const int year = static_cast<int>(today.year());
     summary.years = {year - 2, year - 1, year};
     summary.lastDate = dateText(toDay(today));
@@ -860,7 +926,7 @@ DemoSummary writeDemo(const fs::path& folder, bool force, chr::year_month_day to
     rows[{"Scheda_Cliente.mdb", "Scheda_Cliente"}] = std::move(ledger.cards);
     rows[{"SchedaStoricoClienti.mdb", "Scheda_Cliente"}] = std::move(ledger.cardHistory);
 
-    Installer out(summary);
+    Installer out(summary, files);
     const TableSchema* const last = std::end(kSchema);
     for (const TableSchema* t = std::begin(kSchema); t != last;) {
         const TableSchema* next = t + 1;
@@ -873,18 +939,74 @@ DemoSummary writeDemo(const fs::path& folder, bool force, chr::year_month_day to
     return summary;
 }
 
-DemoSummary writeDemo(const fs::path& folder, bool force) {
+DemoSummary writeDemo(const fs::path& folder, bool force, DemoFiles files) {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     return writeDemo(folder, force,
                      chr::year{local.tm_year + 1900} / chr::month{static_cast<unsigned>(local.tm_mon + 1)} /
-                         chr::day{static_cast<unsigned>(local.tm_mday)});
+                         chr::day{static_cast<unsigned>(local.tm_mday)},
+                     files);
+}
+
+void rewriteAsAccess(const fs::path& file) {
+    sqlite3* raw = nullptr;
+    if (sqlite3_open_v2(file.string().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(raw);
+        throw std::runtime_error("cannot open " + file.string());
+    }
+    std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, sqlite3_close);
+    auto query = [&](const std::string& sql) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            throw std::runtime_error("cannot read " + file.string() + ": " + sqlite3_errmsg(db.get()));
+        }
+        return std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>(st, sqlite3_finalize);
+    };
+    std::vector<std::string> tables;
+    for (auto st = query("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+         sqlite3_step(st.get()) == SQLITE_ROW;)
+        tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    const fs::path temp = file.string() + ".access-new";
+    std::error_code ec;
+    fs::remove(temp, ec);
+    try {
+        zt::jetwrite::Jet4Writer out(temp);
+        for (const auto& table : tables) {
+            std::vector<zt::jetwrite::Jet4Column> columns;
+            for (auto st = query("SELECT name, type FROM pragma_table_info('" + table + "')");
+                 sqlite3_step(st.get()) == SQLITE_ROW;)
+                columns.push_back(accessColumn(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)),
+                                               reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1))));
+            out.beginTable(table, columns);
+            zt::jetwrite::Jet4Row row(columns.size());
+            for (auto st = query("SELECT * FROM \"" + table + "\" ORDER BY rowid"); sqlite3_step(st.get()) == SQLITE_ROW;) {
+                for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+                    auto& v = row[static_cast<std::size_t>(i)];
+                    switch (sqlite3_column_type(st.get(), i)) {
+                        case SQLITE_INTEGER: v = static_cast<std::int64_t>(sqlite3_column_int64(st.get(), i)); break;
+                        case SQLITE_FLOAT: v = sqlite3_column_double(st.get(), i); break;
+                        case SQLITE_NULL: v = std::monostate{}; break;
+                        default: v = std::string(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), i)));
+                    }
+                }
+                out.addRow(row);
+            }
+        }
+        out.finish();
+        db.reset();
+        fs::rename(temp, file);
+    } catch (...) {
+        fs::remove(temp, ec);
+        throw;
+    }
 }
 
 std::string formatDemoSummary(const DemoSummary& s) {
     std::ostringstream out;
     out << "Demo installation in " << s.folder.string() << "\n";
+    if (s.files == DemoFiles::Access) out << "Files: Access (Jet 4), the summary Zentoria.mdb SQLite\n";
     out << "Hotels:";
     for (std::size_t i = 0; i < s.hotels.size(); ++i)
         out << (i ? ", " : " ") << s.hotels[i].first << " " << s.hotels[i].second;

@@ -1,5 +1,5 @@
 #pragma once
-// The demo installation: a complete working folder of SQLite files with made-up but
+// The demo installation: a complete working folder of SQLite (or Access) files with made-up but
 // consistent data for two hotels and three years, so the program can be tried out and
 // every command has something to show.
 //
@@ -30,6 +30,12 @@
 
 namespace zt::app {
 
+// The kind of database files the demo writes. With Access, every database file is an
+// Access 2000 (Jet 4) file written by src/jetwriter, except the summary Zentoria.mdb: the
+// one file the program writes stays an SQLite file, as it is in an installation after
+// its summary was moved to SQLite (docs/JET_FILES.md, "The demo as Access files").
+enum class DemoFiles { Sqlite, Access };
+
 struct DemoTable {
     std::string file;   // "Dettaglio.mdb"
     std::string table;  // "Dettaglio"; empty for a text file
@@ -46,6 +52,7 @@ struct DemoSummary {
     std::vector<std::pair<int, std::string>> hotels;  // number and name
     std::vector<int> years;                           // oldest first
     std::string lastDate;                             // YYYYMMDD: data run up to this day
+    DemoFiles files = DemoFiles::Sqlite;
 };
 
 // Writes the demo installation into `folder`, creating it when it is missing, with
@@ -54,9 +61,17 @@ struct DemoSummary {
 // stays. Each file is written completely under a temporary name and then renamed, so a
 // failure never leaves half a database behind. Throws std::runtime_error with a message
 // naming the folder or file on failure.
-DemoSummary writeDemo(const std::filesystem::path& folder, bool force, std::chrono::year_month_day today);
+DemoSummary writeDemo(const std::filesystem::path& folder, bool force, std::chrono::year_month_day today,
+                      DemoFiles files = DemoFiles::Sqlite);
 // The same with today's local date.
-DemoSummary writeDemo(const std::filesystem::path& folder, bool force);
+DemoSummary writeDemo(const std::filesystem::path& folder, bool force, DemoFiles files = DemoFiles::Sqlite);
+
+// Rewrites the SQLite database file `file` as an Access (Jet 4) file in place: every
+// table with its rows, the fields typed as the demo's Access files type them (amounts
+// Currency, codes Byte or Integer, other numbers Long, texts Text); no indexes. Written
+// under a temporary name and renamed over the file; a std::runtime_error naming the file
+// on failure, the SQLite file then left as it was. For bench/'s generator.
+void rewriteAsAccess(const std::filesystem::path& file);
 
 // What the demo holds, as text for the command line: folder, hotels, years, and every
 // file and table with its row count. Lines end with "\n".

@@ -127,3 +127,44 @@ TEST(JetGuard, AReadingIsStoppedWhenTheUserAsks) {
     EXPECT_EQ(runJetReading(dir / "Grande.mdb", [] { return std::string("ok"); }), "ok");
     EXPECT_EQ(asked, 2);
 }
+
+TEST(JetGuard, NothingTheReadingPrintsReachesTheProgramsOwnOutput) {
+    TestDir dir;
+    dir.write("x.mdb", "x");
+    // libmdb prints dumps of pages it cannot read (up to tens of KB of hex) on standard output.
+    testing::internal::CaptureStdout();
+    const std::string result = runJetReading(dir / "x.mdb", [] {
+        for (int i = 0; i < 2000; ++i) std::printf("0000  00 01 02 03 04 05 06 07 08 09 0a 0b 0c 0d 0e 0f\n");
+        std::fflush(stdout);
+        return std::string("fatto");
+    });
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(result, "fatto");
+}
+
+TEST(JetGuard, TheLimitsGrowWithWhatTheFileHoldsNotWithItsLength) {
+    TestDir dir;
+    dir.copyAccessFixture("nwind.mdb");
+    const auto held = fs::file_size(dir / "nwind.mdb");
+    const auto limits = zt::store::jetReadLimits();
+    const auto small = zt::store::jetReadAllowance(dir / "nwind.mdb");
+    EXPECT_EQ(small.time, limits.time + limits.timePerMegabyte * static_cast<long>(held >> 20));
+    EXPECT_EQ(small.memory, limits.memory + limits.memoryPerByte * held);
+
+    // The same file grown to 1 GB with a hole: the same allowance, not 17 minutes and 17 GB.
+    fs::resize_file(dir / "nwind.mdb", std::uint64_t{1} << 30);
+    const auto sparse = zt::store::jetReadAllowance(dir / "nwind.mdb");
+    EXPECT_LE(sparse.time, small.time + limits.timePerMegabyte);
+    EXPECT_LE(sparse.memory, small.memory + limits.memoryPerByte * 4096);
+    // It still reads whole: every table lies in its first 3 MB.
+    auto db = zt::store::Database::open(dir.path(), "nwind.mdb");
+    EXPECT_EQ(db.openTable("Order Details").recordCount(), 2155);
+
+    // Cut within its tables and grown with a hole, it is refused, naming what is missing.
+    fs::resize_file(dir / "nwind.mdb", 1245184);
+    fs::resize_file(dir / "nwind.mdb", std::uint64_t{1} << 30);
+    const auto message = zt::test::dbErrorOf([&] { zt::store::Database::open(dir.path(), "nwind.mdb"); });
+    EXPECT_NE(message.find("table \"MSysObjects\": page 713 of its map of pages is not one of its data pages"),
+              std::string::npos)
+        << message;
+}

@@ -9,7 +9,7 @@ import sys
 # Folders from the bottom up. A folder may include the folders of a lower rank; folders
 # of one rank may not include each other.
 RANKS = [
-    ["common"],
+    ["common", "jetwriter"],       # jetwriter: Jet 4 files for the demo, tests and benchmarks
     ["store"],                     # the store's ground: errors, values, file names and stamps
     ["store/dialect"],             # the Jet SQL dialect, for every back end
     ["store/access"],              # Access files through libmdb, in a child process

@@ -1,6 +1,10 @@
 #include "support/run_program.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdlib>
 #include <ostream>
@@ -36,6 +40,36 @@ std::string programPath() {
 
 Run runProgram(const std::string& args, const std::string& env) {
     return runShell(env + " '" + programPath() + "' " + args);
+}
+
+Run runCommand(const std::string& program, const std::vector<std::string>& args) {
+    TestDir io;
+    const std::string out = (io / "out").string(), err = (io / "err").string();
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int in = ::open("/dev/null", O_RDONLY);
+        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (in < 0 || o < 0 || e < 0) ::_exit(126);
+        ::dup2(in, 0);
+        ::dup2(o, 1);
+        ::dup2(e, 2);
+        ::execvp(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    Run r;
+    if (pid < 0) return r;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (std::filesystem::exists(io / "out")) r.out = io.read("out");
+    if (std::filesystem::exists(io / "err")) r.err = io.read("err");
+    return r;
 }
 
 }  // namespace zt::test

@@ -54,6 +54,10 @@ inline Run runCliWithServer(const std::string& figuresDb, const std::vector<std:
 
 // A shell command as a process of its own, standard input empty.
 Run runShell(const std::string& command);
+// A program looked up in PATH (mdbtools' commands, the built zentoria), its arguments as
+// given with no shell in between, standard input /dev/null; status -1 when it did not
+// exit normally.
+Run runCommand(const std::string& program, const std::vector<std::string>& args);
 // The built program (ZENTORIA_BIN; std::runtime_error when unset) with the given
 // arguments, already shell-quoted, after the environment assignments `env` ("A=1 B=").
 Run runProgram(const std::string& args, const std::string& env = "");

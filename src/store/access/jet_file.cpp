@@ -84,6 +84,31 @@ double singleValue(float f) {
     return d;
 }
 
+// Jet 4 text that is plain ASCII, as UTF-8 without a converter: compressed (0xFF 0xFE,
+// then a byte a character; a zero byte switches to two bytes a character and back) or
+// UTF-16. False for anything else, which goes through libmdb and iconv.
+bool asciiText(const unsigned char* p, int len, std::string& out) {
+    out.clear();
+    int i = 0;
+    bool compressed = false;
+    if (len >= 2 && p[0] == 0xFF && p[1] == 0xFE) {
+        compressed = true;
+        i = 2;
+    }
+    out.reserve(static_cast<std::size_t>(len));
+    while (i < len) {
+        if (compressed) {
+            if (p[i] == 0 || p[i] >= 0x80) return false;
+            out.push_back(static_cast<char>(p[i++]));
+        } else {
+            if (i + 1 >= len || p[i + 1] != 0 || p[i] == 0 || p[i] >= 0x80) return false;
+            out.push_back(static_cast<char>(p[i]));
+            i += 2;
+        }
+    }
+    return true;
+}
+
 std::string takeGString(char* s) {
     std::string out = s ? s : "";
     g_free(s);
@@ -115,6 +140,7 @@ struct JetFile::Impl {
     fs::path path;
     MdbHandle* mdb = nullptr;
     bool catalogRead = false;
+    std::uint64_t pages = 0;  // pages the file holds
 
     ~Impl() {
         if (mdb) mdb_close(mdb);
@@ -122,10 +148,174 @@ struct JetFile::Impl {
 
     std::string file() const { return path.string(); }
 
+    // ---- what the file declares, checked (docs/JET_FILES.md, "Never a partial read") ----
+
+    [[noreturn]] void damaged(const std::string& table, const std::string& what) const {
+        throw DbError(file(), "this Access (Jet) file is damaged: table \"" + table + "\": " + what +
+                                  "; copy it again from a backup");
+    }
+
+    std::string pageText(std::uint64_t page) const { return "page " + std::to_string(page); }
+
+    // Every page the table's map of pages lists is a data page of this table, within the
+    // file. libmdb skips a page that is not, with a warning, and the table reads short.
+    // Returns how many pages it lists.
+    std::uint64_t checkPages(MdbTableDef* t, const std::string& name) {
+        if (!t->usage_map || t->map_sz < 5) damaged(name, "its map of pages is missing");
+        if (t->usage_map[0] == 1) {
+            // A map of type 1 lists usage-map pages (type 0x05).
+            for (std::size_t at = 1; at + 4 <= t->map_sz; at += 4) {
+                const guint32 p = mdb_get_int32(t->usage_map, static_cast<int>(at));
+                if (p == 0) continue;
+                if (p >= pages)
+                    damaged(name, "its map of pages lies on " + pageText(p) +
+                                      ", beyond the end of the file: the file is cut short");
+                if (mdb_read_alt_pg(mdb, p) != mdb->fmt->pg_size || mdb->alt_pg_buf[0] != 0x05)
+                    damaged(name, pageText(p) + ", which should hold its map of pages, does not");
+            }
+        } else if (t->usage_map[0] != 0) {
+            damaged(name, "its map of pages is of an unknown kind (" + std::to_string(t->usage_map[0]) + ")");
+        }
+        const auto owner = static_cast<guint32>(t->entry->table_pg);
+        guint32 cur = 0;
+        std::uint64_t seen = 0;
+        for (;;) {
+            const gint32 next = mdb_map_find_next(mdb, t->usage_map, t->map_sz, cur);
+            if (next == 0) break;
+            if (next < 0) damaged(name, "its map of pages cannot be read");
+            const auto p = static_cast<guint32>(next);
+            if (p <= cur || ++seen > pages) damaged(name, "its map of pages runs in a circle");
+            if (p >= pages)
+                damaged(name, "its map of pages lists " + pageText(p) + ", beyond the end of the file (" +
+                                  std::to_string(pages) + " pages): the file is cut short");
+            if (mdb_read_alt_pg(mdb, p) != mdb->fmt->pg_size)
+                damaged(name, pageText(p) + " cannot be read");
+            const unsigned char* b = mdb->alt_pg_buf;
+            if (b[0] != 0x01 || mdb_get_int32(const_cast<unsigned char*>(b), 4) != static_cast<long>(owner))
+                damaged(name, pageText(p) + " of its map of pages is not one of its data pages");
+            cur = p;
+        }
+        // A row takes at least a few bytes and libmdb reads at most 1,000 rows a page.
+        if (t->num_rows > seen * 1000)
+            damaged(name, "its definition declares " + std::to_string(t->num_rows) + " rows, more than its " +
+                              std::to_string(seen) + " pages can hold");
+        return seen;
+    }
+
+    // What a table's definition declares, within what Access allows (255 fields, 32
+    // indexes): a damaged count would have libmdb read on through pages for nothing.
+    void checkDefinition(MdbTableDef* t, const std::string& name) {
+        if (t->num_cols == 0 || t->num_cols > 255 || t->num_var_cols > t->num_cols)
+            damaged(name, "its definition declares " + std::to_string(t->num_cols) + " fields");
+        if (t->num_idxs > 64 || t->num_real_idxs > 64)
+            damaged(name, "its definition declares " + std::to_string(t->num_idxs) + " indexes");
+    }
+
+    // The catalog: MSysObjects on page 2, its pages and its row count as declared, at
+    // least one user table, and every user table's definition readable.
     void readCatalog() {
         if (catalogRead) return;
-        if (!mdb_read_catalog(mdb, MDB_TABLE)) throw DbError(file(), "cannot read the list of tables of this Access file");
+        const std::string catalogName = "MSysObjects";
+        MdbCatalogEntry self;
+        std::memset(&self, 0, sizeof self);
+        self.mdb = mdb;
+        self.object_type = MDB_TABLE;
+        self.table_pg = 2;
+        std::snprintf(self.object_name, sizeof self.object_name, "%s", catalogName.c_str());
+        TableDef sys(mdb_read_table(&self));
+        if (sys) checkDefinition(sys.get(), catalogName);
+        if (!sys || !mdb_read_columns(sys.get()))
+            damaged(catalogName, "the definition of the list of tables cannot be read");
+        // Its pages, rows and properties (the long value libmdb gathers for each entry)
+        // checked before libmdb reads it: a broken chain of long values there would have
+        // it loop, allocating, until the limits stop it.
+        checkPages(sys.get(), catalogName);
+        unsigned long rows = 0;
+        mdb_rewind_table(sys.get());
+        while (rows <= sys->num_rows && mdb_fetch_row(sys.get())) {
+            for (unsigned i = 0; i < sys->num_cols; ++i) {
+                MdbColumn* col = columnAt(sys.get(), i);
+                // LvProp, the one long value libmdb follows (the others are never read).
+                if (std::strcmp(col->name, "LvProp") != 0 || col->cur_value_len <= 0) continue;
+                const std::string problem = longValueProblem(col->cur_value_start, col->cur_value_len);
+                if (!problem.empty())
+                    damaged(catalogName, "entry " + std::to_string(rows + 1) + ", field \"" + col->name + "\": " + problem);
+            }
+            ++rows;
+        }
+        if (rows != sys->num_rows)
+            damaged(catalogName, "the list of tables declares " + std::to_string(sys->num_rows) + " entries, " +
+                                     std::to_string(rows) + " could be read");
+        if (!mdb_read_catalog(mdb, MDB_ANY) || !mdb->catalog || mdb->num_catalog != rows)
+            damaged(catalogName, "the list of tables cannot be read");
+        bool any = false;
+        for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+            auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+            if (e->object_type != MDB_TABLE || !mdb_is_user_table(e)) continue;
+            any = true;
+            if (static_cast<std::uint64_t>(e->table_pg) >= pages)
+                damaged(e->object_name, "its definition lies beyond the end of the file: the file is cut short");
+            TableDef t(mdb_read_table(e));
+            if (t) checkDefinition(t.get(), e->object_name);
+            if (!t || !mdb_read_columns(t.get())) damaged(e->object_name, "its definition cannot be read");
+        }
+        if (!any)
+            throw DbError(file(), "this Access (Jet) file lists no tables: its list of tables is empty or damaged; "
+                                  "copy it again from a backup");
         catalogRead = true;
+    }
+
+    // A long value (memo, OLE object) lies where its 12 bytes in the row say, whole:
+    // in the row, in one row of a page of long values, or in a chain of them. libmdb
+    // gives an empty or shortened value for one that does not. Returns what is wrong, or
+    // nothing.
+    std::string longValueProblem(int start, int len) {
+        unsigned char* pg = mdb->pg_buf;
+        if (len < MDB_MEMO_OVERHEAD) return "its long value is cut short";
+        const auto head = static_cast<guint32>(mdb_get_int32(pg, start));
+        const guint32 size = head & 0x3fffffffu;
+        // The row of a page of long values; what is wrong with it, or nothing.
+        auto longRow = [&](guint32 pgRow, int& rowStart, std::size_t& rowLen) -> std::string {
+            const guint32 p = pgRow >> 8;
+            if (p == 0 || p >= pages)
+                return "its long value refers to " + pageText(p) + ", beyond the end of the file: the file is cut short";
+            void* buf = nullptr;
+            if (mdb_find_pg_row(mdb, static_cast<int>(pgRow), &buf, &rowStart, &rowLen) != 0)
+                return "its long value on " + pageText(p) + " cannot be found";
+            const unsigned char* b = mdb->alt_pg_buf;
+            if (b[0] != 0x01 || std::memcmp(b + 4, "LVAL", 4) != 0)
+                return pageText(p) + ", which should hold its long value, does not";
+            return {};
+        };
+        const std::string notAsLong = "its long value is not as long as it says";
+        if ((head & 0xc0000000u) == 0x80000000u)
+            return static_cast<guint32>(len - MDB_MEMO_OVERHEAD) == size ? std::string() : notAsLong;
+        if ((head & 0xc0000000u) == 0x40000000u) {
+            int rowStart = 0;
+            std::size_t rowLen = 0;
+            std::string problem = longRow(static_cast<guint32>(mdb_get_int32(pg, start + 4)), rowStart, rowLen);
+            if (problem.empty() && rowLen != size) problem = notAsLong;
+            return problem;
+        }
+        if ((head & 0xc0000000u) != 0) return "its long value is of an unknown kind";
+        std::uint64_t total = 0, steps = 0;
+        auto pgRow = static_cast<guint32>(mdb_get_int32(pg, start + 4));
+        while (pgRow != 0) {
+            int rowStart = 0;
+            std::size_t rowLen = 0;
+            if (std::string problem = longRow(pgRow, rowStart, rowLen); !problem.empty()) return problem;
+            if (rowLen < 4 || ++steps > pages) return "its long value's chain of pages is broken";
+            total += rowLen - 4;
+            pgRow = static_cast<guint32>(mdb_get_int32(mdb->alt_pg_buf, rowStart));
+        }
+        return total == size ? std::string() : notAsLong;
+    }
+
+    void checkLongValue(MdbColumn* col, int start, int len) {
+        const std::string problem = longValueProblem(start, len);
+        if (!problem.empty())
+            throw DbError(file(), "field \"" + std::string(col->name) + "\": " + problem +
+                                      ": the file is damaged; copy it again from a backup");
     }
 
     std::vector<MdbCatalogEntry*> userTables() {
@@ -146,6 +336,7 @@ struct JetFile::Impl {
         if (it == tables.end())
             throw DbError(file(), withArgs(translate("Store", "table \"%1\" not found"), {name}));
         TableDef t(mdb_read_table(*it));
+        if (t) checkDefinition(t.get(), name);
         if (!t || !mdb_read_columns(t.get())) throw DbError(file(), "cannot read the fields of table \"" + name + "\"");
         return t;
     }
@@ -160,6 +351,15 @@ struct JetFile::Impl {
         if (start < 0 || len < 0 || static_cast<long long>(start) + len > mdb->fmt->pg_size)
             throw DbError(file(), "field \"" + std::string(col->name) +
                                       "\" holds a value that lies outside its page: the file is damaged");
+        const int need = col->col_type == MDB_BYTE                                        ? 1
+                         : col->col_type == MDB_INT                                       ? 2
+                         : col->col_type == MDB_LONGINT || col->col_type == MDB_FLOAT ? 4
+                         : col->col_type == MDB_MONEY || col->col_type == MDB_DOUBLE || col->col_type == MDB_DATETIME
+                             ? 8
+                             : 0;
+        if (len < need)
+            throw DbError(file(), "field \"" + std::string(col->name) +
+                                      "\" holds a value shorter than its type: the file is damaged");
         switch (col->col_type) {
             case MDB_BYTE: return std::int64_t{mdb_get_byte(pg, start)};
             case MDB_INT: return std::int64_t{static_cast<std::int16_t>(mdb_get_int16(pg, start))};
@@ -173,12 +373,11 @@ struct JetFile::Impl {
                 return t;
             }
             case MDB_MONEY: {
-                const std::string text = takeGString(mdb_money_to_string(mdb, start));
-                const auto c = Currency::parse(text);
-                if (!c)
-                    throw DbError(file(), "field \"" + std::string(col->name) + "\" holds a currency value \"" + text +
-                                              "\" that cannot be read exactly");
-                return c->toDouble();
+                // A signed 64-bit count of ten-thousandths, little-endian: read directly
+                // (libmdb's text of it costs more than the rest of the reading together).
+                std::uint64_t units = 0;
+                for (int i = 7; i >= 0; --i) units = (units << 8) | pg[start + i];
+                return Currency::fromTenThousandths(static_cast<std::int64_t>(units)).toDouble();
             }
             case MDB_NUMERIC: {
                 const std::string text = takeGString(mdb_numeric_to_string(mdb, start, col->col_scale, col->col_prec));
@@ -188,12 +387,15 @@ struct JetFile::Impl {
                 return d;
             }
             case MDB_TEXT: {
+                if (std::string ascii; mdb->f->jet_version != MDB_VER_JET3 && asciiText(pg + start, len, ascii))
+                    return ascii;
                 std::string out(3 * static_cast<std::size_t>(len) + 16, '\0');
                 const int n = mdb_unicode2ascii(mdb, reinterpret_cast<const char*>(pg) + start, len, out.data(), out.size() - 1);
                 out.resize(static_cast<std::size_t>(std::max(n, 0)));
                 return out;
             }
             case MDB_MEMO: {
+                checkLongValue(col, start, len);
                 // libmdb converts a memo into a buffer of its bind size: make room for all of it.
                 const std::size_t stored = len >= MDB_MEMO_OVERHEAD ? (mdb_get_int32(pg, start) & 0x3fffffff) : 0;
                 const std::size_t saved = mdb->bind_size;
@@ -202,7 +404,9 @@ struct JetFile::Impl {
                 mdb->bind_size = saved;
                 return out;
             }
-            case MDB_OLE: return oleValue(col);
+            case MDB_OLE:
+                checkLongValue(col, start, len);
+                return oleValue(col);
             case MDB_BINARY: return Blob(pg + start, pg + start + len);
             case MDB_REPID: return takeGString(mdb_col_to_string(mdb, pg, start, MDB_REPID, len));
             default: return {};
@@ -265,6 +469,11 @@ JetFile JetFile::open(const fs::path& file) {
         throw DbError(file.string(), "cannot read this Access (Jet) file: it is damaged or of an unknown version");
     }
     useUtf8(impl->mdb);
+    std::error_code ec;
+    const std::uint64_t size = fs::file_size(file, ec);
+    if (ec) throw DbError(file.string(), "cannot read the file: " + ec.message());
+    const auto pageSize = static_cast<std::uint64_t>(impl->mdb->fmt->pg_size);
+    impl->pages = (size + pageSize - 1) / pageSize;
     return JetFile(std::move(impl));
 }
 
@@ -312,11 +521,17 @@ std::vector<JetIndex> JetFile::indexes(const std::string& table) {
 
 long JetFile::readRows(const std::string& table, const std::function<void(const std::vector<JetCell>&)>& sink) {
     TableDef t = impl_->table(table);
+    impl_->checkPages(t.get(), t->entry->object_name);
     const unsigned ncols = t->num_cols;
     std::vector<JetCell> row(ncols);
     long count = 0;
     mdb_rewind_table(t.get());
+    bool more = false;
     while (mdb_fetch_row(t.get())) {
+        if (static_cast<unsigned long>(count) >= t->num_rows) {
+            more = true;  // more rows than declared: refused below, without reading on
+            break;
+        }
         bool emptyText = false;
         for (unsigned i = 0; i < ncols; ++i) {
             MdbColumn* col = columnAt(t.get(), i);
@@ -331,6 +546,11 @@ long JetFile::readRows(const std::string& table, const std::function<void(const 
         sink(row);
         ++count;
     }
+    // libmdb passes over a row it cannot read without a word: the count tells.
+    if (more || static_cast<unsigned long>(count) != t->num_rows)
+        impl_->damaged(t->entry->object_name, "its definition declares " + std::to_string(t->num_rows) + " rows, " +
+                                                  (more ? std::string("it holds more")
+                                                        : std::to_string(count) + " could be read"));
     return count;
 }
 

@@ -2,6 +2,7 @@
 #include "common/translate.h"
 
 #include <fcntl.h>
+#include <iconv.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -78,6 +79,9 @@ void writeAll(int fd, const char* data, std::size_t size) {
 [[noreturn]] void childMain(int resultFd, int errorFd, std::uint64_t memoryLimit, long seconds,
                             const std::function<std::string()>& work) {
     ::dup2(errorFd, STDERR_FILENO);
+    // libmdb prints dumps of the pages it cannot read on standard output: never the user's.
+    const int devNull = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    ::dup2(devNull >= 0 ? devNull : errorFd, STDOUT_FILENO);
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
@@ -192,16 +196,62 @@ void setJetReadLimits(const JetReadLimits& limits) {
     currentLimits = limits;
 }
 
-std::string runJetReading(const fs::path& file, const std::function<std::string()>& work) {
-    const JetReadLimits limits = jetReadLimits();
+static std::uint64_t bytesHeld(const fs::path& file) {
     std::error_code ec;
-    const std::uint64_t fileSize = fs::file_size(file, ec);
-    const std::uint64_t megabytes = ec ? 0 : fileSize / (1024 * 1024);
-    const auto allowed = limits.time + limits.timePerMegabyte * static_cast<long>(megabytes);
+    const std::uint64_t size = fs::file_size(file, ec);
+    if (ec) return 0;
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return size;
+    // The extents that hold data; a file system that cannot tell counts the whole size.
+    std::uint64_t held = 0;
+    off_t at = 0;
+    const auto end = static_cast<off_t>(size);
+    while (at < end) {
+        const off_t data = ::lseek(fd, at, SEEK_DATA);
+        if (data < 0) {
+            if (errno != ENXIO) held = size;  // ENXIO: only a hole remains
+            break;
+        }
+        off_t hole = ::lseek(fd, data, SEEK_HOLE);
+        if (hole < 0) {
+            held = size;
+            break;
+        }
+        hole = std::min(hole, end);
+        held += static_cast<std::uint64_t>(hole - data);
+        at = hole;
+    }
+    ::close(fd);
+    return std::min(held, size);
+}
+
+JetReadAllowance jetReadAllowance(const fs::path& file) {
+    const JetReadLimits limits = jetReadLimits();
+    const std::uint64_t held = bytesHeld(file);
+    JetReadAllowance a;
+    a.time = limits.time + limits.timePerMegabyte * static_cast<long>(held / (1024 * 1024));
+    a.memory = limits.memory > 0 ? limits.memory + limits.memoryPerByte * held : 0;
+    return a;
+}
+
+// The character-set converters a reading opens (UTF-16 for Jet 4, code pages for Jet 3),
+// loaded once here and kept, so that each reading process finds them loaded instead of
+// loading them again.
+static void loadConverters() {
+    static const bool loaded = [] {
+        for (const char* from : {"UTF-16LE", "CP1252"}) iconv_open("UTF-8", from);  // kept open on purpose
+        return true;
+    }();
+    (void)loaded;
+}
+
+std::string runJetReading(const fs::path& file, const std::function<std::string()>& work) {
+    loadConverters();
+    const JetReadAllowance allowance = jetReadAllowance(file);
+    const auto allowed = allowance.time;
     const long seconds = static_cast<long>(std::chrono::ceil<std::chrono::seconds>(allowed).count());
     std::uint64_t memoryLimit = 0;
-    if (!sanitizedBuild() && limits.memory > 0)
-        memoryLimit = addressSpaceInUse() + limits.memory + limits.memoryPerByte * (ec ? 0 : fileSize);
+    if (!sanitizedBuild() && allowance.memory > 0) memoryLimit = addressSpaceInUse() + allowance.memory;
 
     Pipe result, errors;
     if (::pipe2(result.fd, O_CLOEXEC) != 0 || ::pipe2(errors.fd, O_CLOEXEC) != 0)

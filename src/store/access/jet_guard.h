@@ -19,17 +19,26 @@
 namespace zt::store {
 
 struct JetReadLimits {
-    // Time for one reading: `time` plus `timePerMegabyte` for each megabyte of the file.
+    // Time for one reading: `time` plus `timePerMegabyte` for each megabyte the file holds.
     std::chrono::milliseconds time{30'000};
     std::chrono::milliseconds timePerMegabyte{1'000};
     // Memory the child may take on top of what the process holds already: `memory`
-    // plus `memoryPerByte` times the file's size.
+    // plus `memoryPerByte` times the bytes the file holds.
     std::uint64_t memory = std::uint64_t{1} << 30;
     std::uint64_t memoryPerByte = 16;
 };
 
 JetReadLimits jetReadLimits();
 void setJetReadLimits(const JetReadLimits& limits);
+
+// What one reading of `file` is allowed: the limits grown by the bytes the file holds,
+// not by its length (the holes of a sparse file hold nothing; a file system that cannot
+// tell counts the whole length). `memory` is on top of what the process holds already.
+struct JetReadAllowance {
+    std::chrono::milliseconds time{0};
+    std::uint64_t memory = 0;  // 0: no limit
+};
+JetReadAllowance jetReadAllowance(const std::filesystem::path& file);
 
 // Runs `work` (which reads `file` through libmdb) in a child process within the limits
 // and returns what it returned. A DbError thrown by `work` comes back as the same

@@ -111,6 +111,13 @@ jet::Type affinityType(std::string_view declaredText) {
 
 }  // namespace
 
+// A file's path as SQLite takes it on a connection that reads URIs: one that would read
+// as a URI ("file:…") is written "./file:…".
+static std::string plainPath(const fs::path& p) {
+    const std::string s = p.string();
+    return s.rfind("file:", 0) == 0 ? "./" + s : s;
+}
+
 // ---- Connection ------------------------------------------------------------------
 
 class Connection : public jet::SchemaSource {
@@ -130,7 +137,6 @@ public:
     // An Access (Jet) file: its image, read-only, is the main schema.
     bool isJet() const { return jet_; }
     void useJet(std::shared_ptr<const JetImage> image) {
-        useJetImage(db_, "main", *image, file());
         images_.push_back(std::move(image));
         jet_ = true;
     }
@@ -398,26 +404,20 @@ public:
         const std::string canonical = fs::weakly_canonical(p, ec).string();
         if (auto it = attached_.find(canonical); it != attached_.end()) return it->second;
         const std::string schema = "zt" + std::to_string(attached_.size() + 1);
-        // An Access file is reached through its image, attached as an empty in-memory
-        // database whose content the image then becomes.
-        std::shared_ptr<const JetImage> image;
-        if (jetFile) image = jetImage(p);
-        Stmt st(prepare("ATTACH DATABASE ?1 AS " + jet::quoteIdent(schema)));
-        const std::string target = jetFile ? std::string(":memory:") : p.string();
-        sqlite3_bind_text(st.get(), 1, target.c_str(), -1, SQLITE_TRANSIENT);
-        const int rc = sqlite3_step(st.get());
-        if (rc != SQLITE_DONE) {
-            const std::string msg = sqlite3_errmsg(db_);
-            throw DbError(p.string(), "cannot open: " + msg);
-        }
-        if (image) {
-            try {
-                useJetImage(db_, schema, *image, p.string());
-            } catch (...) {
-                sqlite3_exec(db_, ("DETACH DATABASE " + jet::quoteIdent(schema)).c_str(), nullptr, nullptr, nullptr);
-                throw;
-            }
+        // An Access file is reached through its image, attached read-only.
+        if (jetFile) {
+            auto image = jetImage(p);
+            attachJetImage(db_, schema, *image, p.string());
             images_.push_back(std::move(image));
+        } else {
+            Stmt st(prepare("ATTACH DATABASE ?1 AS " + jet::quoteIdent(schema)));
+            const std::string target = plainPath(p);
+            sqlite3_bind_text(st.get(), 1, target.c_str(), -1, SQLITE_TRANSIENT);
+            const int rc = sqlite3_step(st.get());
+            if (rc != SQLITE_DONE) {
+                const std::string msg = sqlite3_errmsg(db_);
+                throw DbError(p.string(), "cannot open: " + msg);
+            }
         }
         attached_[canonical] = schema;
         return schema;
@@ -494,13 +494,14 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
     const FileStamp stamp = checkReadable(p);
     if (isJetKind(stamp.kind)) {
         auto image = jetImage(p);
-        sqlite3* db = openSqlite(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, p.string(), "cannot open");
+        sqlite3* db = openJetImage(*image, p.string());
         auto conn = std::make_shared<Connection>(p, workDir, db);
         conn->useJet(std::move(image));
         conn->setStamp(stamp);
         return Database(std::move(conn));
     }
-    sqlite3* db = openSqlite(p.string(), SQLITE_OPEN_READWRITE, p.string(), "cannot open");
+    // URIs on, for the images of Access files it attaches; its own name stays a plain path.
+    sqlite3* db = openSqlite(plainPath(p), SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, p.string(), "cannot open");
     auto conn = std::make_shared<Connection>(p, workDir, db);
     // Reading the schema here reports a damaged file at once, not at the first query.
     // Looking up the schema table reads and parses the whole schema, as preparing a

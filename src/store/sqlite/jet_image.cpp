@@ -3,6 +3,14 @@
 
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -171,8 +179,6 @@ std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::
 
 // ---- the images of Jet files -----------------------------------------------------
 
-JetImage::~JetImage() { sqlite3_free(data_); }
-
 namespace {
 
 struct Stamp {
@@ -190,52 +196,201 @@ Stamp stampOf(const fs::path& file) {
     return s;
 }
 
-// The serialized SQLite image of the file, made in the reading process.
-std::string imageBytes(const fs::path& file) {
-    sqlite3* raw = nullptr;
-    if (sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        sqlite3_close(raw);
-        throw DbError(file.string(), "out of memory while reading the file");
-    }
-    std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, sqlite3_close);
-    JetFile jet = JetFile::open(file);
-    copyJetToSqlite(jet, db.get());
-    sqlite3_int64 size = 0;
-    unsigned char* data = sqlite3_serialize(db.get(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
-    std::string out;
-    if (data) {
-        out.assign(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
-    } else {
-        data = sqlite3_serialize(db.get(), "main", &size, 0);
-        if (!data) throw DbError(file.string(), "out of memory while reading the file");
-        out.assign(reinterpret_cast<const char*>(data), static_cast<std::size_t>(size));
-        sqlite3_free(data);
-    }
-    return out;
+std::mutex cacheMutex;
+// The images this process uses, by the file's canonical path.
+std::map<std::string, std::pair<Stamp, std::shared_ptr<const JetImage>>> imagesInUse;
+std::uint64_t cacheLimit = std::uint64_t{4} << 30;
+long readingsStarted = 0;
+
+std::uint64_t fnv(const std::string& text, std::uint64_t h = 1469598103934665603ULL) {
+    for (unsigned char c : text) h = (h ^ c) * 1099511628211ULL;
+    return h;
 }
 
-std::shared_ptr<const JetImage> buildImage(const fs::path& file) {
-    const std::string bytes = runJetReading(file, [&] { return imageBytes(file); });
-    auto* data = static_cast<unsigned char*>(sqlite3_malloc64(bytes.size()));
-    if (!data && !bytes.empty()) throw DbError(file.string(), "out of memory while reading the file");
-    if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
-    return std::make_shared<JetImage>(data, static_cast<std::int64_t>(bytes.size()));
+std::string hex(std::uint64_t v) {
+    char buf[20];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+// The folder of the images: $XDG_CACHE_HOME/zentoria, else ~/.cache/zentoria; made
+// private to the user. A folder that is not a real folder of ours is refused.
+fs::path cacheFolder(const fs::path& file) {
+    fs::path base;
+    if (const char* x = std::getenv("XDG_CACHE_HOME"); x && *x == '/') base = x;
+    else if (const char* h = std::getenv("HOME"); h && *h == '/') base = fs::path(h) / ".cache";
+    else base = fs::temp_directory_path() / ("zentoria-cache-" + std::to_string(::getuid()));
+    const fs::path dir = base / "zentoria";
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    struct stat st{};
+    if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+        throw DbError(file.string(), "cannot keep the image of the file in " + dir.string() +
+                                         ": it is not a folder of this user");
+    ::chmod(dir.c_str(), 0700);
+    return dir;
+}
+
+// The key of an image: the file's path, size and modification time. The file name
+// carries a digest of the path (so the images of one file are found) and of the whole
+// key; the image itself carries the key's digest, checked before it is used.
+struct ImageKey {
+    std::string pathDigest;
+    std::uint64_t digest;
+    std::string name() const { return pathDigest + "-" + hex(digest) + ".sqlite"; }
+};
+
+ImageKey keyOf(const std::string& canonical, const Stamp& stamp) {
+    const auto ticks = stamp.mtime.time_since_epoch().count();
+    return {hex(fnv(canonical)), fnv(canonical + '\n' + std::to_string(stamp.size) + '\n' + std::to_string(ticks))};
+}
+
+// SQLite's URI of an image file, read-only and never changing.
+std::string imageUri(const fs::path& file) {
+    std::string uri = "file:";
+    for (unsigned char c : file.string()) {
+        if (c == '?' || c == '#' || c == '%' || c < 0x21 || c >= 0x7f) {
+            char buf[4];
+            std::snprintf(buf, sizeof buf, "%%%02X", c);
+            uri += buf;
+        } else {
+            uri += static_cast<char>(c);
+        }
+    }
+    return uri + "?mode=ro&immutable=1";
+}
+
+// Whether `image` is a complete image made for `key` (a file of another key, or cut
+// short, is not used).
+bool validImage(const fs::path& image, const ImageKey& key) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(imageUri(image).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+        sqlite3_close_v2(db);
+        return false;
+    }
+    std::uint64_t found = 0;
+    bool ok = true;
+    for (const char* pragma : {"PRAGMA application_id", "PRAGMA user_version"}) {
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, pragma, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+            found = (found << 32) | static_cast<std::uint32_t>(sqlite3_column_int64(st, 0));
+        else ok = false;
+        sqlite3_finalize(st);
+    }
+    sqlite3_close_v2(db);
+    return ok && found == key.digest;
+}
+
+// In the reading process: the image written into `target` (created, empty, by the
+// parent), marked with the key.
+void writeImage(const fs::path& file, const fs::path& target, const ImageKey& key) {
+    JetFile jet = JetFile::open(file);
+    sqlite3* db = openSqlite(target.string(), SQLITE_OPEN_READWRITE, file.string(), "cannot write its image");
+    try {
+        char* err = nullptr;
+        const std::string pragmas = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA application_id=" +
+                                    std::to_string(static_cast<std::int32_t>(key.digest >> 32)) +
+                                    "; PRAGMA user_version=" +
+                                    std::to_string(static_cast<std::int32_t>(key.digest & 0xffffffffu));
+        if (sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+            const std::string msg = err ? err : "";
+            sqlite3_free(err);
+            throw DbError(file.string(), "cannot write its image: " + msg);
+        }
+        copyJetToSqlite(jet, db);
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    if (sqlite3_close(db) != SQLITE_OK) throw DbError(file.string(), "cannot finish writing its image");
+}
+
+// Old images go: those of the same file made for another size or time, then the least
+// recently used while the folder holds more than the limit.
+void tidy(const fs::path& dir, const ImageKey& key, const fs::path& keep) {
+    std::error_code ec;
+    struct Entry {
+        fs::path path;
+        std::uint64_t size;
+        fs::file_time_type used;
+    };
+    std::vector<Entry> images;
+    std::uint64_t total = 0;
+    for (const auto& e : fs::directory_iterator(dir, ec)) {
+        const std::string name = e.path().filename().string();
+        if (e.path().extension() != ".sqlite" || !e.is_regular_file(ec)) continue;
+        if (e.path() != keep && name.rfind(key.pathDigest + "-", 0) == 0) {
+            fs::remove(e.path(), ec);
+            continue;
+        }
+        const std::uint64_t size = e.file_size(ec);
+        images.push_back({e.path(), size, e.last_write_time(ec)});
+        total += size;
+    }
+    std::sort(images.begin(), images.end(), [](const Entry& a, const Entry& b) { return a.used < b.used; });
+    for (const auto& img : images) {
+        if (total <= cacheLimit) break;
+        if (img.path == keep) continue;
+        if (fs::remove(img.path, ec)) total -= img.size;
+    }
+}
+
+// The image of `file` for `stamp`: the one kept in the folder, or one made now by a
+// reading process into a file of its own, put in place by a rename (so two programs
+// making the same image never write into each other's file).
+std::shared_ptr<const JetImage> imageFor(const fs::path& file, const std::string& canonical, const Stamp& stamp) {
+    const fs::path dir = cacheFolder(file);
+    const ImageKey key = keyOf(canonical, stamp);
+    const fs::path final = dir / key.name();
+    std::error_code ec;
+    if (fs::exists(final, ec) && validImage(final, key)) {
+        fs::last_write_time(final, fs::file_time_type::clock::now(), ec);  // recently used
+        return std::make_shared<JetImage>(final);
+    }
+    std::string pattern = (dir / (key.name() + ".XXXXXX")).string();
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) throw DbError(file.string(), "cannot make the image of the file in " + dir.string() + ": " + std::strerror(errno));
+    ::close(fd);
+    const fs::path temp = pattern;
+    try {
+        ++readingsStarted;
+        runJetReading(file, [&] {
+            writeImage(file, temp, key);
+            return std::string();
+        });
+        const int f = ::open(temp.c_str(), O_RDONLY | O_CLOEXEC);
+        if (f >= 0) {
+            ::fsync(f);
+            ::close(f);
+        }
+        fs::rename(temp, final);
+    } catch (const fs::filesystem_error& e) {
+        fs::remove(temp, ec);
+        throw DbError(file.string(), "cannot keep the image of the file: " + std::string(e.what()));
+    } catch (...) {
+        fs::remove(temp, ec);
+        throw;
+    }
+    tidy(dir, key, final);
+    return std::make_shared<JetImage>(final);
 }
 
 }  // namespace
 
-std::shared_ptr<const JetImage> jetImage(const fs::path& file) {
-    static std::mutex mutex;
-    static std::map<std::string, std::pair<Stamp, std::shared_ptr<const JetImage>>> cache;
+std::string JetImage::uri() const { return imageUri(file_); }
 
+std::shared_ptr<const JetImage> jetImage(const fs::path& file) {
+    auto& cache = imagesInUse;
     std::error_code ec;
     std::string key = fs::weakly_canonical(file, ec).string();
     if (ec) key = file.string();
-    std::lock_guard lock(mutex);
+    std::lock_guard lock(cacheMutex);
     for (int attempt = 0; attempt < 3; ++attempt) {
         const Stamp before = stampOf(file);
-        if (auto it = cache.find(key); it != cache.end() && it->second.first == before) return it->second.second;
-        auto image = buildImage(file);
+        if (auto it = cache.find(key); it != cache.end() && it->second.first == before &&
+                                       fs::exists(it->second.second->file(), ec))
+            return it->second.second;
+        auto image = imageFor(file, key, before);
         if (stampOf(file) == before) {
             cache[key] = {before, image};
             return image;
@@ -245,10 +400,37 @@ std::shared_ptr<const JetImage> jetImage(const fs::path& file) {
                                                     "read); try again in a moment"));
 }
 
-void useJetImage(sqlite3* db, const std::string& schema, const JetImage& image, const std::string& file) {
-    const int rc = sqlite3_deserialize(db, schema.c_str(), image.data(), image.size(), image.size(),
-                                       SQLITE_DESERIALIZE_READONLY);
-    if (rc != SQLITE_OK) throw DbError(file, std::string("cannot open the file's tables: ") + sqlite3_errmsg(db));
+sqlite3* openJetImage(const JetImage& image, const std::string& file) {
+    return openSqlite(image.uri(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, file, "cannot open the file's tables");
+}
+
+void attachJetImage(sqlite3* db, const std::string& schema, const JetImage& image, const std::string& file) {
+    sqlite3_stmt* st = nullptr;
+    const std::string sql = "ATTACH DATABASE ?1 AS " + jet::quoteIdent(schema);
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        const std::string uri = image.uri();
+        sqlite3_bind_text(st, 1, uri.c_str(), -1, SQLITE_TRANSIENT);
+        rc = sqlite3_step(st);
+    }
+    const std::string msg = sqlite3_errmsg(db);
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK) throw DbError(file, "cannot open the file's tables: " + msg);
+}
+
+void forgetJetImages() {
+    std::lock_guard lock(cacheMutex);
+    imagesInUse.clear();
+}
+
+void setJetImageCacheLimit(std::uint64_t bytes) {
+    std::lock_guard lock(cacheMutex);
+    cacheLimit = bytes;
+}
+
+long jetImageReadings() {
+    std::lock_guard lock(cacheMutex);
+    return readingsStarted;
 }
 
 }  // namespace zt::store

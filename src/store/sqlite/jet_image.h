@@ -5,6 +5,7 @@
 // modification time stay the same; `zentoria convert` and the summary's move copy a
 // Jet file into a new SQLite file the same way. See docs/JET_FILES.md.
 #include <cstdint>
+#include <utility>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -34,28 +35,39 @@ std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db, bool withIndex
 std::vector<TableCopy> copyJetFileToNewSqlite(const std::filesystem::path& source,
                                               const std::filesystem::path& target);
 
-// An SQLite database image (sqlite3_serialize) of a whole Jet file.
+// The image of a whole Jet file: an SQLite file in the user's cache folder
+// ($XDG_CACHE_HOME/zentoria), opened read-only. It is never changed once made: a new
+// image of a changed file is a new file, and a connection that has the old one open
+// goes on reading it.
 class JetImage {
 public:
-    JetImage(unsigned char* data, std::int64_t size) : data_(data), size_(size) {}
-    ~JetImage();
-    JetImage(const JetImage&) = delete;
-    JetImage& operator=(const JetImage&) = delete;
-    unsigned char* data() const { return data_; }
-    std::int64_t size() const { return size_; }
+    explicit JetImage(std::filesystem::path file) : file_(std::move(file)) {}
+    const std::filesystem::path& file() const { return file_; }
+    // SQLite's URI of it: read-only, never changing.
+    std::string uri() const;
 
 private:
-    unsigned char* data_;
-    std::int64_t size_;
+    std::filesystem::path file_;
 };
 
-// The image of a Jet file, made once and kept while the file's size and modification
-// time stay the same; every connection reading the file shares it. A file that changes
-// while it is read is read again (three tries, then "in use by another program").
+// The image of a Jet file, keyed by its path, size and modification time: the one kept
+// in the cache folder (by this process or an earlier one), or one made now by a reading
+// process (access/jet_guard.h) into a file of its own and put in place by a rename, so
+// two programs never write into each other's image. A file that changes while it is
+// read is read again (three tries, then "in use by another program"). Making an image
+// removes the older images of the same file, then the least recently used ones while
+// the folder holds more than the limit (4 GB).
 std::shared_ptr<const JetImage> jetImage(const std::filesystem::path& file);
 
-// Makes the schema `schema` of `db` (already there: "main", or attached ':memory:')
-// a read-only view of the image; the image must outlive the connection.
-void useJetImage(sqlite3* db, const std::string& schema, const JetImage& image, const std::string& file);
+// A new connection whose main schema is the image, read-only; a DbError naming `file`.
+sqlite3* openJetImage(const JetImage& image, const std::string& file);
+// Attaches the image, read-only, as `schema` of `db` (opened with SQLITE_OPEN_URI).
+void attachJetImage(sqlite3* db, const std::string& schema, const JetImage& image, const std::string& file);
+
+// For tests: forget the images this process holds (as a new process would start), the
+// cache folder's limit, and how many images were made by reading an Access file.
+void forgetJetImages();
+void setJetImageCacheLimit(std::uint64_t bytes);
+long jetImageReadings();
 
 }  // namespace zt::store
