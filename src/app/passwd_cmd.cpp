@@ -153,7 +153,9 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
                 err << "zentoria passwd: the current password is needed; nothing changed\n";
                 return 1;
             }
-            if (!desktop::verifyPassword(*current, file.storedPassword)) {
+            // Through the gate, so that the wrong passwords in a row count here too.
+            AccessGate gate(desktop::makeGateRequest(file, "^"));
+            if (gate.submit(*current).outcome != GateOutcome::Granted) {
                 err << "zentoria passwd: wrong password; nothing changed\n";
                 return 1;
             }
