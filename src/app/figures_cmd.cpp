@@ -81,6 +81,7 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         if (what != "push" && what != "pull")
             throw FiguresUsageError("unknown figures command \"" + what + "\": " + std::string(kFiguresUsage));
         const auto hotel = hotelOption(args);
+        const store::ServerLongWork longWork;  // copies get the long statement limit
         store::PgConnection c = connectToSetting();
         // Start as the window does: the registry, the access gate, where the figure files lie.
         ConsoleUi ui(in, err, false);

@@ -1,5 +1,7 @@
 #include "app/work_folder.h"
 
+#include "store/postgres/pg_connection.h"
+
 #include <QSettings>
 #include <cstdlib>
 
@@ -55,6 +57,11 @@ std::optional<fs::path> rememberedFolder() {
 }
 
 void applyFiguresDbSetting() {
+    // The statement limits of the figure server, in seconds (a connection string's
+    // options win over them).
+    const QSettings settings = userSettings();
+    store::setStatementLimits(settings.value("figuresReadTimeout").toDouble(),
+                              settings.value("figuresWriteTimeout").toDouble());
     if (figuresServerSetting()) return;
     const std::string value = userSettings().value("figuresDb").toString().trimmed().toStdString();
     if (!value.empty()) ::setenv(kFiguresDbVariable, value.c_str(), 1);
