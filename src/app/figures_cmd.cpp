@@ -50,12 +50,23 @@ store::PgConnection connectToSetting() {
     return store::PgConnection::open(*setting);
 }
 
-void printCopies(const std::vector<store::HotelCopy>& copies, std::ostream& out) {
+// The hotels copied, on `out`; the hotels refused, with why, on `err`. Whether every
+// hotel was copied.
+bool printCopies(const std::vector<store::HotelCopy>& copies, std::ostream& out, std::ostream& err) {
+    bool all = true;
     for (const auto& c : copies) {
+        if (!c.refused.empty()) {
+            err << "zentoria: " << c.table << ", "
+                << (c.hotel ? "hotel " + std::to_string(*c.hotel) : std::string("no hotel number"))
+                << ": not copied, the server keeps its rows as they were: " << c.refused << "\n";
+            all = false;
+            continue;
+        }
         out << c.table << ", " << (c.hotel ? "hotel " + std::to_string(*c.hotel) : std::string("no hotel number"))
             << ": " << c.rows << (c.rows == 1 ? " row" : " rows") << ", sum of Valore "
             << (c.sum.empty() ? "null" : c.sum) << "\n";
     }
+    return all;
 }
 
 int currentYear() {
@@ -94,10 +105,13 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         if (logic.unloaded || ui.errorShown()) return kExitFailed;
         state.requireFigureFiles();  // the copies read or write the files themselves
         if (what == "push") {
-            printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out);
-            out << "copied into PostgreSQL server " << c.server() << "\n";
+            const bool all =
+                printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out, err);
+            out << (all ? "copied into PostgreSQL server " : "the hotels above copied into PostgreSQL server ")
+                << c.server() << "\n";
+            return all ? kExitOk : kExitFailed;
         } else {
-            printCopies(store::pullFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out);
+            printCopies(store::pullFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out, err);
             out << "written into the figure files from PostgreSQL server " << c.server() << "\n";
         }
         return kExitOk;

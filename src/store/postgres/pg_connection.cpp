@@ -261,11 +261,12 @@ PgParam PgParam::of(const Value& v) {
 // PgResult
 
 PgResult::PgResult(pg_result* r) : r_(r) {}
-PgResult::PgResult(PgResult&& o) noexcept : r_(o.r_) { o.r_ = nullptr; }
+PgResult::PgResult(PgResult&& o) noexcept : r_(o.r_), origin_(std::move(o.origin_)) { o.r_ = nullptr; }
 PgResult& PgResult::operator=(PgResult&& o) noexcept {
     if (this != &o) {
         PQclear(r_);
         r_ = o.r_;
+        origin_ = std::move(o.origin_);
         o.r_ = nullptr;
     }
     return *this;
@@ -293,11 +294,15 @@ Value PgResult::value(int row, int column) const {
     case kFloat4:
     case kFloat8:
     case kNumeric: {
-        if (t == "NaN") return Value(std::nan(""));
-        if (t == "Infinity") return Value(HUGE_VAL);
-        if (t == "-Infinity") return Value(-HUGE_VAL);
         double d = 0;
-        std::from_chars(t.data(), t.data() + t.size(), d);
+        const auto res = std::from_chars(t.data(), t.data() + t.size(), d);
+        if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(d)) {
+            const char* name = PQfname(r_, column);
+            const std::string shown = t.size() > 40 ? t.substr(0, 20) + "…(" + std::to_string(t.size()) + " characters)" : t;
+            throw DbError(origin_, "the value " + shown + " of \"" + std::string(name ? name : "?") +
+                                       "\" is beyond the range of the program's numbers (about ±1.8e308) or not a "
+                                       "number; it is not shown as another value");
+        }
         return Value(d);
     }
     default:
@@ -428,7 +433,9 @@ PgResult PgConnection::checked(pg_result* r) const {
         PQclear(r);
         throw e;
     }
-    return PgResult(r);
+    PgResult result(r);
+    result.setOrigin(serverLabel(server_));
+    return result;
 }
 
 double PgConnection::currentLimit() const {

@@ -114,8 +114,12 @@ public:
     bool isNull(int row, int column) const;
     std::string text(int row, int column) const;  // "" for a null
     // By the column's type: whole numbers as integers, float and numeric as a double,
-    // everything else as text; a null as null.
+    // everything else as text; a null as null. A number beyond the range of a double
+    // (a sum of 1e308 and 1e308), infinite or NaN is a DbError naming the server and
+    // the column: never 0.
     Value value(int row, int column) const;
+    // Names where the rows came from, for the errors of value().
+    void setOrigin(std::string origin) { origin_ = std::move(origin); }
     // A numeric value exactly, when it has at most four decimals and fits; nullopt otherwise.
     std::optional<Currency> currency(int row, int column) const;
     // Rows changed by an INSERT, UPDATE or DELETE.
@@ -126,6 +130,7 @@ public:
 
 private:
     pg_result* r_ = nullptr;
+    std::string origin_ = "PostgreSQL server";
 };
 
 class PgConnection {
