@@ -1,5 +1,7 @@
 #include "app/figures_cmd.h"
 
+#include "desktop/passwd.h"
+
 #include <charconv>
 #include <chrono>
 #include <exception>
@@ -19,7 +21,7 @@ namespace zt::app {
 namespace {
 
 constexpr const char* kFiguresUsage =
-    "zentoria figures init | push [--hotel N] | pull [--hotel N]";
+    "zentoria figures init [--grants [READ_ROLE WRITE_ROLE]] | push [--hotel N] | pull [--hotel N]";
 
 struct FiguresUsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -82,7 +84,15 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         if (args.empty()) throw FiguresUsageError("figures needs what to do: " + std::string(kFiguresUsage));
         const std::string& what = args[0];
         if (what == "init") {
-            if (args.size() > 1) throw FiguresUsageError("figures init takes no arguments");
+            if (args.size() > 1 && args[1] != "--grants")
+                throw FiguresUsageError("figures init takes no arguments but --grants [READ_ROLE WRITE_ROLE]");
+            if (args.size() > 1) {
+                if (args.size() != 2 && args.size() != 4)
+                    throw FiguresUsageError("figures init --grants takes no role names or two");
+                out << store::grantStatements(args.size() == 4 ? args[2] : "zentoria_lettura",
+                                              args.size() == 4 ? args[3] : "zentoria_scrittura");
+                return kExitOk;
+            }
             store::PgConnection c = connectToSetting();
             for (const auto& step : store::initFiguresSchema(c))
                 out << step.table << ": " << (step.created ? "created" : "already there") << "\n";
@@ -105,6 +115,15 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         if (logic.unloaded || ui.errorShown()) return kExitFailed;
         state.requireFigureFiles();  // the copies read or write the files themselves
         if (what == "push") {
+            // The management password moves to the server when the server has none.
+            if (!store::serverPasswordLine(c)) {
+                const desktop::SecurityPwd file = desktop::readSecurityFile(workDir);
+                if (file.state == desktop::PwdFileState::Ok) {
+                    store::setServerPasswordLine(c, file.storedPassword + "," + std::to_string(file.storedCheck));
+                    out << "the management password of " << desktop::securityFilePath(workDir).filename().string()
+                        << " is now the server's: every workstation is asked for it\n";
+                }
+            }
             const bool all =
                 printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out, err);
             out << (all ? "copied into PostgreSQL server " : "the hotels above copied into PostgreSQL server ")

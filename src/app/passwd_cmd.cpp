@@ -181,6 +181,9 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
         if (next.empty()) {
             if (file.state == PwdFileState::Absent) {
                 out << "No password is set.\n";
+            } else if (!file.server.empty()) {
+                desktop::clearPassword(workDir);
+                out << "Password cleared on " << desktop::passwordPlace(workDir) << ".\n";
             } else {
                 const std::string removed = desktop::securityFilePath(workDir).filename().string();
                 desktop::clearPassword(workDir);
@@ -188,7 +191,8 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
             }
         } else {
             desktop::setPassword(workDir, next);
-            out << "Password set in " << desktop::securityFilePath(workDir).string() << ".\n";
+            out << (file.server.empty() ? "Password set in " : "Password set on ") << desktop::passwordPlace(workDir)
+                << ".\n";
         }
         return 0;
     } catch (const std::exception& e) {

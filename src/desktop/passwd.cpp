@@ -20,10 +20,13 @@
 #include <thread>
 #include <utility>
 
+#include "common/env.h"
 #include "common/private_file.h"
 #include "common/state.h"
 #include "common/text.h"
 #include "store/file_names.h"
+#include "store/figures/server_store.h"
+#include "store/postgres/server_admin.h"
 
 namespace fs = std::filesystem;
 
@@ -257,7 +260,51 @@ SecurityPwd readFirstLine(int fd) {
 
 }  // namespace
 
+namespace {
+
+store::PgConnection& serverConnection(const std::string& conninfo) {
+    return store::figureServerConnection(conninfo);
+}
+
+SecurityPwd readServerPwd(const std::string& conninfo) {
+    try {
+        const std::optional<std::string> line = store::serverPasswordLine(serverConnection(conninfo));
+        SecurityPwd file;
+        if (line) file = parseSecurityLine(*line);
+        file.server = conninfo;
+        if (file.state == PwdFileState::Damaged)
+            file.problem = "La password di Direzione sul server delle cifre è danneggiata: " + file.problem +
+                           " Sul server: reimpostarla con \"zentoria passwd\" da chi può scrivere la tabella Direzione.";
+        return file;
+    } catch (const std::exception& e) {
+        SecurityPwd file;
+        file.state = PwdFileState::Damaged;
+        file.server = conninfo;
+        file.problem = std::string("La password di Direzione sul server delle cifre non può essere letta (") +
+                       e.what() + "): accesso negato.";
+        return file;
+    }
+}
+
+}  // namespace
+
 SecurityPwd readSecurityPwd(const fs::path& workDir) {
+    if (const auto conninfo = figuresServerSetting()) return readServerPwd(*conninfo);
+    return readSecurityFile(workDir);
+}
+
+std::string passwordPlace(const fs::path& workDir) {
+    if (const auto conninfo = figuresServerSetting()) {
+        try {
+            return "PostgreSQL server " + serverConnection(*conninfo).server();
+        } catch (const std::exception&) {
+            return "the figure server";
+        }
+    }
+    return securityFilePath(workDir).string();
+}
+
+SecurityPwd readSecurityFile(const fs::path& workDir) {
     fs::path path;
     try {
         path = securityFilePath(workDir);
@@ -315,25 +362,34 @@ SecurityPwd loadSecurityPwd(ProgramState& state) {
     return file;
 }
 
-void setPassword(const fs::path& workDir, std::string_view password) {
+std::string passwordLine(std::string_view password) {
     if (password.find('\0') != std::string_view::npos)
         throw std::invalid_argument("a password cannot contain a NUL character");
     if (password.size() > kMaxPasswordBytes)
         throw std::invalid_argument("the password is " + std::to_string(password.size()) +
                                     " bytes long; the hash takes at most " + std::to_string(kMaxPasswordBytes) +
                                     ": choose a shorter one");
-    if (password.empty()) {
-        clearPassword(workDir);
-        return;
-    }
     std::array<char, CRYPT_GENSALT_OUTPUT_SIZE> salt{};
     if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt.data(), static_cast<int>(salt.size())) == nullptr)
         throw std::runtime_error("cannot make a salt for the password: " +
                                  std::error_code(errno, std::generic_category()).message());
     const std::string hash = hashWith(password, salt.data());
     if (!isYescryptHash(hash)) throw std::runtime_error("cannot hash the password with yescrypt");
-    const std::string line = hash + "," + std::to_string(pwdCheckNumber(hash)) + "\r\n";
+    return hash + "," + std::to_string(pwdCheckNumber(hash));
+}
 
+void setPassword(const fs::path& workDir, std::string_view password) {
+    if (password.find('\0') != std::string_view::npos)
+        throw std::invalid_argument("a password cannot contain a NUL character");
+    if (password.empty()) {
+        clearPassword(workDir);
+        return;
+    }
+    const std::string line = passwordLine(password) + "\r\n";
+    if (const auto conninfo = figuresServerSetting()) {
+        store::setServerPasswordLine(serverConnection(*conninfo), line.substr(0, line.size() - 2));
+        return;
+    }
     const fs::path target = securityFilePath(workDir);
     try {
         writeFileWhole(target, line, 0600);
@@ -343,6 +399,10 @@ void setPassword(const fs::path& workDir, std::string_view password) {
 }
 
 void clearPassword(const fs::path& workDir) {
+    if (const auto conninfo = figuresServerSetting()) {
+        store::setServerPasswordLine(serverConnection(*conninfo), std::nullopt);
+        return;
+    }
     const fs::path target = securityFilePath(workDir);
     std::error_code ec;
     fs::remove(target, ec);
@@ -363,7 +423,8 @@ GateRequest makeGateRequest(const SecurityPwd& file, std::string hotelOptions) {
     r.hotelOptions = std::move(hotelOptions);
     r.fileState = file.state;
     r.problem = file.problem;
-    r.triesFolder = file.folder;
+    r.triesFolder = file.server.empty() ? file.folder : fs::path();
+    r.triesServer = file.server;
     return r;
 }
 
@@ -518,7 +579,35 @@ GateResult AccessGate::submit(std::string_view typed) {
     const bool passwordSet = !request_.storedPassword.empty();
     std::int64_t waited = 0;
     bool right = false;
-    if (passwordSet) {
+    if (passwordSet && !request_.triesServer.empty()) {
+        // The count lives on the server beside the figures; its row is locked while the
+        // password is checked, so parallel tries from any workstation go one by one.
+        try {
+            store::PgConnection& c = serverConnection(request_.triesServer);
+            c.transaction([&] {
+                const std::string table = store::pgIdent(store::kPasswordTable);
+                const store::PgResult r = c.exec("SELECT " + store::pgIdent("Errate") + ", " + store::pgIdent("Ultima") +
+                                                 " FROM " + table + " WHERE " + store::pgIdent("Id") + " = 1 FOR UPDATE");
+                const int count = r.rows() == 1 ? static_cast<int>(r.value(0, 0).toInteger()) : 0;
+                const std::int64_t last = r.rows() == 1 ? r.value(0, 1).toInteger() : 0;
+                const GateClock clock = currentClock();
+                const std::int64_t due = last + tryWaitSeconds(count);
+                waited = std::min<std::int64_t>(due - clock.now(), kMaxTryWaitSeconds);
+                if (waited > 0) clock.sleep(waited);
+                else waited = 0;
+                right = verifyPassword(typed, request_.storedPassword);
+                c.exec("UPDATE " + table + " SET " + store::pgIdent("Errate") + " = $1, " + store::pgIdent("Ultima") +
+                           " = $2 WHERE " + store::pgIdent("Id") + " = 1",
+                       {right ? 0 : count + 1, right ? std::int64_t{0} : clock.now()});
+            });
+        } catch (const std::exception& e) {
+            flag_ = "N";
+            return {GateOutcome::Refused,
+                    std::string("Il conteggio dei tentativi sul server non può essere aggiornato (") + e.what() +
+                        "): accesso negato.",
+                    0};
+        }
+    } else if (passwordSet) {
         TriesFile tries(request_.triesFolder);
         if (!tries.problem().empty()) {
             flag_ = "N";

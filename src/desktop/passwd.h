@@ -79,6 +79,8 @@ struct SecurityPwd {
                                    // reason and how to reset the file
     std::filesystem::path folder;  // the working folder it was read from (where the
                                    // count of wrong passwords is kept); "" for none
+    std::string server;            // the figure server's connection string when the
+                                   // password was read from there (and the count is kept there)
 };
 
 // The password file of the folder: "Security.pwd" found whatever the case of its name on
@@ -91,7 +93,16 @@ SecurityPwd parseSecurityLine(std::string_view firstLine);
 // Reads "Security.pwd" (securityFilePath) from the folder. Never throws for the file's
 // contents: a file that cannot be opened or read, or whose first line is not a password
 // line, comes back as damaged with the reason; so do names differing only in case.
+// While a figure server holds the figures (ZENTORIA_FIGURES_DB), the password is the
+// server's (table "Direzione", store/postgres/server_admin.h) and the folder's file is
+// not read; a server that cannot be asked refuses (damaged, with the reason).
 SecurityPwd readSecurityPwd(const std::filesystem::path& workDir);
+// The folder's file alone, whatever the figure server.
+SecurityPwd readSecurityFile(const std::filesystem::path& workDir);
+// The line "HASH,CHECK" (without its line end) for a password; the checks of setPassword.
+std::string passwordLine(std::string_view password);
+// Where the password is kept, for messages: the file's path or "PostgreSQL server NAME".
+std::string passwordPlace(const std::filesystem::path& workDir);
 // Start-up: reads the file of the state's working folder and sets the state's stored
 // password and check number from it; returns what was found.
 SecurityPwd loadSecurityPwd(ProgramState& state);
@@ -103,7 +114,9 @@ SecurityPwd loadSecurityPwd(ProgramState& state);
 // "Security.pwd", so the file is always whole and a link planted in the folder is never
 // followed. An empty password clears it. Throws std::runtime_error (naming the file)
 // when it cannot be written, std::invalid_argument for a password with a NUL character
-// or longer than kMaxPasswordBytes (the message says so).
+// or longer than kMaxPasswordBytes (the message says so). While a figure server holds the
+// figures, the password is written there instead (and removed from there by
+// clearPassword).
 void setPassword(const std::filesystem::path& workDir, std::string_view password);
 // Removes "Security.pwd"; no error when there is none.
 void clearPassword(const std::filesystem::path& workDir);
@@ -124,6 +137,7 @@ struct GateRequest {
     std::string problem;             // why the file is damaged
     std::filesystem::path triesFolder;  // where the count of wrong passwords in a row is
                                         // kept (kTriesFileName); "" keeps none
+    std::string triesServer;            // or the figure server that keeps it
 };
 
 // ---- wrong passwords in a row ---------------------------------------------------------

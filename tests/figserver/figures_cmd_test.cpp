@@ -60,7 +60,7 @@ TEST(FiguresInit, CreatesTheTwoTablesOnceWithTheirKeyAndIndex) {
     const std::string db = PgServer::shared().createDatabase("init_twice");
     const Outcome first = figures(db, {"figures", "init"});
     EXPECT_EQ(first.status, 0) << first.err;
-    EXPECT_EQ(first.out, "Zentoria: created\nDettaglio: created\nfigure tables ready on PostgreSQL server socket " +
+    EXPECT_EQ(first.out, "Zentoria: created\nDettaglio: created\nDirezione: created\nfigure tables ready on PostgreSQL server socket " +
                              PgServer::shared().socketDir().string() + "/init_twice\n");
     const Outcome again = figures(db, {"figures", "init"});
     EXPECT_EQ(again.status, 0) << again.err;
@@ -71,7 +71,8 @@ TEST(FiguresInit, CreatesTheTwoTablesOnceWithTheirKeyAndIndex) {
                                          "information_schema.columns WHERE table_schema = 'public' ORDER BY "
                                          "table_name DESC, ordinal_position"),
               "Zentoria.NumeroHotel:integer|Zentoria.Tipo:text|Zentoria.Dettaglio:text|Zentoria.AnnoMese:text|"
-              "Zentoria.Valore:numeric|Dettaglio.NumeroHotel:integer|Dettaglio.Tipo:text|Dettaglio.Dettaglio:text|"
+              "Zentoria.Valore:numeric|Direzione.Id:integer|Direzione.Riga:text|Direzione.Errate:integer|"
+              "Direzione.Ultima:bigint|Dettaglio.NumeroHotel:integer|Dettaglio.Tipo:text|Dettaglio.Dettaglio:text|"
               "Dettaglio.DataInserimento:text|Dettaglio.Valore:numeric");
     // The key refuses a second row of the same hotel, statistic, detail and month.
     server.exec("init_twice", "INSERT INTO \"Zentoria\" VALUES (1, 'Presenze', 'Generale', '201403', 5)");
@@ -96,7 +97,7 @@ TEST(FiguresInit, TheProgramTakesTheSettingFromItsEnvironment) {
     EXPECT_EQ(std::system(cmd.c_str()), 0) << io.read("out");
     EXPECT_NE(io.read("out").find("Dettaglio: created\n"), std::string::npos) << io.read("out");
     EXPECT_EQ(PgServer::shared().query("init_program", "SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"),
-              "2");
+              "3");  // Zentoria, Dettaglio and the password's Direzione
 }
 
 TEST(FiguresInit, RefusesWithoutTheSettingOrOverAForeignTable) {

@@ -477,6 +477,53 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
 
 }  // namespace
 
+namespace {
+
+bool passwordTableExists(PgConnection& c) { return tableExists(c, kPasswordTable); }
+
+}  // namespace
+
+std::optional<std::string> serverPasswordLine(PgConnection& c) {
+    if (!passwordTableExists(c))
+        throw c.error("the table " + std::string(kPasswordTable) +
+                      " of the management password is not on the server: create it with \"zentoria figures init\"");
+    const PgResult r = c.exec("SELECT " + pgIdent("Riga") + " FROM " + pgIdent(kPasswordTable) + " WHERE " +
+                              pgIdent("Id") + " = 1");
+    if (r.rows() == 0 || r.isNull(0, 0)) return std::nullopt;
+    return r.text(0, 0);
+}
+
+void setServerPasswordLine(PgConnection& c, const std::optional<std::string>& line) {
+    if (!passwordTableExists(c))
+        throw c.error("the table " + std::string(kPasswordTable) +
+                      " of the management password is not on the server: create it with \"zentoria figures init\"");
+    if (!line) {
+        c.exec("DELETE FROM " + pgIdent(kPasswordTable));
+        return;
+    }
+    c.exec("INSERT INTO " + pgIdent(kPasswordTable) + " (" + pgIdent("Id") + ", " + pgIdent("Riga") + ", " +
+               pgIdent("Errate") + ", " + pgIdent("Ultima") + ") VALUES (1, $1, 0, 0) ON CONFLICT (" + pgIdent("Id") +
+               ") DO UPDATE SET " + pgIdent("Riga") + " = EXCLUDED." + pgIdent("Riga") + ", " + pgIdent("Errate") +
+               " = 0, " + pgIdent("Ultima") + " = 0",
+           {*line});
+}
+
+std::string grantStatements(const std::string& readRole, const std::string& writeRole) {
+    const std::string z = pgIdent("Zentoria"), d = pgIdent("Dettaglio"), p = pgIdent(kPasswordTable);
+    const std::string r = pgIdent(readRole), w = pgIdent(writeRole);
+    return "-- Workstations that only look at the figures:\n"
+           "CREATE ROLE " + r + " LOGIN;\n"
+           "GRANT USAGE ON SCHEMA public TO " + r + ";\n"
+           "GRANT SELECT ON " + z + ", " + d + " TO " + r + ";\n"
+           "GRANT SELECT, UPDATE (" + pgIdent("Errate") + ", " + pgIdent("Ultima") + ") ON " + p + " TO " + r + ";\n"
+           "-- Workstations that register, recompute and copy the figures:\n"
+           "CREATE ROLE " + w + " LOGIN;\n"
+           "GRANT USAGE ON SCHEMA public TO " + w + ";\n"
+           "GRANT SELECT, INSERT, UPDATE, DELETE ON " + z + ", " + d + " TO " + w + ";\n"
+           "GRANT SELECT, INSERT, UPDATE, DELETE ON " + p + " TO " + w + ";\n"
+           "-- Give each role a password (\\password in psql) and each workstation its own role.\n";
+}
+
 std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
     std::vector<SchemaStep> steps;
     c.transaction([&] {
@@ -494,6 +541,12 @@ std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
             c.execScript(createIndex(t));
             steps.push_back({std::string(t.table), !existed});
         }
+        const bool existed = passwordTableExists(c);
+        c.execScript("CREATE TABLE IF NOT EXISTS " + pgIdent(kPasswordTable) + " (" + pgIdent("Id") +
+                     " integer PRIMARY KEY CHECK (" + pgIdent("Id") + " = 1), " + pgIdent("Riga") + " text NOT NULL, " +
+                     pgIdent("Errate") + " integer NOT NULL DEFAULT 0, " + pgIdent("Ultima") +
+                     " bigint NOT NULL DEFAULT 0)");
+        steps.push_back({std::string(kPasswordTable), !existed});
     });
     return steps;
 }

@@ -30,6 +30,21 @@ struct SchemaStep {
 // other fields is a DbError naming them, and nothing is changed. One transaction.
 std::vector<SchemaStep> initFiguresSchema(PgConnection& c);
 
+// ---- the management password on the server ---------------------------------------
+//
+// While a server holds the figures, the management password lives there too, in the
+// table "Direzione" that `figures init` creates: one row ("Id" 1) holding the line of
+// "Security.pwd" ("Riga"), and the count of wrong passwords in a row ("Errate") with the
+// time of the last one ("Ultima", seconds since 1970).
+inline constexpr const char* kPasswordTable = "Direzione";
+// The line; nullopt when no password is set. A DbError when the table is not there.
+std::optional<std::string> serverPasswordLine(PgConnection& c);
+// Sets the line (nullopt: removes the password). The count starts again.
+void setServerPasswordLine(PgConnection& c, const std::optional<std::string>& line);
+// The GRANT statements for a role that only reads the figures and one that reads and
+// writes them (`figures init --grants`).
+std::string grantStatements(const std::string& readRole, const std::string& writeRole);
+
 // The rows of one hotel (nullopt: the rows without a hotel number) of one table, copied
 // in one transaction: how many, and the sum of `Valore` as the server holds it.
 struct HotelCopy {
