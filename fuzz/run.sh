@@ -5,7 +5,7 @@
 #   fuzz/run.sh [SECONDS] [BUILD_DIR] [TARGET...]
 #
 # SECONDS per target (default 30; 0 skips the fuzzing); BUILD_DIR for the fuzz build
-# (default build/fuzz); TARGETs (default all four). fuzz/<target>.dict, when there is
+# (default build/fuzz); TARGETs (default all five). fuzz/<target>.dict, when there is
 # one, is the fuzzer's dictionary of words. New inputs the fuzzer finds go to
 # BUILD_DIR/corpus/<target>, never into the seed corpus; a crash, a hang or a leak
 # leaves its input in BUILD_DIR/artifacts/ and makes the script fail. Without clang++
@@ -16,7 +16,7 @@ seconds="${1:-30}"
 build="${2:-$root/build/fuzz}"
 shift $(( $# > 2 ? 2 : $# ))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(jet_sql_fuzz passwd_line_fuzz month_field_fuzz report_reader_fuzz)
+[ ${#targets[@]} -gt 0 ] || targets=(jet_sql_fuzz passwd_line_fuzz month_field_fuzz report_reader_fuzz file_names_fuzz)
 
 if [ "$seconds" = 0 ]; then
   echo "fuzz: skipped: 0 seconds asked"

@@ -10,6 +10,7 @@
 
 #include "app/cli.h"
 #include "app/console_ui.h"
+#include "app/passwd_cmd.h"
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "desktop/desk_logic.h"
@@ -104,6 +105,15 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         const auto hotel = hotelOption(args);
         const store::ServerLongWork longWork;  // copies get the long statement limit
         store::PgConnection c = connectToSetting();
+        // A server with no password yet: the folder's own password guards the push, which
+        // then moves it to the server.
+        std::optional<desktop::SecurityPwd> folderPassword;
+        if (what == "push" && !store::serverPasswordLine(c)) {
+            folderPassword = desktop::readSecurityFile(workDir);
+            if (folderPassword->state != desktop::PwdFileState::Absent &&
+                !checkPasswordOf(*folderPassword, "", err, readPasswordFromTerminal))
+                return kExitFailed;
+        }
         // Start as the window does: the registry, the access gate, where the figure files lie.
         ConsoleUi ui(in, err, false);
         ProgramState& state = programState();
@@ -116,8 +126,8 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         state.requireFigureFiles();  // the copies read or write the files themselves
         if (what == "push") {
             // The management password moves to the server when the server has none.
-            if (!store::serverPasswordLine(c)) {
-                const desktop::SecurityPwd file = desktop::readSecurityFile(workDir);
+            if (folderPassword && !store::serverPasswordLine(c)) {
+                const desktop::SecurityPwd& file = *folderPassword;
                 if (file.state == desktop::PwdFileState::Ok) {
                     store::setServerPasswordLine(c, file.storedPassword + "," + std::to_string(file.storedCheck));
                     out << "the management password of " << desktop::securityFilePath(workDir).filename().string()

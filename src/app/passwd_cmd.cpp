@@ -204,7 +204,17 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
 bool checkPasswordForCommand(const fs::path& workDir, const std::string& hotelOptions,
                              std::ostream& err, const PasswordPrompt& terminal) {
     try {
-        AccessGate gate(desktop::makeGateRequest(desktop::readSecurityPwd(workDir), hotelOptions));
+        return checkPasswordOf(desktop::readSecurityPwd(workDir), hotelOptions, err, terminal);
+    } catch (const std::exception& e) {
+        err << "zentoria: " << e.what() << "\n";
+        return false;
+    }
+}
+
+bool checkPasswordOf(const desktop::SecurityPwd& file, const std::string& hotelOptions, std::ostream& err,
+                     const PasswordPrompt& terminal) {
+    try {
+        AccessGate gate(desktop::makeGateRequest(file, hotelOptions));
         if (!gate.refusalAtOnce().empty()) {
             err << "zentoria: " << gate.refusalAtOnce() << "\n";
             return false;

@@ -25,8 +25,7 @@
 #include "common/state.h"
 #include "common/text.h"
 #include "store/file_names.h"
-#include "store/figures/server_store.h"
-#include "store/postgres/server_admin.h"
+#include "desktop/passwd_server.h"
 
 namespace fs = std::filesystem;
 
@@ -260,47 +259,13 @@ SecurityPwd readFirstLine(int fd) {
 
 }  // namespace
 
-namespace {
-
-store::PgConnection& serverConnection(const std::string& conninfo) {
-    return store::figureServerConnection(conninfo);
-}
-
-SecurityPwd readServerPwd(const std::string& conninfo) {
-    try {
-        const std::optional<std::string> line = store::serverPasswordLine(serverConnection(conninfo));
-        SecurityPwd file;
-        if (line) file = parseSecurityLine(*line);
-        file.server = conninfo;
-        if (file.state == PwdFileState::Damaged)
-            file.problem = "La password di Direzione sul server delle cifre è danneggiata: " + file.problem +
-                           " Sul server: reimpostarla con \"zentoria passwd\" da chi può scrivere la tabella Direzione.";
-        return file;
-    } catch (const std::exception& e) {
-        SecurityPwd file;
-        file.state = PwdFileState::Damaged;
-        file.server = conninfo;
-        file.problem = std::string("La password di Direzione sul server delle cifre non può essere letta (") +
-                       e.what() + "): accesso negato.";
-        return file;
-    }
-}
-
-}  // namespace
-
 SecurityPwd readSecurityPwd(const fs::path& workDir) {
     if (const auto conninfo = figuresServerSetting()) return readServerPwd(*conninfo);
     return readSecurityFile(workDir);
 }
 
 std::string passwordPlace(const fs::path& workDir) {
-    if (const auto conninfo = figuresServerSetting()) {
-        try {
-            return "PostgreSQL server " + serverConnection(*conninfo).server();
-        } catch (const std::exception&) {
-            return "the figure server";
-        }
-    }
+    if (const auto conninfo = figuresServerSetting()) return serverPasswordPlace(*conninfo);
     return securityFilePath(workDir).string();
 }
 
@@ -387,7 +352,7 @@ void setPassword(const fs::path& workDir, std::string_view password) {
     }
     const std::string line = passwordLine(password) + "\r\n";
     if (const auto conninfo = figuresServerSetting()) {
-        store::setServerPasswordLine(serverConnection(*conninfo), line.substr(0, line.size() - 2));
+        setServerPassword(*conninfo, line.substr(0, line.size() - 2));
         return;
     }
     const fs::path target = securityFilePath(workDir);
@@ -400,7 +365,7 @@ void setPassword(const fs::path& workDir, std::string_view password) {
 
 void clearPassword(const fs::path& workDir) {
     if (const auto conninfo = figuresServerSetting()) {
-        store::setServerPasswordLine(serverConnection(*conninfo), std::nullopt);
+        setServerPassword(*conninfo, std::nullopt);
         return;
     }
     const fs::path target = securityFilePath(workDir);
@@ -583,22 +548,14 @@ GateResult AccessGate::submit(std::string_view typed) {
         // The count lives on the server beside the figures; its row is locked while the
         // password is checked, so parallel tries from any workstation go one by one.
         try {
-            store::PgConnection& c = serverConnection(request_.triesServer);
-            c.transaction([&] {
-                const std::string table = store::pgIdent(store::kPasswordTable);
-                const store::PgResult r = c.exec("SELECT " + store::pgIdent("Errate") + ", " + store::pgIdent("Ultima") +
-                                                 " FROM " + table + " WHERE " + store::pgIdent("Id") + " = 1 FOR UPDATE");
-                const int count = r.rows() == 1 ? static_cast<int>(r.value(0, 0).toInteger()) : 0;
-                const std::int64_t last = r.rows() == 1 ? r.value(0, 1).toInteger() : 0;
+            right = checkOnServer(request_.triesServer, [&](int count, std::int64_t last) {
                 const GateClock clock = currentClock();
                 const std::int64_t due = last + tryWaitSeconds(count);
                 waited = std::min<std::int64_t>(due - clock.now(), kMaxTryWaitSeconds);
                 if (waited > 0) clock.sleep(waited);
                 else waited = 0;
-                right = verifyPassword(typed, request_.storedPassword);
-                c.exec("UPDATE " + table + " SET " + store::pgIdent("Errate") + " = $1, " + store::pgIdent("Ultima") +
-                           " = $2 WHERE " + store::pgIdent("Id") + " = 1",
-                       {right ? 0 : count + 1, right ? std::int64_t{0} : clock.now()});
+                const bool ok = verifyPassword(typed, request_.storedPassword);
+                return std::pair<bool, std::int64_t>(ok, clock.now());
             });
         } catch (const std::exception& e) {
             flag_ = "N";

@@ -94,7 +94,10 @@ TEST(ServerGate, PushMovesTheFolderPasswordToAServerWithoutOne) {
         std::ostringstream out, err;
         ASSERT_EQ(zt::app::runCommand({"--dir", office.path().string(), "passwd"}, in, out, err), 0) << err.str();
     }
-    const GateRun push = onServer(db, {"--dir", office.path().string(), "figures", "push"});
+    // The folder's own password guards the push that moves it.
+    EXPECT_EQ(onServer(db, {"--dir", office.path().string(), "figures", "push"}, "sbagliata").status, 1);
+    EXPECT_EQ(PgServer::shared().query("gate_push", "SELECT count(*) FROM \"Direzione\""), "0");
+    const GateRun push = onServer(db, {"--dir", office.path().string(), "figures", "push"}, "locale");
     ASSERT_EQ(push.status, 0) << push.err;
     EXPECT_NE(push.out.find("management password of Security.pwd is now the server's"), std::string::npos) << push.out;
     EXPECT_EQ(onServer(db, gridOf(elsewhere)).status, 1);
