@@ -203,6 +203,21 @@ double seconds() {
 
 }  // namespace
 
+namespace {
+
+ServerWaitHook& waitHook() {
+    static ServerWaitHook hook;
+    return hook;
+}
+
+}  // namespace
+
+ServerWaitHook setServerWaitHook(ServerWaitHook hook) {
+    ServerWaitHook old = std::move(waitHook());
+    waitHook() = std::move(hook);
+    return old;
+}
+
 void setStatementLimits(double readSeconds, double longSeconds) {
     std::lock_guard lock(gLimitsMutex);
     if (readSeconds > 0) gDefaultLimits.readSeconds = readSeconds;
@@ -498,10 +513,28 @@ void PgConnection::throwTimedOut(double limitSeconds) {
                 "connection string, or figuresReadTimeout and figuresWriteTimeout in the settings file)");
 }
 
+void PgConnection::throwCancelledByUser() {
+    timedOut_ = true;  // not run again either
+    cancelRunning();
+    rollbackQuietly();
+    throw error("the statement was cancelled (\"Annulla\") while it waited for the server; nothing of its "
+                "transaction was kept");
+}
+
 pg_result* PgConnection::awaitResult(double limitSeconds) {
-    const double deadline = seconds() + limitSeconds;
+    const double start = seconds();
+    const double deadline = start + limitSeconds;
     const int socket = PQsocket(conn_);
     PGresult* kept = nullptr;
+    // The hook is told when the wait ends, however it ends.
+    const ServerWaitHook hook = waitHook();
+    struct Done {
+        const ServerWaitHook& hook;
+        double start;
+        ~Done() {
+            if (hook) hook(seconds() - start, true);
+        }
+    } done{hook, start};
     for (;;) {
         while (PQisBusy(conn_)) {
             const double left = deadline - seconds();
@@ -509,8 +542,13 @@ pg_result* PgConnection::awaitResult(double limitSeconds) {
                 PQclear(kept);
                 throwTimedOut(limitSeconds);
             }
+            if (hook && !hook(seconds() - start, false)) {
+                PQclear(kept);
+                throwCancelledByUser();
+            }
             pollfd p{socket, POLLIN, 0};
-            const int n = ::poll(&p, 1, static_cast<int>(std::min(left, 3600.0) * 1000) + 1);
+            const double slice = hook ? std::min(left, 0.1) : std::min(left, 3600.0);
+            const int n = ::poll(&p, 1, static_cast<int>(slice * 1000) + 1);
             if (n < 0 && errno != EINTR) break;
             if (!PQconsumeInput(conn_)) break;  // the connection was lost: PQgetResult says so
         }

@@ -66,6 +66,15 @@ struct StatementLimits {
 // what it does not say).
 StatementLimits statementLimitsOf(std::string_view conninfo);
 
+// Called about every 100 ms while a statement waits for the server, with the seconds
+// waited so far and done = false, and once with done = true when the wait ends (however
+// it ends). Returning false cancels the statement ("Annulla"): it is reported as
+// cancelled by the user, and nothing of its transaction is kept. The window shows its
+// progress dialog through it; "" (an empty function) when nothing is to be called.
+using ServerWaitHook = std::function<bool(double waitedSeconds, bool done)>;
+// Sets the hook and returns the one set before.
+ServerWaitHook setServerWaitHook(ServerWaitHook hook);
+
 // While one lives (on any thread), statements get the long limit: push, pull, recompute.
 class ServerLongWork {
 public:
@@ -193,6 +202,7 @@ private:
     // answer the cancel.
     void cancelRunning();
     [[noreturn]] void throwTimedOut(double limitSeconds);
+    [[noreturn]] void throwCancelledByUser();
     // Sends what libpq holds, within the deadline (non-blocking mode, for COPY).
     bool flushWithin(double deadline);
 
