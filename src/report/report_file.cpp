@@ -1,6 +1,7 @@
 #include "report/report_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -85,12 +86,18 @@ std::string decodeReportLine(std::string_view bytes) {
     auto flush = [&](std::size_t end) {
         out += fromCp1252(bytes.substr(plainStart, end - plainStart));
     };
+    // The glyph of each byte value, looked up at once (a report has a few thousand bytes a
+    // page, most of them plain).
+    static const std::array<const char*, 256> glyphOf = [] {
+        std::array<const char*, 256> table{};
+        for (const BoxGlyph& g : kBoxGlyphs) table[static_cast<unsigned char>(g.byte)] = g.utf8;
+        return table;
+    }();
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto glyph = std::find_if(std::begin(kBoxGlyphs), std::end(kBoxGlyphs),
-                                        [&](const BoxGlyph& g) { return g.byte == bytes[i]; });
-        if (glyph == std::end(kBoxGlyphs)) continue;
+        const char* glyph = glyphOf[static_cast<unsigned char>(bytes[i])];
+        if (!glyph) continue;
         flush(i);
-        out += glyph->utf8;
+        out += glyph;
         plainStart = i + 1;
     }
     flush(bytes.size());
