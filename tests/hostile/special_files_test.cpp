@@ -107,3 +107,23 @@ TEST(HostileSpecialFiles, AWorkingFolderWithALongPathWorksOrSaysThePathIsTooLong
         }
     }
 }
+
+TEST(HostileSpecialFiles, ALinkPlantedAsTheReportFileIsNotWrittenThrough) {
+    TestDir dir, elsewhere;
+    workingFolder(dir);
+    elsewhere.write("victim", "precious\n");
+    fs::create_symlink(elsewhere / "victim", dir / "fd");
+    fs::create_symlink(elsewhere / "victim", dir / "fd.csv");
+    const CliRun r = run({"--dir", dir.path().string(), "report", "--hotel", "1", "--year", "2014", "--stat",
+                          "Presenze", "--detail", "Generale"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("link"), std::string::npos) << r.err;
+    EXPECT_EQ(elsewhere.read("victim"), "precious\n");
+    // Once the link is gone the report is written.
+    fs::remove(dir / "fd");
+    const CliRun again = run({"--dir", dir.path().string(), "report", "--hotel", "1", "--year", "2014", "--stat",
+                              "Presenze", "--detail", "Generale"});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir / "fd")));
+    EXPECT_EQ(elsewhere.read("victim"), "precious\n");
+}
