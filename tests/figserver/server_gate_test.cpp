@@ -122,3 +122,20 @@ TEST(ServerGate, InitPrintsGrantsThatMakeAReadOnlyRole) {
     zt::store::PgConnection writer = zt::store::PgConnection::open(info + " user=cassa");
     EXPECT_EQ(writer.exec("DELETE FROM \"Zentoria\"").affected(), 1);
 }
+
+TEST(ServerGate, WrongPasswordsAreCountedOnTheServerForEveryWorkstation) {
+    const std::string db = PgServer::shared().createDatabase("gate_count");
+    ASSERT_EQ(onServer(db, {"figures", "init"}).status, 0);
+    TestDir one, two;
+    bareFolder(one);
+    bareFolder(two);
+    ASSERT_EQ(onServer(db, {"--dir", one.path().string(), "passwd"}, nullptr, "segreta\n").status, 0);
+    // Two workstations' wrong tries add up in one count.
+    EXPECT_EQ(onServer(db, gridOf(one), "sbagliata").status, 1);
+    EXPECT_EQ(onServer(db, gridOf(two), "sbagliata").status, 1);
+    EXPECT_EQ(onServer(db, gridOf(one), "sbagliata").status, 1);
+    EXPECT_EQ(PgServer::shared().query("gate_count", "SELECT \"Errate\", \"Ultima\" > 0 FROM \"Direzione\""), "3,t");
+    // The right one (after its wait of a second) opens and starts the count again.
+    EXPECT_EQ(onServer(db, gridOf(two), "segreta").status, 0);
+    EXPECT_EQ(PgServer::shared().query("gate_count", "SELECT \"Errate\" FROM \"Direzione\""), "0");
+}
