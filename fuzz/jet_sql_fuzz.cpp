@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include <algorithm>
+
 #include "store/dialect/jet_emit.h"
 #include "store/dialect/jet_sql.h"
 #include "store/dialect/jet_text.h"
@@ -154,6 +156,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto query = parseQuery(text);
         try {
             checkSql(db, emitQuery(*query, schema).sql);
+        } catch (const ResolveError&) {
+        }
+        // The figure server's dialect: the emitter fails only with ResolveError, and
+        // every text it writes is closed (quotes come in pairs, '' inside a text).
+        try {
+            const std::string pg = emitQuery(*query, schema, Dialect::Postgres).sql;
+            if (pg.empty()) broken("empty PostgreSQL statement", text);
+            if (std::count(pg.begin(), pg.end(), '\'') % 2 != 0) broken("unclosed text in PostgreSQL", pg);
+            if (std::count(pg.begin(), pg.end(), '"') % 2 != 0) broken("unclosed name in PostgreSQL", pg);
         } catch (const ResolveError&) {
         }
     } catch (const SyntaxError&) {

@@ -11,6 +11,11 @@
 #include <string>
 #include <string_view>
 
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
 #include "desktop/passwd.h"
 
 using namespace zt::desktop;
@@ -39,7 +44,7 @@ void checkLine(std::string_view line) {
     switch (file.state) {
         case PwdFileState::Absent: broken("a present line read as no file", line);
         case PwdFileState::Ok:
-            if (!isYescryptHash(file.storedPassword) || pwdCheckNumber(file.storedPassword) != file.storedCheck)
+            if (!isYescryptCostWithinCap(file.storedPassword) || pwdCheckNumber(file.storedPassword) != file.storedCheck)
                 broken("accepted a line that is not a hash with its check number", line);
             break;
         case PwdFileState::Damaged:
@@ -62,14 +67,42 @@ void checkLine(std::string_view line) {
 
 }  // namespace
 
+// The gate's reading of the file: the bytes as "Security.pwd" in a folder on a memory
+// file system read as the first line would be.
+void checkFile(std::string_view bytes) {
+    static const std::filesystem::path dir = [] {
+        char name[] = "/dev/shm/zt_passwd_fuzz_XXXXXX";
+        char fallback[] = "/tmp/zt_passwd_fuzz_XXXXXX";
+        const char* made = mkdtemp(name);
+        if (!made) made = mkdtemp(fallback);
+        if (!made) broken("mkdtemp", "");
+        return std::filesystem::path(made);
+    }();
+    {
+        std::ofstream out(dir / kSecurityFileName, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    const SecurityPwd file = readSecurityFile(dir);
+    std::string_view first = bytes.substr(0, bytes.find('\n'));
+    if (!first.empty() && first.back() == '\r' && first.size() <= 4096) first.remove_suffix(1);
+    if (bytes.empty() || first.size() > 4096) {
+        if (file.state != PwdFileState::Damaged) broken("an empty or overlong file read as a password", bytes);
+        return;
+    }
+    const SecurityPwd line = parseSecurityLine(first);
+    if (file.state != line.state || file.storedPassword != line.storedPassword || file.storedCheck != line.storedCheck)
+        broken("the file reads otherwise than its first line", bytes);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view line(reinterpret_cast<const char*>(data), size);
     checkLine(line);
+    checkFile(line);
     // A hash-shaped password part with its own check number is read back as it is.
     if (!line.empty() && line.find(',') == std::string_view::npos) {
         const std::string made = std::string(line) + "," + std::to_string(pwdCheckNumber(line));
         const SecurityPwd file = parseSecurityLine(made);
-        if (isYescryptHash(line) != (file.state == PwdFileState::Ok)) broken("hash with its check number", made);
+        if (isYescryptCostWithinCap(line) != (file.state == PwdFileState::Ok)) broken("hash with its check number", made);
         if (file.state == PwdFileState::Ok && file.storedPassword != line) broken("stored password differs", made);
     }
     return 0;

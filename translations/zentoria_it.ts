@@ -127,6 +127,14 @@
         <translation>Password impostata in %1.</translation>
     </message>
     <message>
+        <source>Password set on %1.</source>
+        <translation>Password impostata sul %1.</translation>
+    </message>
+    <message>
+        <source>Password cleared on %1.</source>
+        <translation>Password tolta dal %1.</translation>
+    </message>
+    <message>
         <source>unknown argument &quot;%1&quot;</source>
         <translation>argomento sconosciuto &quot;%1&quot;</translation>
     </message>
@@ -179,6 +187,10 @@
 </context>
 <context>
     <name>Store</name>
+    <message>
+        <source>this is not a plain file (a pipe, a device or a folder): it is not opened as a database</source>
+        <translation>non è un file normale (una pipe, un dispositivo o una cartella): non viene aperto come archivio</translation>
+    </message>
     <message>
         <source>file not found</source>
         <translation>file non trovato. Controllare che il file sia nella cartella di lavoro (o che la cartella scelta sia quella giusta)</translation>

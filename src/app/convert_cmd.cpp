@@ -23,8 +23,14 @@ int cmdConvert(const std::vector<std::string>& args, std::ostream& out, std::ost
     const fs::path target = args[1];
     try {
         const store::FileKind kind = store::fileKind(source);
-        if (kind == store::FileKind::Sqlite || kind == store::FileKind::Empty)
+        if (kind == store::FileKind::Sqlite)
             throw store::DbError(source.string(), "this is an SQLite file already; there is nothing to convert");
+        if (kind == store::FileKind::Empty)
+            throw store::DbError(source.string(), "the file is empty (0 bytes): it holds no tables, so there is "
+                                                  "nothing to convert");
+        if (kind == store::FileKind::Special)
+            throw store::DbError(source.string(), "this is not a plain file (a pipe, a device or a folder): it is "
+                                                  "not read");
         const auto copied = store::copyJetFileToNewSqlite(source, target);
         for (const auto& t : copied) out << t.table << ": " << t.rows << (t.rows == 1 ? " row" : " rows") << "\n";
         out << copied.size() << (copied.size() == 1 ? " table" : " tables") << " copied into " << target.string()

@@ -1,5 +1,7 @@
 #include "app/demo.h"
 
+#include "common/private_file.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -669,7 +671,9 @@ using Rows = std::map<std::pair<std::string, std::string>, std::vector<Row>>;
 class SqliteFile {
 public:
     explicit SqliteFile(const fs::path& path) : path_(path) {
-        if (sqlite3_open_v2(path.string().c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+        // The file exists already (made exclusively under a name nobody can guess): a link
+        // put in its place is not followed.
+        if (sqlite3_open_v2(path.string().c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
                             nullptr) != SQLITE_OK)
             fail("cannot create");
     }
@@ -771,14 +775,18 @@ public:
     void database(const TableSchema* begin, const TableSchema* end, const Rows& rows) {
         const std::string file = begin->file;
         const fs::path target = summary_.folder / file;
-        const fs::path temp = summary_.folder / (file + ".tmp");
+        PrivateFile made(summary_.folder, "." + file + ".", 0644);
+        made.closeDescriptor();
+        const fs::path temp = made.path();
         std::error_code ec;
-        fs::remove(temp, ec);
         long total = 0;
         // The summary file, which the program writes, stays SQLite (demo.h, DemoFiles).
         const bool access = files_ == DemoFiles::Access && file != "Zentoria.mdb";
         try {
             if (access) {
+                // The Jet 4 writer makes its file itself, exclusively (a link planted under
+                // the name in the meantime makes it fail, never write elsewhere).
+                fs::remove(temp);
                 writeAccessFile(temp, begin, end, rows);
                 for (const TableSchema* t = begin; t != end; ++t) {
                     const auto found = rows.find({file, t->table});
@@ -809,22 +817,14 @@ public:
         // A journal left by an earlier file of this name belongs to that file.
         for (const char* suffix : {"-journal", "-wal", "-shm"})
             fs::remove(summary_.folder / (file + suffix), ec);
-        fs::rename(temp, target, ec);
-        if (ec) {
-            const std::string why = ec.message();
-            fs::remove(temp, ec);
-            throw std::runtime_error("cannot write " + target.string() + ": " + why);
-        }
+        made.commit(target);
         summary_.filesAndRows.emplace_back(file, total);
     }
 
     // A one-line text file, line ending CR LF.
     void text(const std::string& file, const std::string& line) {
         const fs::path target = summary_.folder / file;
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
-        out << line << "\r\n";
-        out.close();
-        if (!out) throw std::runtime_error("cannot write " + target.string());
+        writeFileWhole(target, line + "\r\n", 0644);
         summary_.tables.push_back({file, "", 1});
         summary_.filesAndRows.emplace_back(file, 1);
     }

@@ -1,5 +1,7 @@
 #include "app/figures_cmd.h"
 
+#include "desktop/passwd.h"
+
 #include <charconv>
 #include <chrono>
 #include <exception>
@@ -8,6 +10,7 @@
 
 #include "app/cli.h"
 #include "app/console_ui.h"
+#include "app/passwd_cmd.h"
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "desktop/desk_logic.h"
@@ -19,7 +22,7 @@ namespace zt::app {
 namespace {
 
 constexpr const char* kFiguresUsage =
-    "zentoria figures init | push [--hotel N] | pull [--hotel N]";
+    "zentoria figures init [--grants [READ_ROLE WRITE_ROLE]] | push [--hotel N] | pull [--hotel N]";
 
 struct FiguresUsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -50,12 +53,23 @@ store::PgConnection connectToSetting() {
     return store::PgConnection::open(*setting);
 }
 
-void printCopies(const std::vector<store::HotelCopy>& copies, std::ostream& out) {
+// The hotels copied, on `out`; the hotels refused, with why, on `err`. Whether every
+// hotel was copied.
+bool printCopies(const std::vector<store::HotelCopy>& copies, std::ostream& out, std::ostream& err) {
+    bool all = true;
     for (const auto& c : copies) {
+        if (!c.refused.empty()) {
+            err << "zentoria: " << c.table << ", "
+                << (c.hotel ? "hotel " + std::to_string(*c.hotel) : std::string("no hotel number"))
+                << ": not copied, the server keeps its rows as they were: " << c.refused << "\n";
+            all = false;
+            continue;
+        }
         out << c.table << ", " << (c.hotel ? "hotel " + std::to_string(*c.hotel) : std::string("no hotel number"))
             << ": " << c.rows << (c.rows == 1 ? " row" : " rows") << ", sum of Valore "
             << (c.sum.empty() ? "null" : c.sum) << "\n";
     }
+    return all;
 }
 
 int currentYear() {
@@ -71,7 +85,15 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         if (args.empty()) throw FiguresUsageError("figures needs what to do: " + std::string(kFiguresUsage));
         const std::string& what = args[0];
         if (what == "init") {
-            if (args.size() > 1) throw FiguresUsageError("figures init takes no arguments");
+            if (args.size() > 1 && args[1] != "--grants")
+                throw FiguresUsageError("figures init takes no arguments but --grants [READ_ROLE WRITE_ROLE]");
+            if (args.size() > 1) {
+                if (args.size() != 2 && args.size() != 4)
+                    throw FiguresUsageError("figures init --grants takes no role names or two");
+                out << store::grantStatements(args.size() == 4 ? args[2] : "zentoria_lettura",
+                                              args.size() == 4 ? args[3] : "zentoria_scrittura");
+                return kExitOk;
+            }
             store::PgConnection c = connectToSetting();
             for (const auto& step : store::initFiguresSchema(c))
                 out << step.table << ": " << (step.created ? "created" : "already there") << "\n";
@@ -81,7 +103,17 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         if (what != "push" && what != "pull")
             throw FiguresUsageError("unknown figures command \"" + what + "\": " + std::string(kFiguresUsage));
         const auto hotel = hotelOption(args);
+        const store::ServerLongWork longWork;  // copies get the long statement limit
         store::PgConnection c = connectToSetting();
+        // A server with no password yet: the folder's own password guards the push, which
+        // then moves it to the server.
+        std::optional<desktop::SecurityPwd> folderPassword;
+        if (what == "push" && !store::serverPasswordLine(c)) {
+            folderPassword = desktop::readSecurityFile(workDir);
+            if (folderPassword->state != desktop::PwdFileState::Absent &&
+                !checkPasswordOf(*folderPassword, "", err, readPasswordFromTerminal))
+                return kExitFailed;
+        }
         // Start as the window does: the registry, the access gate, where the figure files lie.
         ConsoleUi ui(in, err, false);
         ProgramState& state = programState();
@@ -93,10 +125,22 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
         if (logic.unloaded || ui.errorShown()) return kExitFailed;
         state.requireFigureFiles();  // the copies read or write the files themselves
         if (what == "push") {
-            printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out);
-            out << "copied into PostgreSQL server " << c.server() << "\n";
+            // The management password moves to the server when the server has none.
+            if (folderPassword && !store::serverPasswordLine(c)) {
+                const desktop::SecurityPwd& file = *folderPassword;
+                if (file.state == desktop::PwdFileState::Ok) {
+                    store::setServerPasswordLine(c, file.storedPassword + "," + std::to_string(file.storedCheck));
+                    out << "the management password of " << desktop::securityFilePath(workDir).filename().string()
+                        << " is now the server's: every workstation is asked for it\n";
+                }
+            }
+            const bool all =
+                printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out, err);
+            out << (all ? "copied into PostgreSQL server " : "the hotels above copied into PostgreSQL server ")
+                << c.server() << "\n";
+            return all ? kExitOk : kExitFailed;
         } else {
-            printCopies(store::pullFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out);
+            printCopies(store::pullFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out, err);
             out << "written into the figure files from PostgreSQL server " << c.server() << "\n";
         }
         return kExitOk;

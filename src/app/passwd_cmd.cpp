@@ -156,7 +156,9 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
                 err << "zentoria passwd: " << translate("Passwd", "the current password is needed; nothing changed") << "\n";
                 return 1;
             }
-            if (!desktop::verifyPassword(*current, file.storedPassword)) {
+            // Through the gate, so that the wrong passwords in a row count here too.
+            AccessGate gate(desktop::makeGateRequest(file, "^"));
+            if (gate.submit(*current).outcome != GateOutcome::Granted) {
                 err << "zentoria passwd: " << translate("Passwd", "wrong password; nothing changed") << "\n";
                 return 1;
             }
@@ -185,6 +187,9 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
         if (next.empty()) {
             if (file.state == PwdFileState::Absent) {
                 out << translate("Passwd", "No password is set.") << "\n";
+            } else if (!file.server.empty()) {
+                desktop::clearPassword(workDir);
+                out << withArgs(translate("Passwd", "Password cleared on %1."), {desktop::passwordPlace(workDir)}) << "\n";
             } else {
                 const std::string removed = desktop::securityFilePath(workDir).filename().string();
                 desktop::clearPassword(workDir);
@@ -192,7 +197,9 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
             }
         } else {
             desktop::setPassword(workDir, next);
-            out << withArgs(translate("Passwd", "Password set in %1."), {desktop::securityFilePath(workDir).string()})
+            out << withArgs(file.server.empty() ? translate("Passwd", "Password set in %1.")
+                                                : translate("Passwd", "Password set on %1."),
+                            {desktop::passwordPlace(workDir)})
                 << "\n";
         }
         return 0;
@@ -205,7 +212,17 @@ int cmdPasswd(const fs::path& workDir, const std::vector<std::string>& args, std
 bool checkPasswordForCommand(const fs::path& workDir, const std::string& hotelOptions,
                              std::ostream& err, const PasswordPrompt& terminal) {
     try {
-        AccessGate gate(desktop::makeGateRequest(desktop::readSecurityPwd(workDir), hotelOptions));
+        return checkPasswordOf(desktop::readSecurityPwd(workDir), hotelOptions, err, terminal);
+    } catch (const std::exception& e) {
+        err << "zentoria: " << e.what() << "\n";
+        return false;
+    }
+}
+
+bool checkPasswordOf(const desktop::SecurityPwd& file, const std::string& hotelOptions, std::ostream& err,
+                     const PasswordPrompt& terminal) {
+    try {
+        AccessGate gate(desktop::makeGateRequest(file, hotelOptions));
         if (!gate.refusalAtOnce().empty()) {
             err << "zentoria: " << gate.refusalAtOnce() << "\n";
             return false;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "desktop/passwd.h"
+
 namespace zt::app {
 
 // The environment variable a script gives the management password in.
@@ -47,6 +49,10 @@ int cmdPasswd(const std::filesystem::path& workDir, const std::vector<std::strin
 // set: no. Every refusal writes its reason on err. Never throws.
 bool checkPasswordForCommand(const std::filesystem::path& workDir, const std::string& hotelOptions,
                              std::ostream& err, const PasswordPrompt& terminal);
+// The same for a password already read (the folder's file, where a command must check
+// that one and not the figure server's).
+bool checkPasswordOf(const desktop::SecurityPwd& file, const std::string& hotelOptions, std::ostream& err,
+                     const PasswordPrompt& terminal);
 // The same, asking on the controlling terminal (readPasswordFromTerminal).
 bool checkPasswordForCommand(const std::filesystem::path& workDir, const std::string& hotelOptions,
                              std::ostream& err);

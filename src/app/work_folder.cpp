@@ -1,6 +1,8 @@
 #include "app/work_folder.h"
 #include "common/translate.h"
 
+#include "store/postgres/pg_connection.h"
+
 #include <QSettings>
 #include <cstdlib>
 
@@ -56,6 +58,11 @@ std::optional<fs::path> rememberedFolder() {
 }
 
 void applyFiguresDbSetting() {
+    // The statement limits of the figure server, in seconds (a connection string's
+    // options win over them).
+    const QSettings settings = userSettings();
+    store::setStatementLimits(settings.value("figuresReadTimeout").toDouble(),
+                              settings.value("figuresWriteTimeout").toDouble());
     if (figuresServerSetting()) return;
     const std::string value = userSettings().value("figuresDb").toString().trimmed().toStdString();
     if (!value.empty()) ::setenv(kFiguresDbVariable, value.c_str(), 1);

@@ -14,3 +14,9 @@ std::string toCp1252(std::string_view utf8, char replacement = '?');
 std::string fromCp1252(std::string_view bytes);
 
 }  // namespace zt
+
+namespace zt {
+// Whether the bytes are valid UTF-8 (no bad or cut-short sequence, overlong form or
+// surrogate).
+bool isValidUtf8(std::string_view bytes);
+}  // namespace zt

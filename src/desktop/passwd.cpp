@@ -2,20 +2,30 @@
 
 #include <crypt.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <chrono>
+#include <ctime>
 #include <system_error>
+#include <thread>
 #include <utility>
 
+#include "common/env.h"
+#include "common/private_file.h"
 #include "common/state.h"
 #include "common/text.h"
 #include "store/file_names.h"
+#include "desktop/passwd_server.h"
 
 namespace fs = std::filesystem;
 
@@ -133,6 +143,21 @@ bool isYescryptHash(std::string_view text) {
     return fields[2].size() == 43;
 }
 
+bool isYescryptCostWithinCap(std::string_view hash) {
+    if (!isYescryptHash(hash)) return false;
+    const std::string_view params = hash.substr(3, hash.find('$', 3) - 3);
+    if (params.size() != 3) return false;  // a plain yescrypt hash: flavour, N, r
+    static constexpr std::string_view kItoa64 = "./0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    const std::size_t flavour = kItoa64.find(params[0]);
+    const std::size_t nLog2 = kItoa64.find(params[1]) + 1;
+    const std::size_t r = kItoa64.find(params[2]) + 1;
+    // One character holds 0 ... 47; a larger index begins a longer number.
+    if (flavour > 47 || nLog2 > 48 || r > 48) return false;
+    if (nLog2 > 30) return false;
+    const std::uint64_t memory = 128ull * (std::uint64_t{1} << nLog2) * r;
+    return memory <= (std::uint64_t{64} << 20);
+}
+
 SecurityPwd parseSecurityLine(std::string_view firstLine) {
     SecurityPwd file;
     file.state = PwdFileState::Damaged;
@@ -170,6 +195,10 @@ SecurityPwd parseSecurityLine(std::string_view firstLine) {
         file.problem = damaged("la password registrata non è nel formato previsto");
         return file;
     }
+    if (!isYescryptCostWithinCap(file.storedPassword)) {
+        file.problem = damaged("il costo di calcolo della password registrata supera il limite");
+        return file;
+    }
     file.state = PwdFileState::Ok;
     return file;
 }
@@ -189,51 +218,36 @@ std::string clashProblem(const store::NameClash& clash) {
 
 fs::path securityFilePath(const fs::path& workDir) { return store::findFile(workDir, kSecurityFileName); }
 
-SecurityPwd readSecurityPwd(const fs::path& workDir) {
-    fs::path path;
-    try {
-        path = securityFilePath(workDir);
-    } catch (const store::NameClash& clash) {
-        SecurityPwd file;
-        file.state = PwdFileState::Damaged;
-        file.problem = clashProblem(clash);
-        return file;
-    }
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) return {};
+namespace {
+
+// The first line of an open password file, or the reason it is damaged.
+SecurityPwd readFirstLine(int fd) {
     SecurityPwd file;
     file.state = PwdFileState::Damaged;
-    if (ec) {
-        file.problem = "Il file Security.pwd non può essere letto (" + ec.message() +
-                       "): accesso negato. " + gate_text::kReset;
-        return file;
-    }
-    if (status.type() != fs::file_type::regular) {
-        file.problem = damaged("non è un file di testo");
-        return file;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        file.problem = "Il file Security.pwd non può essere aperto (" +
-                       std::error_code(errno, std::generic_category()).message() +
-                       "): accesso negato. " + gate_text::kReset;
-        return file;
-    }
     std::string line;
     bool anything = false;
-    for (char c; in.get(c);) {
-        anything = true;
-        if (c == '\n') break;
-        if (line.size() >= kMaxLine) {
-            file.problem = damaged("la prima riga è troppo lunga");
+    bool ended = false;
+    char buffer[512];
+    while (!ended) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            file.problem = damaged("errore di lettura");
             return file;
         }
-        line += c;
-    }
-    if (in.bad()) {
-        file.problem = damaged("errore di lettura");
-        return file;
+        if (n == 0) break;
+        anything = true;
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buffer[i] == '\n') {
+                ended = true;
+                break;
+            }
+            if (line.size() >= kMaxLine) {
+                file.problem = damaged("la prima riga è troppo lunga");
+                return file;
+            }
+            line += buffer[i];
+        }
     }
     if (!anything) {
         file.problem = damaged("il file è vuoto");
@@ -243,11 +257,90 @@ SecurityPwd readSecurityPwd(const fs::path& workDir) {
     return parseSecurityLine(line);
 }
 
+}  // namespace
+
+SecurityPwd readSecurityPwd(const fs::path& workDir) {
+    if (const auto conninfo = figuresServerSetting()) return readServerPwd(*conninfo);
+    return readSecurityFile(workDir);
+}
+
+std::string passwordPlace(const fs::path& workDir) {
+    if (const auto conninfo = figuresServerSetting()) return serverPasswordPlace(*conninfo);
+    return securityFilePath(workDir).string();
+}
+
+SecurityPwd readSecurityFile(const fs::path& workDir) {
+    fs::path path;
+    try {
+        path = securityFilePath(workDir);
+    } catch (const store::NameClash& clash) {
+        SecurityPwd file;
+        file.state = PwdFileState::Damaged;
+        file.problem = clashProblem(clash);
+        file.folder = workDir;
+        return file;
+    }
+    SecurityPwd file;
+    file.folder = workDir;
+    // Only a name that is not there at all means "no password": a link that leads
+    // nowhere, or through a file, is there, and cannot be read as a password file.
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0) {
+        const int error = errno;
+        if (error == ENOENT) return file;
+        file.state = PwdFileState::Damaged;
+        file.problem = "Il file Security.pwd non può essere letto (" +
+                       std::error_code(error, std::generic_category()).message() + "): accesso negato. " +
+                       gate_text::kReset;
+        return file;
+    }
+    file.state = PwdFileState::Damaged;
+    // O_NONBLOCK: a FIFO or a device in its place is looked at, never waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (S_ISLNK(link.st_mode) && (error == ENOENT || error == ENOTDIR || error == ELOOP)) {
+            file.problem = damaged("è un collegamento che non porta a nessun file");
+            return file;
+        }
+        file.problem = "Il file Security.pwd non può essere aperto (" +
+                       std::error_code(error, std::generic_category()).message() + "): accesso negato. " +
+                       gate_text::kReset;
+        return file;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        file.problem = damaged("non è un file di testo");
+        return file;
+    }
+    SecurityPwd read = readFirstLine(fd);
+    ::close(fd);
+    read.folder = workDir;
+    return read;
+}
+
 SecurityPwd loadSecurityPwd(ProgramState& state) {
     SecurityPwd file = readSecurityPwd(state.workDir);
     state.storedPassword = file.storedPassword;
     state.storedCheck = file.storedCheck;
     return file;
+}
+
+std::string passwordLine(std::string_view password) {
+    if (password.find('\0') != std::string_view::npos)
+        throw std::invalid_argument("a password cannot contain a NUL character");
+    if (password.size() > kMaxPasswordBytes)
+        throw std::invalid_argument("the password is " + std::to_string(password.size()) +
+                                    " bytes long; the hash takes at most " + std::to_string(kMaxPasswordBytes) +
+                                    ": choose a shorter one");
+    std::array<char, CRYPT_GENSALT_OUTPUT_SIZE> salt{};
+    if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt.data(), static_cast<int>(salt.size())) == nullptr)
+        throw std::runtime_error("cannot make a salt for the password: " +
+                                 std::error_code(errno, std::generic_category()).message());
+    const std::string hash = hashWith(password, salt.data());
+    if (!isYescryptHash(hash)) throw std::runtime_error("cannot hash the password with yescrypt");
+    return hash + "," + std::to_string(pwdCheckNumber(hash));
 }
 
 void setPassword(const fs::path& workDir, std::string_view password) {
@@ -257,44 +350,24 @@ void setPassword(const fs::path& workDir, std::string_view password) {
         clearPassword(workDir);
         return;
     }
-    std::array<char, CRYPT_GENSALT_OUTPUT_SIZE> salt{};
-    if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt.data(), static_cast<int>(salt.size())) == nullptr)
-        throw std::runtime_error("cannot make a salt for the password: " +
-                                 std::error_code(errno, std::generic_category()).message());
-    const std::string hash = hashWith(password, salt.data());
-    if (!isYescryptHash(hash)) throw std::runtime_error("cannot hash the password with yescrypt");
-    const std::string line = hash + "," + std::to_string(pwdCheckNumber(hash)) + "\r\n";
-
+    const std::string line = passwordLine(password) + "\r\n";
+    if (const auto conninfo = figuresServerSetting()) {
+        setServerPassword(*conninfo, line.substr(0, line.size() - 2));
+        return;
+    }
     const fs::path target = securityFilePath(workDir);
-    const fs::path temp =
-        workDir / (std::string(".") + kSecurityFileName + "." + std::to_string(::getpid()) + ".tmp");
-    auto fail = [&](const std::string& what) {
-        const std::string why = std::error_code(errno, std::generic_category()).message();
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        throw std::runtime_error("cannot write " + target.string() + ": " + what + ": " + why);
-    };
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) fail("cannot create " + temp.filename().string());
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(fd, line.data() + done, line.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            fail("write");
-        }
-        done += static_cast<std::size_t>(n);
+    try {
+        writeFileWhole(target, line, 0600);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error("cannot write " + target.string() + ": " + e.what());
     }
-    if (::fsync(fd) != 0) {
-        ::close(fd);
-        fail("fsync");
-    }
-    if (::close(fd) != 0) fail("close");
-    if (::rename(temp.c_str(), target.c_str()) != 0) fail("rename");
 }
 
 void clearPassword(const fs::path& workDir) {
+    if (const auto conninfo = figuresServerSetting()) {
+        setServerPassword(*conninfo, std::nullopt);
+        return;
+    }
     const fs::path target = securityFilePath(workDir);
     std::error_code ec;
     fs::remove(target, ec);
@@ -302,7 +375,8 @@ void clearPassword(const fs::path& workDir) {
 }
 
 bool verifyPassword(std::string_view typed, std::string_view storedHash) {
-    if (!isYescryptHash(storedHash)) return false;
+    if (!isYescryptCostWithinCap(storedHash)) return false;
+    if (typed.size() > kMaxPasswordBytes || typed.find('\0') != std::string_view::npos) return false;
     const std::string computed = hashWith(typed, std::string(storedHash));
     return !computed.empty() && equalConstantTime(computed, storedHash);
 }
@@ -314,6 +388,8 @@ GateRequest makeGateRequest(const SecurityPwd& file, std::string hotelOptions) {
     r.hotelOptions = std::move(hotelOptions);
     r.fileState = file.state;
     r.problem = file.problem;
+    r.triesFolder = file.server.empty() ? file.folder : fs::path();
+    r.triesServer = file.server;
     return r;
 }
 
@@ -323,6 +399,105 @@ GateRequest makeGateRequest(const ProgramState& state, const SecurityPwd& file) 
     r.storedCheck = state.storedCheck;
     r.referencePassword = state.referencePassword;
     return r;
+}
+
+// ---- wrong passwords in a row ---------------------------------------------------------
+
+std::int64_t tryWaitSeconds(int wrongInARow) {
+    if (wrongInARow < kFreeTries) return 0;
+    const int doublings = wrongInARow - kFreeTries;
+    if (doublings >= 5) return kMaxTryWaitSeconds;
+    return std::min<std::int64_t>(std::int64_t{1} << doublings, kMaxTryWaitSeconds);
+}
+
+namespace {
+
+GateClock systemClock() {
+    return {[] { return static_cast<std::int64_t>(std::time(nullptr)); },
+            [](std::int64_t seconds) {
+                if (seconds > 0) std::this_thread::sleep_for(std::chrono::seconds(seconds));
+            }};
+}
+
+GateClock& currentClock() {
+    static GateClock clock = systemClock();
+    return clock;
+}
+
+// The count file of a folder, open and locked for as long as the object lives. A folder
+// the program may not write keeps no count (the process's own attempts still hold);
+// anything else that is not a plain file of ours refuses.
+class TriesFile {
+public:
+    explicit TriesFile(const fs::path& folder) {
+        if (folder.empty()) return;
+        const fs::path path = folder / kTriesFileName;
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);
+        if (fd_ < 0) {
+            const int error = errno;
+            if (error == EACCES || error == EROFS || error == EPERM) return;  // no count kept
+            problem_ = "il file " + std::string(kTriesFileName) + " non può essere aperto (" +
+                       std::error_code(error, std::generic_category()).message() + ")";
+            return;
+        }
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+            problem_ = "il file " + std::string(kTriesFileName) + " non è un file normale";
+            return;
+        }
+        // Another process checking a password holds the lock for at most its wait (30 s)
+        // and one hash: a minute without it means something is wrong there.
+        for (int i = 0; ::flock(fd_, LOCK_EX | LOCK_NB) != 0; ++i) {
+            if (errno != EWOULDBLOCK && errno != EINTR) break;
+            if (i >= 600) {
+                problem_ = "un altro tentativo è in corso da più di un minuto";
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        char buffer[64] = {};
+        const ssize_t n = ::pread(fd_, buffer, sizeof buffer - 1, 0);
+        if (n > 0) {
+            long long count = 0, last = 0;
+            if (std::sscanf(buffer, "%lld %lld", &count, &last) == 2 && count >= 0) {
+                count_ = static_cast<int>(std::min<long long>(count, 1000000));
+                last_ = last;
+            } else {
+                count_ = 1000000;  // a count that cannot be read counts as many
+                last_ = 0;
+            }
+        }
+    }
+    ~TriesFile() {
+        if (fd_ >= 0) ::close(fd_);  // drops the lock
+    }
+    TriesFile(const TriesFile&) = delete;
+    TriesFile& operator=(const TriesFile&) = delete;
+
+    const std::string& problem() const { return problem_; }
+    bool kept() const { return fd_ >= 0 && problem_.empty(); }
+    int count() const { return count_; }
+    std::int64_t last() const { return last_; }
+    void record(int count, std::int64_t last) {
+        if (!kept()) return;
+        const std::string text = std::to_string(count) + " " + std::to_string(last) + "\r\n";
+        if (::ftruncate(fd_, 0) == 0 && ::pwrite(fd_, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()))
+            ::fsync(fd_);
+    }
+
+private:
+    int fd_ = -1;
+    std::string problem_;
+    int count_ = 0;
+    std::int64_t last_ = 0;
+};
+
+}  // namespace
+
+GateClock setGateClock(GateClock clock) {
+    GateClock old = currentClock();
+    currentClock() = std::move(clock);
+    return old;
 }
 
 AccessGate::AccessGate(GateRequest request)
@@ -338,6 +513,8 @@ AccessGate::AccessGate(GateRequest request)
             refusal_ = damaged("la password registrata non è nel formato previsto");
         else if (pwdCheckNumber(request_.storedPassword) != request_.storedCheck)
             refusal_ = damaged("il numero di controllo non corrisponde alla password registrata");
+        else if (!isYescryptCostWithinCap(request_.storedPassword))
+            refusal_ = damaged("il costo di calcolo della password registrata supera il limite");
     } else if (contains(request_.hotelOptions, "P")) {
         refusal_ =
             "Per questo hotel è obbligatoria una password di Direzione, ma nessuna password è "
@@ -365,19 +542,61 @@ GateResult AccessGate::submit(std::string_view typed) {
         return {GateOutcome::Refused, refusal_};
     }
     const bool passwordSet = !request_.storedPassword.empty();
-    const bool right = passwordSet ? verifyPassword(typed, request_.storedPassword) : typed.empty();
+    std::int64_t waited = 0;
+    bool right = false;
+    if (passwordSet && !request_.triesServer.empty()) {
+        // The count lives on the server beside the figures; its row is locked while the
+        // password is checked, so parallel tries from any workstation go one by one.
+        try {
+            right = checkOnServer(request_.triesServer, [&](int count, std::int64_t last) {
+                const GateClock clock = currentClock();
+                const std::int64_t due = last + tryWaitSeconds(count);
+                waited = std::min<std::int64_t>(due - clock.now(), kMaxTryWaitSeconds);
+                if (waited > 0) clock.sleep(waited);
+                else waited = 0;
+                const bool ok = verifyPassword(typed, request_.storedPassword);
+                return std::pair<bool, std::int64_t>(ok, clock.now());
+            });
+        } catch (const std::exception& e) {
+            flag_ = "N";
+            return {GateOutcome::Refused,
+                    std::string("Il conteggio dei tentativi sul server non può essere aggiornato (") + e.what() +
+                        "): accesso negato.",
+                    0};
+        }
+    } else if (passwordSet) {
+        TriesFile tries(request_.triesFolder);
+        if (!tries.problem().empty()) {
+            flag_ = "N";
+            return {GateOutcome::Refused,
+                    "Il conteggio dei tentativi non può essere letto (" + tries.problem() + "): accesso negato.", 0};
+        }
+        const GateClock clock = currentClock();
+        if (tries.kept()) {
+            const std::int64_t due = tries.last() + tryWaitSeconds(tries.count());
+            const std::int64_t now = clock.now();
+            waited = std::min<std::int64_t>(due - now, kMaxTryWaitSeconds);
+            if (waited > 0) clock.sleep(waited);
+            else waited = 0;
+        }
+        right = verifyPassword(typed, request_.storedPassword);
+        if (right) tries.record(0, 0);
+        else tries.record(tries.count() + 1, clock.now());
+    } else {
+        right = typed.empty();
+    }
     if (right) {
         flag_ = "S";
-        return {GateOutcome::Granted, ""};
+        return {GateOutcome::Granted, "", waited};
     }
     --attemptsLeft_;
     const std::string what = passwordSet ? "Password errata."
                                          : "Nessuna password è impostata: premere Invio con il campo vuoto.";
     if (attemptsLeft_ <= 0) {
         flag_ = "N";
-        return {GateOutcome::Refused, what + " Accesso negato."};
+        return {GateOutcome::Refused, what + " Accesso negato.", waited};
     }
-    return {GateOutcome::Wrong, what + " " + attemptsText(attemptsLeft_)};
+    return {GateOutcome::Wrong, what + " " + attemptsText(attemptsLeft_), waited};
 }
 
 }  // namespace zt::desktop

@@ -12,6 +12,7 @@
 // and the gate refuses access until it is deleted and a password is set again.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -56,6 +57,16 @@ std::int32_t pwdCheckNumber(std::string_view hash);
 // and 43 characters of the hash, all from "./0-9A-Za-z".
 bool isYescryptHash(std::string_view text);
 
+// Whether the cost written in a yescrypt hash's parameters is within what the gate
+// computes: the parameters must be the three characters of a plain yescrypt hash
+// (flavour, N, r) and the memory 128·N·r at most 64 MiB (the default cost takes 16 MiB,
+// about 40 ms). A file with a higher cost would make every check take seconds: it is
+// damaged.
+bool isYescryptCostWithinCap(std::string_view hash);
+
+// The longest password the hash takes, in bytes (libxcrypt takes at most 511).
+inline constexpr std::size_t kMaxPasswordBytes = 511;
+
 // ---- reading the file ---------------------------------------------------------------
 
 enum class PwdFileState { Absent, Ok, Damaged };
@@ -66,6 +77,10 @@ struct SecurityPwd {
     std::int32_t storedCheck = 0;  // the check number as read; 0 when absent or unreadable
     std::string problem;           // when damaged: the message for the user, with the
                                    // reason and how to reset the file
+    std::filesystem::path folder;  // the working folder it was read from (where the
+                                   // count of wrong passwords is kept); "" for none
+    std::string server;            // the figure server's connection string when the
+                                   // password was read from there (and the count is kept there)
 };
 
 // The password file of the folder: "Security.pwd" found whatever the case of its name on
@@ -78,17 +93,30 @@ SecurityPwd parseSecurityLine(std::string_view firstLine);
 // Reads "Security.pwd" (securityFilePath) from the folder. Never throws for the file's
 // contents: a file that cannot be opened or read, or whose first line is not a password
 // line, comes back as damaged with the reason; so do names differing only in case.
+// While a figure server holds the figures (ZENTORIA_FIGURES_DB), the password is the
+// server's (table "Direzione", store/postgres/server_admin.h) and the folder's file is
+// not read; a server that cannot be asked refuses (damaged, with the reason).
 SecurityPwd readSecurityPwd(const std::filesystem::path& workDir);
+// The folder's file alone, whatever the figure server.
+SecurityPwd readSecurityFile(const std::filesystem::path& workDir);
+// The line "HASH,CHECK" (without its line end) for a password; the checks of setPassword.
+std::string passwordLine(std::string_view password);
+// Where the password is kept, for messages: the file's path or "PostgreSQL server NAME".
+std::string passwordPlace(const std::filesystem::path& workDir);
 // Start-up: reads the file of the state's working folder and sets the state's stored
 // password and check number from it; returns what was found.
 SecurityPwd loadSecurityPwd(ProgramState& state);
 
 // ---- writing the file ---------------------------------------------------------------
 
-// Sets the password: writes "HASH,CHECK" CR LF to a temporary file in the folder and
-// renames it over "Security.pwd", so the file is always whole. An empty password
-// clears it. Throws std::runtime_error (naming the file) when it cannot be written,
-// std::invalid_argument for a password with a NUL character.
+// Sets the password: writes "HASH,CHECK" CR LF to a new file of a name nobody can guess,
+// created exclusively with mode 0600 (common/private_file.h), and renames it over
+// "Security.pwd", so the file is always whole and a link planted in the folder is never
+// followed. An empty password clears it. Throws std::runtime_error (naming the file)
+// when it cannot be written, std::invalid_argument for a password with a NUL character
+// or longer than kMaxPasswordBytes (the message says so). While a figure server holds the
+// figures, the password is written there instead (and removed from there by
+// clearPassword).
 void setPassword(const std::filesystem::path& workDir, std::string_view password);
 // Removes "Security.pwd"; no error when there is none.
 void clearPassword(const std::filesystem::path& workDir);
@@ -107,7 +135,31 @@ struct GateRequest {
     std::string hotelOptions;        // the hotel option string ("^", "P" matter here)
     PwdFileState fileState = PwdFileState::Absent;
     std::string problem;             // why the file is damaged
+    std::filesystem::path triesFolder;  // where the count of wrong passwords in a row is
+                                        // kept (kTriesFileName); "" keeps none
+    std::string triesServer;            // or the figure server that keeps it
 };
+
+// ---- wrong passwords in a row ---------------------------------------------------------
+
+// The file beside "Security.pwd" that counts the wrong passwords typed in a row, by every
+// process of every workstation: "COUNT TIME" CR LF (TIME: seconds since 1970 of the last
+// wrong one). Created with O_NOFOLLOW and mode 0600, locked (flock) while a password is
+// checked, so attempts in parallel are checked one after the other.
+inline constexpr const char* kTriesFileName = "Security.try";
+// After kFreeTries wrong passwords in a row each further try waits 1 s, then 2, 4, ...
+// up to kMaxTryWaitSeconds after the last wrong one; the right password resets the count.
+inline constexpr int kFreeTries = 3;
+inline constexpr std::int64_t kMaxTryWaitSeconds = 30;
+std::int64_t tryWaitSeconds(int wrongInARow);
+
+// The clock and the sleep of the gate's waits; a test replaces them (and puts the
+// returned ones back) so that nothing sleeps for real.
+struct GateClock {
+    std::function<std::int64_t()> now;              // seconds since 1970
+    std::function<void(std::int64_t seconds)> sleep;
+};
+GateClock setGateClock(GateClock clock);
 
 // The request of the start-up: the state's stored values and option string, and what
 // reading the file found.
@@ -123,6 +175,7 @@ enum class GateOutcome {
 struct GateResult {
     GateOutcome outcome;
     std::string message;  // for Wrong and Refused; "" for Granted
+    std::int64_t waited = 0;  // seconds waited before the password was checked
 };
 
 // The rules of the gate, one instance per showing.

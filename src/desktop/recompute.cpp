@@ -14,6 +14,7 @@
 #include "store/figures/catalogue.h"
 #include "store/sqlite/database.h"
 #include "store/figures/operations.h"
+#include "store/postgres/pg_connection.h"
 #include "store/access/jet_guard.h"
 #include "store/dialect/jet_text.h"
 
@@ -572,6 +573,8 @@ std::string interruptedMessage(const RecomputeResult& result, const RecomputePro
 RecomputeResult Recompute::run(const ProgramState& state, std::string_view statistic,
                                const std::vector<std::string>& detailEntries, std::string_view yearText,
                                const RecomputeCallbacks& callbacks) const {
+    // On the figure server, a recompute's statements get the long limit.
+    const store::ServerLongWork longWork;
     RecomputeResult result;
     result.statistic = std::string(statistic);
     result.year = std::string(yearText);

@@ -56,7 +56,7 @@ std::filesystem::path exportCsv(const std::filesystem::path& workDir) {
     }
 
     const auto file = csvFilePath(workDir);
-    writeBytes(file, bytes, false, "cannot open the CSV file " + file.string() + " for writing",
+    writeFolderFile(file, bytes, false, "cannot open the CSV file " + file.string() + " for writing",
                "cannot write the CSV file " + file.string());
     return file;
 }

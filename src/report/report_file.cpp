@@ -1,6 +1,13 @@
 #include "report/report_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -61,7 +68,17 @@ std::string twoDigits(int n) {
 }
 
 std::string firstLineOf(const std::filesystem::path& workDir, std::string_view name) {
-    std::ifstream in(store::findFile(workDir, name), std::ios::binary);
+    const std::filesystem::path file = store::findFile(workDir, name);
+    {
+        // A FIFO or a device in its place is never waited on: it reads as no file.
+        const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) return {};
+        struct stat st {};
+        const bool plain = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+        ::close(fd);
+        if (!plain) return {};
+    }
+    std::ifstream in(file, std::ios::binary);
     if (!in) return {};
     std::string line;
     std::getline(in, line);
@@ -78,6 +95,38 @@ void writeBytes(const std::filesystem::path& file, std::string_view bytes, bool 
     if (!out) throw std::runtime_error(cannotWrite);
 }
 
+void writeFolderFile(const std::filesystem::path& file, std::string_view bytes, bool append,
+                     const std::string& cannotOpen, const std::string& cannotWrite) {
+    const int fd = ::open(file.c_str(),
+                          O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (append ? O_APPEND : 0),
+                          0644);
+    if (fd < 0) {
+        const int error = errno;
+        throw std::runtime_error(cannotOpen + (error == ELOOP ? " (it is a link, which is not followed)" : " (" +
+                                 std::error_code(error, std::generic_category()).message() + ")"));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw std::runtime_error(cannotOpen + " (it is not a plain file)");
+    }
+    if (!append && ::ftruncate(fd, 0) != 0) {
+        ::close(fd);
+        throw std::runtime_error(cannotWrite);
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ::close(fd);
+            throw std::runtime_error(cannotWrite);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) throw std::runtime_error(cannotWrite);
+}
+
 std::string decodeReportLine(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() * 2);
@@ -85,12 +134,18 @@ std::string decodeReportLine(std::string_view bytes) {
     auto flush = [&](std::size_t end) {
         out += fromCp1252(bytes.substr(plainStart, end - plainStart));
     };
+    // The glyph of each byte value, looked up at once (a report has a few thousand bytes a
+    // page, most of them plain).
+    static const std::array<const char*, 256> glyphOf = [] {
+        std::array<const char*, 256> table{};
+        for (const BoxGlyph& g : kBoxGlyphs) table[static_cast<unsigned char>(g.byte)] = g.utf8;
+        return table;
+    }();
     for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto glyph = std::find_if(std::begin(kBoxGlyphs), std::end(kBoxGlyphs),
-                                        [&](const BoxGlyph& g) { return g.byte == bytes[i]; });
-        if (glyph == std::end(kBoxGlyphs)) continue;
+        const char* glyph = glyphOf[static_cast<unsigned char>(bytes[i])];
+        if (!glyph) continue;
         flush(i);
-        out += glyph->utf8;
+        out += glyph;
         plainStart = i + 1;
     }
     flush(bytes.size());

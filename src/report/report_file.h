@@ -55,6 +55,11 @@ std::string firstLineOf(const std::filesystem::path& workDir, std::string_view n
 // written a std::runtime_error saying `cannotWrite`.
 void writeBytes(const std::filesystem::path& file, std::string_view bytes, bool append,
                 const std::string& cannotOpen, const std::string& cannotWrite);
+// The same for a file of the working folder (the report file, the CSV file): a link in
+// its place is not followed and anything but a plain file is not written (cannotOpen,
+// with the reason), so a link planted in the folder cannot make it overwrite another file.
+void writeFolderFile(const std::filesystem::path& file, std::string_view bytes, bool append,
+                     const std::string& cannotOpen, const std::string& cannotWrite);
 
 // One line of the report file (bytes, without the line end) decoded to UTF-8 for the
 // screen: the box bytes become the line-graphics characters they show in code page 437

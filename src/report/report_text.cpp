@@ -205,7 +205,7 @@ Stamp stampNow(const ReportSettings& settings) { return settings.clock ? setting
 
 // Writes the report file, replacing it or after its content; its errors name it.
 void writeFile(const std::filesystem::path& file, const std::string& bytes, bool append) {
-    writeBytes(file, bytes, append, "cannot open the report file " + file.string() + " for writing",
+    writeFolderFile(file, bytes, append, "cannot open the report file " + file.string() + " for writing",
                "cannot write the report file " + file.string());
 }
 

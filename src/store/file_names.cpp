@@ -44,6 +44,8 @@ struct Listing {
     dev_t device = 0;
     ino_t inode = 0;
     std::int64_t mtimeNs = 0;
+    std::int64_t ctimeNs = 0;  // no one can set it back: a folder whose time was set
+                               // back to the kept one still differs here
     std::unordered_map<std::string, std::vector<std::string>> byName;
 };
 
@@ -96,7 +98,9 @@ std::shared_ptr<const Listing> listingOf(const fs::path& dir) {
         std::lock_guard lock(listingMutex());
         if (auto it = listings().find(key); it != listings().end()) {
             const Listing& l = *it->second;
-            if (l.device == st.st_dev && l.inode == st.st_ino && l.mtimeNs == mtime) return it->second;
+            if (l.device == st.st_dev && l.inode == st.st_ino && l.mtimeNs == mtime &&
+                l.ctimeNs == nanoseconds(st.st_ctim))
+                return it->second;
         }
     }
     DIR* d = ::opendir(dir.c_str());
@@ -105,6 +109,7 @@ std::shared_ptr<const Listing> listingOf(const fs::path& dir) {
     listing->device = st.st_dev;
     listing->inode = st.st_ino;
     listing->mtimeNs = mtime;
+    listing->ctimeNs = nanoseconds(st.st_ctim);
     while (const dirent* e = ::readdir(d)) {
         const std::string_view name = e->d_name;
         if (name == "." || name == "..") continue;

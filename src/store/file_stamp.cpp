@@ -86,9 +86,15 @@ FileStamp stampFile(const fs::path& file) {
     struct stat st {};
     if (isOpenHere(file)) {
         got = readHead(file, head, st, stamp.known);
-    } else if (const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC); fd >= 0) {
+    } else if (const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC); fd >= 0) {
+        // O_NONBLOCK and fstat before reading: a FIFO or a device is never waited on.
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            stamp.kind = FileKind::Special;
+            return stamp;
+        }
         got = ::read(fd, head, sizeof head);
-        stamp.known = got >= 0 && ::fstat(fd, &st) == 0;
+        stamp.known = got >= 0;
         ::close(fd);
     }
     if (stamp.known) {
@@ -99,7 +105,12 @@ FileStamp stampFile(const fs::path& file) {
     }
     if (got < 0) {
         std::error_code ec;
-        if (!fs::exists(file, ec)) return stamp;
+        const fs::file_status status = fs::status(file, ec);
+        if (status.type() == fs::file_type::not_found) return stamp;
+        if (!ec && status.type() != fs::file_type::regular) {
+            stamp.kind = FileKind::Special;
+            return stamp;
+        }
         std::ifstream in(file, std::ios::binary);
         in.read(reinterpret_cast<char*>(head), sizeof head);
         got = in.gcount();

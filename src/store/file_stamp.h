@@ -20,7 +20,9 @@ namespace zt::store {
 
 // What the first bytes of a file say it is: SQLite ("SQLite format 3"), Jet 3 or Jet 4
 // ("Standard Jet DB"), ACE ("Standard ACE DB").
-enum class FileKind { Missing, Empty, Sqlite, Jet, Ace, Other };
+// Special: not a plain file (a FIFO, a device, a socket, a folder); it is looked at
+// without blocking and never opened as a database.
+enum class FileKind { Missing, Empty, Sqlite, Jet, Ace, Other, Special };
 FileKind fileKind(const std::filesystem::path& file);
 // An Access file of either format (Jet or ACE), which is read through libmdb.
 inline bool isJetKind(FileKind k) { return k == FileKind::Jet || k == FileKind::Ace; }

@@ -36,7 +36,7 @@ std::string fromHotels(const std::string& summary) { return summary.substr(summa
 
 TEST(AccessDemo, EveryCommandGivesByteForByteWhatItGivesOnTheSqliteDemo) {
     TestDir sqlite, access;
-    Run a, b;
+    zt::test::Run a, b;
     // Both written on the same day (again, should midnight fall between them).
     for (int attempt = 0; attempt < 2; ++attempt) {
         a = runCommand(zentoria(), {"demo", sqlite.path().string(), "--force"});

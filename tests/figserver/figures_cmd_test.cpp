@@ -41,7 +41,7 @@ TEST(FiguresInit, CreatesTheTwoTablesOnceWithTheirKeyAndIndex) {
     const std::string db = PgServer::shared().createDatabase("init_twice");
     const Outcome first = figures(db, {"figures", "init"});
     EXPECT_EQ(first.status, 0) << first.err;
-    EXPECT_EQ(first.out, "Zentoria: created\nDettaglio: created\nfigure tables ready on PostgreSQL server socket " +
+    EXPECT_EQ(first.out, "Zentoria: created\nDettaglio: created\nDirezione: created\nfigure tables ready on PostgreSQL server socket " +
                              PgServer::shared().socketDir().string() + "/init_twice\n");
     const Outcome again = figures(db, {"figures", "init"});
     EXPECT_EQ(again.status, 0) << again.err;
@@ -52,7 +52,8 @@ TEST(FiguresInit, CreatesTheTwoTablesOnceWithTheirKeyAndIndex) {
                                          "information_schema.columns WHERE table_schema = 'public' ORDER BY "
                                          "table_name DESC, ordinal_position"),
               "Zentoria.NumeroHotel:integer|Zentoria.Tipo:text|Zentoria.Dettaglio:text|Zentoria.AnnoMese:text|"
-              "Zentoria.Valore:numeric|Dettaglio.NumeroHotel:integer|Dettaglio.Tipo:text|Dettaglio.Dettaglio:text|"
+              "Zentoria.Valore:numeric|Direzione.Id:integer|Direzione.Riga:text|Direzione.Errate:integer|"
+              "Direzione.Ultima:bigint|Dettaglio.NumeroHotel:integer|Dettaglio.Tipo:text|Dettaglio.Dettaglio:text|"
               "Dettaglio.DataInserimento:text|Dettaglio.Valore:numeric");
     // The key refuses a second row of the same hotel, statistic, detail and month.
     server.exec("init_twice", "INSERT INTO \"Zentoria\" VALUES (1, 'Presenze', 'Generale', '201403', 5)");
@@ -73,7 +74,7 @@ TEST(FiguresInit, TheProgramTakesTheSettingFromItsEnvironment) {
     EXPECT_EQ(init.status, 0) << init;
     EXPECT_NE(init.out.find("Dettaglio: created\n"), std::string::npos) << init;
     EXPECT_EQ(PgServer::shared().query("init_program", "SELECT count(*) FROM pg_tables WHERE schemaname = 'public'"),
-              "2");
+              "3");  // Zentoria, Dettaglio and the password's Direzione
 }
 
 TEST(FiguresInit, RefusesWithoutTheSettingOrOverAForeignTable) {
@@ -101,10 +102,14 @@ TEST(FiguresPush, CopiesTheDemoHotelByHotelAndReplacesOnARerun) {
     const std::string db = PgServer::shared().createDatabase("push_demo");
     TestDir dir;
     zt::app::writeDemo(dir.path(), true);
-    EXPECT_EQ(figures(db, {"--dir", dir.path().string(), "figures", "push"}).err,
-              "zentoria: PostgreSQL server socket " + PgServer::shared().socketDir().string() +
-                  "/push_demo: the table Zentoria is not on the server: create the figure tables with \"zentoria "
-                  "figures init\"\n");
+    // Before init the server holds neither the figure tables nor the password's table.
+    const Outcome early = figures(db, {"--dir", dir.path().string(), "figures", "push"});
+    EXPECT_EQ(early.status, 1);
+    EXPECT_NE(early.err.find("PostgreSQL server socket " + PgServer::shared().socketDir().string() +
+                             "/push_demo: the table "),
+              std::string::npos)
+        << early.err;
+    EXPECT_NE(early.err.find("\"zentoria figures init\""), std::string::npos) << early.err;
     ASSERT_EQ(figures(db, {"figures", "init"}).status, 0);
 
     const Outcome push = figures(db, {"--dir", dir.path().string(), "figures", "push"});

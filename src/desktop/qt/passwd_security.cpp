@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QEventLoop>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -57,9 +59,25 @@ PasswdSecurity::PasswdSecurity(const GateRequest& request, QWidget* parent, Refu
 }
 
 void PasswdSecurity::text1Enter() {
+    if (!text1_->isEnabled()) return;  // a try already waits its turn
     const std::string typed = text1_->text().toStdString();
     text1_->clear();
+    // After wrong passwords in a row the gate waits before it checks: the dialog keeps
+    // painting and says why, and the field takes nothing meanwhile.
+    const GateClock previous = setGateClock({});
+    GateClock waiting = previous;
+    waiting.sleep = [this](std::int64_t seconds) {
+        if (seconds <= 0) return;
+        text1_->setEnabled(false);
+        message_->setText(QString("Troppe password errate di seguito: attendere %1 secondi…").arg(seconds));
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        text1_->setEnabled(true);
+    };
+    setGateClock(waiting);
     const GateResult result = gate_.submit(typed);
+    setGateClock(previous);
     switch (result.outcome) {
         case GateOutcome::Granted:
             message_->clear();

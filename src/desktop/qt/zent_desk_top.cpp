@@ -25,6 +25,7 @@
 #include "desktop/qt/msgbox_form.h"
 #include "desktop/qt/passwd_security.h"
 #include "report/qt/menu_stampa.h"
+#include "store/postgres/pg_connection.h"
 
 namespace zt::desktop {
 
@@ -218,10 +219,40 @@ ZentDeskTop::ZentDeskTop(ProgramState& state, Separators separators, UiPort* ui,
     buildControls();
     // A change reported in the middle of a long operation is painted at once.
     logic_.onChange = [this] { repaintFromLogic(true); };
+    previousWaitHook_ =
+        store::setServerWaitHook([this](double waited, bool done) { return serverWaiting(waited, done); });
     repaintFromLogic();
 }
 
+bool ZentDeskTop::serverWaiting(double waitedSeconds, bool done) {
+    if (done) {
+        if (serverWait_) {
+            serverWait_->hide();
+            serverWait_->deleteLater();
+            serverWait_ = nullptr;
+        }
+        return true;
+    }
+    if (waitedSeconds < 0.5) return true;
+    if (!serverWait_) {
+        // Window-modal: while it is up, nothing else of the window takes input, so no
+        // other operation starts in the middle of this one.
+        serverWait_ = new QProgressDialog("In attesa del server delle cifre…", "Annulla", 0, 0, this);
+        serverWait_->setObjectName("ServerWait");
+        serverWait_->setWindowTitle("Zentoria");
+        serverWait_->setWindowModality(Qt::WindowModal);
+        serverWait_->setMinimumDuration(0);
+        serverWait_->setAutoClose(false);
+        serverWait_->setAutoReset(false);
+        serverWait_->show();
+    }
+    // The window and the dialog repaint; a click of "Annulla" cancels the statement.
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return serverWait_ && !serverWait_->wasCanceled();
+}
+
 ZentDeskTop::~ZentDeskTop() {
+    store::setServerWaitHook(std::move(previousWaitHook_));
     logic_.onChange = nullptr;
     graph_->unbind();
 }

@@ -7,6 +7,7 @@
 // window repaints from the logic. It is also the logic's UiPort: the message box
 // `MsgBox_Form` and the access gate `PasswdSecurity`, both modal.
 #include <QWidget>
+#include <functional>
 #include <array>
 
 #include "common/numfmt.h"
@@ -69,6 +70,11 @@ private:
     std::array<QFrame*, 14> shape1_{};
     ChartView* graph_ = nullptr;
     QProgressDialog* progress_ = nullptr;  // shown while long work runs
+    QProgressDialog* serverWait_ = nullptr;  // shown while the figure server keeps us waiting
+    std::function<bool(double, bool)> previousWaitHook_;
+    // Called while a statement waits for the figure server: after half a second a modal
+    // progress dialog with "Annulla", and the window keeps repainting.
+    bool serverWaiting(double waitedSeconds, bool done);
     int progressDone_ = 0, progressTotal_ = 0;  // how far it is; 0 of 0: a busy bar
     std::array<std::vector<std::string>, DeskLogic::kCombo1> shownItems_{};
     Focus shownFocus_;

@@ -166,8 +166,9 @@ private:
             } catch (const DbError&) {
                 forgetTables(c.server());
                 const bool lost = c.lost();
+                const bool timedOut = c.timedOut();  // a statement past its limit is not run again
                 forgetLostFigureServer();
-                if (!lost || attempt > 0) throw;
+                if (!lost || timedOut || attempt > 0) throw;
             }
         }
     }

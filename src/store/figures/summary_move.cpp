@@ -1,5 +1,7 @@
 #include "store/figures/summary_move.h"
 
+#include "common/private_file.h"
+
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -140,7 +142,6 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
     // there already under another case counts as there.
     const std::string fileName = file.filename().string();
     const fs::path original = findFile(file.parent_path(), fileName + ".jet");
-    const fs::path fresh = findFile(file.parent_path(), fileName + ".sqlite-new");
     std::error_code ec;
     if (fs::exists(original, ec))
         throw DbError(file.string(), "cannot move the file to SQLite: \"" + original.filename().string() +
@@ -171,8 +172,11 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
         throw DbError(file.string(), "the file was not moved to SQLite, so nothing was written: it is an Access "
                                      "(Jet) file, which this program reads only");
 
-    fs::remove(fresh, ec);  // what an interrupted move of ours may have left
-    copyJetFileToNewSqlite(file, fresh);
+    // The copy is made under a name nobody can guess, created exclusively beside the file.
+    PrivateFile reserved(file.parent_path(), "." + fileName + ".sqlite-new.", 0644);
+    reserved.closeDescriptor();
+    const fs::path fresh = reserved.path();
+    copyJetFileToNewSqlite(file, fresh, true);
     std::optional<std::string> mismatch;
     try {
         // The original is read again, apart, as every reading of an Access file is.

@@ -2,6 +2,7 @@
 #include "common/translate.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <array>
@@ -9,7 +10,12 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <mutex>
 #include <set>
+#include <thread>
 
 
 namespace zt::store {
@@ -121,29 +127,46 @@ std::string serverLabel(const std::string& server) {
     return withArgs(translate("Server", "PostgreSQL server %1"), {server});
 }
 
-// libpq's message without its trailing newline and with every password cleaned out.
-std::string cleaned(const char* message, std::string_view conninfo) {
+// libpq's message on one line, without its trailing newline. libpq's and the server's
+// texts are shown as they are: they hold no password unless the program put one there.
+std::string cleaned(const char* message, std::string_view) {
     std::string m = message ? message : "";
     while (!m.empty() && (m.back() == '\n' || m.back() == ' ')) m.pop_back();
     for (auto& line : m)
         if (line == '\n') line = ' ';
-    return withoutPassword(m, conninfo);
+    return m;
+}
+
+bool holdsPassword(std::string_view text, std::string_view conninfo) {
+    for (const auto& p : passwordsIn(conninfo))
+        if (text.find(p) != std::string_view::npos) return true;
+    return false;
 }
 
 }  // namespace
 
 
-std::string withoutPassword(std::string_view text, std::string_view conninfo) {
-    std::string out(text);
-    // Longest first, so that a password containing another is replaced whole.
-    std::vector<std::string> secrets;
-    for (const auto& p : passwordsIn(conninfo)) secrets.push_back(p);
-    std::sort(secrets.begin(), secrets.end(), [](const auto& a, const auto& b) { return a.size() > b.size(); });
-    for (const auto& secret : secrets) {
-        for (std::size_t at = out.find(secret); at != std::string::npos; at = out.find(secret, at + 3))
-            out.replace(at, secret.size(), "***");
+std::string conninfoWithoutPassword(std::string_view conninfo) {
+    char* err = nullptr;
+    PQconninfoOption* opts = PQconninfoParse(std::string(conninfo).c_str(), &err);
+    PQfreemem(err);
+    if (opts) {
+        // Rebuilt from what libpq reads, every keyword but the password.
+        std::string out;
+        for (PQconninfoOption* o = opts; o->keyword; ++o) {
+            if (!o->val || std::string_view(o->keyword) == "password") continue;
+            std::string value;
+            for (const char* c = o->val; *c; ++c) {
+                if (*c == '\'' || *c == '\\') value += '\\';
+                value += *c;
+            }
+            out += (out.empty() ? "" : " ") + std::string(o->keyword) + "='" + value + "'";
+        }
+        PQconninfoFree(opts);
+        return out;
     }
-    return out;
+    // A string libpq cannot read is not shown: where its password ends cannot be told.
+    return "(a string libpq cannot read, not shown)";
 }
 
 std::string pgIdent(std::string_view name) {
@@ -154,6 +177,83 @@ std::string pgIdent(std::string_view name) {
     }
     return out + "\"";
 }
+
+// ---------------------------------------------------------------------------------------
+// Time limits
+
+namespace {
+
+std::mutex gLimitsMutex;
+StatementLimits gDefaultLimits;
+std::atomic<int> gLongWork{0};
+
+// "30", "30s", "1500ms", "5min" -> seconds; nullopt for anything else.
+std::optional<double> secondsOf(std::string_view text) {
+    double value = 0;
+    const auto res = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (res.ec != std::errc() || !(value > 0) || value > 86400.0 * 7) return std::nullopt;
+    const std::string_view unit = text.substr(static_cast<std::size_t>(res.ptr - text.data()));
+    if (unit.empty() || unit == "s") return value;
+    if (unit == "ms") return value / 1000;
+    if (unit == "min") return value * 60;
+    return std::nullopt;
+}
+
+double seconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+namespace {
+
+ServerWaitHook& waitHook() {
+    static ServerWaitHook hook;
+    return hook;
+}
+
+}  // namespace
+
+ServerWaitHook setServerWaitHook(ServerWaitHook hook) {
+    ServerWaitHook old = std::move(waitHook());
+    waitHook() = std::move(hook);
+    return old;
+}
+
+void setStatementLimits(double readSeconds, double longSeconds) {
+    std::lock_guard lock(gLimitsMutex);
+    if (readSeconds > 0) gDefaultLimits.readSeconds = readSeconds;
+    if (longSeconds > 0) gDefaultLimits.longSeconds = longSeconds;
+}
+
+StatementLimits statementLimitsOf(std::string_view conninfo) {
+    StatementLimits limits;
+    {
+        std::lock_guard lock(gLimitsMutex);
+        limits = gDefaultLimits;
+    }
+    char* err = nullptr;
+    PQconninfoOption* opts = PQconninfoParse(std::string(conninfo).c_str(), &err);
+    PQfreemem(err);
+    if (!opts) return limits;
+    std::string options;
+    for (PQconninfoOption* o = opts; o->keyword; ++o)
+        if (std::string_view(o->keyword) == "options" && o->val) options = o->val;
+    PQconninfoFree(opts);
+    for (const auto& [key, target] : {std::pair{std::string("zentoria.read_timeout="), &limits.readSeconds},
+                                      std::pair{std::string("zentoria.write_timeout="), &limits.longSeconds}}) {
+        const std::size_t at = options.find(key);
+        if (at == std::string::npos) continue;
+        const std::size_t start = at + key.size();
+        std::size_t end = start;
+        while (end < options.size() && !isSpace(options[end])) ++end;
+        if (const auto v = secondsOf(std::string_view(options).substr(start, end - start))) *target = *v;
+    }
+    return limits;
+}
+
+ServerLongWork::ServerLongWork() { ++gLongWork; }
+ServerLongWork::~ServerLongWork() { --gLongWork; }
 
 PgParam::PgParam(double v) {
     if (std::isnan(v)) {
@@ -178,11 +278,12 @@ PgParam PgParam::of(const Value& v) {
 // PgResult
 
 PgResult::PgResult(pg_result* r) : r_(r) {}
-PgResult::PgResult(PgResult&& o) noexcept : r_(o.r_) { o.r_ = nullptr; }
+PgResult::PgResult(PgResult&& o) noexcept : r_(o.r_), origin_(std::move(o.origin_)) { o.r_ = nullptr; }
 PgResult& PgResult::operator=(PgResult&& o) noexcept {
     if (this != &o) {
         PQclear(r_);
         r_ = o.r_;
+        origin_ = std::move(o.origin_);
         o.r_ = nullptr;
     }
     return *this;
@@ -210,11 +311,15 @@ Value PgResult::value(int row, int column) const {
     case kFloat4:
     case kFloat8:
     case kNumeric: {
-        if (t == "NaN") return Value(std::nan(""));
-        if (t == "Infinity") return Value(HUGE_VAL);
-        if (t == "-Infinity") return Value(-HUGE_VAL);
         double d = 0;
-        std::from_chars(t.data(), t.data() + t.size(), d);
+        const auto res = std::from_chars(t.data(), t.data() + t.size(), d);
+        if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(d)) {
+            const char* name = PQfname(r_, column);
+            const std::string shown = t.size() > 40 ? t.substr(0, 20) + "…(" + std::to_string(t.size()) + " characters)" : t;
+            throw DbError(origin_, "the value " + shown + " of \"" + std::string(name ? name : "?") +
+                                       "\" is beyond the range of the program's numbers (about ±1.8e308) or not a "
+                                       "number; it is not shown as another value");
+        }
         return Value(d);
     }
     default:
@@ -243,11 +348,11 @@ std::string PgResult::command() const { return r_ ? PQcmdStatus(r_) : ""; }
 // PgConnection
 
 PgConnection::PgConnection(pg_conn* conn, std::string conninfo, std::string server)
-    : conn_(conn), conninfo_(std::move(conninfo)), server_(std::move(server)) {}
+    : conn_(conn), limits_(statementLimitsOf(conninfo)), conninfo_(std::move(conninfo)), server_(std::move(server)) {}
 
 PgConnection::PgConnection(PgConnection&& o) noexcept
-    : conn_(o.conn_), conninfo_(std::move(o.conninfo_)), server_(std::move(o.server_)),
-      prepared_(std::move(o.prepared_)) {
+    : conn_(o.conn_), limits_(o.limits_), timedOut_(o.timedOut_), conninfo_(std::move(o.conninfo_)),
+      server_(std::move(o.server_)), prepared_(std::move(o.prepared_)) {
     o.conn_ = nullptr;
 }
 
@@ -255,6 +360,8 @@ PgConnection& PgConnection::operator=(PgConnection&& o) noexcept {
     if (this != &o) {
         close();
         conn_ = o.conn_;
+        limits_ = o.limits_;
+        timedOut_ = o.timedOut_;
         conninfo_ = std::move(o.conninfo_);
         server_ = std::move(o.server_);
         prepared_ = std::move(o.prepared_);
@@ -290,11 +397,19 @@ PgConnection PgConnection::open(std::string_view conninfo) {
         PQfreemem(parseError);
         const bool readable = opts != nullptr;
         PQconninfoFree(opts);
-        if (!readable)
+        if (!readable) {
+            // libpq quotes the part it could not read, which may be the password: then
+            // the string is shown without its password instead.
+            const std::string why =
+                holdsPassword(message, info)
+                    ? translate("Server", "libpq's message quotes the string, password and all, so it is not shown; "
+                                          "check its quotes, its \"=\" signs and its percent signs")
+                    : message;
             throw DbError(serverLabel(server),
                           withArgs(translate("Server", "%1 is not a connection string or URI libpq reads: %2. Correct "
                                                        "it (docs/FIGURES_SERVER.md shows the forms), then try again"),
-                                   {zt::kFiguresDbVariable, message}));
+                                   {zt::kFiguresDbVariable, why}));
+        }
         throw DbError(serverLabel(server),
                       withArgs(translate("Server", "cannot connect: %1. Check that the server is running and can be "
                                                    "reached from this computer, and that %2 names it, then try "
@@ -307,7 +422,7 @@ PgConnection PgConnection::open(std::string_view conninfo) {
 }
 
 DbError PgConnection::error(const std::string& message) const {
-    return DbError(serverLabel(server_), withoutPassword(message, conninfo_));
+    return DbError(serverLabel(server_), message);
 }
 
 DbError PgConnection::failure(const std::string& what, pg_result* r) const {
@@ -342,20 +457,145 @@ PgResult PgConnection::checked(pg_result* r) const {
         PQclear(r);
         throw e;
     }
-    return PgResult(r);
+    PgResult result(r);
+    result.setOrigin(serverLabel(server_));
+    return result;
+}
+
+double PgConnection::currentLimit() const {
+    return gLongWork.load() > 0 ? limits_.longSeconds : limits_.readSeconds;
+}
+
+namespace {
+
+std::string secondsText(double limit) {
+    std::array<char, 32> buf{};
+    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), limit);
+    return std::string(buf.data(), res.ptr) + " s";
+}
+
+}  // namespace
+
+void PgConnection::cancelRunning() {
+    if (!conn_) return;
+    // PQcancel opens a connection of its own and waits for the server to close it: on
+    // a server that does not answer it would wait for good, so it runs apart, and the
+    // statement's results are awaited here for a few seconds only.
+    if (PGcancel* cancel = PQgetCancel(conn_)) {
+        std::thread([cancel] {
+            char message[256];
+            PQcancel(cancel, message, sizeof message);
+            PQfreeCancel(cancel);
+        }).detach();
+    }
+    const double deadline = seconds() + 5;
+    const int socket = PQsocket(conn_);
+    while (PQstatus(conn_) == CONNECTION_OK) {
+        while (PQisBusy(conn_)) {
+            const double left = deadline - seconds();
+            if (left <= 0 || socket < 0) {
+                // No answer to the cancel: closing the connection makes the server end
+                // the statement and roll its transaction back when it comes to it.
+                close();
+                return;
+            }
+            pollfd p{socket, POLLIN, 0};
+            ::poll(&p, 1, static_cast<int>(left * 1000) + 1);
+            if (!PQconsumeInput(conn_)) break;
+        }
+        PGresult* r = PQgetResult(conn_);
+        if (!r) break;
+        const auto status = PQresultStatus(r);
+        PQclear(r);
+        if (status == PGRES_COPY_IN) PQputCopyEnd(conn_, "cancelled");
+    }
+}
+
+void PgConnection::throwTimedOut(double limitSeconds) {
+    timedOut_ = true;
+    cancelRunning();
+    rollbackQuietly();
+    throw error("the statement took longer than its limit of " + secondsText(limitSeconds) +
+                " and was cancelled; nothing of its transaction was kept (the server may be busy, hold a lock "
+                "another session keeps, or have stopped answering; the limit is set with "
+                "\"-c zentoria.read_timeout=SECONDS\" or \"-c zentoria.write_timeout=SECONDS\" in the options of the "
+                "connection string, or figuresReadTimeout and figuresWriteTimeout in the settings file)");
+}
+
+void PgConnection::throwCancelledByUser() {
+    timedOut_ = true;  // not run again either
+    cancelRunning();
+    rollbackQuietly();
+    throw error("the statement was cancelled (\"Annulla\") while it waited for the server; nothing of its "
+                "transaction was kept");
+}
+
+pg_result* PgConnection::awaitResult(double limitSeconds) {
+    const double start = seconds();
+    const double deadline = start + limitSeconds;
+    const int socket = PQsocket(conn_);
+    PGresult* kept = nullptr;
+    // The hook is told when the wait ends, however it ends.
+    const ServerWaitHook hook = waitHook();
+    struct Done {
+        const ServerWaitHook& hook;
+        double start;
+        ~Done() {
+            if (hook) hook(seconds() - start, true);
+        }
+    } done{hook, start};
+    for (;;) {
+        while (PQisBusy(conn_)) {
+            const double left = deadline - seconds();
+            if (left <= 0) {
+                PQclear(kept);
+                throwTimedOut(limitSeconds);
+            }
+            if (hook && !hook(seconds() - start, false)) {
+                PQclear(kept);
+                throwCancelledByUser();
+            }
+            pollfd p{socket, POLLIN, 0};
+            const double slice = hook ? std::min(left, 0.1) : std::min(left, 3600.0);
+            const int n = ::poll(&p, 1, static_cast<int>(slice * 1000) + 1);
+            if (n < 0 && errno != EINTR) break;
+            if (!PQconsumeInput(conn_)) break;  // the connection was lost: PQgetResult says so
+        }
+        PGresult* r = PQgetResult(conn_);
+        if (!r) break;
+        const auto status = PQresultStatus(r);
+        if (status == PGRES_COPY_IN || status == PGRES_COPY_OUT) {
+            PQclear(kept);
+            return r;
+        }
+        const bool failed = status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_EMPTY_QUERY;
+        const bool keptFailed = kept && PQresultStatus(kept) != PGRES_COMMAND_OK && PQresultStatus(kept) != PGRES_TUPLES_OK;
+        if (keptFailed) {
+            PQclear(r);
+        } else {
+            PQclear(kept);
+            kept = r;
+        }
+        (void)failed;
+        if (PQstatus(conn_) == CONNECTION_BAD) break;
+    }
+    return kept;
 }
 
 PgResult PgConnection::exec(std::string_view sql, const std::vector<PgParam>& params) {
     if (!conn_) throw error("the connection is closed");
+    timedOut_ = false;
     const auto values = valuesOf(params);
     const std::string text(sql);
-    PGresult* r = PQexecParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr,
-                               values.empty() ? nullptr : values.data(), nullptr, nullptr, 0);
-    return checked(r);
+    if (!PQsendQueryParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr,
+                           values.empty() ? nullptr : values.data(), nullptr, nullptr, 0))
+        throw failure("the statement failed");
+    return checked(awaitResult(currentLimit()));
 }
 
 PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<PgParam>& params) {
     if (!conn_) throw error("the connection is closed");
+    timedOut_ = false;
     auto it = prepared_.find(sql);
     if (it == prepared_.end()) {
         // Statements are few (the figure operations' shapes); a program that made many
@@ -365,7 +605,9 @@ PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<Pg
             prepared_.clear();
         }
         const std::string name = "zt_" + std::to_string(prepared_.size() + 1);
-        PGresult* r = PQprepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(params.size()), nullptr);
+        if (!PQsendPrepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(params.size()), nullptr))
+            throw failure("the statement failed");
+        PGresult* r = awaitResult(currentLimit());
         if (!r || PQresultStatus(r) != PGRES_COMMAND_OK) {
             DbError e = failure("the statement failed", r);
             PQclear(r);
@@ -375,14 +617,17 @@ PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<Pg
         it = prepared_.emplace(sql, name).first;
     }
     const auto values = valuesOf(params);
-    PGresult* r = PQexecPrepared(conn_, it->second.c_str(), static_cast<int>(params.size()),
-                                 values.empty() ? nullptr : values.data(), nullptr, nullptr, 0);
-    return checked(r);
+    if (!PQsendQueryPrepared(conn_, it->second.c_str(), static_cast<int>(params.size()),
+                             values.empty() ? nullptr : values.data(), nullptr, nullptr, 0))
+        throw failure("the statement failed");
+    return checked(awaitResult(currentLimit()));
 }
 
 void PgConnection::execScript(std::string_view sql) {
     if (!conn_) throw error("the connection is closed");
-    PGresult* r = PQexec(conn_, std::string(sql).c_str());
+    timedOut_ = false;
+    if (!PQsendQuery(conn_, std::string(sql).c_str())) throw failure("the statements failed");
+    PGresult* r = awaitResult(currentLimit());
     const auto status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
         DbError e = failure("the statements failed", r);
@@ -408,7 +653,11 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
     for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + pgIdent(columns[i]);
     sql += ") FROM STDIN";
     if (!conn_) throw error("the connection is closed");
-    PGresult* r = PQexec(conn_, sql.c_str());
+    timedOut_ = false;
+    const double limit = currentLimit();
+    const double deadline = seconds() + limit;
+    if (!PQsendQuery(conn_, sql.c_str())) throw failure("cannot copy into " + std::string(table));
+    PGresult* r = awaitResult(limit);
     if (!r || PQresultStatus(r) != PGRES_COPY_IN) {
         DbError e = failure("cannot copy into " + std::string(table), r);
         PQclear(r);
@@ -425,10 +674,19 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
     // backslash escapes for the characters that would end a value.
     std::string buffer;
     bool sent = true;
+    // The rows go out without blocking, so that a server that stops reading them is
+    // noticed at the deadline.
+    PQsetnonblocking(conn_, 1);
     auto flush = [&] {
-        if (!buffer.empty() && PQputCopyData(conn_, buffer.data(), static_cast<int>(buffer.size())) != 1) sent = false;
+        while (sent && !buffer.empty()) {
+            const int put = PQputCopyData(conn_, buffer.data(), static_cast<int>(buffer.size()));
+            if (put == 1) break;
+            if (put < 0 || !flushWithin(deadline)) sent = false;
+        }
         buffer.clear();
+        if (sent && !flushWithin(deadline)) sent = false;
     };
+    auto timedOut = [&] { return seconds() >= deadline; };
     std::vector<PgParam> row;
     try {
         while (sent && next(row)) {
@@ -456,27 +714,75 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
         }
     } catch (...) {
         // The rows could not be read: the copy ends unfinished, the error goes on.
-        if (PQstatus(conn_) == CONNECTION_OK) abandon("the rows could not be read");
+        if (conn_ && PQstatus(conn_) == CONNECTION_OK) {
+            PQsetnonblocking(conn_, 0);
+            abandon("the rows could not be read");
+        }
         throw;
     }
     flush();
-    if (!sent || PQputCopyEnd(conn_, nullptr) != 1) {
+    if (sent) {
+        int end = 0;
+        while ((end = PQputCopyEnd(conn_, nullptr)) == 0 && flushWithin(deadline)) {
+        }
+        sent = end == 1 && flushWithin(deadline);
+    }
+    if (!sent && timedOut()) {
+        PQsetnonblocking(conn_, 0);
+        throwTimedOut(limit);
+    }
+    PQsetnonblocking(conn_, 0);
+    if (!sent) {
         DbError e = failure("cannot copy into " + std::string(table));
-        while (PGresult* rest = PQgetResult(conn_)) PQclear(rest);
+        cancelRunning();
         throw e;
     }
-    std::optional<DbError> problem;
-    while (PGresult* rest = PQgetResult(conn_)) {
-        if (PQresultStatus(rest) != PGRES_COMMAND_OK && !problem)
-            problem = failure("cannot copy into " + std::string(table), rest);
-        PQclear(rest);
+    PGresult* done = awaitResult(std::max(deadline - seconds(), 1.0));
+    if (!done || PQresultStatus(done) != PGRES_COMMAND_OK) {
+        DbError e = failure("cannot copy into " + std::string(table), done);
+        PQclear(done);
+        throw e;
     }
-    if (problem) throw *problem;
+    PQclear(done);
+}
+
+bool PgConnection::flushWithin(double deadline) {
+    for (;;) {
+        const int f = PQflush(conn_);
+        if (f == 0) return true;
+        if (f < 0) return false;
+        const double left = deadline - seconds();
+        if (left <= 0) return false;
+        pollfd p{PQsocket(conn_), POLLOUT | POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(std::min(left, 3600.0) * 1000) + 1);
+        if ((p.revents & POLLIN) && !PQconsumeInput(conn_)) return false;
+    }
 }
 
 void PgConnection::rollbackQuietly() noexcept {
     if (!conn_ || PQstatus(conn_) != CONNECTION_OK) return;
-    PQclear(PQexec(conn_, "ROLLBACK"));
+    // Bounded as every statement: a server that does not answer has the connection
+    // closed, which rolls the transaction back on its side.
+    if (!PQsendQuery(conn_, "ROLLBACK")) {
+        close();
+        return;
+    }
+    const double deadline = seconds() + 10;
+    while (conn_ && PQisBusy(conn_)) {
+        const double left = deadline - seconds();
+        if (left <= 0) {
+            close();
+            return;
+        }
+        pollfd p{PQsocket(conn_), POLLIN, 0};
+        ::poll(&p, 1, static_cast<int>(left * 1000) + 1);
+        if (!PQconsumeInput(conn_)) break;
+    }
+    while (conn_) {
+        PGresult* r = PQgetResult(conn_);
+        if (!r) break;
+        PQclear(r);
+    }
 }
 
 }  // namespace zt::store

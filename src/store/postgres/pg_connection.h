@@ -6,7 +6,8 @@
 // kept in the environment variable ZENTORIA_FIGURES_DB. Passwords come from libpq's own
 // means (~/.pgpass, PGPASSWORD); one written into the string works too, but no message of
 // this layer ever shows it: the server is named as "host[:port]/dbname" (a Unix socket as
-// "socket DIR[:port]/dbname"), and libpq's own texts are cleaned of it.
+// "socket DIR[:port]/dbname"), and a connection string libpq cannot read is shown
+// without its password.
 //
 // Values always travel as bound parameters, in text form: a Currency as its exact decimal
 // text, a double as the shortest text that reads back to the same double. Every failure is
@@ -29,10 +30,53 @@ struct pg_result;  // libpq's PGresult
 
 namespace zt::store {
 
-// `text` with every password written in the connection string `conninfo` (keyword
-// "password=", or the user-info part of a URI, percent-encoded or not) replaced by "***".
-// Works on strings libpq cannot parse, too.
-std::string withoutPassword(std::string_view text, std::string_view conninfo);
+// The connection string for a message: written again from the keywords libpq reads in
+// it (a URI's too), all but the password. A string libpq cannot read is not shown. libpq's
+// own messages are never searched and replaced for a password: they hold none unless
+// the program puts one there (a string libpq cannot read, which it quotes, is the one
+// case: that message is then not shown).
+std::string conninfoWithoutPassword(std::string_view conninfo);
+
+// ---- time limits -------------------------------------------------------------------
+//
+// Every statement has a time limit: past it the statement is cancelled (PQcancel) and
+// reported naming the server; its transaction is rolled back (a server that does not
+// answer the cancel within a few seconds has its connection closed, which rolls it back
+// as well). Reads get kDefaultReadLimitSeconds; pushing, pulling and recomputing, while
+// a ServerLongWork lives, kDefaultLongLimitSeconds. Both are set in the connection
+// string's options, "options='-c zentoria.read_timeout=30 -c zentoria.write_timeout=300'"
+// (seconds; "ms", "s", "min" units too; the server takes them as placeholder settings
+// and ignores them), or by setStatementLimits (the settings file's figuresReadTimeout
+// and figuresWriteTimeout); the connection string wins.
+inline constexpr double kDefaultReadLimitSeconds = 30;
+inline constexpr double kDefaultLongLimitSeconds = 300;
+void setStatementLimits(double readSeconds, double longSeconds);
+
+struct StatementLimits {
+    double readSeconds = kDefaultReadLimitSeconds;
+    double longSeconds = kDefaultLongLimitSeconds;
+};
+// The limits a connection string gives (the defaults set by setStatementLimits for
+// what it does not say).
+StatementLimits statementLimitsOf(std::string_view conninfo);
+
+// Called about every 100 ms while a statement waits for the server, with the seconds
+// waited so far and done = false, and once with done = true when the wait ends (however
+// it ends). Returning false cancels the statement ("Annulla"): it is reported as
+// cancelled by the user, and nothing of its transaction is kept. The window shows its
+// progress dialog through it; "" (an empty function) when nothing is to be called.
+using ServerWaitHook = std::function<bool(double waitedSeconds, bool done)>;
+// Sets the hook and returns the one set before.
+ServerWaitHook setServerWaitHook(ServerWaitHook hook);
+
+// While one lives (on any thread), statements get the long limit: push, pull, recompute.
+class ServerLongWork {
+public:
+    ServerLongWork();
+    ~ServerLongWork();
+    ServerLongWork(const ServerLongWork&) = delete;
+    ServerLongWork& operator=(const ServerLongWork&) = delete;
+};
 
 // A SQL identifier in double quotes, so that the mixed-case names of the figure tables
 // ("NumeroHotel") keep their case.
@@ -73,8 +117,12 @@ public:
     bool isNull(int row, int column) const;
     std::string text(int row, int column) const;  // "" for a null
     // By the column's type: whole numbers as integers, float and numeric as a double,
-    // everything else as text; a null as null.
+    // everything else as text; a null as null. A number beyond the range of a double
+    // (a sum of 1e308 and 1e308), infinite or NaN is a DbError naming the server and
+    // the column: never 0.
     Value value(int row, int column) const;
+    // Names where the rows came from, for the errors of value().
+    void setOrigin(std::string origin) { origin_ = std::move(origin); }
     // A numeric value exactly, when it has at most four decimals and fits; nullopt otherwise.
     std::optional<Currency> currency(int row, int column) const;
     // Rows changed by an INSERT, UPDATE or DELETE.
@@ -85,6 +133,7 @@ public:
 
 private:
     pg_result* r_ = nullptr;
+    std::string origin_ = "PostgreSQL server";
 };
 
 class PgConnection {
@@ -102,6 +151,9 @@ public:
     bool isOpen() const { return conn_ != nullptr; }
     // Whether the connection to the server was lost (a new one is needed).
     bool lost() const;
+    // Whether the last failure was a statement past its limit (then it is not run again).
+    bool timedOut() const { return timedOut_; }
+    const StatementLimits& limits() const { return limits_; }
 
     // One statement with its parameters ($1, $2, ...), bound. A failure is a DbError;
     // a connection that is lost says so.
@@ -135,8 +187,22 @@ private:
     // The result of a statement, or its DbError (the result freed).
     PgResult checked(pg_result* r) const;
     void rollbackQuietly() noexcept;
+    // Waits for the results of the statement sent, within the limit (seconds); the last
+    // result, or the first that failed, or the one that starts a COPY. Past the limit the
+    // statement is cancelled and a DbError thrown.
+    pg_result* awaitResult(double limitSeconds);
+    double currentLimit() const;
+    // Cancels the running statement; closes the connection when the server does not
+    // answer the cancel.
+    void cancelRunning();
+    [[noreturn]] void throwTimedOut(double limitSeconds);
+    [[noreturn]] void throwCancelledByUser();
+    // Sends what libpq holds, within the deadline (non-blocking mode, for COPY).
+    bool flushWithin(double deadline);
 
     pg_conn* conn_ = nullptr;
+    StatementLimits limits_;
+    bool timedOut_ = false;
     std::string conninfo_;  // kept only to clean libpq's messages of its password
     std::string server_;
     std::map<std::string, std::string> prepared_;  // statement -> its name on the server

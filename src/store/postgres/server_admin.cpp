@@ -6,6 +6,7 @@
 #include <functional>
 #include <set>
 
+#include "common/cp1252.h"
 #include "common/text.h"
 #include "store/sqlite/database.h"
 #include "store/dialect/jet_emit.h"
@@ -149,8 +150,154 @@ bool sameSum(const HotelRows& h, const PgResult& r, int column) {
 
 std::string plainNumber(double d) { return PgParam(d).text(); }
 
+// A decimal number exactly, as digits and a scale: value = digits × 10^-scale.
+struct ExactDecimal {
+    bool negative = false;
+    std::string digits = "0";  // no leading zeros
+    int scale = 0;
+};
+
+std::string stripZeros(std::string d) {
+    const std::size_t first = d.find_first_not_of('0');
+    return first == std::string::npos ? "0" : d.substr(first);
+}
+
+// "123", "-1.25", "1e+308", "2.5E-3": nullopt for anything else.
+std::optional<ExactDecimal> parseDecimal(std::string_view t) {
+    ExactDecimal d;
+    std::size_t i = 0;
+    if (i < t.size() && (t[i] == '-' || t[i] == '+')) d.negative = t[i++] == '-';
+    std::string digits;
+    int scale = 0;
+    bool any = false, dot = false;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+            any = true;
+            if (dot) ++scale;
+        } else if (c == '.' && !dot) {
+            dot = true;
+        } else {
+            break;
+        }
+    }
+    if (!any) return std::nullopt;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        int exponent = 0;
+        const char* begin = t.data() + i + 1;
+        if (begin < t.data() + t.size() && *begin == '+') ++begin;
+        const auto res = std::from_chars(begin, t.data() + t.size(), exponent);
+        if (res.ec != std::errc() || res.ptr != t.data() + t.size() || exponent > 400 || exponent < -400)
+            return std::nullopt;
+        scale -= exponent;
+    } else if (i != t.size()) {
+        return std::nullopt;
+    }
+    if (scale < 0) {
+        digits.append(static_cast<std::size_t>(-scale), '0');
+        scale = 0;
+    }
+    d.digits = stripZeros(digits);
+    d.scale = scale;
+    if (d.digits == "0") d.negative = false;
+    return d;
+}
+
+std::string addDigits(const std::string& a, const std::string& b) {
+    std::string out;
+    int carry = 0;
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()) || carry; ++i) {
+        const int x = i < a.size() ? a[a.size() - 1 - i] - '0' : 0;
+        const int y = i < b.size() ? b[b.size() - 1 - i] - '0' : 0;
+        const int v = x + y + carry;
+        out += static_cast<char>('0' + v % 10);
+        carry = v / 10;
+    }
+    std::reverse(out.begin(), out.end());
+    return stripZeros(out);
+}
+bool lessDigits(const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+}
+std::string subDigits(const std::string& a, const std::string& b) {  // a >= b
+    std::string out;
+    int borrow = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        int v = (a[a.size() - 1 - i] - '0') - borrow - (i < b.size() ? b[b.size() - 1 - i] - '0' : 0);
+        borrow = v < 0;
+        if (v < 0) v += 10;
+        out += static_cast<char>('0' + v);
+    }
+    std::reverse(out.begin(), out.end());
+    return stripZeros(out);
+}
+
+void rescale(ExactDecimal& d, int scale) {
+    if (d.scale < scale && d.digits != "0") d.digits.append(static_cast<std::size_t>(scale - d.scale), '0');
+    d.scale = scale;
+}
+
+ExactDecimal addExact(ExactDecimal a, ExactDecimal b) {
+    const int scale = std::max(a.scale, b.scale);
+    rescale(a, scale);
+    rescale(b, scale);
+    ExactDecimal out;
+    out.scale = scale;
+    if (a.negative == b.negative) {
+        out.digits = addDigits(a.digits, b.digits);
+        out.negative = a.negative;
+    } else if (lessDigits(a.digits, b.digits)) {
+        out.digits = subDigits(b.digits, a.digits);
+        out.negative = b.negative;
+    } else {
+        out.digits = subDigits(a.digits, b.digits);
+        out.negative = a.negative;
+    }
+    if (out.digits == "0") out.negative = false;
+    return out;
+}
+
+// The number as plain decimal text without trailing fraction zeros: one text per value.
+std::string canonical(ExactDecimal d) {
+    std::string digits = d.digits;
+    int scale = d.scale;
+    while (scale > 0 && digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+        --scale;
+    }
+    if (digits == "0") return "0";
+    if (scale > 0) {
+        if (static_cast<int>(digits.size()) <= scale) digits.insert(0, static_cast<std::size_t>(scale - static_cast<int>(digits.size()) + 1), '0');
+        digits.insert(digits.size() - static_cast<std::size_t>(scale), ".");
+    }
+    return (d.negative ? "-" : "") + digits;
+}
+
+// A row of a figure file the server cannot take as it is.
+struct BadRow : DbError {
+    using DbError::DbError;
+};
+
+// Checks the count and the exact sum of one hotel's rows after a push: the server's
+// numeric sum against the sum of the values sent, added exactly.
+void checkPush(const std::string& where, const std::function<DbError(const std::string&)>& fail, long long sentRows,
+               const std::optional<ExactDecimal>& sentSum, long long rows, const PgResult& sums, int sumColumn) {
+    if (rows != sentRows)
+        throw fail(where + ": " + std::to_string(rows) + " rows arrived instead of " + std::to_string(sentRows) +
+                   "; nothing was copied");
+    const std::string expected = sentSum ? canonical(*sentSum) : "null";
+    std::string server = "null";
+    if (!sums.isNull(0, sumColumn)) {
+        const auto parsed = parseDecimal(sums.text(0, sumColumn));
+        server = parsed ? canonical(*parsed) : sums.text(0, sumColumn);
+    }
+    if (server != expected)
+        throw fail(where + ": the sum of Valore is " + server + " instead of " + expected + "; nothing was copied");
+}
+
 // Checks the count and sum of one hotel's rows after a copy; throws when they differ.
-void checkCopy(const std::string& where, const std::function<DbError(const std::string&)>& fail,
+[[maybe_unused]] void checkCopy(const std::string& where, const std::function<DbError(const std::string&)>& fail,
                const HotelRows& h, long long rows, const PgResult& sums, int sumColumn) {
     if (rows != h.count)
         throw fail(where + ": " + std::to_string(rows) + " rows arrived instead of " + std::to_string(h.count) +
@@ -181,30 +328,84 @@ std::vector<HotelCopy> pushTable(PgConnection& c, const std::filesystem::path& w
             throw DbError(fileName, std::string(t.table) + ": the NumeroHotel of " + hotelText(hotel) +
                                         " is written in two ways (as a number and as a text); the rows of that hotel "
                                         "copied first are on the server, the others are not");
-        HotelCopy copy{std::string(t.table), hotel, 0, ""};
+        HotelCopy copy{std::string(t.table), hotel, 0, "", ""};
         const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " of " + fileName;
-        HotelRows sent;
-        c.transaction([&] {
-            // One snapshot: the check counts this copy's rows, not those another
-            // workstation adds meanwhile (which stay, being newer).
-            c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
-            c.exec("DELETE FROM " + pgIdent(t.table) + " WHERE " + hotelCondition(hotel), hotelParams(hotel));
-            c.copyRows(t.table, fields, [&](std::vector<PgParam>& row) {
-                if (rs.eof() || hotelOf(rs.field(field::kHotel), fileName) != hotel) return false;
-                row.clear();
-                for (const auto& f : fields) row.push_back(PgParam::of(rs.field(f)));
-                addValue(sent, rs.field(field::kValore));
-                ++sent.count;
-                rs.moveNext();
-                return true;
+        long long sentRows = 0;
+        std::optional<ExactDecimal> sentSum;
+        // One row as the server takes it, or a BadRow naming the file, table and row.
+        auto rowOf = [&](std::vector<PgParam>& row) {
+            row.clear();
+            const std::string period(t.periodField);
+            // A text as it can be shown: a NUL byte as "\0", bytes that are not UTF-8 as
+            // Windows-1252.
+            auto shown = [](const Value& v) {
+                std::string t = v.toText(), out;
+                if (!isValidUtf8(t)) t = fromCp1252(t);
+                for (char c : t) out += c == '\0' ? std::string("\\0") : std::string(1, c);
+                return out;
+            };
+            auto rowName = [&] {
+                return "table " + std::string(t.table) + ", the row of " + hotelText(hotel) + ", Tipo \"" +
+                       shown(rs.field(field::kTipo)) + "\", Dettaglio \"" + shown(rs.field(field::kDettaglio)) + "\", " + period +
+                       " \"" + shown(rs.field(period)) + "\"";
+            };
+            for (const auto& f : fields) {
+                const Value v = rs.field(f);
+                if (f == field::kValore) {
+                    if (v.isNull()) {
+                        row.push_back(PgParam());
+                        continue;
+                    }
+                    PgParam p = PgParam::of(v);
+                    const auto exact = v.isDouble() && !std::isfinite(std::get<double>(v.raw()))
+                                           ? std::nullopt
+                                           : parseDecimal(trim(p.text()));
+                    if (!exact)
+                        throw BadRow(fileName, rowName() + ": Valore \"" + shown(v) +
+                                                   "\" is not a number the server can hold");
+                    sentSum = sentSum ? addExact(*sentSum, *exact) : *exact;
+                    row.push_back(PgParam(canonical(*exact)));
+                    continue;
+                }
+                if (v.isNull() || f == field::kHotel) {
+                    row.push_back(PgParam::of(v));
+                    continue;
+                }
+                std::string text = v.toText();
+                if (text.find('\0') != std::string::npos)
+                    throw BadRow(fileName, rowName() + ": " + f + " holds a NUL byte, which the server cannot store");
+                // Text that is not UTF-8 is read as Windows-1252, as the Access reader does.
+                if (!isValidUtf8(text)) text = fromCp1252(text);
+                row.push_back(PgParam(std::move(text)));
+            }
+        };
+        try {
+            c.transaction([&] {
+                // One snapshot: the check counts this copy's rows, not those another
+                // workstation adds meanwhile (which stay, being newer).
+                c.exec("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ");
+                c.exec("DELETE FROM " + pgIdent(t.table) + " WHERE " + hotelCondition(hotel), hotelParams(hotel));
+                c.copyRows(t.table, fields, [&](std::vector<PgParam>& row) {
+                    if (rs.eof() || hotelOf(rs.field(field::kHotel), fileName) != hotel) return false;
+                    rowOf(row);
+                    ++sentRows;
+                    rs.moveNext();
+                    return true;
+                });
+                const PgResult sums = c.exec("SELECT count(*), sum(" + pgIdent(field::kValore) + ")::text FROM " +
+                                                 pgIdent(t.table) + " WHERE " + hotelCondition(hotel),
+                                             hotelParams(hotel));
+                copy.rows = std::stoll(sums.text(0, 0));
+                copy.sum = sums.isNull(0, 1) ? "" : canonical(*parseDecimal(sums.text(0, 1)));
+                checkPush(where, [&](const std::string& m) { return c.error(m); }, sentRows, sentSum, copy.rows, sums, 1);
             });
-            const PgResult sums = c.exec("SELECT count(*), sum(" + pgIdent(field::kValore) + ") FROM " + pgIdent(t.table) +
-                                             " WHERE " + hotelCondition(hotel),
-                                         hotelParams(hotel));
-            copy.rows = std::stoll(sums.text(0, 0));
-            copy.sum = sums.text(0, 1);
-            checkCopy(where, [&](const std::string& m) { return c.error(m); }, sent, copy.rows, sums, 1);
-        });
+        } catch (const BadRow& bad) {
+            // That hotel stays on the server as it was; the next hotel is copied.
+            copy.rows = 0;
+            copy.sum.clear();
+            copy.refused = bad.what();
+            while (!rs.eof() && hotelOf(rs.field(field::kHotel), fileName) == hotel) rs.moveNext();
+        }
         done.push_back(copy);
     }
     rs.close();
@@ -244,7 +445,7 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
                             hotelParams(hotel));
         });
         if (rows.rows() == 0) continue;  // nothing of that hotel on the server: the file stays as it is
-        HotelCopy copy{std::string(t.table), hotel, rows.rows(), totals.text(0, 1)};
+        HotelCopy copy{std::string(t.table), hotel, rows.rows(), totals.text(0, 1), ""};
         const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " into " + fileName;
         db.transaction([&] {
             db.executeNative("DELETE FROM \"" + std::string(t.table) + "\" WHERE NumeroHotel" +
@@ -283,6 +484,53 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
 
 }  // namespace
 
+namespace {
+
+bool passwordTableExists(PgConnection& c) { return tableExists(c, kPasswordTable); }
+
+}  // namespace
+
+std::optional<std::string> serverPasswordLine(PgConnection& c) {
+    if (!passwordTableExists(c))
+        throw c.error("the table " + std::string(kPasswordTable) +
+                      " of the management password is not on the server: create it with \"zentoria figures init\"");
+    const PgResult r = c.exec("SELECT " + pgIdent("Riga") + " FROM " + pgIdent(kPasswordTable) + " WHERE " +
+                              pgIdent("Id") + " = 1");
+    if (r.rows() == 0 || r.isNull(0, 0)) return std::nullopt;
+    return r.text(0, 0);
+}
+
+void setServerPasswordLine(PgConnection& c, const std::optional<std::string>& line) {
+    if (!passwordTableExists(c))
+        throw c.error("the table " + std::string(kPasswordTable) +
+                      " of the management password is not on the server: create it with \"zentoria figures init\"");
+    if (!line) {
+        c.exec("DELETE FROM " + pgIdent(kPasswordTable));
+        return;
+    }
+    c.exec("INSERT INTO " + pgIdent(kPasswordTable) + " (" + pgIdent("Id") + ", " + pgIdent("Riga") + ", " +
+               pgIdent("Errate") + ", " + pgIdent("Ultima") + ") VALUES (1, $1, 0, 0) ON CONFLICT (" + pgIdent("Id") +
+               ") DO UPDATE SET " + pgIdent("Riga") + " = EXCLUDED." + pgIdent("Riga") + ", " + pgIdent("Errate") +
+               " = 0, " + pgIdent("Ultima") + " = 0",
+           {*line});
+}
+
+std::string grantStatements(const std::string& readRole, const std::string& writeRole) {
+    const std::string z = pgIdent("Zentoria"), d = pgIdent("Dettaglio"), p = pgIdent(kPasswordTable);
+    const std::string r = pgIdent(readRole), w = pgIdent(writeRole);
+    return "-- Workstations that only look at the figures:\n"
+           "CREATE ROLE " + r + " LOGIN;\n"
+           "GRANT USAGE ON SCHEMA public TO " + r + ";\n"
+           "GRANT SELECT ON " + z + ", " + d + " TO " + r + ";\n"
+           "GRANT SELECT, UPDATE (" + pgIdent("Errate") + ", " + pgIdent("Ultima") + ") ON " + p + " TO " + r + ";\n"
+           "-- Workstations that register, recompute and copy the figures:\n"
+           "CREATE ROLE " + w + " LOGIN;\n"
+           "GRANT USAGE ON SCHEMA public TO " + w + ";\n"
+           "GRANT SELECT, INSERT, UPDATE, DELETE ON " + z + ", " + d + " TO " + w + ";\n"
+           "GRANT SELECT, INSERT, UPDATE, DELETE ON " + p + " TO " + w + ";\n"
+           "-- Give each role a password (\\password in psql) and each workstation its own role.\n";
+}
+
 std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
     std::vector<SchemaStep> steps;
     c.transaction([&] {
@@ -300,6 +548,12 @@ std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
             c.execScript(createIndex(t));
             steps.push_back({std::string(t.table), !existed});
         }
+        const bool existed = passwordTableExists(c);
+        c.execScript("CREATE TABLE IF NOT EXISTS " + pgIdent(kPasswordTable) + " (" + pgIdent("Id") +
+                     " integer PRIMARY KEY CHECK (" + pgIdent("Id") + " = 1), " + pgIdent("Riga") + " text NOT NULL, " +
+                     pgIdent("Errate") + " integer NOT NULL DEFAULT 0, " + pgIdent("Ultima") +
+                     " bigint NOT NULL DEFAULT 0)");
+        steps.push_back({std::string(kPasswordTable), !existed});
     });
     return steps;
 }

@@ -61,6 +61,9 @@ FileStamp checkReadable(const fs::path& file) {
         case FileKind::Jet:
         case FileKind::Ace: return stamp;
         case FileKind::Missing: throw DbError(file.string(), translate("Store", "file not found"));
+        case FileKind::Special:
+            throw DbError(file.string(), translate("Store", "this is not a plain file (a pipe, a device or a folder): "
+                                                            "it is not opened as a database"));
         case FileKind::Other: break;
     }
     throw DbError(file.string(), "not a database file, or the file is damaged");

@@ -1,6 +1,8 @@
 #include "store/sqlite/jet_image.h"
 #include "common/translate.h"
 
+#include <sys/stat.h>
+
 #include <sqlite3.h>
 
 #include <fcntl.h>
@@ -150,7 +152,9 @@ std::vector<TableCopy> decodeCopies(const std::string& in, const std::string& fi
 
 std::vector<TableCopy> copyIntoNewFile(const fs::path& source, const fs::path& target) {
     JetFile jet = JetFile::open(source);
-    sqlite3* db = openSqlite(target.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, target.string(), "cannot create");
+    // Never through a link: one planted at the name is refused, not followed.
+    sqlite3* db = openSqlite(target.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW,
+                             target.string(), "cannot create");
     std::vector<TableCopy> copied;
     try {
         copied = copyJetToSqlite(jet, db);
@@ -164,9 +168,14 @@ std::vector<TableCopy> copyIntoNewFile(const fs::path& source, const fs::path& t
 
 }  // namespace
 
-std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::path& target) {
+std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::path& target, bool reserved) {
     std::error_code ec;
-    if (fs::exists(target, ec)) throw DbError(target.string(), "the file exists already; it is not overwritten");
+    // A name that is there in any form (a link leading nowhere too) is not written; a
+    // name reserved by the caller must be the empty plain file it made.
+    struct stat st {};
+    const bool there = ::lstat(target.c_str(), &st) == 0;
+    if (reserved ? !there || !S_ISREG(st.st_mode) || st.st_size != 0 : there)
+        throw DbError(target.string(), "the file exists already; it is not overwritten");
     // The copy is written by the reading process; whatever stops it, nothing is left.
     try {
         return decodeCopies(runJetReading(source, [&] { return encodeCopies(copyIntoNewFile(source, target)); }),

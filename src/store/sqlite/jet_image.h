@@ -30,10 +30,12 @@ struct TableCopy {
 std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db, bool withIndexes = true);
 
 // Copies every table of the Jet file `source` into a new SQLite file `target`, which
-// must not exist yet (a DbError naming it otherwise); on failure nothing is left at
-// `target`. Returns the rows copied per table.
+// must not exist yet in any form, a link included (a DbError naming it otherwise); on
+// failure nothing is left at `target`. `reserved`: `target` is an empty plain file the
+// caller made exclusively for the copy (common/private_file.h). Returns the rows copied
+// per table.
 std::vector<TableCopy> copyJetFileToNewSqlite(const std::filesystem::path& source,
-                                              const std::filesystem::path& target);
+                                              const std::filesystem::path& target, bool reserved = false);
 
 // The image of a whole Jet file: an SQLite file in the user's cache folder
 // ($XDG_CACHE_HOME/zentoria), opened read-only. It is never changed once made: a new

@@ -2,6 +2,7 @@
 // Owners of SQLite handles and the opening of a connection, shared by the files of the
 // store that speak to SQLite directly.
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <string>
 #include <utility>
@@ -36,7 +37,24 @@ inline constexpr const char* kUserTablesSql =
 
 // Opens the database at `path` with `flags`. When SQLite cannot, what it left is closed
 // and the DbError names `file`: "<what>: <the engine's message>".
+// A path longer than the engine takes (512 bytes, with the folders it names and the
+// journal's "-journal") is refused with that reason, not with the engine's "unable to
+// open database file".
 inline sqlite3* openSqlite(const std::string& path, int flags, const std::string& file, const std::string& what) {
+    if (path != ":memory:" && !path.empty()) {
+        const sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+        std::string full = path;
+        if (path[0] != '/') {
+            char cwd[4096];
+            if (::getcwd(cwd, sizeof cwd) != nullptr) full = std::string(cwd) + "/" + path;
+        }
+        const std::size_t limit = vfs ? static_cast<std::size_t>(vfs->mxPathname) : 512;
+        if (full.size() + sizeof "-journal" > limit)
+            throw DbError(file, what + ": the file's full path is " + std::to_string(full.size()) +
+                                    " characters long, and the database engine (SQLite) takes paths of at most " +
+                                    std::to_string(limit - sizeof "-journal") +
+                                    ": move the working folder to a shorter path");
+    }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
     if (rc == SQLITE_OK) return db;

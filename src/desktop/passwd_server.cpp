@@ -1,0 +1,67 @@
+#include "desktop/passwd_server.h"
+
+#include <exception>
+
+#include "store/figures/server_store.h"
+#include "store/postgres/server_admin.h"
+
+namespace zt::desktop {
+
+namespace {
+
+store::PgConnection& serverConnection(const std::string& conninfo) { return store::figureServerConnection(conninfo); }
+
+}  // namespace
+
+SecurityPwd readServerPwd(const std::string& conninfo) {
+    try {
+        const std::optional<std::string> line = store::serverPasswordLine(serverConnection(conninfo));
+        SecurityPwd file;
+        if (line) file = parseSecurityLine(*line);
+        file.server = conninfo;
+        if (file.state == PwdFileState::Damaged)
+            file.problem = "La password di Direzione sul server delle cifre è danneggiata: " + file.problem +
+                           " Sul server: reimpostarla con \"zentoria passwd\" da chi può scrivere la tabella Direzione.";
+        return file;
+    } catch (const std::exception& e) {
+        SecurityPwd file;
+        file.state = PwdFileState::Damaged;
+        file.server = conninfo;
+        file.problem = std::string("La password di Direzione sul server delle cifre non può essere letta (") +
+                       e.what() + "): accesso negato.";
+        return file;
+    }
+}
+
+void setServerPassword(const std::string& conninfo, const std::optional<std::string>& line) {
+    store::setServerPasswordLine(serverConnection(conninfo), line);
+}
+
+std::string serverPasswordPlace(const std::string& conninfo) {
+    try {
+        return "PostgreSQL server " + serverConnection(conninfo).server();
+    } catch (const std::exception&) {
+        return "the figure server";
+    }
+}
+
+bool checkOnServer(const std::string& conninfo,
+                   const std::function<std::pair<bool, std::int64_t>(int count, std::int64_t last)>& check) {
+    store::PgConnection& c = serverConnection(conninfo);
+    bool right = false;
+    c.transaction([&] {
+        const std::string table = store::pgIdent(store::kPasswordTable);
+        const store::PgResult r = c.exec("SELECT " + store::pgIdent("Errate") + ", " + store::pgIdent("Ultima") +
+                                         " FROM " + table + " WHERE " + store::pgIdent("Id") + " = 1 FOR UPDATE");
+        const int count = r.rows() == 1 ? static_cast<int>(r.value(0, 0).toInteger()) : 0;
+        const std::int64_t last = r.rows() == 1 ? r.value(0, 1).toInteger() : 0;
+        const auto [ok, now] = check(count, last);
+        right = ok;
+        c.exec("UPDATE " + table + " SET " + store::pgIdent("Errate") + " = $1, " + store::pgIdent("Ultima") +
+                   " = $2 WHERE " + store::pgIdent("Id") + " = 1",
+               {right ? 0 : count + 1, right ? std::int64_t{0} : now});
+    });
+    return right;
+}
+
+}  // namespace zt::desktop
