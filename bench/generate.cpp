@@ -2,13 +2,18 @@
 // for the benchmark program.
 //
 //   zentoria_bench_generate FOLDER [--hotels N] [--years N] [--last-year Y]
-//                                  [--account-rows N] [--receipts N] [--cards N] [--force]
-//                                  [--access]
+//                                  [--account-rows N] [--receipts N] [--cards N]
+//                                  [--history-years N] [--wide] [--access] [--force]
 //
 // Defaults: 20 hotels, 10 years of `Dettaglio` ending with 2024 (about 2 million rows),
 // four account files of 250,000 rows each, `Incassi` of 100,000 receipts, 100,000 guest
 // cards. The operational files (accounts, invoices, guest cards) are hotel 1's, with every
-// row in the last year: the year the benchmark recomputes.
+// row in the last year: the year the benchmark recomputes. With --history-years N their
+// rows are spread over the N years that end with the last one, as a hotel's files hold
+// them after N years; with --wide their tables carry the other fields a hotel's
+// programs fill (descriptions, rooms, account numbers, operators, guests' names), so that
+// their rows are as wide as a real installation's (bench/access.sh writes such an
+// installation as Access files).
 //
 // The table layouts are the demo installation's: the demo is written into a scratch
 // folder first and every table is created with the statement the demo created it with.
@@ -64,6 +69,8 @@ struct Options {
     long accountRows = 250000;
     long receipts = 100000;
     long cards = 100000;
+    int historyYears = 1;
+    bool wide = false;
     bool force = false;
     bool access = false;
 };
@@ -103,6 +110,35 @@ std::string dateText(chr::sys_days d) {
 
 chr::sys_days firstDay(int year) { return chr::sys_days{chr::year{year} / chr::January / 1}; }
 int daysIn(int year) { return static_cast<int>((firstDay(year + 1) - firstDay(year)).count()); }
+
+// The fields a hotel's programs fill besides those the recompute reads (--wide), each
+// given its value by an SQL expression over the row's number.
+struct WideField {
+    const char* name;
+    const char* type;
+    const char* value;
+};
+constexpr WideField kAccountFields[] = {
+    {"Descrizione", "TEXT", "'Addebito ' || rtrim(substr('Bar       RistoranteMinibar   Telefono  Lavanderia', 1 + 10 * (rowid % 5), 10)) || ' n. ' || (rowid % 997)"},
+    {"Camera", "TEXT", "printf('%03d', 101 + rowid % 250)"},
+    {"NumeroConto", "INTEGER", "rowid / 7"},
+    {"Quantita", "INTEGER", "1 + rowid % 3"},
+    {"Operatore", "TEXT", "'Operatore ricevimento ' || (1 + rowid % 12)"}};
+constexpr WideField kReceiptFields[] = {
+    {"Descrizione", "TEXT", "'Incasso soggiorno camera ' || printf('%03d', 101 + rowid % 250)"},
+    {"Operatore", "TEXT", "'Operatore ricevimento ' || (1 + rowid % 12)"}};
+constexpr WideField kInvoiceLineFields[] = {
+    {"Descrizione", "TEXT", "'Pernottamento e prima colazione, camera ' || printf('%03d', 101 + rowid % 250)"},
+    {"Quantita", "INTEGER", "1 + rowid % 7"},
+    {"Aliquota", "INTEGER", "10"}};
+constexpr WideField kInvoiceFields[] = {
+    {"Intestatario", "TEXT", "'Cliente ' || (rowid % 50021) || ' S.r.l.'"},
+    {"Indirizzo", "TEXT", "'Via Roma ' || (1 + rowid % 200) || ', 00100 Roma'"}};
+constexpr WideField kCardFields[] = {
+    {"Cognome", "TEXT", "'Cognome' || (rowid % 40009)"},
+    {"Nome", "TEXT", "'Nome' || (rowid % 997)"},
+    {"Nazione", "TEXT", "substr('ITDEFRGBESUS', 1 + 2 * (rowid % 6), 2)"},
+    {"Documento", "TEXT", "'CA' || printf('%07d', rowid)"}};
 
 // ---- one SQLite file ------------------------------------------------------------------
 
@@ -230,6 +266,22 @@ void createIndexes(Db& db, const Layout& layout, const std::vector<std::string>&
 class Generator {
 public:
     Generator(const Options& o, const fs::path& out, const Demo& demo) : o_(o), out_(out), demo_(demo) {}
+
+    // The first day of the operational files' history, and its length in days.
+    chr::sys_days historyStart() const { return firstDay(o_.lastYear - o_.historyYears + 1); }
+    long historyDays() const { return static_cast<long>((firstDay(o_.lastYear + 1) - historyStart()).count()); }
+
+    // With --wide, the table's other fields, filled after its rows.
+    template <std::size_t N>
+    void widen(Db& db, const std::string& table, const WideField (&fields)[N]) {
+        if (!o_.wide) return;
+        std::string set;
+        for (const auto& f : fields) {
+            db.exec("ALTER TABLE " + table + " ADD COLUMN " + f.name + " " + f.type);
+            set += std::string(set.empty() ? "" : ", ") + f.name + " = " + f.value;
+        }
+        db.exec("UPDATE " + table + " SET " + set);
+    }
 
     void run() {
         registry();
@@ -409,11 +461,12 @@ private:
         createTables(db, layout);
         Stmt ins(db.get(), "INSERT INTO Conto_Cliente (Importo, DataAddebito, VoceAddebito) VALUES (?, ?, ?)");
         Rng rng(std::hash<std::string>{}(file));
-        const int days = daysIn(o_.lastYear);
+        const long days = historyDays();
         for (long i = 0; i < o_.accountRows; ++i) {
-            const auto day = firstDay(o_.lastYear) + chr::days{i * days / o_.accountRows};
+            const auto day = historyStart() + chr::days{i * days / o_.accountRows};
             ins.bind(1, rng.cents(2, 400)).bind(2, dateText(day)).bind(3, rng.between(1, kVoices)).run();
         }
+        widen(db, "Conto_Cliente", kAccountFields);
         createIndexes(db, layout, {"CREATE INDEX ix_voce ON Conto_Cliente (VoceAddebito, DataAddebito, Importo)"});
         db.commit();
         note(file, "Conto_Cliente", o_.accountRows);
@@ -434,10 +487,10 @@ private:
         static const char* kPayments[] = {"CONT", "BANC", "CARTA", "ASSEGN", "BONIF"};
         Rng rng(20241231);
         const long documents = std::max(1L, o_.receipts / 2);
-        const int days = daysIn(o_.lastYear);
+        const long days = historyDays();
         long lines = 0;
         for (long doc = 1; doc <= documents; ++doc) {
-            const std::string date = dateText(firstDay(o_.lastYear) + chr::days{(doc - 1) * days / documents});
+            const std::string date = dateText(historyStart() + chr::days{(doc - 1) * days / documents});
             const int kind = rng.between(1, 100);
             const std::string zentAcc = kind <= 5 ? "A" : kind <= 9 ? "N" : "F";
             const bool cancelled = rng.chance(2);
@@ -459,6 +512,9 @@ private:
                     .bind(4, static_cast<long long>(doc)).bind(5, std::string(kPayments[rng.between(0, 4)])).run();
             }
         }
+        widen(db, "Incassi", kReceiptFields);
+        widen(db, "DatiFattura", kInvoiceFields);
+        widen(db, "DettaglioFattura", kInvoiceLineFields);
         createIndexes(db, layout,
                       {"CREATE INDEX ix_incassi_nota ON Incassi (DataEmissione, Nota, Importo)",
                        "CREATE INDEX ix_incassi_sigla ON Incassi (Sigla, DataEmissione)",
@@ -484,9 +540,10 @@ private:
         const long inHouse = o_.cards * 3 / 100;
         const long count = history ? o_.cards - inHouse : inHouse;
         const int days = daysIn(o_.lastYear);
+        const long historyDays = this->historyDays();
         for (long i = 0; i < count; ++i) {
             const int nights = rng.between(1, 14);
-            const auto arrival = history ? firstDay(o_.lastYear) + chr::days{i * (days - 14) / count}
+            const auto arrival = history ? historyStart() + chr::days{i * (historyDays - 14) / count}
                                          : firstDay(o_.lastYear) + chr::days{days - 14 + rng.between(0, 13)};
             const auto departure = arrival + chr::days{nights};
             std::string language = kLanguages[rng.between(0, 6)];
@@ -494,6 +551,7 @@ private:
             ins.bind(1, dateText(arrival)).bind(2, dateText(departure)).bind(3, history ? dateText(departure) : std::string())
                 .bind(4, language).run();
         }
+        widen(db, "Scheda_Cliente", kCardFields);
         createIndexes(db, layout,
                       {history ? "CREATE INDEX ix_partenza ON Scheda_Cliente (DataPartenzaReale)"
                                : "CREATE INDEX ix_partenza ON Scheda_Cliente (DataPartenza)"});
@@ -505,7 +563,8 @@ private:
 [[noreturn]] void usage(const std::string& problem) {
     std::cerr << problem << "\n"
               << "usage: zentoria_bench_generate FOLDER [--hotels N] [--years N] [--last-year Y] [--account-rows N]\n"
-                 "                               [--receipts N] [--cards N] [--force] [--access]\n";
+                 "                               [--receipts N] [--cards N] [--history-years N] [--wide] [--access]\n"
+                 "                               [--force]\n";
     std::exit(2);
 }
 
@@ -526,6 +585,8 @@ Options parse(int argc, char** argv) {
         else if (a == "--account-rows") o.accountRows = number(1);
         else if (a == "--receipts") o.receipts = number(2);
         else if (a == "--cards") o.cards = number(100);
+        else if (a == "--history-years") o.historyYears = static_cast<int>(number(1));
+        else if (a == "--wide") o.wide = true;
         else if (a == "--force") o.force = true;
         else if (a == "--access") o.access = true;
         else if (!a.empty() && a[0] == '-') usage("unknown option " + a);
