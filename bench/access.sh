@@ -38,6 +38,18 @@ if [ ! -f "$data/access/bench-data.txt" ]; then
   "$build/bench/zentoria_bench_generate" "$data/access" --hotels 1 --years 10 --last-year $year \
     --history-years 10 --wide --access $sizes >&2
 fi
+# The Jet 4 writer writes no indexes, so neither do the Access files hold any, nor their
+# images: the fair comparison is the SQLite installation without its indexes too.
+if [ ! -f "$data/sqlite-noindex/bench-data.txt" ]; then
+  log "copying the SQLite installation without its indexes"
+  rm -rf "$data/sqlite-noindex.partial"
+  cp -r "$data/sqlite" "$data/sqlite-noindex.partial"
+  for f in "$data/sqlite-noindex.partial"/*.mdb; do
+    sqlite3 "$f" "SELECT 'DROP INDEX \"' || name || '\";' FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL" |
+      sqlite3 "$f"
+  done
+  mv "$data/sqlite-noindex.partial" "$data/sqlite-noindex"
+fi
 
 # One run of a command: "SECONDS PEAK_MB".
 timing=$(mktemp)
@@ -62,10 +74,11 @@ mb=$(du -cm "${jetfiles[@]}" | awk 'END {print $1}')
 log "the floor: libmdb reads the $mb MB of Access files"
 floor=$("$build/bench/zentoria_bench_mdbfloor" "${jetfiles[@]}" | awk '$1 == "total" {print $3}')
 floor_rows=$("$build/bench/zentoria_bench_mdbfloor" "${jetfiles[@]}" | awk '$1 == "total" {print $2}')
+bound=$("$build/bench/zentoria_bench_mdbfloor" --bind "${jetfiles[@]}" | awk '$1 == "total" {print $3}')
 
 export XDG_CACHE_HOME=$data/cache
 rm -rf "$XDG_CACHE_HOME"
-declare -a cold warm lite
+declare -a cold warm lite bare
 for i in "${!ops[@]}"; do
   # shellcheck disable=SC2206
   op=(${ops[$i]})
@@ -75,6 +88,8 @@ for i in "${!ops[@]}"; do
   warm[i]=$(for r in 1 2 3; do measure "$data/access" "${op[@]}"; done | median3)
   log "${names[$i]}: SQLite"
   lite[i]=$(for r in 1 2 3; do measure "$data/sqlite" "${op[@]}"; done | median3)
+  log "${names[$i]}: SQLite without indexes"
+  bare[i]=$(for r in 1 2 3; do measure "$data/sqlite-noindex" "${op[@]}"; done | median3)
 done
 images_mb=$(du -cm "$XDG_CACHE_HOME"/zentoria/*.sqlite | awk 'END {print $1}')
 
@@ -92,15 +107,18 @@ echo "Each figure is one run of the program's command (\`zentoria --dir … grid
 echo "peak resident memory (\`/usr/bin/time\`: the command's own or that of the reading process it starts,"
 echo "whichever is larger). First: an empty image cache, so the command makes the images of the files it"
 echo "reads. Then: the same command again, from the kept images (median of three). SQLite: the same"
-echo "command on the SQLite installation of the same content (median of three)."
+echo "command on the SQLite installation of the same content (median of three), as written (with the"
+echo "indexes of bench/README.md) and without any index, as the Access files are written (the Jet 4"
+echo "writer writes none; a hotel's own files declare theirs, and their images carry them)."
 echo
-echo "| operation | first (images made) | peak | kept images | peak | SQLite installation | kept / SQLite |"
-echo "|---|---:|---:|---:|---:|---:|---:|"
+echo "| operation | first (images made) | peak | kept images | peak | SQLite | SQLite, no index | kept / SQLite no index |"
+echo "|---|---:|---:|---:|---:|---:|---:|---:|"
 sum_cold=0; sum_warm=0; worst_peak=0
 for i in "${!ops[@]}"; do
   read -r ct cm <<< "${cold[$i]}"; read -r wt wm <<< "${warm[$i]}"; read -r lt lm <<< "${lite[$i]}"
-  ratio=$(awk -v a="$wt" -v b="$lt" 'BEGIN {printf "%.2f x", (b > 0 ? a / b : 0)}')
-  echo "| ${names[$i]} | $ct s | $cm MB | $wt s | $wm MB | $lt s | $ratio |"
+  read -r bt bm <<< "${bare[$i]}"
+  ratio=$(awk -v a="$wt" -v b="$bt" 'BEGIN {printf "%.2f x", (b > 0 ? a / b : 0)}')
+  echo "| ${names[$i]} | $ct s | $cm MB | $wt s | $wm MB | $lt s | $bt s | $ratio |"
   sum_cold=$(awk -v a="$sum_cold" -v b="$ct" 'BEGIN {print a + b}')
   sum_warm=$(awk -v a="$sum_warm" -v b="$wt" 'BEGIN {print a + b}')
   for m in "$cm" "$wm"; do [ "$m" -gt "$worst_peak" ] && worst_peak=$m; done
@@ -110,4 +128,6 @@ echo
 echo "Making every image: $making s (the first runs less the runs from the kept images), against the"
 echo "floor of $floor s, libmdb's own sequential read of the same files (\`mdb_fetch_row\` over every row,"
 echo "nothing bound or copied): $(awk -v a="$making" -v b="$floor" 'BEGIN {printf "%.2f x", a / b}') the floor (target 2 x). Images kept: $images_mb MB."
+echo "libmdb handing every value over as text (every column bound, nothing else done) takes $bound s,"
+echo "$(awk -v a="$bound" -v b="$floor" 'BEGIN {printf "%.2f x", a / b}') the floor, before anything is written."
 echo "Peak memory of every command: at most $worst_peak MB (target 300 MB)."
