@@ -12,7 +12,9 @@
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "common/text.h"
+#include "desktop/chain.h"
 #include "desktop/desk_logic.h"
+#include "report/csv_export.h"
 #include "report/report_file.h"
 
 #include <chrono>
@@ -59,6 +61,11 @@ constexpr const char* kUsage =
     "                          writes the report file (\"&Stampa\") and prints its path;\n"
     "                          \"Presenze x Tipo Cliente\" with --detail \"\" writes one\n"
     "                          block per client type\n"
+    "  chain STATISTICA DETTAGLIO ANNO [--csv]\n"
+    "                          every hotel's twelve months, year total and change\n"
+    "                          against the year before in %, and the chain's total\n"
+    "                          (tab-separated text, or CSV with SeparatoreXLS.txt's\n"
+    "                          separator)\n"
     "  print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]\n"
     "                          prints the report file as the print menu does\n"
     "  export-csv              writes the report as CSV and prints the file's path\n"
@@ -105,6 +112,7 @@ int cmdRatio(const Invocation& inv);
 int cmdRegister(const Invocation& inv);
 int cmdReport(const Invocation& inv);
 int cmdRecompute(const Invocation& inv);
+int cmdChain(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
@@ -115,6 +123,7 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"register", cmdRegister},
         {"report", cmdReport},
         {"recompute", cmdRecompute},
+        {"chain", cmdChain},
         {"print", [](const Invocation& inv) { return cmdPrint(inv.workDir, inv.args, inv.out, inv.err); }},
         {"export-csv", [](const Invocation& inv) { return cmdExportCsv(inv.workDir, inv.args, inv.out, inv.err); }},
         {"convert", [](const Invocation& inv) { return cmdConvert(inv.args, inv.out, inv.err); }},
@@ -391,6 +400,30 @@ int cmdGrid(const Invocation& inv) {
     selectAsGrid(s, opt, "year");
     if (!s.ok()) return kExitFailed;
     for (int k = 1; k <= 12; ++k) inv.out << s.logic.text1[static_cast<std::size_t>(k)] << "\n";
+    return kExitOk;
+}
+
+// zentoria chain STATISTICA DETTAGLIO ANNO [--csv]
+int cmdChain(const Invocation& inv) {
+    std::vector<std::string> positional;
+    bool csv = false;
+    for (const auto& a : inv.args) {
+        if (a == "--csv") csv = true;
+        else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a + " for chain");
+        else positional.push_back(a);
+    }
+    if (positional.size() != 3) throw UsageError("chain takes STATISTICA DETTAGLIO ANNO [--csv]");
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    const ProgramState& state = s.logic.state();
+    try {
+        const std::string detail = desktop::chainDetailItem(state, positional[0], positional[1]);
+        const auto table = desktop::chainTable(state, positional[0], detail, positional[2]);
+        inv.out << (csv ? desktop::chainCsv(table, report::csvSeparator(inv.workDir), localeSeparators())
+                        : desktop::chainText(table, localeSeparators()));
+    } catch (const desktop::ChainChoiceError& e) {
+        throw ChoiceError(e.what());
+    }
     return kExitOk;
 }
 
