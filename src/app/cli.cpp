@@ -16,6 +16,7 @@
 #include "desktop/desk_logic.h"
 #include "report/csv_export.h"
 #include "report/report_file.h"
+#include "web/web_server.h"
 
 #include <chrono>
 #include <exception>
@@ -66,6 +67,9 @@ constexpr const char* kUsage =
     "                          against the year before in %, and the chain's total\n"
     "                          (tab-separated text, or CSV with SeparatoreXLS.txt's\n"
     "                          separator)\n"
+    "  serve [--listen ADDR:PORT] [--tls-cert FILE --tls-key FILE] [--timeout S]\n"
+    "                          a read-only web server of the grid, chain and report\n"
+    "                          pages (default 127.0.0.1:8080; docs/WEB.md)\n"
     "  print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]\n"
     "                          prints the report file as the print menu does\n"
     "  export-csv              writes the report as CSV and prints the file's path\n"
@@ -113,6 +117,7 @@ int cmdRegister(const Invocation& inv);
 int cmdReport(const Invocation& inv);
 int cmdRecompute(const Invocation& inv);
 int cmdChain(const Invocation& inv);
+int cmdServe(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
@@ -124,6 +129,7 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"report", cmdReport},
         {"recompute", cmdRecompute},
         {"chain", cmdChain},
+        {"serve", cmdServe},
         {"print", [](const Invocation& inv) { return cmdPrint(inv.workDir, inv.args, inv.out, inv.err); }},
         {"export-csv", [](const Invocation& inv) { return cmdExportCsv(inv.workDir, inv.args, inv.out, inv.err); }},
         {"convert", [](const Invocation& inv) { return cmdConvert(inv.args, inv.out, inv.err); }},
@@ -231,6 +237,7 @@ public:
         }
         throw UsageError("--" + name + " takes a whole number, not \"" + v + "\"");
     }
+    bool has(const std::string& name) const { return values_.count(name) > 0; }
     bool flag(const std::string& name) const {
         return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
     }
@@ -425,6 +432,25 @@ int cmdChain(const Invocation& inv) {
         throw ChoiceError(e.what());
     }
     return kExitOk;
+}
+
+// zentoria serve [--listen ADDR:PORT] [--tls-cert FILE --tls-key FILE] [--timeout SECONDS]
+int cmdServe(const Invocation& inv) {
+    const Options opt(inv.args, {"listen", "tls-cert", "tls-key", "timeout"});
+    web::ServeOptions o;
+    o.workDir = inv.workDir;
+    try {
+        if (opt.has("listen")) web::parseListen(opt.required("listen"), o);
+    } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
+    }
+    if (opt.has("tls-cert")) o.tlsCert = opt.required("tls-cert");
+    if (opt.has("tls-key")) o.tlsKey = opt.required("tls-key");
+    if (opt.has("timeout")) {
+        o.timeoutSeconds = opt.requiredInt("timeout");
+        if (o.timeoutSeconds < 1 || o.timeoutSeconds > 3600) throw UsageError("--timeout takes 1 to 3600 seconds");
+    }
+    return web::serve(o, inv.out, inv.err);
 }
 
 // No display for the window: the grid of guest nights of the first hotel for this
