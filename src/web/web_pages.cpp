@@ -229,10 +229,16 @@ std::string gridPage(const GridView& v) {
     std::string b = "<form method=\"get\" action=\"/grid\" class=\"scelte\">"
                     "<label>Albergo <select name=\"hotel\" id=\"hotel\">" + options(v.hotels, v.hotelItem, hotelValue) +
                     "</select></label><label>Statistica <select name=\"statistica\" id=\"statistica\">" +
-                    options(v.statistics, v.statistic, same) + "</select></label><label>Dettaglio <select name=\"dettaglio\" id=\"dettaglio\">" +
-                    options(v.details, v.detail, same) + "</select></label><label>Anno <input name=\"anno\" id=\"anno\" "
+                    options(v.statistics, v.statistic, same) + "</select></label><label>Anno <input name=\"anno\" id=\"anno\" "
                     "inputmode=\"numeric\" maxlength=\"4\" value=\"" + escapeHtml(v.year) + "\"></label>"
                     "<button type=\"submit\" id=\"mostra\">Mostra</button></form>";
+    // The detail list is the chosen statistic's: it is chosen in a form of its own, as the
+    // window refills the list when a statistic is chosen.
+    b += "<form method=\"get\" action=\"/grid\" class=\"scelte\"><input type=\"hidden\" name=\"hotel\" value=\"" +
+         std::to_string(v.hotel) + "\"><input type=\"hidden\" name=\"statistica\" value=\"" + escapeHtml(v.statistic) +
+         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>Dettaglio <select "
+         "name=\"dettaglio\" id=\"dettaglio\">" + options(v.details, v.detail, same) + "</select></label>"
+         "<button type=\"submit\" id=\"mostra-dettaglio\">Mostra</button></form>";
     b += "<p class=\"sel\" id=\"selezione\">" + escapeHtml(v.hotelItem) + " &middot; " + escapeHtml(v.statistic) + " &middot; " +
          escapeHtml(v.detail) + " &middot; " + escapeHtml(v.year) + "</p>";
     b += "<div class=\"griglia\"><table class=\"dati\" id=\"mesi\"><thead><tr><th>Mese</th><th>Valore</th></tr></thead><tbody>";
@@ -268,10 +274,13 @@ std::string chainPage(const ChainView& v) {
     const std::string base = "/chain?statistica=" + urlEncode(t.statistic) + "&dettaglio=" + urlEncode(t.detail) +
                              "&anno=" + urlEncode(t.year);
     std::string b = "<form method=\"get\" action=\"/chain\" class=\"scelte\"><label>Statistica <select name=\"statistica\" "
-                    "id=\"statistica\">" + options(v.statistics, t.statistic, same) + "</select></label><label>Dettaglio "
-                    "<select name=\"dettaglio\" id=\"dettaglio\">" + options(v.details, t.detail, same) +
-                    "</select></label><label>Anno <input name=\"anno\" id=\"anno\" maxlength=\"4\" value=\"" +
-                    escapeHtml(t.year) + "\"></label><button type=\"submit\">Mostra</button></form>";
+                    "id=\"statistica\">" + options(v.statistics, t.statistic, same) + "</select></label><label>Anno <input "
+                    "name=\"anno\" id=\"anno\" maxlength=\"4\" value=\"" + escapeHtml(t.year) +
+                    "\"></label><button type=\"submit\">Mostra</button></form>";
+    b += "<form method=\"get\" action=\"/chain\" class=\"scelte\"><input type=\"hidden\" name=\"statistica\" value=\"" +
+         escapeHtml(t.statistic) + "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(t.year) +
+         "\"><label>Dettaglio <select name=\"dettaglio\" id=\"dettaglio\">" + options(v.details, t.detail, same) +
+         "</select></label><button type=\"submit\">Mostra</button></form>";
     b += "<div class=\"scorri\"><table class=\"dati catena\" id=\"catena\"><thead><tr>";
     const auto headings = desktop::chainHeadings(t);
     for (std::size_t c = 0; c < headings.size(); ++c) {
