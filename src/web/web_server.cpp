@@ -16,6 +16,11 @@
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
+#include <condition_variable>
+#include <memory>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 
 #include "common/cp1252.h"
 #include "common/text.h"
@@ -115,6 +120,128 @@ int currentYear() {
     const auto now = std::chrono::system_clock::now();
     return static_cast<int>(std::chrono::year_month_day{std::chrono::floor<std::chrono::days>(now)}.year());
 }
+
+// ---- slow clients -------------------------------------------------------------------------
+
+// Cuts off a client that takes longer than the time limit to send a request (whatever
+// it sends meanwhile): the library's read timeout only limits each pause. Each connection
+// is found when it is accepted (the one socket of the server's port not yet known), and
+// its worker marks the time it reads a request; a watchdog shuts down the connections
+// past their time. A connection is only shut down while its peer is the one recorded, so
+// a number reused by a later connection is never touched.
+class SlowClientGuard : public httplib::TaskQueue {
+public:
+    SlowClientGuard(int port, std::chrono::seconds limit, std::size_t threads)
+        : port_(port), limit_(limit), pool_(threads), watchdog_([this] { watch(); }) {}
+    ~SlowClientGuard() override {
+        {
+            std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        wake_.notify_all();
+        watchdog_.join();
+    }
+
+    void enqueue(std::function<void()> fn) override {
+        auto c = std::make_shared<Connection>();
+        c->limit = limit_;
+        c->fd = newConnection();
+        if (c->fd >= 0) c->peer = peerOf(c->fd);
+        {
+            std::lock_guard lock(mutex_);
+            if (c->fd >= 0) connections_.push_back(c);
+        }
+        pool_.enqueue([this, c, fn = std::move(fn)] {
+            startReading(c.get());
+            current() = c.get();
+            fn();
+            current() = nullptr;
+            std::lock_guard lock(mutex_);
+            std::erase(connections_, c);
+        });
+    }
+    void shutdown() override { pool_.shutdown(); }
+
+    // The worker's request was read whole; it is being answered.
+    static void answering() {
+        if (auto* c = current()) c->reading = false;
+    }
+    // Answered; the connection may wait for its next request within the limit.
+    static void answered() {
+        if (auto* c = current()) startReading(c);
+    }
+
+private:
+    struct Connection {
+        int fd = -1;
+        std::string peer;
+        std::atomic<bool> reading{false};
+        std::atomic<std::int64_t> deadline{0};
+        std::chrono::seconds limit{10};
+    };
+    static Connection*& current() {
+        thread_local Connection* c = nullptr;
+        return c;
+    }
+    static void startReading(Connection* c) {
+        c->deadline =
+            std::chrono::duration_cast<std::chrono::milliseconds>((Clock::now() + c->limit).time_since_epoch()).count();
+        c->reading = true;
+    }
+    static std::string peerOf(int fd) {
+        sockaddr_storage a{};
+        socklen_t n = sizeof a;
+        if (::getpeername(fd, reinterpret_cast<sockaddr*>(&a), &n) != 0) return "";
+        return std::string(reinterpret_cast<const char*>(&a), n);
+    }
+    static int localPort(int fd) {
+        sockaddr_storage a{};
+        socklen_t n = sizeof a;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n) != 0) return -1;
+        if (a.ss_family == AF_INET) return ntohs(reinterpret_cast<sockaddr_in*>(&a)->sin_port);
+        if (a.ss_family == AF_INET6) return ntohs(reinterpret_cast<sockaddr_in6*>(&a)->sin6_port);
+        return -1;
+    }
+    // The connected socket of the server's port that no known connection holds.
+    int newConnection() {
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
+            const int fd = std::stoi(name);
+            struct stat st{};
+            if (::fstat(fd, &st) != 0 || !S_ISSOCK(st.st_mode) || localPort(fd) != port_) continue;
+            const std::string peer = peerOf(fd);
+            if (peer.empty()) continue;  // the listening socket
+            std::lock_guard lock(mutex_);
+            if (std::none_of(connections_.begin(), connections_.end(),
+                             [&](const auto& c) { return c->fd == fd && c->peer == peer; }))
+                return fd;
+        }
+        return -1;
+    }
+    void watch() {
+        std::unique_lock lock(mutex_);
+        while (!stopping_) {
+            wake_.wait_for(lock, std::chrono::milliseconds(250));
+            const auto now = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch()).count();
+            for (const auto& c : connections_)
+                if (c->reading && now > c->deadline && peerOf(c->fd) == c->peer) {
+                    ::shutdown(c->fd, SHUT_RDWR);
+                    c->reading = false;
+                }
+        }
+    }
+
+    int port_;
+    std::chrono::seconds limit_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool stopping_ = false;
+    std::vector<std::shared_ptr<Connection>> connections_;
+    httplib::ThreadPool pool_;
+    std::thread watchdog_;
+};
 
 // ---- the server -------------------------------------------------------------------------
 
@@ -551,6 +678,14 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
         err << "zentoria: impossibile ascoltare su " << options.host << ":" << options.port << "\n";
         return 1;
     }
+    server->new_task_queue = [&] {
+        return new SlowClientGuard(port, std::chrono::seconds(options.timeoutSeconds), 8);
+    };
+    server->set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+        SlowClientGuard::answering();
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    server->set_post_routing_handler([](const httplib::Request&, httplib::Response&) { SlowClientGuard::answered(); });
     const std::string shown = options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host;
     out << "In ascolto su " << (options.tlsCert ? "https://" : "http://") << shown << ":" << port << "/" << std::endl;
     std::thread stopper([&] {

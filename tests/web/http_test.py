@@ -121,17 +121,29 @@ class Demo(unittest.TestCase):
             self.assertEqual([key(r) for r in down], sorted((key(r) for r in down), reverse=True), column)
 
     def test_a_slow_client_is_cut_off(self):
-        u = urllib.parse.urlsplit(self.base)
-        s = socket.create_connection((u.hostname, u.port), timeout=60)
-        s.sendall(b"GET /grid HTTP/1.1\r\nHost: x\r\n")
-        data = b""
-        while True:  # the server ends the connection without waiting for the rest
-            chunk = s.recv(4096)
-            if not chunk:
-                break
-            data += chunk
-        s.close()
-        self.assertNotIn(b"200 OK", data)
+        with webtest.server(self.dir, "--timeout", "1") as (base, _):
+            u = urllib.parse.urlsplit(base)
+            # Silent after half a request: the server ends the connection.
+            s = socket.create_connection((u.hostname, u.port), timeout=60)
+            s.sendall(b"GET /grid HTTP/1.1\r\nHost: x\r\n")
+            data = b""
+            while chunk := s.recv(4096):
+                data += chunk
+            s.close()
+            self.assertNotIn(b"200 OK", data)
+            # Sending a header line every 0.2 s, never ending the request: cut off too,
+            # long before two hundred lines (40 s) are through.
+            s = socket.create_connection((u.hostname, u.port), timeout=60)
+            cut = False
+            try:
+                s.sendall(b"GET /grid HTTP/1.1\r\n")
+                for _ in range(200):
+                    time.sleep(0.2)
+                    s.sendall(b"X-Lento: 1\r\n")
+            except OSError:
+                cut = True
+            s.close()
+            self.assertTrue(cut, "a client trickling its headers was never cut off")
 
 
 class Gate(unittest.TestCase):
