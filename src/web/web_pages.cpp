@@ -246,6 +246,14 @@ std::string gridPage(const GridView& v) {
         b += "<tr><th>" + std::string(kMonthNames[m]) + "</th><td id=\"m" + std::to_string(m + 1) + "\">" +
              escapeHtml(v.texts[m]) + "</td></tr>";
     b += "</tbody></table><figure>" + v.chart + "</figure></div>";
+    b += "<form method=\"get\" action=\"/grid\" class=\"scelte\"><input type=\"hidden\" name=\"hotel\" value=\"" +
+         std::to_string(v.hotel) + "\"><input type=\"hidden\" name=\"statistica\" value=\"" + escapeHtml(v.statistic) +
+         "\"><input type=\"hidden\" name=\"dettaglio\" value=\"" + escapeHtml(v.detail) +
+         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>Grafico <select name=\"grafico\">";
+    for (int t = 1; t <= desktop::Chart::kTypes; ++t)
+        b += "<option value=\"" + std::to_string(t) + "\"" + (t == v.chartType ? " selected" : "") + ">" +
+             escapeHtml(desktop::kChartTypeItems[static_cast<std::size_t>(t - 1)]) + "</option>";
+    b += "</select></label><button type=\"submit\">Disegna</button></form>";
     b += "<p class=\"azioni\"><a id=\"report-txt\" href=\"/report?" + escapeHtml(query) + "\">Report</a> "
          "<a id=\"report-pdf\" href=\"/report?" + escapeHtml(query) + "&amp;format=pdf\">PDF</a> "
          "<a id=\"report-csv\" href=\"/report?" + escapeHtml(query) + "&amp;format=csv\">CSV</a> "
@@ -287,7 +295,8 @@ std::string chainPage(const ChainView& v) {
         const bool current = static_cast<int>(c) == v.sortColumn;
         const bool nextDown = current && !v.descending;
         b += "<th><a href=\"" + escapeHtml(base + "&ordina=" + std::to_string(c) + "&verso=" + (nextDown ? "giu" : "su")) +
-             "\">" + escapeHtml(headings[c]) + (current ? (v.descending ? " &#9660;" : " &#9650;") : "") + "</a></th>";
+             "\">" + (c >= 1 && c <= 12 ? "<abbr title=\"" + escapeHtml(headings[c]) + "\">" + escapeHtml(headings[c].substr(0, 3)) + "</abbr>"
+                                         : escapeHtml(headings[c])) + (current ? (v.descending ? " &#9660;" : " &#9650;") : "") + "</a></th>";
     }
     b += "</tr></thead><tbody>";
     auto row = [&](const desktop::ChainRow& r, const char* cls) {
@@ -365,7 +374,7 @@ select,input,button{font:inherit;padding:.25em}
 svg .titolo{font-weight:600;font-size:14px}svg text{font-size:11px;fill:#2d3748}svg .asse{stroke:#4a5568}
 table.dati{border-collapse:collapse;background:#fff}table.dati td,table.dati th{border:1px solid #cbd5e0;padding:.25em .5em}
 table.dati td{text-align:right;font-variant-numeric:tabular-nums}.scorri{overflow-x:auto}
-tfoot tr{font-weight:700;background:#edf2f7}th a{color:inherit}.avviso{background:#fff5f5;border:1px solid #feb2b2;padding:.5em}
+tfoot tr{font-weight:700;background:#edf2f7}table.catena{font-size:.92em}table.catena th{white-space:nowrap}abbr{text-decoration:none}th a{color:inherit}.avviso{background:#fff5f5;border:1px solid #feb2b2;padding:.5em}
 @media print{header,form,.azioni{display:none}main{max-width:none}}
 )CSS";
 }

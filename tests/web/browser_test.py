@@ -21,6 +21,7 @@ try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.by import By
+    from selenium.webdriver.support import expected_conditions
     from selenium.webdriver.support.ui import Select, WebDriverWait
 except ImportError:
     print("skipped: python3-selenium is not installed")
@@ -54,6 +55,14 @@ def wait_for_file(folder, pattern):
     raise AssertionError("no download " + pattern)
 
 
+def click_and_load(b, element_id):
+    """Clicks a button or link that loads a new page, and waits until it has."""
+    old = b.find_element(By.TAG_NAME, "html")
+    b.find_element(By.ID, element_id).click()
+    WebDriverWait(b, 120).until(expected_conditions.staleness_of(old))
+    WebDriverWait(b, 120).until(lambda x: x.execute_script("return document.readyState") == "complete")
+
+
 class Browser(unittest.TestCase):
     def test_a_manager_reads_the_figures_in_the_browser(self):
         with webtest.folder() as d, webtest.folder() as downloads:
@@ -70,23 +79,23 @@ class Browser(unittest.TestCase):
         # The gate: a wrong password is refused, the right one opens the grid.
         b.get(base + "/grid")
         b.find_element(By.ID, "password").send_keys("sbagliata")
-        b.find_element(By.ID, "entra").click()
+        click_and_load(b, "entra")
         self.assertIn("Password errata", b.find_element(By.ID, "messaggio").text)
         self.assertEqual(b.find_elements(By.ID, "mesi"), [])
         b.find_element(By.ID, "password").send_keys(webtest.PASSWORD)
-        b.find_element(By.ID, "entra").click()
+        click_and_load(b, "entra")
         WebDriverWait(b, 60).until(lambda x: x.find_elements(By.ID, "mesi"))
 
         # Hotel, statistic (its detail list follows), then detail and year.
         Select(b.find_element(By.ID, "hotel")).select_by_value("2")
         Select(b.find_element(By.ID, "statistica")).select_by_visible_text("Presenze")
-        b.find_element(By.ID, "mostra").click()
+        click_and_load(b, "mostra")
         year_field = b.find_element(By.ID, "anno")
         year_field.clear()
         year_field.send_keys(year)
-        b.find_element(By.ID, "mostra").click()
+        click_and_load(b, "mostra")
         Select(b.find_element(By.ID, "dettaglio")).select_by_visible_text("Generale")
-        b.find_element(By.ID, "mostra-dettaglio").click()
+        click_and_load(b, "mostra-dettaglio")
         WebDriverWait(b, 60).until(lambda x: year in x.find_element(By.ID, "selezione").text)
         shown = [b.find_element(By.ID, f"m{m}").text for m in range(1, 13)]
         self.assertEqual(shown, webtest.grid(d, 2, "Presenze", "Generale", year))
@@ -101,7 +110,7 @@ class Browser(unittest.TestCase):
 
         # The report: the text page holds the lines `zentoria report` writes, and the
         # PDF downloaded holds its title.
-        b.find_element(By.ID, "report-txt").click()
+        click_and_load(b, "report-txt")
         page = b.find_element(By.TAG_NAME, "pre").text if b.find_elements(By.TAG_NAME, "pre") else b.page_source
         r = webtest.run(d, "report", "--hotel", "2", "--year", year, "--stat", "Presenze", "--detail", "Generale")
         self.assertEqual(r.returncode, 0, r.stderr)
@@ -123,13 +132,15 @@ class Browser(unittest.TestCase):
         for m in range(12):
             self.assertAlmostEqual(webtest.italian(total[m]), sum(webtest.italian(g[m]) for g in grids), places=2)
         self.assertEqual(len(b.find_elements(By.CSS_SELECTOR, "#catena tbody tr")), 2)
+        old = b.find_element(By.TAG_NAME, "html")
         b.find_element(By.LINK_TEXT, "Totale").click()  # sorted by the total, on the server
+        WebDriverWait(b, 120).until(expected_conditions.staleness_of(old))
         self.assertIn("ordina=13", b.current_url)
         if os.environ.get("ZT_SCREENSHOTS"):
             b.save_screenshot(os.path.join(os.environ["ZT_SCREENSHOTS"], "web-chain.png"))
 
         # Logging out ends the session: the pages ask for the password again.
-        b.find_element(By.ID, "esci").click()
+        click_and_load(b, "esci")
         b.get(f"{base}/chain?statistica=Presenze&dettaglio=Generale&anno={year}")
         self.assertTrue(b.find_elements(By.ID, "password"))
         self.assertEqual(b.find_elements(By.ID, "catena"), [])
