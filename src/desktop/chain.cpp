@@ -63,7 +63,8 @@ std::string chainDetailItem(const ProgramState& state, const std::string& statis
 
 ChainTable chainTable(const ProgramState& state, const std::string& statistic, const std::string& detailItem,
                       const std::string& year) {
-    if (!fourDigits(year)) throw ChainChoiceError("Anno non valido: \"" + year + "\" (quattro cifre).");
+    if (!fourDigits(year) || year < "1001" || year == "9999")
+        throw ChainChoiceError("Anno non valido: \"" + year + "\" (quattro cifre, da 1001 a 9998).");
     ChainTable t;
     t.statistic = statistic;
     t.detail = detailItem;
@@ -71,14 +72,17 @@ ChainTable chainTable(const ProgramState& state, const std::string& statistic, c
     t.money = store::gridShowsMoney(statistic, detailItem);
     const std::string previous = report::previousYearText(year);
 
+    const auto hotels = registryHotels(state.workDir);
+    std::vector<std::int64_t> numbers;
+    for (const auto& item : hotels) numbers.push_back(hotelNumber(item));
     std::map<std::int64_t, std::map<std::string, store::MonthSums>> sums;
     if (const auto key = store::gridKey(statistic, detailItem)) {
         state.requireFigurePaths();
-        sums = store::sumMonthsByHotel(state, *key, {year, previous});
+        sums = store::sumMonthsByHotel(state, *key, numbers, {year, previous});
     }
     std::array<double, 12> chainNow{}, chainBefore{};
     t.totalRow.name = "Totale catena";
-    for (const auto& item : registryHotels(state.workDir)) {
+    for (const auto& item : hotels) {
         ChainRow row;
         row.hotel = hotelNumber(item);
         row.name = item;

@@ -42,6 +42,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kSessionIdle = std::chrono::minutes(30);
 constexpr const char* kCookie = "zt_sessione";
+// Worker threads: enough for every kept-alive client of a busy office to be answered in
+// turn (the figures themselves are read one request at a time).
+constexpr std::size_t kWorkers = 64;
 // The grid's Italian number format.
 const Separators kItalian{",", "."};
 
@@ -445,17 +448,31 @@ public:
 
     ChainView chainView(const httplib::Request& req) {
         allowOnly(req, {"statistica", "dettaglio", "anno", "ordina", "verso"});
-        Desk d(options_.workDir);
+        // The chain needs no hotel chosen: the program state as start-up sets it (the
+        // registry's first option string places the figure files), the lists from the
+        // catalogue and the first hotel's detail list.
+        ProgramState state;
+        state.workDir = options_.workDir;
+        state.hotelOptions = registryOptions();
+        state.setMonths();
+        try {
+            state.setDatabasePaths();
+        } catch (const std::exception&) {
+            // kept in the state: reading the figures reports it
+        }
         ChainView v;
-        v.statistics = d.logic.combo1[0].items;
+        v.statistics = store::statisticNames();
         const std::string stat = param(req, "statistica", v.statistics.at(0));
-        listIndex(d.logic.combo1[0], stat, "Statistica");
-        d.logic.chooseItem(0, listIndex(d.logic.combo1[0], stat, "Statistica"));
-        v.details = d.logic.combo1[1].items;
+        if (std::find(v.statistics.begin(), v.statistics.end(), stat) == v.statistics.end())
+            throw BadRequest("Statistica non disponibile: \"" + stat + "\".");
+        const auto hotels = desktop::registryHotels(options_.workDir);
+        if (!hotels.empty())
+            v.details = store::detailList(options_.workDir,
+                                          static_cast<std::int16_t>(desktop::DeskLogic::hotelNumberOf(hotels.front())), stat);
         std::string detail = param(req, "dettaglio");
         if (detail.empty() && !v.details.empty()) detail = v.details.front();
         const std::string year = req.has_param("anno") ? yearParam(req, "anno", true) : std::to_string(currentYear());
-        v.table = desktop::chainTable(d.state, stat, desktop::chainDetailItem(d.state, stat, detail), year);
+        v.table = desktop::chainTable(state, stat, desktop::chainDetailItem(state, stat, detail), year);
         v.sortColumn = intParam(req, "ordina", 0, 14, 0);
         const std::string dir = param(req, "verso", "su");
         if (dir != "su" && dir != "giu") throw BadRequest("Valore non valido per \"verso\": \"su\" o \"giu\".");
@@ -662,6 +679,8 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     server->set_write_timeout(options.timeoutSeconds, 0);
     server->set_keep_alive_timeout(options.timeoutSeconds);
     server->set_payload_max_length(4096);
+    server->set_tcp_nodelay(true);
+    server->set_keep_alive_max_count(1000);
     routes(*server, site);
 
     // SIGINT and SIGTERM stop the server; they are taken by a thread of their own.
@@ -679,7 +698,7 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
         return 1;
     }
     server->new_task_queue = [&] {
-        return new SlowClientGuard(port, std::chrono::seconds(options.timeoutSeconds), 8);
+        return new SlowClientGuard(port, std::chrono::seconds(options.timeoutSeconds), kWorkers);
     };
     server->set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
         SlowClientGuard::answering();

@@ -103,7 +103,7 @@ TEST(ChainCommand, AHotelWithoutFiguresShowsZerosAndWrongChoicesAreRefusedInItal
     };
     for (const Bad& bad : {Bad{{"chain", "Presenz", "Generale", year}, "Statistica sconosciuta: \"Presenz\"."},
                            Bad{{"chain", "Presenze", "Nessuno", year}, "Dettaglio sconosciuto per \"Presenze\": \"Nessuno\"."},
-                           Bad{{"chain", "Presenze", "Generale", "20x4"}, "Anno non valido: \"20x4\" (quattro cifre)."},
+                           Bad{{"chain", "Presenze", "Generale", "20x4"}, "Anno non valido: \"20x4\" (quattro cifre, da 1001 a 9998)."},
                            Bad{{"chain", "Presenze", "Generale"}, "chain takes STATISTICA DETTAGLIO ANNO"}}) {
         const Outcome o = chainRun(dir, bad.args);
         EXPECT_EQ(o.status, 2);

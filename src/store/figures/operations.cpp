@@ -91,16 +91,24 @@ std::optional<double> sumYear(const ProgramState& state, const DetailKey& key, s
 
 std::map<std::int64_t, std::map<std::string, MonthSums>> sumMonthsByHotel(const ProgramState& state,
                                                                            const DetailKey& key,
+                                                                           const std::vector<std::int64_t>& hotels,
                                                                            const std::vector<std::string>& years) {
     std::map<std::int64_t, std::map<std::string, MonthSums>> out;
-    if (years.empty()) return out;
-    std::string yearClause;
+    if (years.empty() || hotels.empty()) return out;
+    // The hotels by number and the dates as one range from the first year to the one after
+    // the last (dates are digits, so the range holds exactly the dates beginning with one
+    // of the years between), so the index of the sums serves each hotel.
     for (const auto& y : years)
-        yearClause += (yearClause.empty() ? "" : " or ") + std::string("Left$(DataInserimento,4) = ") + sqlText(y);
+        if (y.size() != 4 || !std::all_of(y.begin(), y.end(), ::isdigit) || y == "9999")
+            throw std::invalid_argument("year \"" + y + "\" is not four digits below 9999");
+    const auto [first, last] = std::minmax_element(years.begin(), years.end());
+    const std::string after = std::to_string(std::stoi(*last) + 1);
+    std::string hotelList;
+    for (const auto h : hotels) hotelList += (hotelList.empty() ? "" : ", ") + std::to_string(h);
     const auto rows = figureStore(state)->groupedSums(
-        "Select NumeroHotel, Left$(DataInserimento,6) as Mese, Sum(Valore) as VD From Dettaglio Where Tipo = " +
-        sqlText(key.tipo) + " and (" + yearClause + ")" + detailClause(key) +
-        " Group By NumeroHotel, Left$(DataInserimento,6)");
+        "Select NumeroHotel, Left$(DataInserimento,6) as Mese, Sum(Valore) as VD From Dettaglio Where NumeroHotel In (" +
+        hotelList + ") and Tipo = " + sqlText(key.tipo) + " and DataInserimento >= " + sqlText(*first) +
+        " and DataInserimento < " + sqlText(after) + detailClause(key) + " Group By NumeroHotel, Left$(DataInserimento,6)");
     for (const auto& row : rows) {
         if (row.size() < 3 || row[0].isNull() || row[1].isNull() || row[2].isNull()) continue;
         const std::string period = row[1].toText();

@@ -63,13 +63,14 @@ std::optional<double> sumMonth(const ProgramState& state, const DetailKey& key,
 // The same for a whole year.
 std::optional<double> sumYear(const ProgramState& state, const DetailKey& key, std::string_view year);
 
-// The monthly sums of `Dettaglio` of every hotel for a statistic (and detail, when the
-// key has one) in each of `years`, in one grouped query: hotel -> year -> twelve months,
-// each month nullopt where no row matches (as sumMonth gives it for that hotel). Only the
-// months 01-12 of the years asked for count.
+// The monthly sums of `Dettaglio` of the hotels for a statistic (and detail, when the key
+// has one) in each of `years` (four digits, below 9999), in one grouped query:
+// hotel -> year -> twelve months, each month nullopt where no row matches (as sumMonth
+// gives it for that hotel). Only the months 01-12 of the years asked for count.
 using MonthSums = std::array<std::optional<double>, 12>;
 std::map<std::int64_t, std::map<std::string, MonthSums>> sumMonthsByHotel(const ProgramState& state,
                                                                            const DetailKey& key,
+                                                                           const std::vector<std::int64_t>& hotels,
                                                                            const std::vector<std::string>& years);
 
 // Sum of the guest nights of one client type in a year over the rows of every hotel,
