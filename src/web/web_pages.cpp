@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <clocale>
 #include <cstdio>
+#include <locale.h>
 #include <functional>
 #include <numbers>
 
@@ -14,6 +16,25 @@ namespace zt::web {
 namespace {
 
 const Separators kItalian{",", "."};
+
+// Numbers written for machines (JSON, SVG coordinates) with "." whatever the process's
+// locale (the GUI application sets the user's): the C locale for this thread meanwhile.
+class CNumbers {
+public:
+    CNumbers() : c_(::newlocale(LC_ALL_MASK, "C", nullptr)), old_(c_ ? ::uselocale(c_) : nullptr) {}
+    ~CNumbers() {
+        if (c_) {
+            ::uselocale(old_);
+            ::freelocale(c_);
+        }
+    }
+    CNumbers(const CNumbers&) = delete;
+    CNumbers& operator=(const CNumbers&) = delete;
+
+private:
+    locale_t c_;
+    locale_t old_;
+};
 
 std::string urlEncode(std::string_view s) {
     static const char* hex = "0123456789ABCDEF";
@@ -31,6 +52,7 @@ std::string urlEncode(std::string_view s) {
 
 std::string number(double v) {
     if (!std::isfinite(v)) return "null";
+    const CNumbers c;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.15g", v);
     return buf;
@@ -129,6 +151,7 @@ Series comparisonOf(const desktop::Chart& chart) {
 }
 
 std::string chartSvg(const desktop::Chart& chart) {
+    const CNumbers c;
     constexpr double W = 720, H = 360, left = 70, top = 40, bottom = 50, right = 20;
     const int sets = chart.numSets();
     const int type = chart.chartType();

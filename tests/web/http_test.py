@@ -4,6 +4,7 @@ slow client cut off, the JSON twins against the command line."""
 import http.client
 import json
 import os
+import re
 import socket
 import ssl
 import subprocess
@@ -104,6 +105,9 @@ class Demo(unittest.TestCase):
             printed = webtest.grid(self.dir, hotel, "Produzione", "1", self.year)
             self.assertEqual(g["testi"], printed)
             self.assertEqual(g["mesi"], [round(webtest.italian(t), 2) if t != "0" else 0 for t in printed])
+        # The chart's coordinates are numbers with "." whatever the server's locale.
+        page = request(self.base, "GET", f"/grid?hotel=1&statistica=Produzione&dettaglio=1&anno={self.year}")[3]
+        self.assertEqual(len(re.findall(r'<rect x="[0-9.]+" y="[0-9.]+" width="[0-9.]+" height="[0-9.]+"', page)), 12)
         c = json.loads(request(self.base, "GET", f"/api/chain?statistica=Presenze&dettaglio=Generale&anno={self.year}")[3])
         for m in range(12):
             self.assertEqual(c["totale"]["mesi"][m], sum(r["mesi"][m] or 0 for r in c["righe"]))
