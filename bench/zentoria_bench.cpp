@@ -52,6 +52,7 @@
 #include "desktop/passwd.h"
 #include "report/report_text.h"
 #include "store/figures/catalogue.h"
+#include "desktop/chain.h"
 #include "store/postgres/server_admin.h"
 #include "store/dialect/jet_emit.h"
 #include "store/access/jet_file.h"
@@ -516,6 +517,67 @@ void ServerReportFloor(benchmark::State& st) {
     });
 }
 
+// The chain table of every hotel over the figure server (desktop/chain.h, the page
+// /chain without HTTP): the registry of the run folder lists the chain's 100 hotels.
+void listChainHotels() {
+    sqlite3* db = nullptr;
+    const std::string path = (g_inst.run / "AnagraficaHotels.mdb").string();
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot open " + path);
+    const std::string sql = "WITH RECURSIVE n(value) AS (SELECT 1 UNION ALL SELECT value + 1 FROM n WHERE value < " +
+                            std::to_string(kChainHotels) + ") INSERT INTO AnagraficaHotels (Numero, RagioneSociale, "
+                            "CodiceAssistenza) SELECT value, 'Albergo ' || value, '' FROM n WHERE value NOT IN "
+                            "(SELECT Numero FROM AnagraficaHotels)";
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const std::string why = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    if (rc != SQLITE_OK) throw std::runtime_error("the chain's hotels: " + why);
+}
+
+void ServerChain(benchmark::State& st) {
+    guardedRun(st, [&] {
+        OnServer on;
+        listChainHotels();
+        Window w;
+        const std::string detail = desktop::chainDetailItem(w.state, kProduction, "1");
+        for (auto _ : st) {
+            const auto t = desktop::chainTable(w.state, kProduction, detail, g_inst.year);
+            if (t.rows.size() < static_cast<std::size_t>(kChainHotels)) throw std::runtime_error("the chain is short");
+            benchmark::DoNotOptimize(t.totalRow.total);
+        }
+    });
+}
+
+// Its floor: the same grouped query (hotels, one range of dates, codes folded) through
+// libpq, prepared once on a kept connection.
+void ServerChainFloor(benchmark::State& st) {
+    guardedRun(st, [&] {
+        const std::string sql = "SELECT \"NumeroHotel\", substr(\"DataInserimento\", 1, 6), sum(\"Valore\") FROM "
+                                "\"Dettaglio\" WHERE \"NumeroHotel\" = ANY (SELECT generate_series(1, $1::integer)) AND " +
+                                store::jet::pgFoldSql("\"Tipo\"") + " = " + store::jet::pgFoldSql("$2::text") +
+                                " AND \"DataInserimento\" >= $3 AND \"DataInserimento\" < $4 AND " +
+                                store::jet::pgFoldSql("\"Dettaglio\"") + " = " + store::jet::pgFoldSql("$5::text") +
+                                " GROUP BY 1, 2";
+        PGresult* p = PQprepare(g_chain.floor, "chain_sums", sql.c_str(), 5, nullptr);
+        PQclear(p);
+        const std::string n = std::to_string(kChainHotels), after = std::to_string(std::stoi(g_inst.year) + 1);
+        const char* values[] = {n.c_str(), kProduction, g_inst.previousYear.c_str(), after.c_str(), "1"};
+        for (auto _ : st) {
+            PGresult* r = PQexecPrepared(g_chain.floor, "chain_sums", 5, values, nullptr, nullptr, 0);
+            if (PQresultStatus(r) != PGRES_TUPLES_OK) {
+                const std::string why = PQresultErrorMessage(r);
+                PQclear(r);
+                throw std::runtime_error("the floor's chain failed: " + why);
+            }
+            double sum = 0;
+            for (int i = 0; i < PQntuples(r); ++i) sum += std::strtod(PQgetvalue(r, i, 2), nullptr);
+            benchmark::DoNotOptimize(sum);
+            PQclear(r);
+        }
+    });
+}
+
 // "&Aggiorna" for the year, confirmed: every detail of the statistic, twelve months each,
 // on the installation or one of its variants.
 void RecomputeStatistic(benchmark::State& st, const std::string& statistic, const std::string& variant) {
@@ -735,6 +797,9 @@ void writeResults(const fs::path& file, const MedianReporter& rep) {
          "", "", 0, 0},
         {"ServerReport", "report over the figure server (same report)", "ServerReportFloor", "<= 2 x floor", 0, 2},
         {"ServerReportFloor", "its floor: the 24 month sums through libpq, and the same file written", "", "", 0, 0},
+        {"ServerChain", "chain table over the figure server, 100 hotels, \"Produzione\" 1, two years (desktop/chain.h)",
+         "ServerChainFloor", "< 100 ms", 100, 0},
+        {"ServerChainFloor", "its floor: the one grouped query through libpq, prepared on a kept connection", "", "", 0, 0},
     };
     std::vector<Row> all = rows;
     const std::map<std::string, std::string> what = {
@@ -859,6 +924,8 @@ int main(int argc, char** argv) {
         quick(benchmark::RegisterBenchmark("ServerGridLoadFloor", ServerGridLoadFloor));
         quick(benchmark::RegisterBenchmark("ServerReport", ServerReport));
         quick(benchmark::RegisterBenchmark("ServerReportFloor", ServerReportFloor));
+        quick(benchmark::RegisterBenchmark("ServerChain", ServerChain));
+        quick(benchmark::RegisterBenchmark("ServerChainFloor", ServerChainFloor));
     }
     if (!g_jet.empty()) {
         quick(benchmark::RegisterBenchmark("AccessImage/indexes", [](benchmark::State& st) { AccessImage(st, true); }));

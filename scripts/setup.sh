@@ -19,6 +19,8 @@ packages=(
   fonts-liberation poppler-utils
   libgtest-dev libgmock-dev libcrypt-dev
   libbenchmark-dev
+  # zentoria serve: the HTTP(S) server library; the browser tests drive chromium
+  libcpp-httplib-dev libssl-dev chromium chromium-driver python3-selenium
   clang libclang-rt-14-dev
   # installing and packaging: the validators, the manual, dpkg-shlibdeps
   desktop-file-utils appstream man-db dpkg-dev file

@@ -13,8 +13,11 @@
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "common/text.h"
+#include "desktop/chain.h"
 #include "desktop/desk_logic.h"
+#include "report/csv_export.h"
 #include "report/report_file.h"
+#include "web/web_server.h"
 
 #include <chrono>
 #include <exception>
@@ -60,6 +63,14 @@ constexpr const char* kUsage =
     "                          writes the report file (\"&Stampa\") and prints its path;\n"
     "                          \"Presenze x Tipo Cliente\" with --detail \"\" writes one\n"
     "                          block per client type\n"
+    "  chain STATISTICA DETTAGLIO ANNO [--csv]\n"
+    "                          every hotel's twelve months, year total and change\n"
+    "                          against the year before in %, and the chain's total\n"
+    "                          (tab-separated text, or CSV with SeparatoreXLS.txt's\n"
+    "                          separator)\n"
+    "  serve [--listen ADDR:PORT] [--tls-cert FILE --tls-key FILE] [--timeout S]\n"
+    "                          a read-only web server of the grid, chain and report\n"
+    "                          pages (default 127.0.0.1:8080; docs/WEB.md)\n"
     "  print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]\n"
     "                          prints the report file as the print menu does\n"
     "  export-csv              writes the report as CSV and prints the file's path\n"
@@ -112,6 +123,8 @@ int cmdRatio(const Invocation& inv);
 int cmdRegister(const Invocation& inv);
 int cmdReport(const Invocation& inv);
 int cmdRecompute(const Invocation& inv);
+int cmdChain(const Invocation& inv);
+int cmdServe(const Invocation& inv);
 
 const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
     static const std::map<std::string, std::function<int(const Invocation&)>> table = {
@@ -122,6 +135,8 @@ const std::map<std::string, std::function<int(const Invocation&)>>& commands() {
         {"register", cmdRegister},
         {"report", cmdReport},
         {"recompute", cmdRecompute},
+        {"chain", cmdChain},
+        {"serve", cmdServe},
         {"print", [](const Invocation& inv) { return cmdPrint(inv.workDir, inv.args, inv.out, inv.err); }},
         {"export-csv", [](const Invocation& inv) { return cmdExportCsv(inv.workDir, inv.args, inv.out, inv.err); }},
         {"convert", [](const Invocation& inv) { return cmdConvert(inv.args, inv.out, inv.err); }},
@@ -229,6 +244,7 @@ public:
         }
         throw UsageError(withArgs(translate("Cli", "--%1 takes a whole number, not \"%2\""), {name, v}));
     }
+    bool has(const std::string& name) const { return values_.count(name) > 0; }
     bool flag(const std::string& name) const {
         return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
     }
@@ -399,6 +415,49 @@ int cmdGrid(const Invocation& inv) {
     if (!s.ok()) return kExitFailed;
     for (int k = 1; k <= 12; ++k) inv.out << s.logic.text1[static_cast<std::size_t>(k)] << "\n";
     return kExitOk;
+}
+
+// zentoria chain STATISTICA DETTAGLIO ANNO [--csv]
+int cmdChain(const Invocation& inv) {
+    std::vector<std::string> positional;
+    bool csv = false;
+    for (const auto& a : inv.args) {
+        if (a == "--csv") csv = true;
+        else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a + " for chain");
+        else positional.push_back(a);
+    }
+    if (positional.size() != 3) throw UsageError("chain takes STATISTICA DETTAGLIO ANNO [--csv]");
+    Session s(inv, false);
+    if (!s.ok()) return kExitFailed;
+    const ProgramState& state = s.logic.state();
+    try {
+        const std::string detail = desktop::chainDetailItem(state, positional[0], positional[1]);
+        const auto table = desktop::chainTable(state, positional[0], detail, positional[2]);
+        inv.out << (csv ? desktop::chainCsv(table, report::csvSeparator(inv.workDir), localeSeparators())
+                        : desktop::chainText(table, localeSeparators()));
+    } catch (const desktop::ChainChoiceError& e) {
+        throw ChoiceError(e.what());
+    }
+    return kExitOk;
+}
+
+// zentoria serve [--listen ADDR:PORT] [--tls-cert FILE --tls-key FILE] [--timeout SECONDS]
+int cmdServe(const Invocation& inv) {
+    const Options opt(inv.args, {"listen", "tls-cert", "tls-key", "timeout"});
+    web::ServeOptions o;
+    o.workDir = inv.workDir;
+    try {
+        if (opt.has("listen")) web::parseListen(opt.required("listen"), o);
+    } catch (const std::invalid_argument& e) {
+        throw UsageError(e.what());
+    }
+    if (opt.has("tls-cert")) o.tlsCert = opt.required("tls-cert");
+    if (opt.has("tls-key")) o.tlsKey = opt.required("tls-key");
+    if (opt.has("timeout")) {
+        o.timeoutSeconds = opt.requiredInt("timeout");
+        if (o.timeoutSeconds < 1 || o.timeoutSeconds > 3600) throw UsageError("--timeout takes 1 to 3600 seconds");
+    }
+    return web::serve(o, inv.out, inv.err);
 }
 
 // No display for the window: the grid of guest nights of the first hotel for this

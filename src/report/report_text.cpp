@@ -178,12 +178,7 @@ std::vector<std::string> renderBlock(const Layout& l, bool reportForm, const Pro
     }
     lines.push_back(inner);
 
-    // The year's increase over the year before, by the month lines' rule.
-    float totalIncrease = 0.0f;
-    if (sumPrevious != Currency())
-        totalIncrease = static_cast<float>(sumDifference.toDouble() / sumPrevious.toDouble() * 100.0);
-    else if (sumCurrent > Currency())
-        totalIncrease = 100.0f;
+    const float totalIncrease = yearIncrease(f.current, f.previous);
     lines.push_back(joinCells({monthCell("Totali"), alignRight(value(sumCurrent.toDouble()), l.widths[1]),
                                alignRight(value(sumPrevious.toDouble()), l.widths[2]),
                                alignRight(value(sumDifference.toDouble()), l.widths[3]),
@@ -196,10 +191,6 @@ bool isMoneyCode(std::string_view tipo) {
     return tipo == "Produzione" || tipo == "Cassa" || tipo == "Fatturato";
 }
 
-// The year before, as the queries and the column header write it.
-std::string previousYearText(std::string_view year) {
-    return formatPlain(val(year) - 1.0, Separators{".", ""});
-}
 
 Stamp stampNow(const ReportSettings& settings) { return settings.clock ? settings.clock() : localStamp(); }
 
@@ -241,6 +232,24 @@ void appendClientTypeBlock(const std::filesystem::path& file, const ProgramState
 }
 
 }  // namespace
+
+float yearIncrease(const std::array<double, 12>& current, const std::array<double, 12>& previous) {
+    // The year's increase over the year before, by the month lines' rule, on the sums the
+    // totals line prints.
+    Currency sumCurrent, sumPrevious, sumDifference;
+    for (std::size_t m = 0; m < 12; ++m) {
+        sumCurrent += toCurrency(current[m]);
+        sumPrevious += toCurrency(previous[m]);
+        sumDifference += toCurrency(current[m] - previous[m]);
+    }
+    if (sumPrevious != Currency())
+        return static_cast<float>(sumDifference.toDouble() / sumPrevious.toDouble() * 100.0);
+    return sumCurrent > Currency() ? 100.0f : 0.0f;
+}
+
+std::string previousYearText(std::string_view year) {
+    return formatPlain(val(year) - 1.0, Separators{".", ""});
+}
 
 Stamp localStamp() {
     const std::time_t t = std::time(nullptr);

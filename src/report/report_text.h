@@ -7,6 +7,7 @@
 // and detail; `ScriviReportTipoCliente` appends one 80-column block for one client type;
 // `ScriviReportTipiCliente` is the client-type batch of the print button. Layout, number
 // forms and the choices made where the layout gives no room: docs/REPORT.md.
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -37,6 +38,14 @@ struct ReportSettings {
     // time now.
     std::function<Stamp()> clock;
 };
+
+// The year's increase over the year before in %, as the report's totals line prints it
+// (before formatPercent): the sum of the month differences over the previous year's sum
+// (each month taken as money, to the ten-thousandth); 100 when the previous year sums to 0
+// and this one is above 0; else 0. A value too large for money is a std::runtime_error.
+float yearIncrease(const std::array<double, 12>& current, const std::array<double, 12>& previous);
+// The year before `year` (the year field's text), as the report's queries write it.
+std::string previousYearText(std::string_view year);
 
 // Writes the report of statistic `statisticName` and detail `detailText` (as the lists
 // show them) for `year` (the year field's text) and the year before, for the current hotel

@@ -23,6 +23,19 @@ for f in "$prefix/bin/zentoria" "$desktop" "$share/icons/hicolor/scalable/apps/z
   [ -f "$f" ] || fail "not installed: ${f#$tmp/}"
 done
 [ -x "$prefix/bin/zentoria" ] || fail "bin/zentoria is not executable"
+unit=$prefix/lib/systemd/system/zentoria-serve.service
+[ -f "$unit" ] && [ -f "$tmp/etc/zentoria/serve.conf" ] || fail "the service unit or its serve.conf is not installed"
+for line in User=zentoria NoNewPrivileges=yes ProtectSystem=strict EnvironmentFile=/etc/zentoria/serve.conf; do
+  grep -qx "$line" "$unit" || fail "the service unit lacks $line"
+done
+if command -v systemd-analyze > /dev/null; then
+  sed "s#/usr/bin/zentoria#$prefix/bin/zentoria#; s#^EnvironmentFile=.*#EnvironmentFile=$tmp/etc/zentoria/serve.conf#" \
+    "$unit" > "$tmp/zentoria-serve.service"
+  # The manual page is not installed on this machine's man path; everything else must pass.
+  out=$(systemd-analyze verify "$tmp/zentoria-serve.service" 2>&1 | grep 'zentoria-serve.service' \
+        | grep -v "Command 'man zentoria(1)'" || true)
+  [ -z "$out" ] || fail "systemd-analyze verify: $out"
+fi
 
 # The menu entry.
 out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"

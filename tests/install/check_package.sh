@@ -30,6 +30,12 @@ bin=$tmp/root/usr/bin/zentoria
 [ -x "$bin" ] || fail "the package holds no usr/bin/zentoria"
 [ -f "$tmp/root/usr/share/applications/zentoria.desktop" ] || fail "the package holds no menu entry"
 [ -f "$tmp/root/usr/share/man/man1/zentoria.1" ] || fail "the package holds no manual page"
+[ -f "$tmp/root/usr/lib/systemd/system/zentoria-serve.service" ] || fail "the package holds no service unit"
+[ -f "$tmp/root/etc/zentoria/serve.conf" ] || fail "the package holds no /etc/zentoria/serve.conf"
+dpkg-deb -e "$deb" "$tmp/control"
+grep -qx /etc/zentoria/serve.conf "$tmp/control/conffiles" || fail "serve.conf is not a conffile"
+grep -q 'adduser --system' "$tmp/control/postinst" || fail "the package makes no user for the service"
+grep -q 'systemctl enable' "$tmp/control/postinst" && fail "the package enables the service"
 [ "$("$bin" --version)" = "zentoria $version" ] || fail "the unpacked program's --version: $("$bin" --version)"
 "$bin" demo "$tmp/demo" > "$tmp/demo.log" 2>&1 || { cat "$tmp/demo.log"; fail "the unpacked program's demo failed"; }
 [ -f "$tmp/demo/AnagraficaHotels.mdb" ] || fail "the demo folder has no hotel registry"

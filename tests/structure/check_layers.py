@@ -19,7 +19,7 @@ RANKS = [
     ["report"],                    # the report text (no Qt Widgets)
     ["desktop"],                   # the window's logic (no Qt Widgets)
     ["report/qt"],                 # print menu, printing, preview
-    ["desktop/qt"],                # the window and its dialogs
+    ["desktop/qt", "web"],         # the window and its dialogs; the web pages
     ["app"],                       # main(), the commands
 ]
 RANK = {folder: i for i, row in enumerate(RANKS) for folder in row}

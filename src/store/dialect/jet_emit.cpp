@@ -370,8 +370,47 @@ private:
             for (std::size_t i = 0; i < values.size(); ++i)
                 groupBy.push_back(values[i].type == Type::Number ? std::to_string(i + 1) : grouped(values[i]));
         }
-        for (const auto& g : s.groupBy) groupBy.push_back(grouped(expr(*g)));
+        for (const auto& g : s.groupBy) {
+            const std::size_t boundBefore = params_.size();
+            const Sql term = expr(*g);
+            // On PostgreSQL a term written with values of its own ($n) is not the same
+            // expression as the select item it repeats ("Left$(d,6)" in both), which the
+            // server then refuses; it groups by that item's position instead (the same
+            // grouping: the server groups byte by byte either way).
+            if (pg() && boundBefore < params_.size())
+                if (auto at = sameItem(term, values)) {
+                    params_.resize(boundBefore);
+                    groupBy.push_back(std::to_string(*at + 1));
+                    continue;
+                }
+            groupBy.push_back(grouped(term));
+        }
         return groupBy;
+    }
+
+    // The SQL text with each bound value ($n) written in its place, for comparing two
+    // expressions.
+    std::string withValues(const std::string& text) const {
+        std::string out;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            std::size_t j = i + 1;
+            while (text[i] == '$' && j < text.size() && ::isdigit(static_cast<unsigned char>(text[j]))) ++j;
+            if (text[i] == '$' && j > i + 1) {
+                const std::size_t n = std::stoul(text.substr(i + 1, j - i - 1));
+                out += n >= 1 && n <= params_.size() ? "\x01" + params_[n - 1] + "\x01" : text.substr(i, j - i);
+                i = j - 1;
+            } else {
+                out += text[i];
+            }
+        }
+        return out;
+    }
+    // The index of the select item that is the same expression as `term`, if any.
+    std::optional<std::size_t> sameItem(const Sql& term, const std::vector<Sql>& values) const {
+        const std::string want = withValues(term.text);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            if (withValues(values[i].text) == want) return i;
+        return std::nullopt;
     }
 
     // ORDER BY: the query's terms, then, when the rows are numbered, the table's order.

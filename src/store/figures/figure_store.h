@@ -43,6 +43,9 @@ public:
     // The first field of the one row of a Jet query of sums over `Dettaglio`; nullopt
     // when it is null or there is no row.
     virtual std::optional<double> sum(const std::string& jetQuery) = 0;
+    // The rows of a Jet query of grouped sums over `Dettaglio` (Select ... Group By ...),
+    // each row's fields in the query's order, rows in no particular order.
+    virtual std::vector<std::vector<Value>> groupedSums(const std::string& jetQuery) = 0;
     // Writes the months of one hotel, statistic and detail into `Zentoria`, each row
     // added or replaced as a whole, all in one transaction: every month or, on a
     // failure, none. `beforeMonth` (may be empty) is called before each month's row.

@@ -44,6 +44,21 @@ public:
         return result;
     }
 
+    std::vector<std::vector<Value>> groupedSums(const std::string& jetQuery) override {
+        Database db = open(state_.detailDbPath);
+        Recordset rs = db.openQuery(jetQuery);
+        const auto names = rs.fieldNames();
+        std::vector<std::vector<Value>> rows;
+        for (; !rs.eof(); rs.moveNext()) {
+            std::vector<Value> row;
+            for (const auto& n : names) row.push_back(rs.field(n));
+            rows.push_back(std::move(row));
+        }
+        rs.close();
+        db.close();
+        return rows;
+    }
+
     // Finds each month's row in the open `Zentoria` dynaset, adds it when there is none,
     // and sets its five fields; one transaction.
     void writeMonths(std::int64_t hotel, std::string_view tipo, std::string_view detail,

@@ -1,5 +1,6 @@
 #include "store/figures/operations.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "common/text.h"
@@ -86,6 +87,41 @@ std::optional<double> sumMonth(const ProgramState& state, const DetailKey& key,
 
 std::optional<double> sumYear(const ProgramState& state, const DetailKey& key, std::string_view year) {
     return sumDetail(state, key, 4, std::string(year));
+}
+
+std::map<std::int64_t, std::map<std::string, MonthSums>> sumMonthsByHotel(const ProgramState& state,
+                                                                           const DetailKey& key,
+                                                                           const std::vector<std::int64_t>& hotels,
+                                                                           const std::vector<std::string>& years) {
+    std::map<std::int64_t, std::map<std::string, MonthSums>> out;
+    if (years.empty() || hotels.empty()) return out;
+    // The hotels by number and the dates as one range from the first year to the one after
+    // the last (dates are digits, so the range holds exactly the dates beginning with one
+    // of the years between), so the index of the sums serves each hotel.
+    for (const auto& y : years)
+        if (y.size() != 4 || !std::all_of(y.begin(), y.end(), ::isdigit) || y == "9999")
+            throw std::invalid_argument("year \"" + y + "\" is not four digits below 9999");
+    const auto [first, last] = std::minmax_element(years.begin(), years.end());
+    const std::string after = std::to_string(std::stoi(*last) + 1);
+    std::string hotelList;
+    for (const auto h : hotels) hotelList += (hotelList.empty() ? "" : ", ") + std::to_string(h);
+    const auto rows = figureStore(state)->groupedSums(
+        "Select NumeroHotel, Left$(DataInserimento,6) as Mese, Sum(Valore) as VD From Dettaglio Where NumeroHotel In (" +
+        hotelList + ") and Tipo = " + sqlText(key.tipo) + " and DataInserimento >= " + sqlText(*first) +
+        " and DataInserimento < " + sqlText(after) + detailClause(key) + " Group By NumeroHotel, Left$(DataInserimento,6)");
+    for (const auto& row : rows) {
+        if (row.size() < 3 || row[0].isNull() || row[1].isNull() || row[2].isNull()) continue;
+        const std::string period = row[1].toText();
+        if (period.size() != 6) continue;
+        const std::string year = period.substr(0, 4);
+        if (std::find(years.begin(), years.end(), year) == years.end()) continue;
+        const int month = (period[4] - '0') * 10 + (period[5] - '0');
+        if (period[4] < '0' || period[4] > '9' || period[5] < '0' || period[5] > '9' || month < 1 || month > 12)
+            continue;
+        auto& slot = out[row[0].toInteger()][year][static_cast<std::size_t>(month - 1)];
+        slot = slot.value_or(0.0) + row[2].toDouble();
+    }
+    return out;
 }
 
 std::optional<double> sumClientTypeYearAllHotels(const ProgramState& state, std::string_view year,

@@ -10,6 +10,7 @@
 // (workDir, summaryDbPath, detailDbPath, hotelNumber).
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -61,6 +62,16 @@ std::optional<double> sumMonth(const ProgramState& state, const DetailKey& key,
                                std::string_view year, int month);
 // The same for a whole year.
 std::optional<double> sumYear(const ProgramState& state, const DetailKey& key, std::string_view year);
+
+// The monthly sums of `Dettaglio` of the hotels for a statistic (and detail, when the key
+// has one) in each of `years` (four digits, below 9999), in one grouped query:
+// hotel -> year -> twelve months, each month nullopt where no row matches (as sumMonth
+// gives it for that hotel). Only the months 01-12 of the years asked for count.
+using MonthSums = std::array<std::optional<double>, 12>;
+std::map<std::int64_t, std::map<std::string, MonthSums>> sumMonthsByHotel(const ProgramState& state,
+                                                                           const DetailKey& key,
+                                                                           const std::vector<std::int64_t>& hotels,
+                                                                           const std::vector<std::string>& years);
 
 // Sum of the guest nights of one client type in a year over the rows of every hotel,
 // as the client-type print batch counts them; nullopt when no row matches.

@@ -133,6 +133,10 @@ public:
         });
     }
 
+    std::vector<std::vector<Value>> groupedSums(const std::string& jetQuery) override {
+        return onServer([&](PgConnection& c) { return queryServer(c, jetQuery).rows; });
+    }
+
     void writeMonths(std::int64_t hotel, std::string_view tipo, std::string_view detail,
                      const std::vector<MonthValue>& months,
                      const std::function<void(std::size_t index)>& beforeMonth) override {

@@ -1,0 +1,202 @@
+"""`zentoria serve` as an HTTP client sees it: the gate and the session cookie, the
+security headers on every answer, escaping, 400s in Italian, listening and TLS rules, a
+slow client cut off, the JSON twins against the command line."""
+import http.client
+import json
+import os
+import re
+import socket
+import ssl
+import subprocess
+import sys
+import time
+import unittest
+import urllib.parse
+
+sys.path.insert(0, os.path.dirname(__file__))
+import webtest  # noqa: E402
+
+
+def request(base, method, path, body=None, headers=None, context=None):
+    u = urllib.parse.urlsplit(base)
+    c = (http.client.HTTPSConnection(u.hostname, u.port, context=context, timeout=60) if u.scheme == "https"
+         else http.client.HTTPConnection(u.hostname, u.port, timeout=60))
+    h = dict(headers or {})
+    if body is not None:
+        h["Content-Type"] = "application/x-www-form-urlencoded"
+    c.request(method, path, body=body, headers=h)
+    r = c.getresponse()
+    data = r.read()
+    c.close()
+    return r.status, dict((k.lower(), v) for k, v in r.getheaders()), r.getheader("Set-Cookie"), data.decode("utf-8", "replace")
+
+
+
+class Demo(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = webtest.folder()
+        cls.dir = cls.tmp.name
+        webtest.demo(cls.dir)
+        webtest.sql(os.path.join(cls.dir, "AnagraficaHotels.mdb"),
+                    "UPDATE AnagraficaHotels SET RagioneSociale = '<script>alert(1)</script>' WHERE Numero = 2")
+        cls.year = str(time.gmtime().tm_year - 1)
+        cls.ctx = webtest.server(cls.dir)
+        cls.base, _ = cls.ctx.__enter__()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.ctx.__exit__(None, None, None)
+        cls.tmp.cleanup()
+
+    def test_every_answer_carries_the_security_headers(self):
+        for path in ["/grid", "/chain", "/api/grid", "/stile.css", "/grid?x=1", "/nessuna", "/login",
+                     f"/report?hotel=1&anno={self.year}"]:
+            status, h, _, _ = request(self.base, "GET", path)
+            csp = h.get("content-security-policy", "")
+            with self.subTest(path=path, status=status):
+                self.assertIn("default-src 'none'", csp)
+                self.assertIn("frame-ancestors 'none'", csp)
+                self.assertNotIn("unsafe-inline", csp)
+                self.assertNotIn("http", csp)
+                self.assertEqual(h.get("x-content-type-options"), "nosniff")
+
+    def test_a_hostile_hotel_name_shows_as_text(self):
+        q = f"statistica=Presenze&dettaglio=Generale&anno={self.year}"
+        for path in [f"/grid?hotel=2&{q}", f"/chain?{q}", f"/grid?hotel=2&{q}&confronto=2024"]:
+            status, _, _, body = request(self.base, "GET", path)
+            self.assertEqual(status, 200, path)
+            self.assertNotIn("<script>", body)
+            self.assertIn("&lt;script&gt;alert(1)&lt;/script&gt;", body)
+        _, _, _, body = request(self.base, "GET", f"/api/chain?{q}")
+        self.assertNotIn("<script>", body)
+        self.assertEqual(json.loads(body)["righe"][1]["nome"], "  2 <script>alert(1)</script>")
+
+    def test_wrong_parameters_get_400_in_italian_never_500(self):
+        q = f"statistica=Presenze&dettaglio=Generale&anno={self.year}"
+        cases = [
+            (f"/grid?hotel=abc&{q}", "hotel"), (f"/grid?hotel=99&{q}", "Nessun albergo"),
+            ("/grid?hotel=1&statistica=%27%3B%20DROP%20TABLE%20Dettaglio--", "Statistica non disponibile"),
+            (f"/grid?hotel=1&statistica=Presenze&dettaglio=..%2F..%2Fetc%2Fpasswd", "Dettaglio non disponibile"),
+            ("/grid?hotel=1&anno=20x4", "Anno non valido"), (f"/grid?hotel=1&{q}&colore=rosso", "Parametro sconosciuto"),
+            ("/grid?hotel=1&hotel=2", "Parametro ripetuto"), (f"/grid?hotel=1&{q}&confronto=ieri", "Anno non valido"),
+            (f"/grid?hotel=1&{q}&rapporto=Niente", "non disponibile"), (f"/grid?hotel=1&{q}&grafico=12", "grafico"),
+            (f"/report?hotel=1&{q}&format=exe", "Formato non valido"), (f"/chain?{q}&ordina=15", "ordina"),
+            (f"/chain?{q}&verso=x", "verso"), ("/chain?statistica=Presenze&dettaglio=Nessuno", "Dettaglio sconosciuto"),
+            (f"/api/grid?hotel=abc", "hotel"), (f"/api/chain?{q}&pagina=2", "Parametro sconosciuto"),
+        ]
+        for path, words in cases:
+            status, h, _, body = request(self.base, "GET", path)
+            with self.subTest(path=path):
+                self.assertEqual(status, 400, body[-300:])
+                self.assertIn(words, body)
+        status, _, _, _ = request(self.base, "GET", "/grid?hotel=1&anno=" + "9" * 9000)
+        self.assertIn(status, (400, 414))
+        status, _, _, _ = request(self.base, "POST", "/login", body="password=" + "x" * 10000)
+        self.assertIn(status, (400, 413))
+
+    def test_the_json_twins_hold_what_the_command_line_prints(self):
+        for hotel in (1, 2):
+            status, h, _, body = request(self.base, "GET", f"/api/grid?hotel={hotel}&statistica=Produzione&"
+                                                           f"dettaglio=1&anno={self.year}")
+            self.assertEqual(status, 200)
+            self.assertTrue(h["content-type"].startswith("application/json"))
+            g = json.loads(body)
+            printed = webtest.grid(self.dir, hotel, "Produzione", "1", self.year)
+            self.assertEqual(g["testi"], printed)
+            self.assertEqual(g["mesi"], [round(webtest.italian(t), 2) if t != "0" else 0 for t in printed])
+        # The chart's coordinates are numbers with "." whatever the server's locale.
+        page = request(self.base, "GET", f"/grid?hotel=1&statistica=Produzione&dettaglio=1&anno={self.year}")[3]
+        self.assertEqual(len(re.findall(r'<rect x="[0-9.]+" y="[0-9.]+" width="[0-9.]+" height="[0-9.]+"', page)), 12)
+        c = json.loads(request(self.base, "GET", f"/api/chain?statistica=Presenze&dettaglio=Generale&anno={self.year}")[3])
+        for m in range(12):
+            self.assertEqual(c["totale"]["mesi"][m], sum(r["mesi"][m] or 0 for r in c["righe"]))
+        cli = webtest.run(self.dir, "chain", "Presenze", "Generale", self.year).stdout.splitlines()
+        self.assertEqual(cli[1].split("\t")[-1], str(round(c["righe"][0]["variazione"])))
+
+    def test_the_chain_sorts_on_the_server_by_any_column(self):
+        q = f"/api/chain?statistica=Presenze&dettaglio=Generale&anno={self.year}"
+        for column in range(15):
+            up = json.loads(request(self.base, "GET", f"{q}&ordina={column}&verso=su")[3])["righe"]
+            down = json.loads(request(self.base, "GET", f"{q}&ordina={column}&verso=giu")[3])["righe"]
+            key = (lambda r: r["nome"]) if column == 0 else (lambda r: (r["mesi"][column - 1] or 0)) if column <= 12 \
+                else (lambda r: r["totale"]) if column == 13 else (lambda r: r["variazione"])
+            self.assertEqual([key(r) for r in up], sorted(key(r) for r in up), column)
+            self.assertEqual([key(r) for r in down], sorted((key(r) for r in down), reverse=True), column)
+
+    def test_a_slow_client_is_cut_off(self):
+        with webtest.server(self.dir, "--timeout", "1") as (base, _):
+            u = urllib.parse.urlsplit(base)
+            # Silent after half a request: the server ends the connection.
+            s = socket.create_connection((u.hostname, u.port), timeout=60)
+            s.sendall(b"GET /grid HTTP/1.1\r\nHost: x\r\n")
+            data = b""
+            while chunk := s.recv(4096):
+                data += chunk
+            s.close()
+            self.assertNotIn(b"200 OK", data)
+            # Sending a header line every 0.2 s, never ending the request: cut off too,
+            # long before two hundred lines (40 s) are through.
+            s = socket.create_connection((u.hostname, u.port), timeout=60)
+            cut = False
+            try:
+                s.sendall(b"GET /grid HTTP/1.1\r\n")
+                for _ in range(200):
+                    time.sleep(0.2)
+                    s.sendall(b"X-Lento: 1\r\n")
+            except OSError:
+                cut = True
+            s.close()
+            self.assertTrue(cut, "a client trickling its headers was never cut off")
+
+
+class Gate(unittest.TestCase):
+    def test_login_cookie_and_logout(self):
+        with webtest.folder() as d:
+            webtest.demo(d, password=True)
+            with webtest.server(d) as (base, _):
+                for path in ["/grid", "/chain", "/api/grid", "/api/chain", "/report?hotel=1"]:
+                    self.assertEqual(request(base, "GET", path)[0], 401, path)
+                status, _, cookie, body = request(base, "POST", "/login", body="password=sbagliata")
+                self.assertEqual(status, 403)
+                self.assertIsNone(cookie)
+                self.assertIn("Password errata", body)
+                status, h, cookie, _ = request(base, "POST", "/login", body="password=" + webtest.PASSWORD)
+                self.assertEqual(status, 303)
+                self.assertIn("HttpOnly", cookie)
+                self.assertIn("SameSite=Strict", cookie)
+                self.assertNotIn("Secure", cookie)
+                session = {"Cookie": cookie.split(";")[0]}
+                self.assertEqual(request(base, "GET", "/grid", headers=session)[0], 200)
+                self.assertEqual(request(base, "GET", "/grid", headers={"Cookie": "zt_sessione=" + "0" * 64})[0], 401)
+                request(base, "POST", "/logout", headers=session)
+                self.assertEqual(request(base, "GET", "/grid", headers=session)[0], 401)
+
+    def test_beyond_loopback_only_with_a_password_and_tls_warns_or_serves(self):
+        with webtest.folder() as d:
+            webtest.demo(d)
+            r = subprocess.run([webtest.BIN, "--dir", d, "serve", "--listen", "0.0.0.0:0"], capture_output=True,
+                               text=True, timeout=60)
+            self.assertEqual(r.returncode, 1)
+            self.assertIn("rifiuto di ascoltare su 0.0.0.0", r.stderr)
+            self.assertEqual(r.stdout, "")
+            webtest.demo(d, password=True)
+            with webtest.server(d, listen="0.0.0.0:0") as (base, p):
+                time.sleep(0.2)
+                port = base.rsplit(":", 1)[1]
+                self.assertEqual(request(f"http://127.0.0.1:{port}", "GET", "/grid")[0], 401)
+            self.assertIn("senza TLS", p.err_text)
+            key, cert = os.path.join(d, "k.pem"), os.path.join(d, "c.pem")
+            subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
+                            "-days", "1", "-subj", "/CN=127.0.0.1"], check=True, capture_output=True, timeout=120)
+            with webtest.server(d, "--tls-cert", cert, "--tls-key", key) as (base, p):
+                self.assertTrue(base.startswith("https://"))
+                ctx = ssl.create_default_context(cafile=cert)
+                ctx.check_hostname = False
+                status, _, cookie, _ = request(base, "POST", "/login", body="password=" + webtest.PASSWORD, context=ctx)
+                self.assertEqual(status, 303)
+                self.assertIn("Secure", cookie)
+
+
+if __name__ == "__main__":
+    unittest.main()
