@@ -15,18 +15,16 @@ using zt::test::dbErrorOf;
 using zt::test::PgServer;
 
 TEST(PgTimeLimit, LimitsComeFromTheConnectionStringOrTheDefaults) {
-    const auto plain = zt::store::statementLimitsOf("dbname=x");
-    EXPECT_EQ(plain.readSeconds, 30);
-    EXPECT_EQ(plain.longSeconds, 300);
-    const auto set = zt::store::statementLimitsOf(
-        "dbname=x options='-c zentoria.read_timeout=1500ms -c zentoria.write_timeout=2min'");
-    EXPECT_EQ(set.readSeconds, 1.5);
-    EXPECT_EQ(set.longSeconds, 120);
-    zt::store::setStatementLimits(12, 34);
-    const auto fromSettings = zt::store::statementLimitsOf("dbname=x options='-c zentoria.read_timeout=2'");
+    const auto limits = [](const std::string& options) {
+        const auto l = zt::store::statementLimitsOf("dbname=x" + options);
+        return std::pair{l.readSeconds, l.longSeconds};
+    };
+    EXPECT_EQ(limits(""), std::pair(30.0, 300.0));
+    EXPECT_EQ(limits(" options='-c zentoria.read_timeout=1500ms -c zentoria.write_timeout=2min'"), std::pair(1.5, 120.0));
+    zt::store::setStatementLimits(12, 34);  // the defaults for what the string does not say
+    const auto fromSettings = limits(" options='-c zentoria.read_timeout=2'");
     zt::store::setStatementLimits(30, 300);
-    EXPECT_EQ(fromSettings.readSeconds, 2);
-    EXPECT_EQ(fromSettings.longSeconds, 34);
+    EXPECT_EQ(fromSettings, std::pair(2.0, 34.0));
 }
 
 TEST(PgTimeLimit, AStatementWaitingOnALockIsCancelledAndItsTransactionRolledBack) {

@@ -14,12 +14,22 @@
 #include <vector>
 
 #include "report/report_file.h"
+#include "support/run_program.h"
 
 namespace zt::test {
 
 // Runs the program's command line (after "--dir FOLDER") and gives its standard output;
 // the caller's runner expects status 0.
 using CommandRunner = std::function<std::string(const std::vector<std::string>& args)>;
+
+// The command line over `dir`, with the figure server `db` ("": over the figure files).
+inline CommandRunner runnerOver(const std::filesystem::path& dir, const std::string& db = "") {
+    return [dir, db](const std::vector<std::string>& args) {
+        const Run r = runCliWithServer(db, inDir(dir, args));
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.out;
+    };
+}
 
 inline std::vector<std::string> splitOn(const std::string& text, char c) {
     std::vector<std::string> parts;
