@@ -131,29 +131,23 @@ TEST(PasswdAttack, WrongPasswordsInARowWaitLongerAcrossProcesses) {
     FakeClock clock;
     // Each gate stands for one start of the program (the count lives in the folder).
     auto tryOnce = [&](const std::string& typed) {
-        return AccessGate(makeGateRequest(readSecurityPwd(dir.path()), "^")).submit(typed);
+        const GateResult r = AccessGate(makeGateRequest(readSecurityPwd(dir.path()), "^")).submit(typed);
+        return std::pair{r.outcome, r.waited};
     };
-    std::vector<std::int64_t> waits;
-    for (int i = 0; i < 9; ++i) {
-        const GateResult r = tryOnce("sbagliata");
-        EXPECT_EQ(r.outcome, GateOutcome::Refused);
-        waits.push_back(r.waited);
-    }
-    EXPECT_EQ(waits, (std::vector<std::int64_t>{0, 0, 0, 1, 2, 4, 8, 16, 30}));
+    for (const std::int64_t wait : {0, 0, 0, 1, 2, 4, 8, 16, 30})
+        EXPECT_EQ(tryOnce("sbagliata"), std::pair(GateOutcome::Refused, wait));
     EXPECT_EQ(clock.sleeps_, (std::vector<std::int64_t>{1, 2, 4, 8, 16, 30}));
     clock.now_ += 10;  // time passing outside the gate counts: 20 s are left to wait
-    const GateResult right = tryOnce("Giusta-1");
-    EXPECT_EQ(right.outcome, GateOutcome::Granted);
-    EXPECT_EQ(right.waited, 20);
+    EXPECT_EQ(tryOnce("Giusta-1"), std::pair(GateOutcome::Granted, std::int64_t{20}));
     // The right password resets the count.
-    EXPECT_EQ(tryOnce("sbagliata").waited, 0);
-    EXPECT_EQ(tryOnce("Giusta-1").outcome, GateOutcome::Granted);
+    EXPECT_EQ(tryOnce("sbagliata").second, 0);
+    EXPECT_EQ(tryOnce("Giusta-1").first, GateOutcome::Granted);
 
     // A link planted in place of the count file is never followed: the gate refuses.
     TestDir other;
     other.write("victim", "precious\n");
     fs::remove(dir / kTriesFileName);
     fs::create_symlink(other / "victim", dir / kTriesFileName);
-    EXPECT_EQ(tryOnce("Giusta-1").outcome, GateOutcome::Refused);
+    EXPECT_EQ(tryOnce("Giusta-1").first, GateOutcome::Refused);
     EXPECT_EQ(other.read("victim"), "precious\n");
 }

@@ -60,10 +60,9 @@ TEST(ServerGate, ThePasswordLivesOnTheServerAndEveryFolderIsAskedForIt) {
     EXPECT_TRUE(without.out.empty()) << without.out;
     EXPECT_EQ(onServer(db, gridOf(elsewhere), "sbagliata").status, 1);
     EXPECT_TRUE(zt::test::succeededSaying(onServer(db, gridOf(elsewhere), "segreta"), ""));
-    EXPECT_NE(onServer(db, inDir(elsewhere.path(), {"register", "--hotel", "1", "--year", "2014", "--stat", "Cassa",
-                                                    "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"}))
-                  .status,
-              0);
+    const auto reg = onServer(db, inDir(elsewhere.path(), {"register", "--hotel", "1", "--year", "2014", "--stat",
+                                                           "Cassa", "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"}));
+    EXPECT_NE(reg.status, 0);
     EXPECT_EQ(PgServer::shared().query("gate_server", "SELECT count(*) FROM \"Zentoria\""), "0");
 }
 

@@ -40,8 +40,7 @@ TEST(WindowServerWait, ALockedTableShowsAProgressDialogWhoseAnnullaEndsTheWait) 
     w->show();
     // Another session holds the detail table: every sum waits for it.
     zt::store::PgConnection holder = zt::store::PgConnection::open(db);
-    holder.exec("BEGIN");
-    holder.exec("LOCK TABLE \"Dettaglio\" IN ACCESS EXCLUSIVE MODE");
+    holder.exec("BEGIN"), holder.exec("LOCK TABLE \"Dettaglio\" IN ACCESS EXCLUSIVE MODE");
 
     bool seen = false;
     std::string label, button;
@@ -69,6 +68,6 @@ TEST(WindowServerWait, ALockedTableShowsAProgressDialogWhoseAnnullaEndsTheWait) 
     EXPECT_NE(said.find("cancelled (\"Annulla\")"), std::string::npos) << said;
     EXPECT_EQ(said.find("limit of 20"), std::string::npos) << said;
     EXPECT_TRUE(w->isVisible());
-    const auto* after = w->findChild<QProgressDialog*>("ServerWait");
-    EXPECT_TRUE(after == nullptr || !after->isVisible());  // gone with the wait
+    const auto* after = w->findChild<QProgressDialog*>("ServerWait");  // gone with the wait
+    EXPECT_TRUE(after == nullptr || !after->isVisible());
 }
