@@ -25,8 +25,7 @@ bool blockedOn(const fs::path& fifo, const std::function<void()>& body) {
     if (run.wait_for(std::chrono::seconds(60)) == std::future_status::ready) return run.get(), false;
     for (int i = 0; i < 100 && run.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready; ++i)
         if (const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) ::close(fd);
-    run.get();
-    return true;
+    return run.get(), true;
 }
 
 // The grid of hotel 1's 2014 "Presenze", "Generale", or another command over the same
