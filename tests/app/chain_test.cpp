@@ -2,83 +2,46 @@
 // sum of the rows, the % is the report's; text and CSV as a script reads them.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
-#include "app/cli.h"
 #include "app/demo.h"
 #include "support/chain_check.h"
 #include "support/testdir.h"
 
+using zt::test::splitOn;
 using zt::test::TestDir;
 
-namespace {
-
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-Outcome chainRun(const TestDir& dir, std::vector<std::string> args) {
-    args.insert(args.begin(), {"--dir", dir.path().string()});
-    std::istringstream in;
-    std::ostringstream out, err;
-    Outcome r;
-    r.status = zt::app::runCommand(args, in, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
-
-zt::test::CommandRunner runnerOver(const TestDir& dir) {
-    return [&dir](const std::vector<std::string>& args) {
-        const Outcome r = chainRun(dir, args);
-        EXPECT_EQ(r.status, 0) << r.err;
-        return r.out;
-    };
-}
-
-}  // namespace
-
-struct ChainChoice {
-    const char* stat;
-    const char* detail;
-};
-
-class ChainOverTheFiles : public ::testing::TestWithParam<ChainChoice> {};
+class ChainOverTheFiles : public ::testing::TestWithParam<std::pair<const char*, const char*>> {};  // statistic, detail
 
 TEST_P(ChainOverTheFiles, EachRowIsTheHotelsGridAndTheTotalTheirSum) {
     TestDir dir;
-    const auto demo = zt::app::writeDemo(dir.path(), true);
-    for (const int year : demo.years)
-        zt::test::expectChainMatchesGrids(runnerOver(dir), dir.path(), GetParam().stat, GetParam().detail,
-                                          std::to_string(year), 2);
+    for (const int year : zt::app::writeDemo(dir.path(), true).years)
+        zt::test::expectChainMatchesGrids(zt::test::runnerOver(dir.path()), dir.path(), GetParam().first,
+                                          GetParam().second, std::to_string(year), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, ChainOverTheFiles,
-                         ::testing::Values(ChainChoice{"Presenze", "Generale"}, ChainChoice{"Produzione", "1"},
-                                           ChainChoice{"Presenze", "Mezza Pensione"}, ChainChoice{"Produzione", "<tutti>"}));
+                         ::testing::Values(std::pair{"Presenze", "Generale"}, std::pair{"Produzione", "1"},
+                                           std::pair{"Presenze", "Mezza Pensione"}, std::pair{"Produzione", "<tutti>"}));
 
 TEST(ChainCommand, CsvTakesTheSeparatorFileAndQuotesWhatHoldsIt) {
     TestDir dir;
     const auto demo = zt::app::writeDemo(dir.path(), true);
     const std::string year = std::to_string(demo.years.back());
     dir.sql("AnagraficaHotels.mdb", "UPDATE AnagraficaHotels SET RagioneSociale = 'Villa \"Rosa\"; Mare' WHERE Numero = 2");
-    const Outcome semicolon = chainRun(dir, {"chain", "Presenze", "Generale", year, "--csv"});
-    ASSERT_EQ(semicolon.status, 0) << semicolon.err;
-    const auto lines = zt::test::splitOn(semicolon.out, '\n');
+    const auto chain = zt::test::runnerOver(dir.path());
+    const auto lines = splitOn(chain({"chain", "Presenze", "Generale", year, "--csv"}), '\n');
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "Albergo;Gennaio;Febbraio;Marzo;Aprile;Maggio;Giugno;Luglio;Agosto;Settembre;Ottobre;Novembre;"
                         "Dicembre;Totale;% su " + std::to_string(demo.years.back() - 1) + "\r");
     EXPECT_EQ(lines[2].rfind("\"  2 Villa \"\"Rosa\"\"; Mare\";", 0), 0u) << lines[2];
     EXPECT_EQ(lines[3].rfind("Totale catena;", 0), 0u);
 
-    std::ofstream(dir / "SeparatoreXLS.txt") << "|\r\n";
-    const Outcome bar = chainRun(dir, {"chain", "Presenze", "Generale", year, "--csv"});
-    const auto barLines = zt::test::splitOn(bar.out, '\n');
-    EXPECT_EQ(barLines[2].rfind("\"  2 Villa \"\"Rosa\"\"; Mare\"|", 0), 0u) << bar.out;
+    dir.write("SeparatoreXLS.txt", "|\r\n");
+    const auto barLines = splitOn(chain({"chain", "Presenze", "Generale", year, "--csv"}), '\n');
+    EXPECT_EQ(barLines[2].rfind("\"  2 Villa \"\"Rosa\"\"; Mare\"|", 0), 0u) << barLines[2];
     // The text form is the same cells, tab-separated, unquoted.
-    const auto textLines = zt::test::splitOn(chainRun(dir, {"chain", "Presenze", "Generale", year}).out, '\n');
+    const auto textLines = splitOn(chain({"chain", "Presenze", "Generale", year}), '\n');
     ASSERT_EQ(textLines.size(), 4u);
     for (std::size_t i : {1u, 3u}) {
         std::string expected = barLines[i];
@@ -90,24 +53,19 @@ TEST(ChainCommand, CsvTakesTheSeparatorFileAndQuotesWhatHoldsIt) {
 
 TEST(ChainCommand, AHotelWithoutFiguresShowsZerosAndWrongChoicesAreRefusedInItalian) {
     TestDir dir;
-    const auto demo = zt::app::writeDemo(dir.path(), true);
+    const std::string year = std::to_string(zt::app::writeDemo(dir.path(), true).years.back());
     dir.sql("AnagraficaHotels.mdb", "INSERT INTO AnagraficaHotels (Numero, RagioneSociale) VALUES (7, 'Nuovo')");
-    const std::string year = std::to_string(demo.years.back());
-    const Outcome r = chainRun(dir, {"chain", "Presenze", "Generale", year});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("\n  7 Nuovo\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n"), std::string::npos) << r.out;
+    EXPECT_TRUE(zt::test::succeededSaying(zt::test::runCli(zt::test::inDir(dir.path(), {"chain", "Presenze", "Generale", year})),
+                                          "\n  7 Nuovo\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\n"));
 
-    struct Bad {
-        std::vector<std::string> args;
-        const char* message;
-    };
-    for (const Bad& bad : {Bad{{"chain", "Presenz", "Generale", year}, "Statistica sconosciuta: \"Presenz\"."},
-                           Bad{{"chain", "Presenze", "Nessuno", year}, "Dettaglio sconosciuto per \"Presenze\": \"Nessuno\"."},
-                           Bad{{"chain", "Presenze", "Generale", "20x4"}, "Anno non valido: \"20x4\" (quattro cifre, da 1001 a 9998)."},
-                           Bad{{"chain", "Presenze", "Generale"}, "chain takes STATISTICA DETTAGLIO ANNO"}}) {
-        const Outcome o = chainRun(dir, bad.args);
-        EXPECT_EQ(o.status, 2);
-        EXPECT_NE(o.err.find(bad.message), std::string::npos) << o.err;
+    const std::pair<std::vector<std::string>, const char*> bad[] = {
+        {{"chain", "Presenz", "Generale", year}, "Statistica sconosciuta: \"Presenz\"."},
+        {{"chain", "Presenze", "Nessuno", year}, "Dettaglio sconosciuto per \"Presenze\": \"Nessuno\"."},
+        {{"chain", "Presenze", "Generale", "20x4"}, "Anno non valido: \"20x4\" (quattro cifre, da 1001 a 9998)."},
+        {{"chain", "Presenze", "Generale"}, "chain takes STATISTICA DETTAGLIO ANNO"}};
+    for (const auto& [args, message] : bad) {
+        const auto o = zt::test::runCli(zt::test::inDir(dir.path(), args));
+        EXPECT_TRUE(zt::test::failedSaying(o, 2, message));
         EXPECT_EQ(o.out, "");
     }
 }

@@ -10,13 +10,12 @@
 #include <QTimer>
 
 #include <cstdlib>
-#include <sstream>
 
-#include "app/cli.h"
 #include "app/demo.h"
 #include "desktop/qt/zent_desk_top.h"
 #include "store/postgres/pg_connection.h"
 #include "support/pg_server.h"
+#include "support/run_program.h"
 #include "support/testdir.h"
 #include "window/window_support.h"
 
@@ -27,16 +26,11 @@ TEST(WindowServerWait, ALockedTableShowsAProgressDialogWhoseAnnullaEndsTheWait) 
     const std::string db = PgServer::shared().createDatabase("window_wait");
     TestDir dir;
     zt::app::writeDemo(dir.path(), true);
-    {
-        ::setenv("ZENTORIA_FIGURES_DB", db.c_str(), 1);
-        std::istringstream in;
-        std::ostringstream out, err;
-        ASSERT_EQ(zt::app::runCommand({"figures", "init"}, in, out, err), 0) << err.str();
-    }
+    const zt::test::Run init = zt::test::runCliWithServer(db, {"figures", "init"});
+    ASSERT_EQ(init.status, 0) << init.err;
     // Statements give up after 20 s at most, so that a wait that never shows the dialog
     // fails here instead of holding the test.
-    const std::string info = db + " options='-c zentoria.read_timeout=20'";
-    ::setenv("ZENTORIA_FIGURES_DB", info.c_str(), 1);
+    ::setenv("ZENTORIA_FIGURES_DB", (db + " options='-c zentoria.read_timeout=20'").c_str(), 1);
     zt::test::qtApp();
     zt::ProgramState state;
     state.workDir = dir.path();
@@ -44,11 +38,9 @@ TEST(WindowServerWait, ALockedTableShowsAProgressDialogWhoseAnnullaEndsTheWait) 
     auto w = std::make_unique<zt::desktop::ZentDeskTop>(state, zt::Separators{",", "."}, &ui);
     ASSERT_TRUE(w->start(2024));
     w->show();
-
     // Another session holds the detail table: every sum waits for it.
     zt::store::PgConnection holder = zt::store::PgConnection::open(db);
-    holder.exec("BEGIN");
-    holder.exec("LOCK TABLE \"Dettaglio\" IN ACCESS EXCLUSIVE MODE");
+    holder.exec("BEGIN"), holder.exec("LOCK TABLE \"Dettaglio\" IN ACCESS EXCLUSIVE MODE");
 
     bool seen = false;
     std::string label, button;
@@ -72,9 +64,10 @@ TEST(WindowServerWait, ALockedTableShowsAProgressDialogWhoseAnnullaEndsTheWait) 
     EXPECT_EQ(button, "Annulla");
     EXPECT_NE(label.find("server"), std::string::npos) << label;
     ASSERT_FALSE(ui.messages.empty());
-    EXPECT_NE(ui.messages.back().find("cancelled (\"Annulla\")"), std::string::npos) << ui.messages.back();
-    EXPECT_EQ(ui.messages.back().find("limit of 20"), std::string::npos) << ui.messages.back();
+    const std::string& said = ui.messages.back();
+    EXPECT_NE(said.find("cancelled (\"Annulla\")"), std::string::npos) << said;
+    EXPECT_EQ(said.find("limit of 20"), std::string::npos) << said;
     EXPECT_TRUE(w->isVisible());
-    const auto* after = w->findChild<QProgressDialog*>("ServerWait");
-    EXPECT_TRUE(after == nullptr || !after->isVisible());  // gone with the wait
+    const auto* after = w->findChild<QProgressDialog*>("ServerWait");  // gone with the wait
+    EXPECT_TRUE(after == nullptr || !after->isVisible());
 }

@@ -14,12 +14,22 @@
 #include <vector>
 
 #include "report/report_file.h"
+#include "support/run_program.h"
 
 namespace zt::test {
 
 // Runs the program's command line (after "--dir FOLDER") and gives its standard output;
 // the caller's runner expects status 0.
 using CommandRunner = std::function<std::string(const std::vector<std::string>& args)>;
+
+// The command line over `dir`, with the figure server `db` ("": over the figure files).
+inline CommandRunner runnerOver(const std::filesystem::path& dir, const std::string& db = "") {
+    return [dir, db](const std::vector<std::string>& args) {
+        const Run r = runCliWithServer(db, inDir(dir, args));
+        EXPECT_EQ(r.status, 0) << r.err;
+        return r.out;
+    };
+}
 
 inline std::vector<std::string> splitOn(const std::string& text, char c) {
     std::vector<std::string> parts;
@@ -33,10 +43,9 @@ inline std::vector<std::string> splitOn(const std::string& text, char c) {
 // the decimal one ("1.234,50", "1,234.50"), every other one groups ("1.234").
 inline double gridNumber(const std::string& s) {
     std::string plain;
-    for (std::size_t i = 0; i < s.size(); ++i) {
+    for (std::size_t i = 0; i < s.size(); ++i)
         if ((s[i] >= '0' && s[i] <= '9') || s[i] == '-') plain += s[i];
         else if (i + 3 == s.size()) plain += '.';
-    }
     return std::stod(plain);
 }
 
@@ -66,9 +75,8 @@ inline void expectChainMatchesGrids(const CommandRunner& run, const std::filesys
         run({"report", "--hotel", hotel, "--year", year, "--stat", stat, "--detail", detail});
         std::ifstream report(zt::report::reportFilePath(dir), std::ios::binary);
         std::string line, percent;
-        while (std::getline(report, line))
+        for (std::smatch m; std::getline(report, line);)
             if (line.find("Totali") != std::string::npos) {
-                std::smatch m;
                 ASSERT_TRUE(std::regex_search(line, m, std::regex("(-?[0-9]+)%")));
                 percent = m[1];
             }

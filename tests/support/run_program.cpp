@@ -24,6 +24,11 @@ std::ostream& operator<<(std::ostream& os, const Run& r) {
                                          << r;
 }
 
+::testing::AssertionResult succeededSaying(const Run& r, const std::string& text) {
+    if (r.status == 0 && r.out.find(text) != std::string::npos) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected status 0 and \"" << text << "\" on standard output; " << r;
+}
+
 Run runShell(const std::string& command) {
     TestDir io;
     const int raw = std::system(("( " + command + " ) </dev/null >'" + (io / "out").string() + "' 2>'" +

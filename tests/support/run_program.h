@@ -5,6 +5,7 @@
 // function that writes on two streams. (The in-process runs are inline, so a test
 // program that does not link the command line need not.)
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <sstream>
@@ -27,6 +28,8 @@ struct Run {
 std::ostream& operator<<(std::ostream& os, const Run& r);
 // For EXPECT_TRUE: the run ended with `status` and its standard error holds `text`.
 ::testing::AssertionResult failedSaying(const Run& r, int status, const std::string& text);
+// For EXPECT_TRUE: the run ended with status 0 and its standard output holds `text`.
+::testing::AssertionResult succeededSaying(const Run& r, const std::string& text);
 
 // A function that writes on `out` and `err` and returns an exit status.
 inline Run capture(const std::function<int(std::ostream& out, std::ostream& err)>& command) {
@@ -50,6 +53,12 @@ inline Run runCliWithServer(const std::string& figuresDb, const std::vector<std:
     Run r = runCli(args);
     ::unsetenv("ZENTORIA_FIGURES_DB");
     return r;
+}
+
+// `args` after "--dir DIR".
+inline std::vector<std::string> inDir(const std::filesystem::path& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), {"--dir", dir.string()});
+    return args;
 }
 
 // A shell command as a process of its own, standard input empty.
