@@ -1,5 +1,7 @@
 #include "store/postgres/pg_connection.h"
+
 #include "common/translate.h"
+#include "store/dialect/jet_emit.h"
 
 #include <libpq-fe.h>
 #include <poll.h>
@@ -169,14 +171,7 @@ std::string conninfoWithoutPassword(std::string_view conninfo) {
     return "(a string libpq cannot read, not shown)";
 }
 
-std::string pgIdent(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
+std::string pgIdent(std::string_view name) { return jet::quoteIdent(std::string(name)); }
 
 // ---------------------------------------------------------------------------------------
 // Time limits
