@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 
 #include "store/sqlite/database.h"
@@ -33,7 +32,7 @@ const std::vector<Jet4Column> kAllTypes = {
 
 std::string repeated(const std::string& piece, std::size_t times) {
     std::string s;
-    for (std::size_t i = 0; i < times; ++i) s += piece;
+    while (times--) s += piece;
     return s;
 }
 
@@ -49,8 +48,7 @@ std::vector<Jet4Row> allTypeRows() {
          std::string("1900-03-01 00:00:00"), std::int64_t{-1}, std::string("Perché è così ☃ 中文"), std::string("breve")},
         {std::int64_t{255}, std::int64_t{32767}, std::int64_t{INT32_MAX}, 0.29, 0.1, std::string("2026-12-08 23:59:59"),
          std::int64_t{0}, std::string(""), memo500},
-        {Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{},
-         Jet4Value{}},
+        Jet4Row(kAllTypes.size()),
         {std::int64_t{7}, std::int64_t{-1}, std::int64_t{123456789}, 123456789.1234, 1e-300, 45000.5,
          std::int64_t{1}, repeated("x", 255), memo3000},
         {std::int64_t{1}, std::int64_t{2}, std::int64_t{3}, 1000000.0, -0.0, std::string("2014-01-31"), std::int64_t{0},
@@ -61,19 +59,13 @@ std::vector<Jet4Row> allTypeRows() {
 // What mdb-export prints for a value (-d '|' -Q -H, dates as %Y-%m-%d %H:%M:%S).
 std::string exported(const Jet4Column& c, const Jet4Value& v) {
     char buf[64];
-    if (c.type == Jet4Type::YesNo) {
-        const bool yes = std::holds_alternative<std::int64_t>(v) && std::get<std::int64_t>(v) != 0;
-        return yes ? "1" : "0";
-    }
+    if (c.type == Jet4Type::YesNo) return std::holds_alternative<std::int64_t>(v) && std::get<std::int64_t>(v) != 0 ? "1" : "0";
     if (std::holds_alternative<std::monostate>(v)) return "";
     if (auto* s = std::get_if<std::string>(&v)) {
-        if (c.type != Jet4Type::DateTime) return *s;
         double d = 0;
-        jetDateFromText(*s, d);
-        return exported(c, Jet4Value{d});
+        return c.type != Jet4Type::DateTime ? *s : (jetDateFromText(*s, d), exported(c, Jet4Value{d}));
     }
-    const double d = std::holds_alternative<double>(v) ? std::get<double>(v)
-                                                       : static_cast<double>(std::get<std::int64_t>(v));
+    const double d = std::holds_alternative<double>(v) ? std::get<double>(v) : std::get<std::int64_t>(v);
     switch (c.type) {
         case Jet4Type::Currency: {
             const auto units = static_cast<long long>(std::llround(d * 10000));
@@ -83,8 +75,7 @@ std::string exported(const Jet4Column& c, const Jet4Value& v) {
         }
         case Jet4Type::Double: std::snprintf(buf, sizeof buf, "%.16g", d); return buf;
         case Jet4Type::DateTime: {
-            const auto seconds = static_cast<long long>(std::llround((d - 25569) * 86400));
-            const std::time_t t = static_cast<std::time_t>(seconds);
+            const auto t = static_cast<std::time_t>(std::llround((d - 25569) * 86400));
             std::tm tm{};
             gmtime_r(&t, &tm);
             std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
@@ -102,7 +93,7 @@ JetCell read(const Jet4Column& c, const Jet4Value& v) {
     if (c.type == Jet4Type::DateTime) return exported(c, v);
     if (auto* s = std::get_if<std::string>(&v)) return *s;
     if (c.type == Jet4Type::Currency || c.type == Jet4Type::Double)
-        return std::holds_alternative<double>(v) ? std::get<double>(v) : static_cast<double>(std::get<std::int64_t>(v));
+        return std::holds_alternative<double>(v) ? std::get<double>(v) : std::get<std::int64_t>(v);
     return std::get<std::int64_t>(v);
 }
 
@@ -114,8 +105,8 @@ std::vector<std::string> lines(const std::string& text) {
 }
 
 std::vector<std::string> mdbExport(const fs::path& file, const std::string& table) {
-    const auto r = runCommand("mdb-export", {"-d", "|", "-Q", "-H", "-D", "%Y-%m-%d %H:%M:%S", "-T",
-                                             "%Y-%m-%d %H:%M:%S", file.string(), table});
+    const char* when = "%Y-%m-%d %H:%M:%S";
+    const auto r = runCommand("mdb-export", {"-d", "|", "-Q", "-H", "-D", when, "-T", when, file.string(), table});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     return lines(r.out);
@@ -130,15 +121,11 @@ std::vector<std::vector<JetCell>> readBack(const fs::path& file, const std::stri
 
 // The first byte of a table's map of owned pages: 0 a map in the row, 1 map pages.
 int usageMapType(const fs::path& file, const std::string& table) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = zt::test::readBytes(file);
     auto u8 = [&](std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); };
     auto u16 = [&](std::size_t at) { return u8(at) | u8(at + 1) << 8; };
     auto u32 = [&](std::size_t at) { return static_cast<std::uint32_t>(u16(at) | u16(at + 2) << 16); };
-    auto jet = JetFile::open(file);
-    const auto names = jet.tableNames();
-    const auto id = runCommand("mdb-export", {"-Q", "-H", "-d", "|", file.string(), "MSysObjects"});
-    for (const auto& line : lines(id.out)) {
+    for (const auto& line : mdbExport(file, "MSysObjects")) {
         std::istringstream fields(line);
         std::string idText, parent, name;
         std::getline(fields, idText, '|');
@@ -161,8 +148,7 @@ TEST(Jet4Writer, MdbtoolsAndTheProgramReadEveryTypeValueForValue) {
     const auto rows = allTypeRows();
     writeJet4File(file, {{"Tipi", kAllTypes, rows}, {"Vuota", {{"Numero", Jet4Type::Long}}, {}}});
 
-    const auto ver = runCommand("mdb-ver", {file.string()});
-    EXPECT_EQ(ver.out, "JET4\n");
+    EXPECT_EQ(runCommand("mdb-ver", {file.string()}).out, "JET4\n");
     EXPECT_EQ(runCommand("mdb-tables", {"-1", file.string()}).out, "Tipi\nVuota\n");
     const auto schema = runCommand("mdb-schema", {file.string()});
     EXPECT_EQ(schema.status, 0) << schema.err;
@@ -193,16 +179,12 @@ TEST(Jet4Writer, DatesBefore1900AndTheCatalogAsTheProgramSeesThem) {
     const fs::path file = dir / "Date.mdb";
     writeJet4File(file, {{"Date", {{"Quando", Jet4Type::DateTime}},
                           {{std::string("1899-12-29 06:00:00")}, {-1.25}, {std::string("0100-01-01")}, {0.0}}}});
-    const auto back = readBack(file, "Date");
-    ASSERT_EQ(back.size(), 4u);
-    EXPECT_EQ(back[0][0], JetCell{std::string("1899-12-29 06:00:00")});
-    EXPECT_EQ(back[1][0], JetCell{std::string("1899-12-29 06:00:00")});
-    EXPECT_EQ(back[2][0], JetCell{std::string("0100-01-01 00:00:00")});
-    EXPECT_EQ(back[3][0], JetCell{std::string("1899-12-30 00:00:00")});
+    const std::vector<std::vector<JetCell>> dates = {{std::string("1899-12-29 06:00:00")}, {std::string("1899-12-29 06:00:00")},
+                                                     {std::string("0100-01-01 00:00:00")}, {std::string("1899-12-30 00:00:00")}};
+    EXPECT_EQ(readBack(file, "Date"), dates);
     // The system catalog lists its containers and itself as system objects.
-    const auto catalog = runCommand("mdb-export", {"-Q", "-H", "-d", "|", file.string(), "MSysObjects"});
-    const auto entries = lines(catalog.out);
-    ASSERT_EQ(entries.size(), 5u) << catalog.out;
+    const auto entries = mdbExport(file, "MSysObjects");
+    ASSERT_EQ(entries.size(), 5u) << ::testing::PrintToString(entries);
     EXPECT_NE(entries[3].find("|MSysObjects|1|"), std::string::npos);
     EXPECT_NE(entries[4].find("|Date|1|"), std::string::npos);
     EXPECT_EQ(runCommand("mdb-tables", {"-S", "-1", file.string()}).out, "MSysObjects\nDate\n");
@@ -234,19 +216,16 @@ TEST_P(Jet4WriterSizes, EveryRowIsReadBack) {
     EXPECT_EQ(sum, static_cast<long long>(count) * (count - 1) / 2);
     EXPECT_EQ(static_cast<long>(mdbExport(file, "Segni").size()), count);
 
-    long n = 0;
-    double money = 0;
+    const auto back = readBack(file, "Conti");
+    EXPECT_EQ(static_cast<long>(back.size()), count);
     bool inOrder = true;
-    auto jet = JetFile::open(file);
-    jet.readRows("Conti", [&](const std::vector<JetCell>& row) {
-        inOrder = inOrder && row[0] == JetCell{std::int64_t{n}};
-        money += std::get<double>(row[1]);
-        ++n;
-    });
-    EXPECT_TRUE(inOrder);
-    EXPECT_EQ(n, count);
-    double expected = 0;
+    double money = 0, expected = 0;
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        inOrder = inOrder && back[i][0] == JetCell{static_cast<std::int64_t>(i)};
+        money += std::get<double>(back[i][1]);
+    }
     for (long i = 0; i < count; ++i) expected += static_cast<double>(i % 1000) / 100.0;
+    EXPECT_TRUE(inOrder);
     EXPECT_EQ(money, expected);
     EXPECT_EQ(usageMapType(file, "Conti"), mapType);
 
