@@ -7,9 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <filesystem>
 #include <thread>
 
 #include "store/sqlite/database.h"
@@ -26,8 +24,7 @@ namespace {
 class CacheHome {
 public:
     CacheHome() {
-        const char* old = std::getenv("XDG_CACHE_HOME");
-        if (old) saved_ = old;
+        if (const char* old = std::getenv("XDG_CACHE_HOME")) saved_ = old;
         ::setenv("XDG_CACHE_HOME", dir_.path().c_str(), 1);
         zt::store::forgetJetImages();
     }
@@ -38,7 +35,7 @@ public:
         zt::store::setJetImageCacheLimit(std::uint64_t{4} << 30);
     }
     fs::path folder() const { return dir_ / "zentoria"; }
-    // The files in the cache folder.
+    void write(const std::string& file, const std::string& bytes) const { dir_.write("zentoria/" + file, bytes); }
     std::vector<std::string> files() const {
         std::vector<std::string> out;
         std::error_code ec;
@@ -48,7 +45,7 @@ public:
     }
 
 private:
-    TestDir dir_;
+    TestDir dir_;  // the cache folder is its "zentoria"
     std::optional<std::string> saved_;
 };
 
@@ -83,10 +80,7 @@ TEST(JetImageCache, ASecondStartReusesTheImageAChangedFileGetsANewOneAndTheOldGo
     EXPECT_NE(second[0], first[0]);
 
     // An image that is not whole (or not of this file) is not used: it is made again.
-    {
-        std::ofstream out(cache.folder() / second[0], std::ios::binary | std::ios::trunc);
-        out << "not an image";
-    }
+    cache.write(second[0], "not an image");
     zt::store::forgetJetImages();
     EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Orders"), 830);
     EXPECT_EQ(zt::store::jetImageReadings(), before + 3);
@@ -114,17 +108,14 @@ TEST(JetImageCache, TheFolderIsBoundedTheLeastRecentlyUsedImagesGoFirst) {
 TEST(JetImageCache, TwoProgramsMakingTheSameImagesAtOnceEachGetWholeOnes) {
     CacheHome cache;
     TestDir dir;
-    const char* bin = std::getenv("ZENTORIA_BIN");
-    ASSERT_NE(bin, nullptr);
+    const std::string bin = zt::test::programPath();
     ASSERT_EQ(zt::test::runCommand(bin, {"demo", dir.path().string(), "--force", "--access"}).status, 0);
+    const std::vector<std::string> grid{"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2025",
+                                        "--stat", "Fatturato", "--detail", "1"};
     // Two programs at once, each making the images of the Access files the grid reads.
     std::vector<zt::test::Run> runs(2);
     std::vector<std::thread> programs;
-    for (auto& r : runs)
-        programs.emplace_back([&] {
-            r = zt::test::runCommand(bin, {"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2025",
-                                           "--stat", "Fatturato", "--detail", "1"});
-        });
+    for (auto& r : runs) programs.emplace_back([&] { r = zt::test::runCommand(bin, grid); });
     for (auto& t : programs) t.join();
     for (const auto& r : runs) EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(runs[0].out, runs[1].out);
@@ -134,8 +125,6 @@ TEST(JetImageCache, TwoProgramsMakingTheSameImagesAtOnceEachGetWholeOnes) {
     // A third program finds them whole and makes none.
     const auto before = cache.files();
     EXPECT_FALSE(before.empty());
-    const auto third = zt::test::runCommand(bin, {"--dir", dir.path().string(), "grid", "--hotel", "1", "--year",
-                                                  "2025", "--stat", "Fatturato", "--detail", "1"});
-    EXPECT_EQ(third.out, runs[0].out);
+    EXPECT_EQ(zt::test::runCommand(bin, grid).out, runs[0].out);
     EXPECT_EQ(cache.files(), before);
 }
