@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <sstream>
 
 #include "store/sqlite/database.h"
@@ -38,70 +36,36 @@ std::string repeated(const std::string& piece, std::size_t times) {
 
 // Rows that reach every way a value is stored: the ends of each number type, texts in
 // compressed and in plain Unicode, empty and null texts, memos in the row, on one
-// long-value page and on chains of them.
-std::vector<Jet4Row> allTypeRows() {
-    const std::string memo500 = repeated("Camera doppia, ", 34);        // 510 bytes compressed: one page
-    const std::string memo3000 = repeated("Saldo è più ", 250);          // 3000 characters: a chain of pages
-    const std::string memo20000 = repeated("Prenotazione ☃ n. 12345; ", 800);  // plain Unicode, many pages
+// long-value page and on chains of them; with what mdb-export prints for each (-d '|' -Q
+// -H, dates as %Y-%m-%d %H:%M:%S) and what the program's reader gives (docs/JET_FILES.md).
+struct TypeRow {
+    Jet4Row row;
+    std::string exported;
+    std::vector<JetCell> read;
+};
+
+std::vector<TypeRow> allTypeRows() {
+    using I = std::int64_t;
+    using S = std::string;
+    const S memo500 = repeated("Camera doppia, ", 34);                   // 510 bytes compressed: one page
+    const S memo3000 = repeated("Saldo è più ", 250);                     // 3000 characters: a chain of pages
+    const S memo20000 = repeated("Prenotazione ☃ n. 12345; ", 800);      // plain Unicode, many pages
+    const S unicode = "Perché è così ☃ 中文", x255(255, 'x'), quoted = "Hotel \"Bellavista\", Rimini";
     return {
-        {std::int64_t{0}, std::int64_t{-32768}, std::int64_t{INT32_MIN}, -1234.5678, -1.5e300,
-         std::string("1900-03-01 00:00:00"), std::int64_t{-1}, std::string("Perché è così ☃ 中文"), std::string("breve")},
-        {std::int64_t{255}, std::int64_t{32767}, std::int64_t{INT32_MAX}, 0.29, 0.1, std::string("2026-12-08 23:59:59"),
-         std::int64_t{0}, std::string(""), memo500},
-        Jet4Row(kAllTypes.size()),
-        {std::int64_t{7}, std::int64_t{-1}, std::int64_t{123456789}, 123456789.1234, 1e-300, 45000.5,
-         std::int64_t{1}, repeated("x", 255), memo3000},
-        {std::int64_t{1}, std::int64_t{2}, std::int64_t{3}, 1000000.0, -0.0, std::string("2014-01-31"), std::int64_t{0},
-         std::string("Hotel \"Bellavista\", Rimini"), memo20000},
+        {{I{0}, I{-32768}, I{INT32_MIN}, -1234.5678, -1.5e300, S("1900-03-01 00:00:00"), I{-1}, unicode, S("breve")},
+         "0|-32768|-2147483648|-1234.5678|-1.5e+300|1900-03-01 00:00:00|1|" + unicode + "|breve",
+         {I{0}, I{-32768}, I{INT32_MIN}, -1234.5678, -1.5e300, S("1900-03-01 00:00:00"), I{-1}, unicode, S("breve")}},
+        {{I{255}, I{32767}, I{INT32_MAX}, 0.29, 0.1, S("2026-12-08 23:59:59"), I{0}, S(""), memo500},
+         "255|32767|2147483647|0.2900|0.1|2026-12-08 23:59:59|0||" + memo500,
+         {I{255}, I{32767}, I{INT32_MAX}, 0.29, 0.1, S("2026-12-08 23:59:59"), I{0}, S(""), memo500}},
+        {Jet4Row(kAllTypes.size()), "||||||0||", {{}, {}, {}, {}, {}, {}, I{0}, {}, {}}},
+        {{I{7}, I{-1}, I{123456789}, 123456789.1234, 1e-300, 45000.5, I{1}, x255, memo3000},
+         "7|-1|123456789|123456789.1234|1e-300|2023-03-15 12:00:00|1|" + x255 + "|" + memo3000,
+         {I{7}, I{-1}, I{123456789}, 123456789.1234, 1e-300, S("2023-03-15 12:00:00"), I{-1}, x255, memo3000}},
+        {{I{1}, I{2}, I{3}, 1000000.0, -0.0, S("2014-01-31"), I{0}, quoted, memo20000},
+         "1|2|3|1000000.0000|-0|2014-01-31 00:00:00|0|" + quoted + "|" + memo20000,
+         {I{1}, I{2}, I{3}, 1000000.0, -0.0, S("2014-01-31 00:00:00"), I{0}, quoted, memo20000}},
     };
-}
-
-// What mdb-export prints for a value (-d '|' -Q -H, dates as %Y-%m-%d %H:%M:%S).
-std::string exported(const Jet4Column& c, const Jet4Value& v) {
-    char buf[64];
-    if (c.type == Jet4Type::YesNo) return std::holds_alternative<std::int64_t>(v) && std::get<std::int64_t>(v) != 0 ? "1" : "0";
-    if (std::holds_alternative<std::monostate>(v)) return "";
-    if (auto* s = std::get_if<std::string>(&v)) {
-        double d = 0;
-        return c.type != Jet4Type::DateTime ? *s : (jetDateFromText(*s, d), exported(c, Jet4Value{d}));
-    }
-    const double d = std::holds_alternative<double>(v) ? std::get<double>(v) : std::get<std::int64_t>(v);
-    switch (c.type) {
-        case Jet4Type::Currency: {
-            const auto units = static_cast<long long>(std::llround(d * 10000));
-            std::snprintf(buf, sizeof buf, "%s%lld.%04lld", units < 0 ? "-" : "", std::llabs(units) / 10000,
-                          std::llabs(units) % 10000);
-            return buf;
-        }
-        case Jet4Type::Double: std::snprintf(buf, sizeof buf, "%.16g", d); return buf;
-        case Jet4Type::DateTime: {
-            const auto t = static_cast<std::time_t>(std::llround((d - 25569) * 86400));
-            std::tm tm{};
-            gmtime_r(&t, &tm);
-            std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-            return buf;
-        }
-        default: return std::to_string(static_cast<long long>(d));
-    }
-}
-
-// What the program's reader gives for a value (docs/JET_FILES.md, "Values").
-JetCell read(const Jet4Column& c, const Jet4Value& v) {
-    if (c.type == Jet4Type::YesNo)
-        return std::int64_t{std::holds_alternative<std::int64_t>(v) && std::get<std::int64_t>(v) != 0 ? -1 : 0};
-    if (std::holds_alternative<std::monostate>(v)) return {};
-    if (c.type == Jet4Type::DateTime) return exported(c, v);
-    if (auto* s = std::get_if<std::string>(&v)) return *s;
-    if (c.type == Jet4Type::Currency || c.type == Jet4Type::Double)
-        return std::holds_alternative<double>(v) ? std::get<double>(v) : std::get<std::int64_t>(v);
-    return std::get<std::int64_t>(v);
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) out.push_back(line);
-    return out;
 }
 
 std::vector<std::string> mdbExport(const fs::path& file, const std::string& table) {
@@ -109,7 +73,10 @@ std::vector<std::string> mdbExport(const fs::path& file, const std::string& tabl
     const auto r = runCommand("mdb-export", {"-d", "|", "-Q", "-H", "-D", when, "-T", when, file.string(), table});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    return lines(r.out);
+    std::vector<std::string> out;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);) out.push_back(line);
+    return out;
 }
 
 std::vector<std::vector<JetCell>> readBack(const fs::path& file, const std::string& table) {
@@ -145,7 +112,9 @@ int usageMapType(const fs::path& file, const std::string& table) {
 TEST(Jet4Writer, MdbtoolsAndTheProgramReadEveryTypeValueForValue) {
     TestDir dir;
     const fs::path file = dir / "Tipi.mdb";
-    const auto rows = allTypeRows();
+    const auto cases = allTypeRows();
+    std::vector<Jet4Row> rows;
+    for (const auto& c : cases) rows.push_back(c.row);
     writeJet4File(file, {{"Tipi", kAllTypes, rows}, {"Vuota", {{"Numero", Jet4Type::Long}}, {}}});
 
     EXPECT_EQ(runCommand("mdb-ver", {file.string()}).out, "JET4\n");
@@ -158,20 +127,17 @@ TEST(Jet4Writer, MdbtoolsAndTheProgramReadEveryTypeValueForValue) {
                               "CREATE TABLE [Vuota]"})
         EXPECT_NE(schema.out.find(field), std::string::npos) << field << "\n" << schema.out;
 
-    const auto out = mdbExport(file, "Tipi");
-    ASSERT_EQ(out.size(), rows.size());
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        std::string expected;
-        for (std::size_t c = 0; c < kAllTypes.size(); ++c) expected += (c ? "|" : "") + exported(kAllTypes[c], rows[r][c]);
-        EXPECT_EQ(out[r], expected) << "row " << r;
-    }
     EXPECT_TRUE(mdbExport(file, "Vuota").empty());
-
+    const auto out = mdbExport(file, "Tipi");
     const auto back = readBack(file, "Tipi");
-    ASSERT_EQ(back.size(), rows.size());
-    for (std::size_t r = 0; r < rows.size(); ++r)
+    ASSERT_EQ(out.size(), cases.size());
+    ASSERT_EQ(back.size(), cases.size());
+    for (std::size_t r = 0; r < cases.size(); ++r) {
+        EXPECT_EQ(out[r], cases[r].exported) << "row " << r;
+        ASSERT_EQ(back[r].size(), cases[r].read.size());
         for (std::size_t c = 0; c < kAllTypes.size(); ++c)
-            EXPECT_EQ(back[r][c], read(kAllTypes[c], rows[r][c])) << "row " << r << " field " << kAllTypes[c].name;
+            EXPECT_EQ(back[r][c], cases[r].read[c]) << "row " << r << " field " << kAllTypes[c].name;
+    }
 }
 
 TEST(Jet4Writer, DatesBefore1900AndTheCatalogAsTheProgramSeesThem) {
@@ -240,12 +206,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Jet4WriterSizes,
                                            std::tuple{60000L, 1}));
 
 TEST(Jet4Writer, RefusesWhatItCannotWriteNamingTheTableAndField) {
-    struct Case {
-        Jet4Column column;
-        Jet4Value value;
-        const char* message;
-    };
-    const Case cases[] = {
+    const std::tuple<Jet4Column, Jet4Value, const char*> cases[] = {
         {{"Nome", Jet4Type::Text, 5}, std::string("troppo lungo"), "longer than the field's 5 characters"},
         {{"Numero", Jet4Type::Integer}, std::int64_t{40000}, "40000 does not fit the field"},
         {{"Numero", Jet4Type::Byte}, std::int64_t{-1}, "-1 does not fit the field"},
@@ -254,17 +215,17 @@ TEST(Jet4Writer, RefusesWhatItCannotWriteNamingTheTableAndField) {
         {{"Quando", Jet4Type::DateTime}, std::string("2014-02-30"), "\"2014-02-30\" is not a date"},
         {{"Nome", Jet4Type::Text}, std::string("\xff"), "not UTF-8"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [column, value, message] : cases) {
         TestDir dir;
         Jet4Writer w(dir / "X.mdb");
-        w.beginTable("Tabella", {c.column});
+        w.beginTable("Tabella", {column});
         try {
-            w.addRow({c.value});
-            ADD_FAILURE() << c.message;
+            w.addRow({value});
+            ADD_FAILURE() << message;
         } catch (const std::runtime_error& e) {
             const std::string what = e.what();
-            EXPECT_NE(what.find("X.mdb: table \"Tabella\", field \"" + c.column.name + "\": "), std::string::npos) << what;
-            EXPECT_NE(what.find(c.message), std::string::npos) << what;
+            EXPECT_NE(what.find("X.mdb: table \"Tabella\", field \"" + column.name + "\": "), std::string::npos) << what;
+            EXPECT_NE(what.find(message), std::string::npos) << what;
         }
     }
     TestDir dir;
