@@ -93,14 +93,10 @@ int usageMapType(const fs::path& file, const std::string& table) {
     auto u16 = [&](std::size_t at) { return u8(at) | u8(at + 1) << 8; };
     auto u32 = [&](std::size_t at) { return static_cast<std::uint32_t>(u16(at) | u16(at + 2) << 16); };
     for (const auto& line : mdbExport(file, "MSysObjects")) {
-        std::istringstream fields(line);
-        std::string idText, parent, name;
-        std::getline(fields, idText, '|');
-        std::getline(fields, parent, '|');
-        std::getline(fields, name, '|');
-        if (name != table) continue;
-        const std::size_t tdef = std::stoul(idText) * 4096;
-        const std::uint32_t pageRow = u32(tdef + 55);
+        // Id|ParentId|Name|...: the table's definition is on page Id.
+        const auto id = line.find('|'), parent = line.find('|', id + 1), name = line.find('|', parent + 1);
+        if (line.substr(parent + 1, name - parent - 1) != table) continue;
+        const std::uint32_t pageRow = u32(std::stoul(line.substr(0, id)) * 4096 + 55);
         const std::size_t map = (pageRow >> 8) * 4096;
         return u8(map + u16(map + 14 + 2 * (pageRow & 0xff)));
     }

@@ -102,9 +102,8 @@ Counts sweepFile(const TestDir& dir, const std::string& name) {
             for (std::size_t k = w; k < total; k += 2) {
                 const bool isPage = k < 2 * pages, odd = k % 2, cut = !isPage && odd;
                 const std::size_t at = isPage ? k / 2 * page : (k - 2 * pages) / 2 * 65536;
-                std::string bytes;  // written at `at`, unless the file is cut there
-                if (isPage) bytes.assign(std::min(page, original.size() - at), '\0');
-                else if (!odd) bytes.assign(original.size() - at, '\0');
+                // Written at `at`, unless the file is cut there.
+                std::string bytes(cut ? 0 : isPage ? std::min(page, original.size() - at) : original.size() - at, '\0');
                 std::mt19937 rng(static_cast<unsigned>(k / 2));
                 if (isPage && odd)
                     for (auto& b : bytes) b = static_cast<char>(rng());
