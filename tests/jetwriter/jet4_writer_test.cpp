@@ -15,6 +15,7 @@
 
 namespace fs = std::filesystem;
 using namespace zt::jetwrite;
+using enum Jet4Type;
 using zt::store::JetCell;
 using zt::store::JetFile;
 using zt::test::runCommand;
@@ -22,11 +23,9 @@ using zt::test::TestDir;
 
 namespace {
 
-const std::vector<Jet4Column> kAllTypes = {
-    {"Piccolo", Jet4Type::Byte},       {"Intero", Jet4Type::Integer},  {"Lungo", Jet4Type::Long},
-    {"Importo", Jet4Type::Currency},   {"Doppio", Jet4Type::Double},   {"Quando", Jet4Type::DateTime},
-    {"Pagato", Jet4Type::YesNo},       {"Nome", Jet4Type::Text, 255},  {"Nota", Jet4Type::Memo},
-};
+const std::vector<Jet4Column> kAllTypes = {{"Piccolo", Byte},     {"Intero", Integer}, {"Lungo", Long},
+                                           {"Importo", Currency}, {"Doppio", Double},  {"Quando", DateTime},
+                                           {"Pagato", YesNo},     {"Nome", Text, 255}, {"Nota", Memo}};
 
 std::string repeated(const std::string& piece, std::size_t times) {
     std::string s;
@@ -111,7 +110,7 @@ TEST(Jet4Writer, MdbtoolsAndTheProgramReadEveryTypeValueForValue) {
     const auto cases = allTypeRows();
     std::vector<Jet4Row> rows;
     for (const auto& c : cases) rows.push_back(c.row);
-    writeJet4File(file, {{"Tipi", kAllTypes, rows}, {"Vuota", {{"Numero", Jet4Type::Long}}, {}}});
+    writeJet4File(file, {{"Tipi", kAllTypes, rows}, {"Vuota", {{"Numero", Long}}, {}}});
 
     EXPECT_EQ(runCommand("mdb-ver", {file.string()}).out, "JET4\n");
     EXPECT_EQ(runCommand("mdb-tables", {"-1", file.string()}).out, "Tipi\nVuota\n");
@@ -139,7 +138,7 @@ TEST(Jet4Writer, MdbtoolsAndTheProgramReadEveryTypeValueForValue) {
 TEST(Jet4Writer, DatesBefore1900AndTheCatalogAsTheProgramSeesThem) {
     TestDir dir;
     const fs::path file = dir / "Date.mdb";
-    writeJet4File(file, {{"Date", {{"Quando", Jet4Type::DateTime}},
+    writeJet4File(file, {{"Date", {{"Quando", DateTime}},
                           {{std::string("1899-12-29 06:00:00")}, {-1.25}, {std::string("0100-01-01")}, {0.0}}}});
     const std::vector<std::vector<JetCell>> dates = {{std::string("1899-12-29 06:00:00")}, {std::string("1899-12-29 06:00:00")},
                                                      {std::string("0100-01-01 00:00:00")}, {std::string("1899-12-30 00:00:00")}};
@@ -162,10 +161,9 @@ TEST_P(Jet4WriterSizes, EveryRowIsReadBack) {
     const fs::path file = dir / "Conti.mdb";
     {
         Jet4Writer w(file);
-        w.beginTable("Segni", {{"S", Jet4Type::Byte}});
+        w.beginTable("Segni", {{"S", Byte}});
         for (long i = 0; i < count; ++i) w.addRow({std::int64_t{i % 251}});
-        w.beginTable("Conti", {{"Numero", Jet4Type::Long}, {"Importo", Jet4Type::Currency},
-                               {"Data", Jet4Type::Text, 8}, {"Nota", Jet4Type::Memo}});
+        w.beginTable("Conti", {{"Numero", Long}, {"Importo", Currency}, {"Data", Text, 8}, {"Nota", Memo}});
         for (long i = 0; i < count; ++i)
             w.addRow({std::int64_t{i}, static_cast<double>(i % 1000) / 100.0, std::to_string(20140101 + i % 28),
                       i % 1000 == 999 ? Jet4Value{repeated("lungo ", 900)} : Jet4Value{}});
@@ -203,13 +201,13 @@ INSTANTIATE_TEST_SUITE_P(Rows, Jet4WriterSizes,
 
 TEST(Jet4Writer, RefusesWhatItCannotWriteNamingTheTableAndField) {
     const std::tuple<Jet4Column, Jet4Value, const char*> cases[] = {
-        {{"Nome", Jet4Type::Text, 5}, std::string("troppo lungo"), "longer than the field's 5 characters"},
-        {{"Numero", Jet4Type::Integer}, std::int64_t{40000}, "40000 does not fit the field"},
-        {{"Numero", Jet4Type::Byte}, std::int64_t{-1}, "-1 does not fit the field"},
-        {{"Numero", Jet4Type::Long}, std::string("12"), "a whole number is needed"},
-        {{"Importo", Jet4Type::Currency}, std::string("12"), "a number is needed"},
-        {{"Quando", Jet4Type::DateTime}, std::string("2014-02-30"), "\"2014-02-30\" is not a date"},
-        {{"Nome", Jet4Type::Text}, std::string("\xff"), "not UTF-8"},
+        {{"Nome", Text, 5}, std::string("troppo lungo"), "longer than the field's 5 characters"},
+        {{"Numero", Integer}, std::int64_t{40000}, "40000 does not fit the field"},
+        {{"Numero", Byte}, std::int64_t{-1}, "-1 does not fit the field"},
+        {{"Numero", Long}, std::string("12"), "a whole number is needed"},
+        {{"Importo", Currency}, std::string("12"), "a number is needed"},
+        {{"Quando", DateTime}, std::string("2014-02-30"), "\"2014-02-30\" is not a date"},
+        {{"Nome", Text}, std::string("\xff"), "not UTF-8"},
     };
     for (const auto& [column, value, message] : cases) {
         TestDir dir;

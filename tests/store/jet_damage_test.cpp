@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -30,13 +31,9 @@ using zt::test::TestDir;
 namespace {
 
 // Every table of the file as the reader gives it, in the reading child: per table its
-// name and row count, and apart a digest of its values.
-struct Reading {
-    std::string shape, digests;
-};
-
-Reading read(const fs::path& file) {
-    const std::string text = zt::store::runJetReading(file, [&] {
+// name and row count (its shape), then, after a \x01, per table a digest of its values.
+std::string read(const fs::path& file) {
+    return zt::store::runJetReading(file, [&] {
         JetFile jet = JetFile::open(file);
         std::string shape, digests;
         for (const auto& name : jet.tableNames()) {
@@ -59,9 +56,9 @@ Reading read(const fs::path& file) {
         }
         return shape + '\x01' + digests;
     });
-    const auto split = text.find('\x01');
-    return {text.substr(0, split), text.substr(split + 1)};
 }
+
+std::string shapeOf(const std::string& reading) { return reading.substr(0, reading.find('\x01')); }
 
 void put(const fs::path& file, std::size_t at, const std::string& bytes) {
     std::fstream f(file, std::ios::binary | std::ios::in | std::ios::out);
@@ -80,13 +77,10 @@ struct Counts {
 Counts sweepFile(const TestDir& dir, const std::string& name) {
     // A damaged file must be refused quickly; these limits only end a reading that hangs.
     const auto saved = zt::store::jetReadLimits();
-    auto limits = saved;
-    limits.time = std::chrono::seconds(10);
-    limits.timePerMegabyte = std::chrono::milliseconds(0);
-    zt::store::setJetReadLimits(limits);
+    zt::store::setJetReadLimits({std::chrono::seconds(10), std::chrono::milliseconds(0), saved.memory, saved.memoryPerByte});
 
     const std::string original = dir.read(name);
-    const Reading reference = read(dir / name);
+    const std::string reference = read(dir / name);
     const std::size_t page = 4096, pages = (original.size() + page - 1) / page;
     const std::size_t total = 2 * pages + 2 * ((original.size() + 65535) / 65536);
     Counts counts[4];
@@ -111,19 +105,17 @@ Counts sweepFile(const TestDir& dir, const std::string& name) {
                                                 : "cut at " + std::to_string(at) + (odd ? "" : ", zero-padded");
                 if (cut) fs::resize_file(copy, at);
                 else put(copy, at, bytes);
-                Reading r;
-                bool refused = false;
+                std::optional<std::string> r;  // none when refused
                 try {
                     r = read(copy);
                 } catch (const DbError& e) {
-                    refused = true;
                     EXPECT_NE(e.message(), "") << what;
                 }
                 put(copy, at, original.substr(at, cut ? std::string::npos : bytes.size()));
                 std::lock_guard lock(mutex);
                 Counts& c = counts[(isPage ? 0 : 2) + odd];
-                if (refused) ++c.refused;
-                else if (r.shape == reference.shape) ++(r.digests == reference.digests ? c.whole : c.altered);
+                if (!r) ++c.refused;
+                else if (shapeOf(*r) == shapeOf(reference)) ++(*r == reference ? c.whole : c.altered);
                 else if (c.partial++ == 0) c.firstPartial = what;
             }
         });
@@ -157,10 +149,9 @@ TEST(JetDamage, EveryPageOfNwindZeroedOrRandomAndEveryCutIsReadWholeOrRefusedNev
 // zeroed, has the file refused.
 void writeAccounts(const fs::path& file, long rows) {
     using zt::jetwrite::Jet4Value;
+    using enum zt::jetwrite::Jet4Type;
     zt::jetwrite::Jet4Writer w(file);
-    w.beginTable("Conto_Cliente", {{"Importo", zt::jetwrite::Jet4Type::Currency},
-                                   {"DataAddebito", zt::jetwrite::Jet4Type::Text, 8},
-                                   {"Nota", zt::jetwrite::Jet4Type::Memo}});
+    w.beginTable("Conto_Cliente", {{"Importo", Currency}, {"DataAddebito", Text, 8}, {"Nota", Memo}});
     for (long i = 0; i < rows; ++i)
         w.addRow({static_cast<double>(i % 997) / 100.0, std::to_string(20140101 + i % 28),
                   Jet4Value{i % 300 == 0 ? std::string(3000 + i % 7, 'n') : i % 100 == 0 ? std::string(900, 'm') : "breve"}});
@@ -205,10 +196,8 @@ TEST(JetDamage, EveryPageOfAJet4FileIsReadWholeOrRefusedAndSoAreItsUsageMapPages
 // `zentoria convert`, the image every operation reads, the move of the summary file.
 struct Damage {
     const char* name;
-    std::size_t at;      // where zeros are written
-    std::size_t zeros;   // how many (up to the end of the file when 0)
-    const char* table;
-    const char* message;
+    std::size_t at, zeros;  // `zeros` zeros written at `at` (up to the end of the file when 0)
+    const char *table, *message;
 };
 
 class JetDamageRefused : public ::testing::TestWithParam<Damage> {};
