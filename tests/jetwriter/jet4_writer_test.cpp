@@ -79,9 +79,8 @@ std::vector<std::string> mdbExport(const fs::path& file, const std::string& tabl
 }
 
 std::vector<std::vector<JetCell>> readBack(const fs::path& file, const std::string& table) {
-    auto jet = JetFile::open(file);
     std::vector<std::vector<JetCell>> rows;
-    jet.readRows(table, [&](const std::vector<JetCell>& row) { rows.push_back(row); });
+    JetFile::open(file).readRows(table, [&](const std::vector<JetCell>& row) { rows.push_back(row); });
     return rows;
 }
 
@@ -90,12 +89,11 @@ int usageMapType(const fs::path& file, const std::string& table) {
     const std::string bytes = zt::test::readBytes(file);
     auto u8 = [&](std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); };
     auto u16 = [&](std::size_t at) { return u8(at) | u8(at + 1) << 8; };
-    auto u32 = [&](std::size_t at) { return static_cast<std::uint32_t>(u16(at) | u16(at + 2) << 16); };
     for (const auto& line : mdbExport(file, "MSysObjects")) {
-        // Id|ParentId|Name|...: the table's definition is on page Id.
         const auto id = line.find('|'), parent = line.find('|', id + 1), name = line.find('|', parent + 1);
         if (line.substr(parent + 1, name - parent - 1) != table) continue;
-        const std::uint32_t pageRow = u32(std::stoul(line.substr(0, id)) * 4096 + 55);
+        const std::size_t tdef = std::stoul(line.substr(0, id)) * 4096;
+        const auto pageRow = static_cast<std::uint32_t>(u16(tdef + 55) | u16(tdef + 57) << 16);
         const std::size_t map = (pageRow >> 8) * 4096;
         return u8(map + u16(map + 14 + 2 * (pageRow & 0xff)));
     }
@@ -183,21 +181,18 @@ TEST_P(Jet4WriterSizes, EveryRowIsReadBack) {
     for (std::size_t i = 0; i < back.size(); ++i) {
         inOrder = inOrder && back[i][0] == JetCell{static_cast<std::int64_t>(i)};
         money += std::get<double>(back[i][1]);
+        expected += static_cast<double>(i % 1000) / 100.0;
     }
-    for (long i = 0; i < count; ++i) expected += static_cast<double>(i % 1000) / 100.0;
     EXPECT_TRUE(inOrder);
     EXPECT_EQ(money, expected);
     EXPECT_EQ(usageMapType(file, "Conti"), mapType);
-
-    // The database layer's image of it: the same rows.
     auto db = zt::store::Database::open(dir.path(), "Conti.mdb");
     EXPECT_EQ(db.openTable("Conti").recordCount(), count);
     EXPECT_EQ(db.openTable("Segni").recordCount(), count);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Jet4WriterSizes,
-                         ::testing::Values(std::tuple{0L, 0}, std::tuple{1L, 0}, std::tuple{256L, 0},
-                                           std::tuple{60000L, 1}));
+                         ::testing::Values(std::tuple{0L, 0}, std::tuple{1L, 0}, std::tuple{256L, 0}, std::tuple{60000L, 1}));
 
 TEST(Jet4Writer, RefusesWhatItCannotWriteNamingTheTableAndField) {
     const std::tuple<Jet4Column, Jet4Value, const char*> cases[] = {

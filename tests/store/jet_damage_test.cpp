@@ -96,7 +96,6 @@ Counts sweepFile(const TestDir& dir, const std::string& name) {
             for (std::size_t k = w; k < total; k += 2) {
                 const bool isPage = k < 2 * pages, odd = k % 2, cut = !isPage && odd;
                 const std::size_t at = isPage ? k / 2 * page : (k - 2 * pages) / 2 * 65536;
-                // Written at `at`, unless the file is cut there.
                 std::string bytes(cut ? 0 : isPage ? std::min(page, original.size() - at) : original.size() - at, '\0');
                 std::mt19937 rng(static_cast<unsigned>(k / 2));
                 if (isPage && odd)
@@ -171,9 +170,7 @@ TEST(JetDamage, EveryPageOfAJet4FileIsReadWholeOrRefusedAndSoAreItsUsageMapPages
     for (std::size_t at = 0; at < bytes.size(); at += 4096) {
         if (bytes[at] != 0x05) continue;
         ++mapPages;
-        std::string damaged = bytes;
-        std::fill_n(damaged.begin() + static_cast<long>(at), 4096, '\0');
-        dir.write("Rotto.mdb", damaged);
+        dir.write("Rotto.mdb", bytes.substr(0, at) + std::string(4096, '\0') + bytes.substr(at + 4096));
         fs::remove(dir / "copia.db");
         try {
             const auto copied = zt::store::copyJetFileToNewSqlite(dir / "Rotto.mdb", dir / "copia.db");
@@ -203,6 +200,7 @@ struct Damage {
 class JetDamageRefused : public ::testing::TestWithParam<Damage> {};
 
 TEST_P(JetDamageRefused, ByTheCopyTheImageAndTheSummarysMove) {
+    using namespace zt::store;
     const Damage& d = GetParam();
     TestDir dir;
     dir.copyAccessFixture("nwind.mdb", "Zentoria.mdb");
@@ -210,10 +208,9 @@ TEST_P(JetDamageRefused, ByTheCopyTheImageAndTheSummarysMove) {
     std::fill_n(before.begin() + static_cast<long>(d.at), d.zeros ? d.zeros : before.size() - d.at, '\0');
     dir.write("Zentoria.mdb", before);
     const std::pair<const char*, std::function<void()>> readings[] = {
-        {"copy", [&] { zt::store::copyJetFileToNewSqlite(dir / "Zentoria.mdb", dir / "copia.db"); }},
-        {"image", [&] { zt::store::Database::open(dir.path(), "Zentoria.mdb"); }},
-        {"summary move",
-         [&] { zt::store::moveSummaryToSqlite(dir.path(), "Zentoria.mdb", [](const std::string&) { return true; }); }}};
+        {"copy", [&] { copyJetFileToNewSqlite(dir / "Zentoria.mdb", dir / "copia.db"); }},
+        {"image", [&] { Database::open(dir.path(), "Zentoria.mdb"); }},
+        {"summary move", [&] { moveSummaryToSqlite(dir.path(), "Zentoria.mdb", [](const std::string&) { return true; }); }}};
     for (const auto& [path, reading] : readings) {
         std::string message = "no error";
         try {
