@@ -5,10 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <sstream>
 
 #include "store/sqlite/database.h"
@@ -18,6 +15,7 @@
 
 namespace fs = std::filesystem;
 using namespace zt::jetwrite;
+using enum Jet4Type;
 using zt::store::JetCell;
 using zt::store::JetFile;
 using zt::test::runCommand;
@@ -25,128 +23,77 @@ using zt::test::TestDir;
 
 namespace {
 
-const std::vector<Jet4Column> kAllTypes = {
-    {"Piccolo", Jet4Type::Byte},       {"Intero", Jet4Type::Integer},  {"Lungo", Jet4Type::Long},
-    {"Importo", Jet4Type::Currency},   {"Doppio", Jet4Type::Double},   {"Quando", Jet4Type::DateTime},
-    {"Pagato", Jet4Type::YesNo},       {"Nome", Jet4Type::Text, 255},  {"Nota", Jet4Type::Memo},
-};
+const std::vector<Jet4Column> kAllTypes = {{"Piccolo", Byte},     {"Intero", Integer}, {"Lungo", Long},
+                                           {"Importo", Currency}, {"Doppio", Double},  {"Quando", DateTime},
+                                           {"Pagato", YesNo},     {"Nome", Text, 255}, {"Nota", Memo}};
 
 std::string repeated(const std::string& piece, std::size_t times) {
     std::string s;
-    for (std::size_t i = 0; i < times; ++i) s += piece;
+    while (times--) s += piece;
     return s;
 }
 
 // Rows that reach every way a value is stored: the ends of each number type, texts in
 // compressed and in plain Unicode, empty and null texts, memos in the row, on one
-// long-value page and on chains of them.
-std::vector<Jet4Row> allTypeRows() {
-    const std::string memo500 = repeated("Camera doppia, ", 34);        // 510 bytes compressed: one page
-    const std::string memo3000 = repeated("Saldo è più ", 250);          // 3000 characters: a chain of pages
-    const std::string memo20000 = repeated("Prenotazione ☃ n. 12345; ", 800);  // plain Unicode, many pages
+// long-value page and on chains of them; with what mdb-export prints for each (-d '|' -Q
+// -H, dates as %Y-%m-%d %H:%M:%S) and what the program's reader gives (docs/JET_FILES.md).
+struct TypeRow {
+    Jet4Row row;
+    std::string exported;
+    std::vector<JetCell> read;
+};
+
+std::vector<TypeRow> allTypeRows() {
+    using I = std::int64_t;
+    using S = std::string;
+    const S memo500 = repeated("Camera doppia, ", 34);                   // 510 bytes compressed: one page
+    const S memo3000 = repeated("Saldo è più ", 250);                     // 3000 characters: a chain of pages
+    const S memo20000 = repeated("Prenotazione ☃ n. 12345; ", 800);      // plain Unicode, many pages
+    const S unicode = "Perché è così ☃ 中文", x255(255, 'x'), quoted = "Hotel \"Bellavista\", Rimini";
     return {
-        {std::int64_t{0}, std::int64_t{-32768}, std::int64_t{INT32_MIN}, -1234.5678, -1.5e300,
-         std::string("1900-03-01 00:00:00"), std::int64_t{-1}, std::string("Perché è così ☃ 中文"), std::string("breve")},
-        {std::int64_t{255}, std::int64_t{32767}, std::int64_t{INT32_MAX}, 0.29, 0.1, std::string("2026-12-08 23:59:59"),
-         std::int64_t{0}, std::string(""), memo500},
-        {Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{}, Jet4Value{},
-         Jet4Value{}},
-        {std::int64_t{7}, std::int64_t{-1}, std::int64_t{123456789}, 123456789.1234, 1e-300, 45000.5,
-         std::int64_t{1}, repeated("x", 255), memo3000},
-        {std::int64_t{1}, std::int64_t{2}, std::int64_t{3}, 1000000.0, -0.0, std::string("2014-01-31"), std::int64_t{0},
-         std::string("Hotel \"Bellavista\", Rimini"), memo20000},
+        {{I{0}, I{-32768}, I{INT32_MIN}, -1234.5678, -1.5e300, S("1900-03-01 00:00:00"), I{-1}, unicode, S("breve")},
+         "0|-32768|-2147483648|-1234.5678|-1.5e+300|1900-03-01 00:00:00|1|" + unicode + "|breve",
+         {I{0}, I{-32768}, I{INT32_MIN}, -1234.5678, -1.5e300, S("1900-03-01 00:00:00"), I{-1}, unicode, S("breve")}},
+        {{I{255}, I{32767}, I{INT32_MAX}, 0.29, 0.1, S("2026-12-08 23:59:59"), I{0}, S(""), memo500},
+         "255|32767|2147483647|0.2900|0.1|2026-12-08 23:59:59|0||" + memo500,
+         {I{255}, I{32767}, I{INT32_MAX}, 0.29, 0.1, S("2026-12-08 23:59:59"), I{0}, S(""), memo500}},
+        {Jet4Row(kAllTypes.size()), "||||||0||", {{}, {}, {}, {}, {}, {}, I{0}, {}, {}}},
+        {{I{7}, I{-1}, I{123456789}, 123456789.1234, 1e-300, 45000.5, I{1}, x255, memo3000},
+         "7|-1|123456789|123456789.1234|1e-300|2023-03-15 12:00:00|1|" + x255 + "|" + memo3000,
+         {I{7}, I{-1}, I{123456789}, 123456789.1234, 1e-300, S("2023-03-15 12:00:00"), I{-1}, x255, memo3000}},
+        {{I{1}, I{2}, I{3}, 1000000.0, -0.0, S("2014-01-31"), I{0}, quoted, memo20000},
+         "1|2|3|1000000.0000|-0|2014-01-31 00:00:00|0|" + quoted + "|" + memo20000,
+         {I{1}, I{2}, I{3}, 1000000.0, -0.0, S("2014-01-31 00:00:00"), I{0}, quoted, memo20000}},
     };
 }
 
-// What mdb-export prints for a value (-d '|' -Q -H, dates as %Y-%m-%d %H:%M:%S).
-std::string exported(const Jet4Column& c, const Jet4Value& v) {
-    char buf[64];
-    if (c.type == Jet4Type::YesNo) {
-        const bool yes = std::holds_alternative<std::int64_t>(v) && std::get<std::int64_t>(v) != 0;
-        return yes ? "1" : "0";
-    }
-    if (std::holds_alternative<std::monostate>(v)) return "";
-    if (auto* s = std::get_if<std::string>(&v)) {
-        if (c.type != Jet4Type::DateTime) return *s;
-        double d = 0;
-        jetDateFromText(*s, d);
-        return exported(c, Jet4Value{d});
-    }
-    const double d = std::holds_alternative<double>(v) ? std::get<double>(v)
-                                                       : static_cast<double>(std::get<std::int64_t>(v));
-    switch (c.type) {
-        case Jet4Type::Currency: {
-            const auto units = static_cast<long long>(std::llround(d * 10000));
-            std::snprintf(buf, sizeof buf, "%s%lld.%04lld", units < 0 ? "-" : "", std::llabs(units) / 10000,
-                          std::llabs(units) % 10000);
-            return buf;
-        }
-        case Jet4Type::Double: std::snprintf(buf, sizeof buf, "%.16g", d); return buf;
-        case Jet4Type::DateTime: {
-            const auto seconds = static_cast<long long>(std::llround((d - 25569) * 86400));
-            const std::time_t t = static_cast<std::time_t>(seconds);
-            std::tm tm{};
-            gmtime_r(&t, &tm);
-            std::strftime(buf, sizeof buf, "%Y-%m-%d %H:%M:%S", &tm);
-            return buf;
-        }
-        default: return std::to_string(static_cast<long long>(d));
-    }
-}
-
-// What the program's reader gives for a value (docs/JET_FILES.md, "Values").
-JetCell read(const Jet4Column& c, const Jet4Value& v) {
-    if (c.type == Jet4Type::YesNo)
-        return std::int64_t{std::holds_alternative<std::int64_t>(v) && std::get<std::int64_t>(v) != 0 ? -1 : 0};
-    if (std::holds_alternative<std::monostate>(v)) return {};
-    if (c.type == Jet4Type::DateTime) return exported(c, v);
-    if (auto* s = std::get_if<std::string>(&v)) return *s;
-    if (c.type == Jet4Type::Currency || c.type == Jet4Type::Double)
-        return std::holds_alternative<double>(v) ? std::get<double>(v) : static_cast<double>(std::get<std::int64_t>(v));
-    return std::get<std::int64_t>(v);
-}
-
-std::vector<std::string> lines(const std::string& text) {
+std::vector<std::string> mdbExport(const fs::path& file, const std::string& table) {
+    const char* when = "%Y-%m-%d %H:%M:%S";
+    const auto r = runCommand("mdb-export", {"-d", "|", "-Q", "-H", "-D", when, "-T", when, file.string(), table});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
     std::vector<std::string> out;
-    std::istringstream in(text);
+    std::istringstream in(r.out);
     for (std::string line; std::getline(in, line);) out.push_back(line);
     return out;
 }
 
-std::vector<std::string> mdbExport(const fs::path& file, const std::string& table) {
-    const auto r = runCommand("mdb-export", {"-d", "|", "-Q", "-H", "-D", "%Y-%m-%d %H:%M:%S", "-T",
-                                             "%Y-%m-%d %H:%M:%S", file.string(), table});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
-    return lines(r.out);
-}
-
 std::vector<std::vector<JetCell>> readBack(const fs::path& file, const std::string& table) {
-    auto jet = JetFile::open(file);
     std::vector<std::vector<JetCell>> rows;
-    jet.readRows(table, [&](const std::vector<JetCell>& row) { rows.push_back(row); });
+    JetFile::open(file).readRows(table, [&](const std::vector<JetCell>& row) { rows.push_back(row); });
     return rows;
 }
 
 // The first byte of a table's map of owned pages: 0 a map in the row, 1 map pages.
 int usageMapType(const fs::path& file, const std::string& table) {
-    std::ifstream in(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = zt::test::readBytes(file);
     auto u8 = [&](std::size_t at) { return static_cast<unsigned char>(bytes.at(at)); };
     auto u16 = [&](std::size_t at) { return u8(at) | u8(at + 1) << 8; };
-    auto u32 = [&](std::size_t at) { return static_cast<std::uint32_t>(u16(at) | u16(at + 2) << 16); };
-    auto jet = JetFile::open(file);
-    const auto names = jet.tableNames();
-    const auto id = runCommand("mdb-export", {"-Q", "-H", "-d", "|", file.string(), "MSysObjects"});
-    for (const auto& line : lines(id.out)) {
-        std::istringstream fields(line);
-        std::string idText, parent, name;
-        std::getline(fields, idText, '|');
-        std::getline(fields, parent, '|');
-        std::getline(fields, name, '|');
-        if (name != table) continue;
-        const std::size_t tdef = std::stoul(idText) * 4096;
-        const std::uint32_t pageRow = u32(tdef + 55);
+    for (const auto& line : mdbExport(file, "MSysObjects")) {
+        const auto id = line.find('|'), parent = line.find('|', id + 1), name = line.find('|', parent + 1);
+        if (line.substr(parent + 1, name - parent - 1) != table) continue;
+        const std::size_t tdef = std::stoul(line.substr(0, id)) * 4096;
+        const auto pageRow = static_cast<std::uint32_t>(u16(tdef + 55) | u16(tdef + 57) << 16);
         const std::size_t map = (pageRow >> 8) * 4096;
         return u8(map + u16(map + 14 + 2 * (pageRow & 0xff)));
     }
@@ -158,11 +105,12 @@ int usageMapType(const fs::path& file, const std::string& table) {
 TEST(Jet4Writer, MdbtoolsAndTheProgramReadEveryTypeValueForValue) {
     TestDir dir;
     const fs::path file = dir / "Tipi.mdb";
-    const auto rows = allTypeRows();
-    writeJet4File(file, {{"Tipi", kAllTypes, rows}, {"Vuota", {{"Numero", Jet4Type::Long}}, {}}});
+    const auto cases = allTypeRows();
+    std::vector<Jet4Row> rows;
+    for (const auto& c : cases) rows.push_back(c.row);
+    writeJet4File(file, {{"Tipi", kAllTypes, rows}, {"Vuota", {{"Numero", Long}}, {}}});
 
-    const auto ver = runCommand("mdb-ver", {file.string()});
-    EXPECT_EQ(ver.out, "JET4\n");
+    EXPECT_EQ(runCommand("mdb-ver", {file.string()}).out, "JET4\n");
     EXPECT_EQ(runCommand("mdb-tables", {"-1", file.string()}).out, "Tipi\nVuota\n");
     const auto schema = runCommand("mdb-schema", {file.string()});
     EXPECT_EQ(schema.status, 0) << schema.err;
@@ -172,37 +120,30 @@ TEST(Jet4Writer, MdbtoolsAndTheProgramReadEveryTypeValueForValue) {
                               "CREATE TABLE [Vuota]"})
         EXPECT_NE(schema.out.find(field), std::string::npos) << field << "\n" << schema.out;
 
-    const auto out = mdbExport(file, "Tipi");
-    ASSERT_EQ(out.size(), rows.size());
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        std::string expected;
-        for (std::size_t c = 0; c < kAllTypes.size(); ++c) expected += (c ? "|" : "") + exported(kAllTypes[c], rows[r][c]);
-        EXPECT_EQ(out[r], expected) << "row " << r;
-    }
     EXPECT_TRUE(mdbExport(file, "Vuota").empty());
-
+    const auto out = mdbExport(file, "Tipi");
     const auto back = readBack(file, "Tipi");
-    ASSERT_EQ(back.size(), rows.size());
-    for (std::size_t r = 0; r < rows.size(); ++r)
+    ASSERT_EQ(out.size(), cases.size());
+    ASSERT_EQ(back.size(), cases.size());
+    for (std::size_t r = 0; r < cases.size(); ++r) {
+        EXPECT_EQ(out[r], cases[r].exported) << "row " << r;
+        ASSERT_EQ(back[r].size(), cases[r].read.size());
         for (std::size_t c = 0; c < kAllTypes.size(); ++c)
-            EXPECT_EQ(back[r][c], read(kAllTypes[c], rows[r][c])) << "row " << r << " field " << kAllTypes[c].name;
+            EXPECT_EQ(back[r][c], cases[r].read[c]) << "row " << r << " field " << kAllTypes[c].name;
+    }
 }
 
 TEST(Jet4Writer, DatesBefore1900AndTheCatalogAsTheProgramSeesThem) {
     TestDir dir;
     const fs::path file = dir / "Date.mdb";
-    writeJet4File(file, {{"Date", {{"Quando", Jet4Type::DateTime}},
+    writeJet4File(file, {{"Date", {{"Quando", DateTime}},
                           {{std::string("1899-12-29 06:00:00")}, {-1.25}, {std::string("0100-01-01")}, {0.0}}}});
-    const auto back = readBack(file, "Date");
-    ASSERT_EQ(back.size(), 4u);
-    EXPECT_EQ(back[0][0], JetCell{std::string("1899-12-29 06:00:00")});
-    EXPECT_EQ(back[1][0], JetCell{std::string("1899-12-29 06:00:00")});
-    EXPECT_EQ(back[2][0], JetCell{std::string("0100-01-01 00:00:00")});
-    EXPECT_EQ(back[3][0], JetCell{std::string("1899-12-30 00:00:00")});
+    const std::vector<std::vector<JetCell>> dates = {{std::string("1899-12-29 06:00:00")}, {std::string("1899-12-29 06:00:00")},
+                                                     {std::string("0100-01-01 00:00:00")}, {std::string("1899-12-30 00:00:00")}};
+    EXPECT_EQ(readBack(file, "Date"), dates);
     // The system catalog lists its containers and itself as system objects.
-    const auto catalog = runCommand("mdb-export", {"-Q", "-H", "-d", "|", file.string(), "MSysObjects"});
-    const auto entries = lines(catalog.out);
-    ASSERT_EQ(entries.size(), 5u) << catalog.out;
+    const auto entries = mdbExport(file, "MSysObjects");
+    ASSERT_EQ(entries.size(), 5u) << ::testing::PrintToString(entries);
     EXPECT_NE(entries[3].find("|MSysObjects|1|"), std::string::npos);
     EXPECT_NE(entries[4].find("|Date|1|"), std::string::npos);
     EXPECT_EQ(runCommand("mdb-tables", {"-S", "-1", file.string()}).out, "MSysObjects\nDate\n");
@@ -218,10 +159,9 @@ TEST_P(Jet4WriterSizes, EveryRowIsReadBack) {
     const fs::path file = dir / "Conti.mdb";
     {
         Jet4Writer w(file);
-        w.beginTable("Segni", {{"S", Jet4Type::Byte}});
+        w.beginTable("Segni", {{"S", Byte}});
         for (long i = 0; i < count; ++i) w.addRow({std::int64_t{i % 251}});
-        w.beginTable("Conti", {{"Numero", Jet4Type::Long}, {"Importo", Jet4Type::Currency},
-                               {"Data", Jet4Type::Text, 8}, {"Nota", Jet4Type::Memo}});
+        w.beginTable("Conti", {{"Numero", Long}, {"Importo", Currency}, {"Data", Text, 8}, {"Nota", Memo}});
         for (long i = 0; i < count; ++i)
             w.addRow({std::int64_t{i}, static_cast<double>(i % 1000) / 100.0, std::to_string(20140101 + i % 28),
                       i % 1000 == 999 ? Jet4Value{repeated("lungo ", 900)} : Jet4Value{}});
@@ -234,58 +174,47 @@ TEST_P(Jet4WriterSizes, EveryRowIsReadBack) {
     EXPECT_EQ(sum, static_cast<long long>(count) * (count - 1) / 2);
     EXPECT_EQ(static_cast<long>(mdbExport(file, "Segni").size()), count);
 
-    long n = 0;
-    double money = 0;
+    const auto back = readBack(file, "Conti");
+    EXPECT_EQ(static_cast<long>(back.size()), count);
     bool inOrder = true;
-    auto jet = JetFile::open(file);
-    jet.readRows("Conti", [&](const std::vector<JetCell>& row) {
-        inOrder = inOrder && row[0] == JetCell{std::int64_t{n}};
-        money += std::get<double>(row[1]);
-        ++n;
-    });
+    double money = 0, expected = 0;
+    for (std::size_t i = 0; i < back.size(); ++i) {
+        inOrder = inOrder && back[i][0] == JetCell{static_cast<std::int64_t>(i)};
+        money += std::get<double>(back[i][1]);
+        expected += static_cast<double>(i % 1000) / 100.0;
+    }
     EXPECT_TRUE(inOrder);
-    EXPECT_EQ(n, count);
-    double expected = 0;
-    for (long i = 0; i < count; ++i) expected += static_cast<double>(i % 1000) / 100.0;
     EXPECT_EQ(money, expected);
     EXPECT_EQ(usageMapType(file, "Conti"), mapType);
-
-    // The database layer's image of it: the same rows.
     auto db = zt::store::Database::open(dir.path(), "Conti.mdb");
     EXPECT_EQ(db.openTable("Conti").recordCount(), count);
     EXPECT_EQ(db.openTable("Segni").recordCount(), count);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, Jet4WriterSizes,
-                         ::testing::Values(std::tuple{0L, 0}, std::tuple{1L, 0}, std::tuple{256L, 0},
-                                           std::tuple{60000L, 1}));
+                         ::testing::Values(std::tuple{0L, 0}, std::tuple{1L, 0}, std::tuple{256L, 0}, std::tuple{60000L, 1}));
 
 TEST(Jet4Writer, RefusesWhatItCannotWriteNamingTheTableAndField) {
-    struct Case {
-        Jet4Column column;
-        Jet4Value value;
-        const char* message;
+    const std::tuple<Jet4Column, Jet4Value, const char*> cases[] = {
+        {{"Nome", Text, 5}, std::string("troppo lungo"), "longer than the field's 5 characters"},
+        {{"Numero", Integer}, std::int64_t{40000}, "40000 does not fit the field"},
+        {{"Numero", Byte}, std::int64_t{-1}, "-1 does not fit the field"},
+        {{"Numero", Long}, std::string("12"), "a whole number is needed"},
+        {{"Importo", Currency}, std::string("12"), "a number is needed"},
+        {{"Quando", DateTime}, std::string("2014-02-30"), "\"2014-02-30\" is not a date"},
+        {{"Nome", Text}, std::string("\xff"), "not UTF-8"},
     };
-    const Case cases[] = {
-        {{"Nome", Jet4Type::Text, 5}, std::string("troppo lungo"), "longer than the field's 5 characters"},
-        {{"Numero", Jet4Type::Integer}, std::int64_t{40000}, "40000 does not fit the field"},
-        {{"Numero", Jet4Type::Byte}, std::int64_t{-1}, "-1 does not fit the field"},
-        {{"Numero", Jet4Type::Long}, std::string("12"), "a whole number is needed"},
-        {{"Importo", Jet4Type::Currency}, std::string("12"), "a number is needed"},
-        {{"Quando", Jet4Type::DateTime}, std::string("2014-02-30"), "\"2014-02-30\" is not a date"},
-        {{"Nome", Jet4Type::Text}, std::string("\xff"), "not UTF-8"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [column, value, message] : cases) {
         TestDir dir;
         Jet4Writer w(dir / "X.mdb");
-        w.beginTable("Tabella", {c.column});
+        w.beginTable("Tabella", {column});
         try {
-            w.addRow({c.value});
-            ADD_FAILURE() << c.message;
+            w.addRow({value});
+            ADD_FAILURE() << message;
         } catch (const std::runtime_error& e) {
             const std::string what = e.what();
-            EXPECT_NE(what.find("X.mdb: table \"Tabella\", field \"" + c.column.name + "\": "), std::string::npos) << what;
-            EXPECT_NE(what.find(c.message), std::string::npos) << what;
+            EXPECT_NE(what.find("X.mdb: table \"Tabella\", field \"" + column.name + "\": "), std::string::npos) << what;
+            EXPECT_NE(what.find(message), std::string::npos) << what;
         }
     }
     TestDir dir;

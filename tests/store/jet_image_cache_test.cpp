@@ -7,9 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <optional>
-#include <filesystem>
 #include <thread>
 
 #include "store/sqlite/database.h"
@@ -26,8 +24,7 @@ namespace {
 class CacheHome {
 public:
     CacheHome() {
-        const char* old = std::getenv("XDG_CACHE_HOME");
-        if (old) saved_ = old;
+        if (const char* old = std::getenv("XDG_CACHE_HOME")) saved_ = old;
         ::setenv("XDG_CACHE_HOME", dir_.path().c_str(), 1);
         zt::store::forgetJetImages();
     }
@@ -38,7 +35,7 @@ public:
         zt::store::setJetImageCacheLimit(std::uint64_t{4} << 30);
     }
     fs::path folder() const { return dir_ / "zentoria"; }
-    // The files in the cache folder.
+    void write(const std::string& file, const std::string& bytes) const { dir_.write("zentoria/" + file, bytes); }
     std::vector<std::string> files() const {
         std::vector<std::string> out;
         std::error_code ec;
@@ -48,12 +45,14 @@ public:
     }
 
 private:
-    TestDir dir_;
+    TestDir dir_;  // the cache folder is its "zentoria"
     std::optional<std::string> saved_;
 };
 
-long rowsOf(const TestDir& dir, const std::string& file, const std::string& table) {
-    return Database::open(dir.path(), file).openTable(table).recordCount();
+// The rows of `table` through the database layer, and the Access files read into images so far.
+std::pair<long, long> rowsOf(const TestDir& dir, const std::string& file, const std::string& table) {
+    const long rows = Database::open(dir.path(), file).openTable(table).recordCount();
+    return {rows, zt::store::jetImageReadings()};
 }
 
 }  // namespace
@@ -63,33 +62,26 @@ TEST(JetImageCache, ASecondStartReusesTheImageAChangedFileGetsANewOneAndTheOldGo
     TestDir dir;
     dir.copyAccessFixture("nwind.mdb");
     const long before = zt::store::jetImageReadings();
-    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Orders"), 830);
-    EXPECT_EQ(zt::store::jetImageReadings(), before + 1);
+    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Orders"), std::pair(830L, before + 1));
     const auto first = cache.files();
     ASSERT_EQ(first.size(), 1u);
     EXPECT_EQ(fs::path(first[0]).extension(), ".sqlite");
 
     // A second start: the image on disk, without reading the Access file again.
     zt::store::forgetJetImages();
-    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Order Details"), 2155);
-    EXPECT_EQ(zt::store::jetImageReadings(), before + 1);
+    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Order Details"), std::pair(2155L, before + 1));
 
     // The file changed: a new image, and the old one removed.
     fs::last_write_time(dir / "nwind.mdb", fs::last_write_time(dir / "nwind.mdb") + std::chrono::seconds(5));
-    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Orders"), 830);
-    EXPECT_EQ(zt::store::jetImageReadings(), before + 2);
+    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Orders"), std::pair(830L, before + 2));
     const auto second = cache.files();
     ASSERT_EQ(second.size(), 1u);
     EXPECT_NE(second[0], first[0]);
 
     // An image that is not whole (or not of this file) is not used: it is made again.
-    {
-        std::ofstream out(cache.folder() / second[0], std::ios::binary | std::ios::trunc);
-        out << "not an image";
-    }
+    cache.write(second[0], "not an image");
     zt::store::forgetJetImages();
-    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Orders"), 830);
-    EXPECT_EQ(zt::store::jetImageReadings(), before + 3);
+    EXPECT_EQ(rowsOf(dir, "nwind.mdb", "Orders"), std::pair(830L, before + 3));
     EXPECT_EQ(cache.files(), second);
 }
 
@@ -97,15 +89,15 @@ TEST(JetImageCache, TheFolderIsBoundedTheLeastRecentlyUsedImagesGoFirst) {
     CacheHome cache;
     TestDir dir;
     for (const char* name : {"a.mdb", "b.mdb", "c.mdb"}) dir.copyAccessFixture("nwind.mdb", name);
-    EXPECT_EQ(rowsOf(dir, "a.mdb", "Shippers"), 3);
+    EXPECT_EQ(rowsOf(dir, "a.mdb", "Shippers").first, 3);
     const auto one = cache.files();
     ASSERT_EQ(one.size(), 1u);
     const auto size = fs::file_size(cache.folder() / one[0]);
     // Room for two images: the third made removes the least recently used.
     zt::store::setJetImageCacheLimit(2 * size + size / 2);
-    EXPECT_EQ(rowsOf(dir, "b.mdb", "Shippers"), 3);
+    EXPECT_EQ(rowsOf(dir, "b.mdb", "Shippers").first, 3);
     EXPECT_EQ(cache.files().size(), 2u);
-    EXPECT_EQ(rowsOf(dir, "c.mdb", "Shippers"), 3);
+    EXPECT_EQ(rowsOf(dir, "c.mdb", "Shippers").first, 3);
     const auto left = cache.files();
     EXPECT_EQ(left.size(), 2u);
     EXPECT_EQ(std::find(left.begin(), left.end(), one[0]), left.end());  // a.mdb's went
@@ -114,17 +106,14 @@ TEST(JetImageCache, TheFolderIsBoundedTheLeastRecentlyUsedImagesGoFirst) {
 TEST(JetImageCache, TwoProgramsMakingTheSameImagesAtOnceEachGetWholeOnes) {
     CacheHome cache;
     TestDir dir;
-    const char* bin = std::getenv("ZENTORIA_BIN");
-    ASSERT_NE(bin, nullptr);
+    const std::string bin = zt::test::programPath();
     ASSERT_EQ(zt::test::runCommand(bin, {"demo", dir.path().string(), "--force", "--access"}).status, 0);
+    const std::vector<std::string> grid{"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2025",
+                                        "--stat", "Fatturato", "--detail", "1"};
     // Two programs at once, each making the images of the Access files the grid reads.
     std::vector<zt::test::Run> runs(2);
     std::vector<std::thread> programs;
-    for (auto& r : runs)
-        programs.emplace_back([&] {
-            r = zt::test::runCommand(bin, {"--dir", dir.path().string(), "grid", "--hotel", "1", "--year", "2025",
-                                           "--stat", "Fatturato", "--detail", "1"});
-        });
+    for (auto& r : runs) programs.emplace_back([&] { r = zt::test::runCommand(bin, grid); });
     for (auto& t : programs) t.join();
     for (const auto& r : runs) EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(runs[0].out, runs[1].out);
@@ -134,8 +123,6 @@ TEST(JetImageCache, TwoProgramsMakingTheSameImagesAtOnceEachGetWholeOnes) {
     // A third program finds them whole and makes none.
     const auto before = cache.files();
     EXPECT_FALSE(before.empty());
-    const auto third = zt::test::runCommand(bin, {"--dir", dir.path().string(), "grid", "--hotel", "1", "--year",
-                                                  "2025", "--stat", "Fatturato", "--detail", "1"});
-    EXPECT_EQ(third.out, runs[0].out);
+    EXPECT_EQ(zt::test::runCommand(bin, grid).out, runs[0].out);
     EXPECT_EQ(cache.files(), before);
 }

@@ -46,9 +46,11 @@ void TestDir::write(const std::string& name, const std::string& bytes) const {
     if (!out) throw std::runtime_error("cannot write " + name);
 }
 
-std::string TestDir::read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + name);
+std::string TestDir::read(const std::string& name) const { return readBytes(path_ / name); }
+
+std::string readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + file.string());
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();

@@ -36,6 +36,9 @@ private:
 // ZENTORIA_JET_FIXTURES, else in shared/fixtures/jet beside the project.
 std::filesystem::path accessFixture(const std::string& name);
 
+// The bytes of any file; std::runtime_error when it cannot be read.
+std::string readBytes(const std::filesystem::path& file);
+
 // Runs one SQL query on an SQLite file and returns the first column of every row,
 // as text ("NULL" for a null), joined by "|"; for checking what a file holds.
 std::string queryColumn(const std::filesystem::path& file, const std::string& query);
