@@ -408,6 +408,9 @@ void loadChain() {
     g_chain.server = std::make_unique<zt::test::PgServer>();
     g_chain.conninfo = g_chain.server->createDatabase("chain");
     auto c = store::PgConnection::open(g_chain.conninfo);
+    // Pushing and copying millions of rows: the statements get the long limit, as
+    // `figures push` gives them.
+    const store::ServerLongWork longWork;
     store::initFiguresSchema(c);
     auto t0 = clock::now();
     long long pushed = 0;
