@@ -558,22 +558,29 @@ std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
     return steps;
 }
 
-std::vector<HotelCopy> pushFigures(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
-                                   std::string_view detailDb, std::optional<std::int64_t> hotel) {
+namespace {
+
+// Both tables copied one way (`copyTable`: pushTable or pullTable), `Zentoria` first.
+template <class CopyTable>
+std::vector<HotelCopy> copyBoth(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
+                                std::string_view detailDb, std::optional<std::int64_t> hotel, CopyTable copyTable) {
     requireSchema(c);
-    auto done = pushTable(c, workDir, summaryDb, kSummaryTable, hotel);
-    auto detail = pushTable(c, workDir, detailDb, kDetailTable, hotel);
+    auto done = copyTable(c, workDir, summaryDb, kSummaryTable, hotel);
+    auto detail = copyTable(c, workDir, detailDb, kDetailTable, hotel);
     done.insert(done.end(), detail.begin(), detail.end());
     return done;
 }
 
+}  // namespace
+
+std::vector<HotelCopy> pushFigures(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
+                                   std::string_view detailDb, std::optional<std::int64_t> hotel) {
+    return copyBoth(c, workDir, summaryDb, detailDb, hotel, pushTable);
+}
+
 std::vector<HotelCopy> pullFigures(PgConnection& c, const std::filesystem::path& workDir, std::string_view summaryDb,
                                    std::string_view detailDb, std::optional<std::int64_t> hotel) {
-    requireSchema(c);
-    auto done = pullTable(c, workDir, summaryDb, kSummaryTable, hotel);
-    auto detail = pullTable(c, workDir, detailDb, kDetailTable, hotel);
-    done.insert(done.end(), detail.begin(), detail.end());
-    return done;
+    return copyBoth(c, workDir, summaryDb, detailDb, hotel, pullTable);
 }
 
 }  // namespace zt::store
