@@ -7,15 +7,9 @@
 
 namespace zt::desktop {
 
-namespace {
-
-store::PgConnection& serverConnection(const std::string& conninfo) { return store::figureServerConnection(conninfo); }
-
-}  // namespace
-
 SecurityPwd readServerPwd(const std::string& conninfo) {
     try {
-        const std::optional<std::string> line = store::serverPasswordLine(serverConnection(conninfo));
+        const std::optional<std::string> line = store::serverPasswordLine(*store::figureServerConnection(conninfo));
         SecurityPwd file;
         if (line) file = parseSecurityLine(*line);
         file.server = conninfo;
@@ -34,12 +28,12 @@ SecurityPwd readServerPwd(const std::string& conninfo) {
 }
 
 void setServerPassword(const std::string& conninfo, const std::optional<std::string>& line) {
-    store::setServerPasswordLine(serverConnection(conninfo), line);
+    store::setServerPasswordLine(*store::figureServerConnection(conninfo), line);
 }
 
 std::string serverPasswordPlace(const std::string& conninfo) {
     try {
-        return "PostgreSQL server " + serverConnection(conninfo).server();
+        return "PostgreSQL server " + store::figureServerConnection(conninfo)->server();
     } catch (const std::exception&) {
         return "the figure server";
     }
@@ -47,7 +41,8 @@ std::string serverPasswordPlace(const std::string& conninfo) {
 
 bool checkOnServer(const std::string& conninfo,
                    const std::function<std::pair<bool, std::int64_t>(int count, std::int64_t last)>& check) {
-    store::PgConnection& c = serverConnection(conninfo);
+    const store::ServerConnection lease = store::figureServerConnection(conninfo);
+    store::PgConnection& c = *lease;
     bool right = false;
     c.transaction([&] {
         const std::string table = store::pgIdent(store::kPasswordTable);
