@@ -12,7 +12,7 @@
 #include <map>
 #include <mutex>
 #include <random>
-#include <semaphore>
+#include <deque>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -273,6 +273,59 @@ struct TempFile {
     std::string name;
 };
 
+// ---- lanes ------------------------------------------------------------------------------
+
+// The lanes in which requests read figures: a few at once, the others waiting their turn in
+// the order they came (a lane given back goes straight to the longest waiting request, so
+// no request waits behind ones that came after it).
+class Lanes {
+public:
+    explicit Lanes(std::ptrdiff_t count) : free_(count) {}
+
+    class Taken {
+    public:
+        explicit Taken(Lanes& lanes) : lanes_(lanes) { lanes_.take(); }
+        ~Taken() { lanes_.giveBack(); }
+        Taken(const Taken&) = delete;
+        Taken& operator=(const Taken&) = delete;
+
+    private:
+        Lanes& lanes_;
+    };
+
+private:
+    struct Waiter {
+        std::condition_variable wake;
+        bool granted = false;
+    };
+
+    void take() {
+        std::unique_lock lock(mutex_);
+        if (free_ > 0 && waiting_.empty()) {
+            --free_;
+            return;
+        }
+        Waiter me;
+        waiting_.push_back(&me);
+        me.wake.wait(lock, [&] { return me.granted; });
+    }
+    void giveBack() {
+        std::lock_guard lock(mutex_);
+        if (waiting_.empty()) {
+            ++free_;
+            return;
+        }
+        Waiter* next = waiting_.front();
+        waiting_.pop_front();
+        next->granted = true;
+        next->wake.notify_one();
+    }
+
+    std::mutex mutex_;
+    std::ptrdiff_t free_;
+    std::deque<Waiter*> waiting_;
+};
+
 // ---- wrong passwords --------------------------------------------------------------------
 
 // Wrong passwords slow down per client address as the gate's count slows them down
@@ -454,7 +507,7 @@ public:
     template <class Fn>
     void guarded(const httplib::Request& req, httplib::Response& res, bool api, Fn&& fn) {
         try {
-            Lane lane(lanes_);
+            const Lanes::Taken lane(lanes_);
             const store::ReusedConnections reuse;
             if (!admitted(req)) {
                 if (api) return json(res, 401, errorJson("Accesso negato: eseguire l'accesso con la password."));
@@ -661,18 +714,9 @@ public:
         res.set_header("Location", to);
     }
 
-    // A lane taken for a request's figure work, given back when it ends.
-    struct Lane {
-        explicit Lane(std::counting_semaphore<kMaxLanes>& s) : s_(s) { s_.acquire(); }
-        ~Lane() { s_.release(); }
-        Lane(const Lane&) = delete;
-        Lane& operator=(const Lane&) = delete;
-        std::counting_semaphore<kMaxLanes>& s_;
-    };
-
     const ServeOptions& options_;
     bool tls_;
-    std::counting_semaphore<kMaxLanes> lanes_;
+    Lanes lanes_;
     std::mutex sessionsMutex_, pdfMutex_;
     std::map<std::string, Clock::time_point> sessions_;
     LoginThrottle throttle_;
