@@ -889,6 +889,10 @@ Mese: %4</translation>
         <source>the file is in use by another program (it changed while being read); try again in a moment</source>
         <translation>il file è in uso da parte di un altro programma (è cambiato durante la lettura); riprovare tra un momento</translation>
     </message>
+    <message>
+        <source>the sum &quot;VT&quot; is not an amount (%1)</source>
+        <translation>la somma &quot;VT&quot; non è un importo (%1)</translation>
+    </message>
 </context>
 <context>
     <name>zt::desktop::ChartView</name>

@@ -60,7 +60,8 @@ Currency sumOf(const ProgramState& state, std::string_view file, const std::stri
         if (!vt.isNull()) {
             auto c = vt.toCurrency();
             if (!c)
-                throw store::DbError(db.fileName(), "the sum \"VT\" is not an amount (" + vt.toText() + ")");
+                throw store::DbError(db.fileName(),
+                                     withArgs(translate("Store", "the sum \"VT\" is not an amount (%1)"), {vt.toText()}));
             total = *c;
         }
     }
@@ -289,7 +290,9 @@ private:
     static Currency amount(std::string_view file, double sum) {
         if (sum == 0) return {};
         const auto c = Currency::fromDouble(sum);
-        if (!c) throw store::DbError(std::string(file), "the sum \"VT\" is not an amount (" + std::to_string(sum) + ")");
+        if (!c)
+            throw store::DbError(std::string(file), withArgs(translate("Store", "the sum \"VT\" is not an amount (%1)"),
+                                                             {std::to_string(sum)}));
         return *c;
     }
 
