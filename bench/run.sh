@@ -116,5 +116,11 @@ if [ "${ZT_BENCH_ACCESS:-1}" != 0 ]; then
     { tail -n 60 "$log"; exit 1; }
   { echo; bash "$root/bench/access.sh" "$build"; } >> "$results"
 fi
+# The web pages alone and under load (bench/web_load.sh, needs wrk): their section follows.
+if [ "${ZT_BENCH_WEB:-1}" != 0 ] && command -v wrk > /dev/null; then
+  cmake --build "$build" -j"$(nproc)" --target zentoria >> "$log" 2>&1 || { tail -n 60 "$log"; exit 1; }
+  bash "$root/bench/web_load.sh" "$build/src/app/zentoria" > /dev/null
+  { echo; sed 's/^# The web pages under load/## The web pages under load/' "$root/bench/RESULTS-web.md"; } >> "$results"
+fi
 echo "run.sh: wrote $results"
 cat "$results"

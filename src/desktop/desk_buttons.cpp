@@ -60,6 +60,7 @@ void DeskLogic::stampa() {
     const std::string& detail = combo1[1].text;
     report::ReportSettings settings;
     settings.separators = sep_;
+    settings.file = reportFile;
     struct Busy {
         UiPort& ui;
         explicit Busy(UiPort& u) : ui(u) { ui.busy(true); }

@@ -74,6 +74,8 @@ public:
     // Set when the window is to close (access refused, "&Esci", a fatal start-up
     // problem); the view closes itself when it sees it.
     bool unloaded = false;
+    // Where "&Stampa" writes the report: the working folder's report file when empty.
+    std::filesystem::path reportFile;
 
     // ---- events -----------------------------------------------------------------
     // On load: the start-up sequence. `today` gives the year for Text1(0).

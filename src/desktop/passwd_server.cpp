@@ -9,15 +9,9 @@
 
 namespace zt::desktop {
 
-namespace {
-
-store::PgConnection& serverConnection(const std::string& conninfo) { return store::figureServerConnection(conninfo); }
-
-}  // namespace
-
 SecurityPwd readServerPwd(const std::string& conninfo) {
     try {
-        const std::optional<std::string> line = store::serverPasswordLine(serverConnection(conninfo));
+        const std::optional<std::string> line = store::serverPasswordLine(*store::figureServerConnection(conninfo));
         SecurityPwd file;
         if (line) file = parseSecurityLine(*line);
         file.server = conninfo;
@@ -41,12 +35,13 @@ SecurityPwd readServerPwd(const std::string& conninfo) {
 }
 
 void setServerPassword(const std::string& conninfo, const std::optional<std::string>& line) {
-    store::setServerPasswordLine(serverConnection(conninfo), line);
+    store::setServerPasswordLine(*store::figureServerConnection(conninfo), line);
 }
 
 std::string serverPasswordPlace(const std::string& conninfo) {
     try {
-        return withArgs(translate("Server", "PostgreSQL server %1"), {serverConnection(conninfo).server()});
+        return withArgs(translate("Server", "PostgreSQL server %1"),
+                        {store::figureServerConnection(conninfo)->server()});
     } catch (const std::exception&) {
         return translate("Server", "the figure server");
     }
@@ -54,7 +49,8 @@ std::string serverPasswordPlace(const std::string& conninfo) {
 
 bool checkOnServer(const std::string& conninfo,
                    const std::function<std::pair<bool, std::int64_t>(int count, std::int64_t last)>& check) {
-    store::PgConnection& c = serverConnection(conninfo);
+    const store::ServerConnection lease = store::figureServerConnection(conninfo);
+    store::PgConnection& c = *lease;
     bool right = false;
     c.transaction([&] {
         const std::string table = store::pgIdent(store::kPasswordTable);

@@ -44,17 +44,19 @@ std::string csvSeparator(const std::filesystem::path& workDir) {
     return line.empty() ? ";" : line;
 }
 
-std::filesystem::path exportCsv(const std::filesystem::path& workDir) {
-    const ReportFile report = ReportFile::read(reportFilePath(workDir));
-    const std::string sep = csvSeparator(workDir);
-
+std::string csvOf(const std::filesystem::path& reportFile, const std::string& sep) {
+    const ReportFile report = ReportFile::read(reportFile);
     std::string bytes;
     for (const auto& block : report.blocks()) {
         bytes += csvRow(std::vector<std::string>{block.title, block.date, block.time}, sep);
         if (block.header) bytes += csvRow(*block.header, sep);
         for (const auto& row : block.rows) bytes += csvRow(row, sep);
     }
+    return bytes;
+}
 
+std::filesystem::path exportCsv(const std::filesystem::path& workDir) {
+    const std::string bytes = csvOf(reportFilePath(workDir), csvSeparator(workDir));
     const auto file = csvFilePath(workDir);
     writeFolderFile(file, bytes, false, "cannot open the CSV file " + file.string() + " for writing",
                "cannot write the CSV file " + file.string());

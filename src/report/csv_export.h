@@ -17,5 +17,7 @@ std::string csvSeparator(const std::filesystem::path& workDir);
 // its double quotes doubled. Windows-1252, CR LF.
 // An unreadable report file or an unwritable CSV file is a std::runtime_error naming it.
 std::filesystem::path exportCsv(const std::filesystem::path& workDir);
+// The same CSV, of the report file `reportFile`, as bytes.
+std::string csvOf(const std::filesystem::path& reportFile, const std::string& separator);
 
 }  // namespace zt::report

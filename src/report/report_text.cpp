@@ -194,6 +194,11 @@ bool isMoneyCode(std::string_view tipo) {
 
 Stamp stampNow(const ReportSettings& settings) { return settings.clock ? settings.clock() : localStamp(); }
 
+// The file the report is written to.
+std::filesystem::path reportFileOf(const ProgramState& state, const ReportSettings& settings) {
+    return settings.file.empty() ? reportFilePath(state.workDir) : settings.file;
+}
+
 // Writes the report file, replacing it or after its content; its errors name it.
 void writeFile(const std::filesystem::path& file, const std::string& bytes, bool append) {
     writeFolderFile(file, bytes, append, "cannot open the report file " + file.string() + " for writing",
@@ -263,7 +268,7 @@ std::filesystem::path ScriviReport(const ProgramState& state, std::string_view y
                                    const ReportSettings& settings) {
     const auto lines = blockLines(kReportLayout, true, store::reportKey(statisticName, detailText), state,
                                   year, statisticName, detailText, settings);
-    const auto file = reportFilePath(state.workDir);
+    const auto file = reportFileOf(state, settings);
     writeFile(file, withLineEnds(lines), false);
     return file;
 }
@@ -272,7 +277,7 @@ std::filesystem::path ScriviReportTipoCliente(const ProgramState& state, std::st
                                               std::string_view statisticName,
                                               std::string_view clientType,
                                               const ReportSettings& settings) {
-    const auto file = reportFilePath(state.workDir);
+    const auto file = reportFileOf(state, settings);
     appendClientTypeBlock(file, state, year, statisticName, clientType, settings);
     return file;
 }
@@ -281,7 +286,7 @@ BatchResult ScriviReportTipiCliente(const ProgramState& state, std::string_view 
                                     std::string_view statisticName, const ReportSettings& settings,
                                     const std::function<void(const std::string&)>& progress) {
     BatchResult result;
-    result.file = reportFilePath(state.workDir);
+    result.file = reportFileOf(state, settings);
     writeFile(result.file, std::string(kCrLf), false);
 
     // The client types of the current hotel, in code order.

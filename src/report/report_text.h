@@ -37,6 +37,9 @@ struct ReportSettings {
     // The date and time of the title line, read once per report or block; empty: local
     // time now.
     std::function<Stamp()> clock;
+    // Where the report is written: the working folder's report file when empty (another
+    // program's copy of the report, such as the web server's, goes to a file of its own).
+    std::filesystem::path file;
 };
 
 // The year's increase over the year before in %, as the report's totals line prints it

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <charconv>
 #include <csignal>
 #include <fcntl.h>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <random>
+#include <semaphore>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -43,8 +45,12 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kSessionIdle = std::chrono::minutes(30);
 constexpr const char* kCookie = "zt_sessione";
 // Worker threads: enough for every kept-alive client of a busy office to be answered in
-// turn (the figures themselves are read one request at a time).
+// turn; of them, one per processor (at least two) reads figures at a time.
 constexpr std::size_t kWorkers = 64;
+constexpr std::ptrdiff_t kMaxLanes = 64;
+// Logins being checked at once: each may wait for the gate (up to its longest wait); a
+// login beyond them is told to try again, so waiting logins never hold every worker.
+constexpr std::ptrdiff_t kMaxLoginsAtOnce = 4;
 // The grid's Italian number format.
 const Separators kItalian{",", "."};
 
@@ -248,9 +254,102 @@ private:
 
 // ---- the server -------------------------------------------------------------------------
 
+// A file of a request's own in the temporary folder, made exclusively (never through a
+// link) and removed when the request is answered.
+struct TempFile {
+    explicit TempFile(const std::string& suffix) {
+        name = (std::filesystem::temp_directory_path() / ("zentoria-web-XXXXXX" + suffix)).string();
+        const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
+        if (fd < 0) throw std::runtime_error("impossibile creare un file temporaneo in " +
+                                             std::filesystem::temp_directory_path().string());
+        ::close(fd);
+    }
+    ~TempFile() {
+        std::error_code ec;
+        std::filesystem::remove(name, ec);
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+    std::string name;
+};
+
+// ---- wrong passwords --------------------------------------------------------------------
+
+// Wrong passwords slow down per client address as the gate's count slows them down
+// overall (the same waits: none for the first few, then doubling up to the longest).
+// Where the gate makes the next try wait, a page answers at once: a try from an address
+// still in its wait is refused with the seconds left (429, Retry-After), without being
+// checked or counted. One try per address is checked at a time, and kMaxLoginsAtOnce
+// in all; the others are told to try again in a moment.
+class LoginThrottle {
+public:
+    struct Verdict {
+        bool admitted = false;
+        std::int64_t retryAfter = 0;  // seconds, when refused
+        std::string message;
+    };
+
+    Verdict begin(const std::string& address) {
+        const std::int64_t now = seconds();
+        std::lock_guard lock(mutex_);
+        forgetOld(now);
+        Entry& e = entries_[address];
+        if (e.checking) return {false, 1, "Un altro accesso da questo indirizzo è in corso: riprovare tra un momento."};
+        const std::int64_t left = e.last + desktop::tryWaitSeconds(e.wrong) - now;
+        if (e.wrong > 0 && left > 0)
+            return {false, left,
+                    "Troppe password errate da questo indirizzo: riprovare tra " + std::to_string(left) +
+                        (left == 1 ? " secondo." : " secondi.")};
+        if (checking_ >= kMaxLoginsAtOnce)
+            return {false, 1, "Troppi accessi in corso: riprovare tra un momento."};
+        e.checking = true;
+        ++checking_;
+        return {true, 0, ""};
+    }
+
+    // The try begun for `address` was checked: `right` or not.
+    void finish(const std::string& address, bool right) {
+        std::lock_guard lock(mutex_);
+        --checking_;
+        Entry& e = entries_[address];
+        e.checking = false;
+        if (right) {
+            e.wrong = 0;
+        } else {
+            e.wrong = std::min(e.wrong + 1, 1000);
+            e.last = seconds();
+        }
+    }
+
+private:
+    struct Entry {
+        int wrong = 0;
+        std::int64_t last = 0;
+        bool checking = false;
+    };
+    static std::int64_t seconds() {
+        return std::chrono::duration_cast<std::chrono::seconds>(Clock::now().time_since_epoch()).count();
+    }
+    // Addresses whose waits are over are forgotten once many are known.
+    void forgetOld(std::int64_t now) {
+        if (entries_.size() < 4096) return;
+        std::erase_if(entries_, [&](const auto& kv) {
+            const Entry& e = kv.second;
+            return !e.checking && e.last + desktop::kMaxTryWaitSeconds < now;
+        });
+    }
+
+    std::mutex mutex_;
+    std::map<std::string, Entry> entries_;
+    int checking_ = 0;
+};
+
 class Site {
 public:
-    explicit Site(const ServeOptions& o) : options_(o), tls_(o.tlsCert.has_value()) {}
+    explicit Site(const ServeOptions& o)
+        : options_(o),
+          tls_(o.tlsCert.has_value()),
+          lanes_(std::clamp<std::ptrdiff_t>(std::thread::hardware_concurrency(), 2, kMaxLanes)) {}
 
     // What the gate says before anything is typed: "" when it asks for a password or
     // needs none; else why access is refused.
@@ -307,10 +406,28 @@ public:
         const std::string refusal = refusalAtOnce(passwordSet);
         if (!refusal.empty()) return page(res, 403, loginPage(refusal));
         if (!passwordSet) return redirect(res, "/grid");
-        desktop::AccessGate gate(desktop::makeGateRequest(desktop::readSecurityPwd(options_.workDir), registryOptions()));
-        const auto result = gate.submit(param(req, "password"));
-        if (result.outcome != desktop::GateOutcome::Granted)
-            return page(res, 403, loginPage("Password errata: accesso negato."));
+        const auto verdict = throttle_.begin(req.remote_addr);
+        if (!verdict.admitted) {
+            res.set_header("Retry-After", std::to_string(verdict.retryAfter));
+            return page(res, 429, loginPage(verdict.message));
+        }
+        desktop::GateResult result{desktop::GateOutcome::Refused, ""};
+        try {
+            desktop::AccessGate gate(
+                desktop::makeGateRequest(desktop::readSecurityPwd(options_.workDir), registryOptions()));
+            result = gate.submit(param(req, "password"));
+        } catch (...) {
+            throttle_.finish(req.remote_addr, false);
+            throw;
+        }
+        const bool granted = result.outcome == desktop::GateOutcome::Granted;
+        throttle_.finish(req.remote_addr, granted);
+        // The gate's own words when it refuses for another reason than the password (the
+        // count of the tries cannot be read, ...).
+        if (!granted)
+            return page(res, 403, loginPage(result.message.rfind("Password errata", 0) == 0 || result.message.empty()
+                                                ? "Password errata: accesso negato."
+                                                : result.message));
         const std::string token = newToken();
         {
             std::lock_guard lock(sessionsMutex_);
@@ -331,16 +448,18 @@ public:
         page(res, 200, loginPage("Uscita eseguita."));
     }
 
-    // A page or an API answer behind the gate; the figures are read one request at a
-    // time (the program's state and the figure server's connection are one each).
+    // A page or an API answer behind the gate. Requests read the figures side by side,
+    // one per lane, each on a state of its own, with the files it opens reused for the
+    // whole request; the figure server gives each a connection of its own.
     template <class Fn>
     void guarded(const httplib::Request& req, httplib::Response& res, bool api, Fn&& fn) {
         try {
+            Lane lane(lanes_);
+            const store::ReusedConnections reuse;
             if (!admitted(req)) {
                 if (api) return json(res, 401, errorJson("Accesso negato: eseguire l'accesso con la password."));
                 return page(res, 401, loginPage(""));
             }
-            std::lock_guard lock(workMutex_);
             fn();
         } catch (const BadRequest& e) {
             if (api) return json(res, 400, errorJson(e.what()));
@@ -413,10 +532,14 @@ public:
             v.format = param(req, "format", "txt");
             if (v.format != "txt" && v.format != "pdf" && v.format != "csv")
                 throw BadRequest("Formato non valido: \"" + v.format + "\" (txt, pdf o csv).");
+            // The report is written to a file of the request's own, never over the
+            // working folder's report file, which belongs to the window's user.
+            const TempFile file(".fd");
+            l.reportFile = file.name;
             l.tastoClick(0);
             d.failOnMessage();
-            v.report = readBytes(report::reportFilePath(options_.workDir));
-            if (v.format == "csv") v.report = readBytes(report::exportCsv(options_.workDir));
+            v.report = readBytes(file.name);
+            if (v.format == "csv") v.report = report::csvOf(file.name, report::csvSeparator(options_.workDir));
             if (v.format == "pdf") v.report = pdfOf(v.report, d.state.hotelOptions);
             return v;
         }
@@ -506,17 +629,11 @@ public:
             if (menu.activate()) setup = menu.setup(menu.destinations().front());
         } catch (const std::exception&) {
         }
-        std::string name = (std::filesystem::temp_directory_path() / "zentoria-web-XXXXXX.pdf").string();
-        const int fd = ::mkstemps(name.data(), 4);
-        if (fd < 0) throw std::runtime_error("impossibile creare un file temporaneo per il PDF");
-        ::close(fd);
-        struct Remove {
-            std::string n;
-            ~Remove() { std::filesystem::remove(n); }
-        } remove{name};
+        const TempFile file(".pdf");
+        std::lock_guard lock(pdfMutex_);  // Qt's printer, one at a time
         report::printThroughPrinter(lines, setup, report::PrintOptions{}, hotelOptions, QString(),
-                                    QString::fromStdString(name));
-        return readBytes(name);
+                                    QString::fromStdString(file.name));
+        return readBytes(file.name);
     }
 
     static std::string newToken() {
@@ -544,10 +661,21 @@ public:
         res.set_header("Location", to);
     }
 
+    // A lane taken for a request's figure work, given back when it ends.
+    struct Lane {
+        explicit Lane(std::counting_semaphore<kMaxLanes>& s) : s_(s) { s_.acquire(); }
+        ~Lane() { s_.release(); }
+        Lane(const Lane&) = delete;
+        Lane& operator=(const Lane&) = delete;
+        std::counting_semaphore<kMaxLanes>& s_;
+    };
+
     const ServeOptions& options_;
     bool tls_;
-    std::mutex sessionsMutex_, workMutex_;
+    std::counting_semaphore<kMaxLanes> lanes_;
+    std::mutex sessionsMutex_, pdfMutex_;
     std::map<std::string, Clock::time_point> sessions_;
+    LoginThrottle throttle_;
 };
 
 void routes(httplib::Server& server, Site& site) {
@@ -700,11 +828,21 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     server->new_task_queue = [&] {
         return new SlowClientGuard(port, std::chrono::seconds(options.timeoutSeconds), kWorkers);
     };
+    // The time the server took for an answer, from its request read to its answer made,
+    // in the standard header (browsers' tools and the load benchmark read it).
+    static thread_local Clock::time_point started;
     server->set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
         SlowClientGuard::answering();
+        started = Clock::now();
         return httplib::Server::HandlerResponse::Unhandled;
     });
-    server->set_post_routing_handler([](const httplib::Request&, httplib::Response&) { SlowClientGuard::answered(); });
+    server->set_post_routing_handler([](const httplib::Request&, httplib::Response& res) {
+        const double ms = std::chrono::duration<double, std::milli>(Clock::now() - started).count();
+        char dur[32];
+        const auto end = std::to_chars(dur, dur + sizeof dur, ms, std::chars_format::fixed, 2).ptr;  // "." always
+        res.set_header("Server-Timing", "app;dur=" + std::string(dur, end));
+        SlowClientGuard::answered();
+    });
     const std::string shown = options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host;
     out << "In ascolto su " << (options.tlsCert ? "https://" : "http://") << shown << ":" << port << "/" << std::endl;
     std::thread stopper([&] {

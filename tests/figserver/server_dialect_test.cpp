@@ -30,7 +30,8 @@ TEST(FiguresOnServer, TheSameJetQueriesGiveTheSameResultsAsOverAFile) {
     server.exec("ops_dialect", "INSERT INTO \"Dettaglio\" VALUES " + rows);
 
     auto file = zt::store::Database::open(dir.path(), "Dettaglio.mdb");
-    auto& c = zt::store::figureServerConnection(db);
+    const auto lease = zt::store::figureServerConnection(db);
+    auto& c = *lease;
     for (const std::string query : {
              "Select Sum(Valore) as S From Dettaglio Where NumeroHotel = 1 and Left$(DataInserimento,6) = '201401'",
              "Select Sum(Valore) as S From Dettaglio Where Mid$(DataInserimento,1,6) = 201401",
@@ -97,7 +98,8 @@ TEST(FiguresOnServer, TextsCompareWithoutRegardToCaseAndTheEqualitiesSeekTheKeys
                  std::runtime_error);
 
     // The month's sum as the grid writes it seeks the index of the sums.
-    auto& c = zt::store::figureServerConnection(db);
+    const auto lease = zt::store::figureServerConnection(db);
+    auto& c = *lease;
     FigureTables tables;
     const auto sum = zt::store::jet::emitQuery(
         *zt::store::jet::parseQuery("Select Sum(Valore) as VD From Dettaglio Where NumeroHotel = 1 and Tipo = "

@@ -317,3 +317,37 @@ TEST(Database, FilesAreFoundWhateverTheCaseOfTheirNamesOnDisk) {
     EXPECT_EQ(dbErrorOf([&] { Database::open(dir.path(), "figure\\Dettaglio"); }),
               (dir / "FIGURE/Dettaglio.mdb").string() + ": file not found");
 }
+
+// Within a scope of reused connections, opening an unchanged file again gives the same
+// connection (a temporary table made on one is there on the other). A file written since,
+// a connection inside a transaction, or the end of the scope give a new one, which reads
+// the file as it is now.
+TEST(Database, ReusedConnectionsOnlyWhileTheFileIsAsOpened) {
+    TestDir dir;
+    dir.sql("F.mdb", "CREATE TABLE T(V INTEGER); INSERT INTO T VALUES(1);");
+    const auto marked = [](Database& db) {
+        try {
+            db.executeNative("INSERT INTO temp.Mark VALUES(1)");
+            return true;
+        } catch (const DbError&) {
+            return false;
+        }
+    };
+    {
+        const ReusedConnections scope;
+        auto a = Database::open(dir.path(), "F.mdb");
+        a.executeNative("CREATE TEMP TABLE Mark(X)");
+        auto same = Database::open(dir.path(), "f");
+        EXPECT_TRUE(marked(same));
+        a.begin();
+        auto duringTransaction = Database::open(dir.path(), "F.mdb");
+        EXPECT_FALSE(marked(duringTransaction));
+        a.rollback();
+        dir.sql("F.mdb", "INSERT INTO T VALUES(2);");
+        auto afterWrite = Database::open(dir.path(), "F.mdb");
+        EXPECT_FALSE(marked(afterWrite));
+        EXPECT_EQ(afterWrite.openQuery("Select Sum(V) as S From T").field("S").toText(), "3");
+    }
+    auto outside = Database::open(dir.path(), "F.mdb");
+    EXPECT_FALSE(marked(outside));
+}

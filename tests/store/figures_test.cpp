@@ -50,7 +50,7 @@ protected:
     void add(const std::string& table, const std::string& rows, bool indexed = false) {
         const std::string period = table == "Zentoria" ? "AnnoMese" : "DataInserimento";
 #ifdef ZT_FIGURES_ON_SERVER
-        initFiguresSchema(figureServerConnection(std::getenv("ZENTORIA_FIGURES_DB")));  // when missing
+        initFiguresSchema(*figureServerConnection(std::getenv("ZENTORIA_FIGURES_DB")));  // when missing
         if (!rows.empty()) test::PgServer::shared().exec(db_, "INSERT INTO \"" + table + "\" VALUES " + rows);
         return;
 #endif

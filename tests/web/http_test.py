@@ -1,6 +1,7 @@
 """`zentoria serve` as an HTTP client sees it: the gate and the session cookie, the
 security headers on every answer, escaping, 400s in Italian, listening and TLS rules, a
 slow client cut off, the JSON twins against the command line."""
+import concurrent.futures
 import http.client
 import json
 import os
@@ -114,6 +115,32 @@ class Demo(unittest.TestCase):
         cli = webtest.run(self.dir, "chain", "Presenze", "Generale", self.year).stdout.splitlines()
         self.assertEqual(cli[1].split("\t")[-1], str(round(c["righe"][0]["variazione"])))
 
+    def test_requests_at_once_get_their_own_answers_and_leave_the_folders_report_alone(self):
+        # Pages read side by side, each on a state of its own: every answer equals the one
+        # given alone, and a report is made in a file of the request's own, never over the
+        # working folder's report file (the window's user's).
+        sentinel = os.path.join(self.dir, "fd")
+        with open(sentinel, "wb") as f:
+            f.write(b"stampa del direttore\r\n")
+        paths = [f"/api/grid?hotel={h}&statistica={s}&dettaglio={d}&anno={self.year}"
+                 for h in (1, 2) for s, d in (("Produzione", "1"), ("Presenze", "Generale"))]
+        paths += [f"/api/chain?statistica=Presenze&dettaglio=Generale&anno={self.year}",
+                  f"/report?hotel=1&statistica=Presenze&dettaglio=Generale&anno={self.year}",
+                  f"/report?hotel=2&statistica=Produzione&dettaglio=1&anno={self.year}&format=csv"]
+        alone = {p: request(self.base, "GET", p)[3] for p in paths}
+        with concurrent.futures.ThreadPoolExecutor(12) as pool:
+            answers = list(pool.map(lambda p: (p, request(self.base, "GET", p)), paths * 8))
+        for path, (status, _, _, body) in answers:
+            self.assertEqual(status, 200, path)
+            if not path.startswith("/report"):
+                self.assertEqual(body, alone[path], path)
+            else:  # the title line carries the time to the minute
+                self.assertEqual(body.splitlines()[2:], alone[path].splitlines()[2:], path)
+        self.assertIn("Presenze", alone[paths[-2]])
+        with open(sentinel, "rb") as f:
+            self.assertEqual(f.read(), b"stampa del direttore\r\n")
+        self.assertEqual([n for n in os.listdir(self.dir) if n.lower() == "fd.csv"], [])
+
     def test_the_chain_sorts_on_the_server_by_any_column(self):
         q = f"/api/chain?statistica=Presenze&dettaglio=Generale&anno={self.year}"
         for column in range(15):
@@ -171,6 +198,29 @@ class Gate(unittest.TestCase):
                 self.assertEqual(request(base, "GET", "/grid", headers={"Cookie": "zt_sessione=" + "0" * 64})[0], 401)
                 request(base, "POST", "/logout", headers=session)
                 self.assertEqual(request(base, "GET", "/grid", headers=session)[0], 401)
+
+    def test_wrong_passwords_slow_down_per_address(self):
+        # After the free tries, an address is told at once to wait (429, Retry-After),
+        # without its try being checked; another address is still checked.
+        with webtest.folder() as d:
+            webtest.demo(d, password=True)
+            with webtest.server(d) as (base, _):
+                wrong = "password=sbagliata"
+                for _ in range(3):
+                    self.assertEqual(request(base, "POST", "/login", body=wrong)[0], 403)
+                status, h, cookie, body = request(base, "POST", "/login", body="password=" + webtest.PASSWORD)
+                self.assertEqual(status, 429)
+                self.assertIsNone(cookie)
+                self.assertGreaterEqual(int(h["retry-after"]), 1)
+                self.assertIn("riprovare tra", body)
+                port = int(base.rsplit(":", 1)[1])
+                other = http.client.HTTPConnection("127.0.0.1", port, timeout=60, source_address=("127.0.0.2", 0))
+                other.request("POST", "/login", body=wrong, headers={"Content-Type": "application/x-www-form-urlencoded"})
+                r = other.getresponse()
+                self.assertEqual(r.status, 403, r.read()[-200:])
+                other.close()
+                time.sleep(int(h["retry-after"]) + 1)
+                self.assertEqual(request(base, "POST", "/login", body="password=" + webtest.PASSWORD)[0], 303)
 
     def test_beyond_loopback_only_with_a_password_and_tls_warns_or_serves(self):
         with webtest.folder() as d:

@@ -25,6 +25,10 @@ std::string quoteIdent(const std::string& name) {
 
 namespace {
 
+// The most index walks a condition's spellings are looked up along (one per combination of
+// the values fixing the fields before it: a chain of a few hundred hotels).
+constexpr std::size_t kMaxSeekWalks = 512;
+
 struct Sql {
     Sql() = default;
     Sql(std::string t, Type ty, std::optional<std::string> lit = std::nullopt)
@@ -566,6 +570,17 @@ private:
                 fixed.emplace_back(other->column.name, std::move(values));
                 continue;
             }
+            if (u->kind == Expr::Kind::InList && !u->negated) {
+                // "NumeroHotel In (1, 2, 3)": each number is a walk of its own.
+                const auto other = tableColumn(*u->args[0]);
+                if (!other || other->first != src || other->second.type != Type::Number) continue;
+                std::vector<std::string> values;
+                for (std::size_t i = 1; i < u->args.size(); ++i)
+                    if (u->args[i]->kind == Expr::Kind::Number) values.push_back(u->args[i]->text);
+                if (!values.empty() && values.size() + 1 == u->args.size())
+                    fixed.emplace_back(other->second.name, std::move(values));
+                continue;
+            }
             if (u->kind != Expr::Kind::Compare || u->op != "=") continue;
             for (int side : {0, 1}) {
                 const auto other = tableColumn(*u->args[side]);
@@ -596,7 +611,9 @@ private:
             }
         }
         if (!best) return std::nullopt;
-        // One walk for each combination of the leading fields' values (a few at most).
+        // One walk for each combination of the leading fields' values: a few, or one per
+        // hotel of a chain (each walk is one seek of the index, and the query written is
+        // kept for the file's state).
         std::vector<std::vector<std::pair<std::string, std::string>>> walks{{}};
         for (std::size_t i = 0; i < bestLead; ++i) {
             std::vector<std::vector<std::pair<std::string, std::string>>> next;
@@ -606,7 +623,7 @@ private:
                     next.back().emplace_back((*best)[i], v);
                 }
             walks = std::move(next);
-            if (walks.size() > 16) return std::nullopt;
+            if (walks.size() > kMaxSeekWalks) return std::nullopt;
         }
         std::vector<std::string> all;
         for (const auto& lead : walks) {

@@ -1,6 +1,8 @@
 // The figure tables on the figure server: the back end of figure_store.h over libpq.
 #include <map>
+#include <memory>
 #include <mutex>
+#include <vector>
 
 #include "common/text.h"
 #include "store/figures/server_store.h"
@@ -80,16 +82,26 @@ private:
     PgConnection& c_;
 };
 
-// ---- The kept connection ---------------------------------------------------------------
+// ---- The kept connections -------------------------------------------------------------
 
-struct KeptConnection {
-    std::string conninfo;
-    std::optional<PgConnection> connection;
+// Connections free for the next lease, by connection string. At most kKeptPerServer are
+// kept: more are opened only while that many leases are held at once, and closed after.
+constexpr std::size_t kKeptPerServer = 4;
+
+struct KeptConnections {
+    std::mutex mutex;
+    std::map<std::string, std::vector<std::unique_ptr<PgConnection>>> free;
 };
 
-KeptConnection& kept() {
-    static KeptConnection k;
+KeptConnections& kept() {
+    static KeptConnections k;
     return k;
+}
+
+void dropKeptConnections(const std::string& conninfo) {
+    KeptConnections& k = kept();
+    std::lock_guard lock(k.mutex);
+    k.free.erase(conninfo);
 }
 
 // The statement that adds a month's row of `Zentoria`, or replaces the one of its key
@@ -157,22 +169,21 @@ public:
     }
 
 private:
-    // Runs an operation over the kept connection. A connection found lost (the server
-    // restarted since the last operation) is opened again and the operation runs once
-    // more: every operation here reads, or writes whole rows by their key, so running it
-    // again gives the same rows. Any other failure, or a second loss, is reported.
+    // Runs an operation over a connection of the server. When it is found lost (the server
+    // restarted since the last operation), the other kept ones are dropped too, as they
+    // went with it, and the operation runs once more on a new connection: every
+    // operation here reads, or writes whole rows by their key, so running it again gives
+    // the same rows. Any other failure, or a second loss, is reported.
     template <class Fn>
     auto onServer(Fn&& fn) -> decltype(fn(std::declval<PgConnection&>())) {
         for (int attempt = 0;; ++attempt) {
-            PgConnection& c = figureServerConnection(conninfo_);
+            ServerConnection c(conninfo_);
             try {
-                return fn(c);
+                return fn(*c);
             } catch (const DbError&) {
-                forgetTables(c.server());
-                const bool lost = c.lost();
-                const bool timedOut = c.timedOut();  // a statement past its limit is not run again
-                forgetLostFigureServer();
-                if (!lost || timedOut || attempt > 0) throw;
+                forgetTables(c->server());
+                if (!c->lost() || c->timedOut() || attempt > 0) throw;
+                dropKeptConnections(conninfo_);  // this one the lease drops
             }
         }
     }
@@ -182,19 +193,30 @@ private:
 
 }  // namespace
 
-PgConnection& figureServerConnection(const std::string& conninfo) {
-    KeptConnection& k = kept();
-    if (!k.connection || k.conninfo != conninfo || k.connection->lost()) {
-        k.connection.reset();
-        k.connection.emplace(PgConnection::open(conninfo));
-        k.conninfo = conninfo;
+ServerConnection::ServerConnection(const std::string& conninfo) : conninfo_(conninfo) {
+    {
+        KeptConnections& k = kept();
+        std::lock_guard lock(k.mutex);
+        auto& free = k.free[conninfo];
+        while (!free.empty() && !connection_) {
+            connection_ = std::move(free.back());
+            free.pop_back();
+            if (connection_->lost()) connection_.reset();
+        }
     }
-    return *k.connection;
+    if (!connection_) connection_ = std::make_unique<PgConnection>(PgConnection::open(conninfo));
 }
 
-void forgetLostFigureServer() {
-    KeptConnection& k = kept();
-    if (k.connection && k.connection->lost()) k.connection.reset();
+ServerConnection::ServerConnection(ServerConnection&& other) noexcept
+    : conninfo_(std::move(other.conninfo_)), connection_(std::move(other.connection_)) {}
+
+ServerConnection::~ServerConnection() {
+    if (!connection_ || connection_->lost()) return;
+    KeptConnections& k = kept();
+    std::lock_guard lock(k.mutex);
+    std::erase_if(k.free, [&](const auto& e) { return e.first != conninfo_; });  // the setting changed
+    auto& free = k.free[conninfo_];
+    if (free.size() < kKeptPerServer) free.push_back(std::move(connection_));
 }
 
 namespace {

@@ -185,6 +185,8 @@ public:
     }
 
     void setStamp(const FileStamp& stamp) { stamp_ = stamp; }
+    const FileStamp& stamp() const { return stamp_; }
+    const fs::path& workDir() const { return workDir_; }
 
     // The SQL of a query. What a query's text becomes depends only on the text and the
     // tables of the file it reads, so it is written once for each state of the file
@@ -492,8 +494,55 @@ Database::Database(Database&&) noexcept = default;
 Database& Database::operator=(Database&&) noexcept = default;
 Database::~Database() = default;
 
+namespace {
+
+struct Reuse {
+    int depth = 0;
+    std::vector<std::shared_ptr<Connection>> connections;
+};
+thread_local Reuse reuse;
+
+// Whether the file under a connection's name is still the one it opened, in the state
+// it had then (its stamp): a stat of the name, and for an SQLite file its header read
+// through the connection's own handle (a second handle opened and closed would cost as
+// much as opening the file again).
+bool unchanged(const Connection& c) {
+    const FileStamp& s = c.stamp();
+    struct stat st {};
+    if (c.isJet()) {
+        if (::stat(c.path().c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    } else {
+        unsigned char h[100] = {};
+        if (!headerOf(c.db(), "main", h, st) || h[18] == 2 || h[19] == 2) return false;
+        const std::uint32_t cookie = (std::uint32_t{h[40]} << 24) | (std::uint32_t{h[41]} << 16) |
+                                     (std::uint32_t{h[42]} << 8) | h[43];
+        if (cookie != s.schemaCookie || dataStateOf(st.st_dev, st.st_ino, mtimeNs(st), h) != s.dataState) return false;
+    }
+    return st.st_dev == s.device && st.st_ino == s.inode && static_cast<std::uint64_t>(st.st_size) == s.size &&
+           mtimeNs(st) == s.mtimeNs;
+}
+
+std::shared_ptr<Connection> reusable(const fs::path& p, const fs::path& workDir) {
+    for (const auto& c : reuse.connections)
+        if (c->path() == p && c->workDir() == workDir && sqlite3_get_autocommit(c->db()) && unchanged(*c)) return c;
+    return nullptr;
+}
+
+void keepForReuse(const std::shared_ptr<Connection>& c) {
+    if (reuse.depth > 0 && c->stamp().known) reuse.connections.push_back(c);
+}
+
+}  // namespace
+
+ReusedConnections::ReusedConnections() { ++reuse.depth; }
+ReusedConnections::~ReusedConnections() {
+    if (--reuse.depth == 0) reuse.connections.clear();
+}
+
 Database Database::open(const fs::path& workDir, std::string_view name) {
     const fs::path p = resolveDatabasePath(workDir, name);
+    if (reuse.depth > 0)
+        if (auto known = reusable(p, workDir)) return Database(std::move(known));
     const FileStamp stamp = checkReadable(p);
     if (isJetKind(stamp.kind)) {
         auto image = jetImage(p);
@@ -501,6 +550,7 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
         auto conn = std::make_shared<Connection>(p, workDir, db);
         conn->useJet(std::move(image));
         conn->setStamp(stamp);
+        keepForReuse(conn);
         return Database(std::move(conn));
     }
     // URIs on, for the images of Access files it attaches; its own name stays a plain path.
@@ -514,6 +564,7 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
                                                      nullptr, nullptr, nullptr, nullptr);
     if (schema != SQLITE_OK) conn->fail(schema, "");
     conn->setStamp(stamp);
+    keepForReuse(conn);
     return Database(std::move(conn));
 }
 

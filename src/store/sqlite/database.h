@@ -27,6 +27,20 @@ std::filesystem::path resolveDatabasePath(const std::filesystem::path& workDir, 
 class Connection;  // internal
 class Recordset;
 
+// While one lives on a thread, Database::open on that thread gives a connection it
+// opened earlier in the same scope when the file is still in the same state (its stamp)
+// and no transaction is open on it, instead of opening the file again: a page of the web
+// server opens the registry and the figure files a score of times, and each opening
+// costs about as much as a month's sum. For reads; the connections close when the
+// outermost scope ends.
+class ReusedConnections {
+public:
+    ReusedConnections();
+    ~ReusedConnections();
+    ReusedConnections(const ReusedConnections&) = delete;
+    ReusedConnections& operator=(const ReusedConnections&) = delete;
+};
+
 class Database {
 public:
     // Opens an existing database file. A missing file, or one that is not a database
