@@ -4,8 +4,25 @@
 
 #include "common/env.h"
 #include "common/text.h"
+#include "common/translate.h"
 
 namespace zt {
+
+namespace {
+// The month names marked for lupdate; they are kMonthNames.
+[[maybe_unused]] constexpr const char* kMonthTexts[] = {
+    QT_TRANSLATE_NOOP("Months", "Gennaio"),   QT_TRANSLATE_NOOP("Months", "Febbraio"),
+    QT_TRANSLATE_NOOP("Months", "Marzo"),     QT_TRANSLATE_NOOP("Months", "Aprile"),
+    QT_TRANSLATE_NOOP("Months", "Maggio"),    QT_TRANSLATE_NOOP("Months", "Giugno"),
+    QT_TRANSLATE_NOOP("Months", "Luglio"),    QT_TRANSLATE_NOOP("Months", "Agosto"),
+    QT_TRANSLATE_NOOP("Months", "Settembre"), QT_TRANSLATE_NOOP("Months", "Ottobre"),
+    QT_TRANSLATE_NOOP("Months", "Novembre"),  QT_TRANSLATE_NOOP("Months", "Dicembre")};
+}  // namespace
+
+std::string monthText(int month) {
+    if (month < 1 || month > 12) return "?";
+    return translate("Months", kMonthNames[static_cast<std::size_t>(month - 1)]);
+}
 
 void ProgramState::setMonths() {
     for (std::size_t i = 0; i < 12; ++i) {

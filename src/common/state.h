@@ -11,6 +11,9 @@ namespace zt {
 inline constexpr std::array<const char*, 12> kMonthNames = {
     "Gennaio", "Febbraio", "Marzo",     "Aprile",  "Maggio",   "Giugno",
     "Luglio",  "Agosto",   "Settembre", "Ottobre", "Novembre", "Dicembre"};
+// Month `month` (1..12) as the window and its messages name it, through the translation
+// (context "Months"); the report and the stored files keep kMonthNames. "?" outside 1..12.
+std::string monthText(int month);
 // February always 28.
 inline constexpr std::array<std::int16_t, 12> kMonthLengths = {31, 28, 31, 30, 31, 30,
                                                                31, 31, 30, 31, 30, 31};

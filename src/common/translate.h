@@ -3,7 +3,10 @@
 // sources are marked with translate(context, text) (read by lupdate), the Italian
 // translation is translations/zentoria_it.ts, compiled by lrelease into the program
 // (resource ":/i18n/zentoria_it.qm"). Works with or without a Qt application object, so
-// the command line and the store use it as the window does.
+// the command line and the store use it as the window does; with one, a text is looked up
+// through every translator installed in the application (QCoreApplication::translate).
+// The window's own texts have their Italian text as source: without a translation they
+// read as they always did.
 #include <initializer_list>
 #include <string>
 

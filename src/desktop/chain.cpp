@@ -6,6 +6,7 @@
 #include <map>
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "report/report_text.h"
 #include "store/figures/catalogue.h"
 #include "store/figures/operations.h"
@@ -47,7 +48,7 @@ std::vector<std::string> registryHotels(const std::filesystem::path& workDir) {
 std::string chainDetailItem(const ProgramState& state, const std::string& statistic, const std::string& detail) {
     const auto names = store::statisticNames();
     if (std::find(names.begin(), names.end(), statistic) == names.end())
-        throw ChainChoiceError("Statistica sconosciuta: \"" + statistic + "\".");
+        throw ChainChoiceError(withArgs(translate("Chain", "Statistica sconosciuta: \"%1\"."), {statistic}));
     for (const auto& hotel : registryHotels(state.workDir)) {
         const auto items =
             store::detailList(state.workDir, static_cast<std::int16_t>(hotelNumber(hotel)), statistic);
@@ -58,13 +59,15 @@ std::string chainDetailItem(const ProgramState& state, const std::string& statis
             if (key && key->hasDetail && key->detail == detail) return item;
         }
     }
-    throw ChainChoiceError("Dettaglio sconosciuto per \"" + statistic + "\": \"" + detail + "\".");
+    throw ChainChoiceError(
+        withArgs(translate("Chain", "Dettaglio sconosciuto per \"%1\": \"%2\"."), {statistic, detail}));
 }
 
 ChainTable chainTable(const ProgramState& state, const std::string& statistic, const std::string& detailItem,
                       const std::string& year) {
     if (!fourDigits(year) || year < "1001" || year == "9999")
-        throw ChainChoiceError("Anno non valido: \"" + year + "\" (quattro cifre, da 1001 a 9998).");
+        throw ChainChoiceError(
+            withArgs(translate("Chain", "Anno non valido: \"%1\" (quattro cifre, da 1001 a 9998)."), {year}));
     ChainTable t;
     t.statistic = statistic;
     t.detail = detailItem;
@@ -81,7 +84,7 @@ ChainTable chainTable(const ProgramState& state, const std::string& statistic, c
         sums = store::sumMonthsByHotel(state, *key, numbers, {year, previous});
     }
     std::array<double, 12> chainNow{}, chainBefore{};
-    t.totalRow.name = "Totale catena";
+    t.totalRow.name = translate("Chain", "Totale catena");
     for (const auto& item : hotels) {
         ChainRow row;
         row.hotel = hotelNumber(item);
@@ -120,10 +123,10 @@ std::string chainCell(const ChainTable& t, const std::optional<double>& v, const
 std::string chainPercent(float increase) { return formatPercent(increase); }
 
 std::vector<std::string> chainHeadings(const ChainTable& t) {
-    std::vector<std::string> h{"Albergo"};
-    for (const char* m : kMonthNames) h.emplace_back(m);
-    h.emplace_back("Totale");
-    h.push_back("% su " + report::previousYearText(t.year));
+    std::vector<std::string> h{translate("Chain", "Albergo")};
+    for (int m = 1; m <= 12; ++m) h.push_back(monthText(m));
+    h.push_back(translate("Chain", "Totale"));
+    h.push_back(withArgs(translate("Chain", "% su %1"), {report::previousYearText(t.year)}));
     return h;
 }
 

@@ -2,11 +2,18 @@
 
 #include <algorithm>
 
+#include "common/translate.h"
+
 namespace zt::desktop {
 
+// Marked for lupdate: the window shows them translated (context "Chart").
 const std::array<const char*, Chart::kTypes> kChartTypeItems = {
-    " 1 - Torta 2D", " 2 - Torta 3D", " 3 - Barre 2D", " 4 - Barre 3D", " 5 - Gantt   ", " 6 - Linee   ",
-    " 7 - Logico/Lineare", " 8 - Area", " 9 - Dispersione", "10 - Polare", "11 - Min/Max"};
+    QT_TRANSLATE_NOOP("Chart", " 1 - Torta 2D"),       QT_TRANSLATE_NOOP("Chart", " 2 - Torta 3D"),
+    QT_TRANSLATE_NOOP("Chart", " 3 - Barre 2D"),       QT_TRANSLATE_NOOP("Chart", " 4 - Barre 3D"),
+    QT_TRANSLATE_NOOP("Chart", " 5 - Gantt   "),       QT_TRANSLATE_NOOP("Chart", " 6 - Linee   "),
+    QT_TRANSLATE_NOOP("Chart", " 7 - Logico/Lineare"), QT_TRANSLATE_NOOP("Chart", " 8 - Area"),
+    QT_TRANSLATE_NOOP("Chart", " 9 - Dispersione"),    QT_TRANSLATE_NOOP("Chart", "10 - Polare"),
+    QT_TRANSLATE_NOOP("Chart", "11 - Min/Max")};
 
 Chart::Chart() = default;
 

@@ -3,6 +3,7 @@
 
 #include "common/numfmt.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "desktop/desk_logic.h"
 #include "report/report_text.h"
 #include "store/figures/catalogue.h"
@@ -13,6 +14,7 @@ namespace zt::desktop {
 
 namespace {
 constexpr int kConfirmStyle = msgbox::kYesNo | msgbox::kQuestion | msgbox::kDefaultButton2;  // 292
+std::string messageTitle() { return translate("DeskLogic", "Zentoria"); }
 }
 
 void DeskLogic::tastoClick(int index) {
@@ -26,11 +28,13 @@ void DeskLogic::tastoClick(int index) {
             case 2: registra(); break;
             case 3:
                 if (!Recompute::handles(combo1[0].text)) {
-                    refuse("La statistica \"" + combo1[0].text +
-                           "\" non può essere ricalcolata: \"Aggiorna\" ricalcola solo \"Produzione\", "
-                           "\"Fatturato\", \"Cassa\" e \"Presenze\". Nessun mese è stato scritto.");
+                    refuse(withArgs(translate("DeskLogic",
+                                              "La statistica \"%1\" non può essere ricalcolata: \"Aggiorna\" "
+                                              "ricalcola solo \"Produzione\", \"Fatturato\", \"Cassa\" e "
+                                              "\"Presenze\". Nessun mese è stato scritto."),
+                                    {combo1[0].text}));
                 } else if (const auto problem = Recompute::yearProblem(text1[0])) {
-                    refuse(*problem + " Nessun mese è stato ricalcolato.");
+                    refuse(withArgs(translate("DeskLogic", "%1 Nessun mese è stato ricalcolato."), {*problem}));
                 } else if (confirmed()) {
                     aggiorna();
                 }
@@ -84,7 +88,9 @@ void DeskLogic::stampa() {
 void DeskLogic::summaryWritable() {
     store::moveSummaryToSqlite(
         state_.workDir, state_.summaryDbPath,
-        [&](const std::string& question) { return ui_.msgBox(question, kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; },
+        [&](const std::string& question) {
+            return ui_.msgBox(question, kConfirmStyle, messageTitle()) == msgbox::kAnswerYes;
+        },
         state_.summaryTable.empty() ? std::string_view("Zentoria") : std::string_view(state_.summaryTable));
 }
 
@@ -113,9 +119,9 @@ void DeskLogic::aggiorna() {
     callbacks.onProgress = [&](const RecomputeProgress& p) {
         if (p.detailIndex != shownDetail) startDetail(p);
         changed();
-        const std::string text = "Dettaglio " + std::to_string(p.detailIndex) + " di " + std::to_string(p.detailCount) +
-                                 ": " + trim(p.detailItem) + "\nMese: " +
-                                 state_.monthNames[static_cast<std::size_t>(p.month - 1)];
+        const std::string text = withArgs(translate("DeskLogic", "Dettaglio %1 di %2: %3\nMese: %4"),
+                                          {std::to_string(p.detailIndex), std::to_string(p.detailCount),
+                                           trim(p.detailItem), monthText(p.month)});
         ui_.progressCount((p.detailIndex - 1) * 12 + p.month - 1, p.detailCount * 12);
         stop = !ui_.progress(text);
     };
@@ -145,13 +151,15 @@ void DeskLogic::aggiorna() {
     }
     finish();
     const std::string message = recomputeMessage(*lastRecompute_);
-    if (!message.empty()) ui_.msgBox(message, msgbox::kOkOnly | msgbox::kInformation, "Zentoria");
+    if (!message.empty()) ui_.msgBox(message, msgbox::kOkOnly | msgbox::kInformation, messageTitle());
 }
 
-bool DeskLogic::confirmed() { return ui_.msgBox("Sei sicuro?", kConfirmStyle, "Zentoria") == msgbox::kAnswerYes; }
+bool DeskLogic::confirmed() {
+    return ui_.msgBox(translate("DeskLogic", "Sei sicuro?"), kConfirmStyle, messageTitle()) == msgbox::kAnswerYes;
+}
 
 void DeskLogic::refuse(const std::string& message) {
-    ui_.msgBox(message, msgbox::kOkOnly | msgbox::kExclamation, "Zentoria");
+    ui_.msgBox(message, msgbox::kOkOnly | msgbox::kExclamation, messageTitle());
 }
 
 namespace {
@@ -175,14 +183,15 @@ std::string monthRuns(const std::array<bool, 12>& marked, const std::array<std::
     return out;
 }
 
-std::array<std::string, 12> italianMonths(const ProgramState& state) {
+std::array<std::string, 12> shownMonths() {
     std::array<std::string, 12> names;
-    for (std::size_t i = 0; i < 12; ++i) names[i] = state.monthNames[i].empty() ? kMonthNames[i] : state.monthNames[i];
+    for (int m = 1; m <= 12; ++m) names[static_cast<std::size_t>(m - 1)] = monthText(m);
     return names;
 }
 
 std::string describe(const GridTarget& t) {
-    return "albergo " + t.hotel + ", " + t.statistic + " \u2013 " + trim(t.detail) + ", anno " + t.year;
+    return withArgs(translate("DeskLogic", "albergo %1, %2 \u2013 %3, anno %4"),
+                    {t.hotel, t.statistic, trim(t.detail), t.year});
 }
 
 }  // namespace
@@ -191,49 +200,67 @@ std::optional<std::string> DeskLogic::registraProblem() const {
     const std::string& statistic = combo1[0].text;
     const std::string& detail = combo1[1].text;
     if (!store::zentoriaTipo(statistic))
-        return "La statistica \"" + statistic +
-               "\" non può essere registrata: il riepilogo mensile non tiene i suoi valori. Nessun mese è stato "
-               "registrato; per registrare scegliere un'altra statistica.";
+        return withArgs(translate("DeskLogic",
+                                  "La statistica \"%1\" non può essere registrata: il riepilogo mensile non tiene i "
+                                  "suoi valori. Nessun mese è stato registrato; per registrare scegliere un'altra "
+                                  "statistica."),
+                        {statistic});
     if (trim(detail).empty())
-        return "Nessun dettaglio scelto per \"" + statistic +
-               "\": i mesi si registrano per un dettaglio alla volta. Scegliere un dettaglio, poi premere di nuovo "
-               "\"Registra\".";
+        return withArgs(translate("DeskLogic",
+                                  "Nessun dettaglio scelto per \"%1\": i mesi si registrano per un dettaglio alla "
+                                  "volta. Scegliere un dettaglio, poi premere di nuovo \"Registra\"."),
+                        {statistic});
     if (detail == store::kAllItem)
-        return "\"" + std::string(store::kAllItem) + "\" somma tutti i dettagli di \"" + statistic +
-               "\" e non può essere registrato. Scegliere un dettaglio, poi premere di nuovo \"Registra\".";
+        return withArgs(translate("DeskLogic",
+                                  "\"%1\" somma tutti i dettagli di \"%2\" e non può essere registrato. Scegliere "
+                                  "un dettaglio, poi premere di nuovo \"Registra\"."),
+                        {std::string(store::kAllItem), statistic});
     if (!store::registraKey(statistic, detail))
-        return "Il dettaglio \"" + trim(detail) + "\" di \"" + statistic +
-               "\" non può essere registrato. Scegliere un gruppo di clienti (da \"Generale\" a \"Famiglia\") o un "
-               "trattamento (da \"Solo Pernottamento\" a \"Pensione Completa\").";
-    if (auto problem = Recompute::yearProblem(text1[0])) return *problem + " Nessun mese è stato registrato.";
+        return withArgs(translate("DeskLogic",
+                                  "Il dettaglio \"%1\" di \"%2\" non può essere registrato. Scegliere un gruppo "
+                                  "di clienti (da \"Generale\" a \"Famiglia\") o un trattamento (da \"Solo "
+                                  "Pernottamento\" a \"Pensione Completa\")."),
+                        {trim(detail), statistic});
+    if (auto problem = Recompute::yearProblem(text1[0]))
+        return withArgs(translate("DeskLogic", "%1 Nessun mese è stato registrato."), {*problem});
     return std::nullopt;
 }
 
 std::string DeskLogic::registraQuestion(const std::array<bool, 12>& empty, int& style) const {
     const GridTarget target = currentTarget();
-    std::string q = "Sei sicuro? Saranno registrati i 12 mesi di:\n\n";
+    std::string q = translate("DeskLogic", "Sei sicuro? Saranno registrati i 12 mesi di:") + "\n\n";
     const bool other = loadedFor_ && !(*loadedFor_ == target);
-    auto line = [&](const char* label, const std::string& now, const std::string& loaded) {
-        q += std::string(label) + ": " + (now.empty() ? "(nessuno)" : now);
+    const std::string none = translate("DeskLogic", "(nessuno)");
+    auto line = [&](const std::string& label, const std::string& now, const std::string& loaded) {
+        q += withArgs(translate("DeskLogic", "%1: %2"), {label, now.empty() ? none : now});
         if (other && trim(now) != trim(loaded))
-            q += "   \u2190 ATTENZIONE: i mesi mostrati sono di " + (trim(loaded).empty() ? "(nessuno)" : trim(loaded));
+            q += withArgs(translate("DeskLogic", "   \u2190 ATTENZIONE: i mesi mostrati sono di %1"),
+                          {trim(loaded).empty() ? none : trim(loaded)});
         q += "\n";
     };
     const GridTarget loaded = loadedFor_.value_or(target);
-    line("Albergo", target.hotel, loaded.hotel);
-    line("Statistica", target.statistic, loaded.statistic);
-    line("Dettaglio", trim(target.detail), loaded.detail);
-    line("Anno", target.year, loaded.year);
+    line(translate("DeskLogic", "Albergo"), target.hotel, loaded.hotel);
+    line(translate("DeskLogic", "Statistica"), target.statistic, loaded.statistic);
+    line(translate("DeskLogic", "Dettaglio"), trim(target.detail), loaded.detail);
+    line(translate("DeskLogic", "Anno"), target.year, loaded.year);
     if (other) {
-        q += "\nI valori nei campi dei mesi sono stati caricati per " + describe(*loadedFor_) + ", non per " +
-             describe(target) + ". Rispondendo Si, le cifre registrate per questa scelta saranno sostituite da "
-             "quelle mostrate. Per vederle prima, rispondere No e scegliere di nuovo il dettaglio.\n";
+        q += "\n" +
+             withArgs(translate("DeskLogic",
+                                "I valori nei campi dei mesi sono stati caricati per %1, non per %2. Rispondendo Si, "
+                                "le cifre registrate per questa scelta saranno sostituite da quelle mostrate. Per "
+                                "vederle prima, rispondere No e scegliere di nuovo il dettaglio."),
+                      {describe(*loadedFor_), describe(target)}) +
+             "\n";
     }
-    const std::string runs = monthRuns(empty, italianMonths(state_));
+    const std::string runs = monthRuns(empty, shownMonths());
     if (!runs.empty()) {
         int count = 0;
         for (bool e : empty) count += e ? 1 : 0;
-        q += "\n" + runs + (count == 1 ? " vuoto: sarà registrato come 0." : " vuoti: saranno registrati come 0.") + "\n";
+        q += "\n" +
+             withArgs(count == 1 ? translate("DeskLogic", "%1 vuoto: sarà registrato come 0.")
+                                 : translate("DeskLogic", "%1 vuoti: saranno registrati come 0."),
+                      {runs}) +
+             "\n";
     }
     style = other ? (msgbox::kYesNo | msgbox::kExclamation | msgbox::kDefaultButton2) : kConfirmStyle;
     if (!q.empty() && q.back() == '\n') q.pop_back();
@@ -258,15 +285,17 @@ void DeskLogic::registra() {
         const std::string& text = text1[static_cast<std::size_t>(m)];
         const auto v = parseNumber(text, sep_);
         if (!v)
-            throw std::runtime_error("Il valore di " + state_.monthNames[static_cast<std::size_t>(m - 1)] + " (\"" +
-                                     text + "\") non è un numero: non è stato registrato nessun mese. Correggere il "
-                                     "campo, poi premere di nuovo \"Registra\".");
+            throw std::runtime_error(withArgs(translate("DeskLogic",
+                                                        "Il valore di %1 (\"%2\") non è un numero: non è stato "
+                                                        "registrato nessun mese. Correggere il campo, poi premere "
+                                                        "di nuovo \"Registra\"."),
+                                              {monthText(m), text}));
         values[static_cast<std::size_t>(m - 1)] = *v;
         empty[static_cast<std::size_t>(m - 1)] = trim(text).empty();
     }
     int style = kConfirmStyle;
     const std::string question = registraQuestion(empty, style);
-    if (ui_.msgBox(question, style, "Zentoria") != msgbox::kAnswerYes) return;
+    if (ui_.msgBox(question, style, messageTitle()) != msgbox::kAnswerYes) return;
     const GridTarget target = currentTarget();
     const auto key = store::registraKey(target.statistic, target.detail);
     if (!key) return;
@@ -275,7 +304,7 @@ void DeskLogic::registra() {
     std::array<store::Value, 12> months;
     for (std::size_t i = 0; i < 12; ++i) months[i] = store::Value(values[i]);
     store::writeYear(state_, key->tipo, key->detail, target.year, months);
-    caption = "Registrati 12 mesi: " + describe(target);
+    caption = withArgs(translate("DeskLogic", "Registrati 12 mesi: %1"), {describe(target)});
 }
 
 }  // namespace zt::desktop

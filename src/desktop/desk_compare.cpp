@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "desktop/desk_logic.h"
 #include "store/figures/catalogue.h"
 #include "store/figures/operations.h"
@@ -21,8 +22,9 @@ namespace {
 int monthPoint(const store::FigureRow& row, const char* field) {
     const double month = val(mid(row.period, 5, 2));
     if (month < 1 || month > 12 || month != std::floor(month))
-        throw std::runtime_error(std::string("Un record ha ") + field + " = \"" + row.period +
-                                 "\": il mese non è tra 01 e 12. Confronto interrotto.");
+        throw std::runtime_error(withArgs(
+            translate("DeskLogic", "Un record ha %1 = \"%2\": il mese non è tra 01 e 12. Confronto interrotto."),
+            {field, row.period}));
     return static_cast<int>(month);
 }
 
@@ -54,7 +56,8 @@ void plotYears(Chart& chart, const ProgramState& state, const store::DetailKey& 
 
 bool DeskLogic::diffOpening() {
     if (!(val(text1[13]) > 0)) return false;
-    graph1.setTitle("Diff. " + text1[0] + "-" + text1[13] + " (" + combo1[0].text + "-" + combo1[1].text + ")");
+    graph1.setTitle(withArgs(translate("DeskLogic", "Diff. %1-%2 (%3-%4)"),
+                             {text1[0], text1[13], combo1[0].text, combo1[1].text}));
     graph1.setNumSets(2);
     graph1.setThisSet(2);
     graph1.setLegendText(1, text1[0]);
@@ -98,8 +101,8 @@ void DeskLogic::diffFromSummary(bool arrivals) {
 }
 
 void DeskLogic::RepaDiff() {
-    graph1.setTitle("Conf. (" + combo1[0].text + "-" + combo1[1].text + ")-(" + combo1[4].text + "-" +
-                    combo1[5].text + ")");
+    graph1.setTitle(withArgs(translate("DeskLogic", "Conf. (%1-%2)-(%3-%4)"),
+                             {combo1[0].text, combo1[1].text, combo1[4].text, combo1[5].text}));
     graph1.setNumSets(1);
     graph1.setThisSet(1);
     for (int i = 1; i <= 12; ++i) {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "desktop/passwd.h"
 #include "store/figures/catalogue.h"
 #include "store/sqlite/database.h"
@@ -15,16 +16,26 @@ namespace zt::desktop {
 namespace {
 
 constexpr const char* kRegistry = "AnagraficaHotels.mdb";
-constexpr const char* kMessageTitle = "Zentoria";
+// The title of the window's message boxes.
+std::string messageTitle() { return translate("DeskLogic", "Zentoria"); }
 
-// Month captions of Label1(3..14), exactly as the window shows them.
+// Month captions of Label1(3..14), exactly as the window shows them (the dots fill the
+// label's width, so a translation sets its own).
 constexpr std::array<const char*, 12> kMonthCaptions = {
-    "Gennaio ...........................:",   "Febbraio ...........................:",
-    "Marzo ...............................:",  "Aprile ................................:",
-    "Maggio .............................:",   "Giugno .............................:",
-    "Luglio ...............................:", "Agosto ..............................:",
-    "Settembre ........................:",    "Ottobre ............................:",
-    "Novembre ........................:",     "Dicembre .........................:"};
+    QT_TRANSLATE_NOOP("DeskLogic", "Gennaio ...........................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Febbraio ...........................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Marzo ...............................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Aprile ................................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Maggio .............................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Giugno .............................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Luglio ...............................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Agosto ..............................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Settembre ........................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Ottobre ............................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Novembre ........................:"),
+    QT_TRANSLATE_NOOP("DeskLogic", "Dicembre .........................:")};
+// The window's caption (DeskLogic::kCaption), marked for lupdate.
+[[maybe_unused]] constexpr const char* kCaptionText = QT_TRANSLATE_NOOP("DeskLogic", "Zentorio Mensile / Annuale");
 
 }  // namespace
 
@@ -57,19 +68,22 @@ int ComboList::find(const std::string& item) const {
 // ---- DeskLogic -----------------------------------------------------------------------
 
 DeskLogic::DeskLogic(ProgramState& state, UiPort& ui, Separators separators)
-    : state_(state), ui_(ui), sep_(std::move(separators)) {
+    : caption(translate("DeskLogic", kCaption)), state_(state), ui_(ui), sep_(std::move(separators)) {
     setupControls();
 }
 
 void DeskLogic::setupControls() {
-    label1[0] = "Anno ";
-    label1[1] = "Tipo  ";
-    label1[2] = "Dett. ";
-    for (int i = 0; i < 12; ++i) label1[static_cast<std::size_t>(3 + i)] = kMonthCaptions[static_cast<std::size_t>(i)];
-    label1[15] = "Grafico ..:";
-    label1[16] = "Differenza con :";
-    label1[17] = "Rapporto con :";
-    tasto = {"&Stampa", "&Esci", "&Registra", "&Aggiorna", "&Conferma", "&Ok"};
+    label1[0] = translate("DeskLogic", "Anno ");
+    label1[1] = translate("DeskLogic", "Tipo  ");
+    label1[2] = translate("DeskLogic", "Dett. ");
+    for (int i = 0; i < 12; ++i)
+        label1[static_cast<std::size_t>(3 + i)] = translate("DeskLogic", kMonthCaptions[static_cast<std::size_t>(i)]);
+    label1[15] = translate("DeskLogic", "Grafico ..:");
+    label1[16] = translate("DeskLogic", "Differenza con :");
+    label1[17] = translate("DeskLogic", "Rapporto con :");
+    tasto = {translate("DeskLogic", "&Stampa"),   translate("DeskLogic", "&Esci"),
+             translate("DeskLogic", "&Registra"), translate("DeskLogic", "&Aggiorna"),
+             translate("DeskLogic", "&Conferma"), translate("DeskLogic", "&Ok")};
     text1[0] = "2014";
 }
 
@@ -82,10 +96,11 @@ bool DeskLogic::guarded(const std::function<void()>& fn) {
         fn();
         return true;
     } catch (const std::exception& e) {
-        ui_.msgBox(std::string("Operazione non riuscita:\n") + e.what(), msgbox::kOkOnly | msgbox::kCritical,
-                   kMessageTitle);
+        ui_.msgBox(withArgs(translate("DeskLogic", "Operazione non riuscita:\n%1"), {e.what()}),
+                   msgbox::kOkOnly | msgbox::kCritical, messageTitle());
     } catch (...) {
-        ui_.msgBox("Operazione non riuscita: errore sconosciuto.", msgbox::kOkOnly | msgbox::kCritical, kMessageTitle);
+        ui_.msgBox(translate("DeskLogic", "Operazione non riuscita: errore sconosciuto."),
+                   msgbox::kOkOnly | msgbox::kCritical, messageTitle());
     }
     changed();
     return false;
@@ -98,10 +113,11 @@ void DeskLogic::load(int currentYear) {
         auto rs = db.openTable("AnagraficaHotels");
         state_.hotelOptions = rs.recordCount() < 1 ? std::string() : rs.field("CodiceAssistenza").toText();
     } catch (const std::exception& e) {
-        ui_.msgBox("Impossibile leggere l'anagrafica degli alberghi \"" + std::string(kRegistry) +
-                       "\" nella cartella di lavoro " + std::filesystem::absolute(state_.workDir).string() + ":\n" +
-                       e.what(),
-                   msgbox::kOkOnly | msgbox::kCritical, kMessageTitle);
+        ui_.msgBox(withArgs(translate("DeskLogic",
+                                      "Impossibile leggere l'anagrafica degli alberghi \"%1\" nella cartella di "
+                                      "lavoro %2:\n%3"),
+                            {kRegistry, std::filesystem::absolute(state_.workDir).string(), e.what()}),
+                   msgbox::kOkOnly | msgbox::kCritical, messageTitle());
         unloaded = true;
         changed();
         return;
@@ -131,9 +147,11 @@ void DeskLogic::load(int currentYear) {
             }
         }
         if (hotels.items.empty()) {
-            ui_.msgBox("Nessun albergo in \"" + std::string(kRegistry) +
-                           "\" ha un numero maggiore di 0: non ci sono dati da mostrare.",
-                       msgbox::kOkOnly | msgbox::kExclamation, kMessageTitle);
+            ui_.msgBox(withArgs(translate("DeskLogic",
+                                          "Nessun albergo in \"%1\" ha un numero maggiore di 0: non ci sono dati "
+                                          "da mostrare."),
+                                {kRegistry}),
+                       msgbox::kOkOnly | msgbox::kExclamation, messageTitle());
         } else {
             chooseItem(2, 0);
         }
@@ -143,12 +161,12 @@ void DeskLogic::load(int currentYear) {
     try {
         state_.setDatabasePaths();
     } catch (const std::exception& e) {
-        ui_.msgBox(e.what(), msgbox::kOkOnly | msgbox::kExclamation, kMessageTitle);
+        ui_.msgBox(e.what(), msgbox::kOkOnly | msgbox::kExclamation, messageTitle());
     }
 
     // 8. Chart types; the fourth is chosen.
     combo1[3].clear();
-    for (const char* item : kChartTypeItems) combo1[3].addItem(item);
+    for (const char* item : kChartTypeItems) combo1[3].addItem(translate("Chart", item));
     chooseItem(3, 3);
 
     // 9. This year.
@@ -167,7 +185,7 @@ void DeskLogic::load(int currentYear) {
     // 12. Month names as the chart's point labels.
     for (int k = 1; k <= 12; ++k) {
         graph1.setThisPoint(k);
-        graph1.setLabelText(state_.monthNames[static_cast<std::size_t>(k - 1)]);
+        graph1.setLabelText(monthText(k));
     }
     changed();
 }
@@ -195,8 +213,8 @@ void DeskLogic::chooseItem(int index, int item) {
 // A selection (statistic, detail, hotel) titles the chart and gives the window its
 // caption back, which the client-type batch of "&Stampa" leaves on the last client type.
 void DeskLogic::selectionTitle() {
-    caption = kCaption;
-    graph1.setTitle("Zentorio " + text1[0] + " (" + combo1[0].text + "-" + combo1[1].text + ")");
+    caption = translate("DeskLogic", kCaption);
+    graph1.setTitle(withArgs(translate("DeskLogic", "Zentorio %1 (%2-%3)"), {text1[0], combo1[0].text, combo1[1].text}));
 }
 
 void DeskLogic::combo1Click(int index) {
@@ -213,7 +231,9 @@ void DeskLogic::combo1Click(int index) {
             case 1: loadGrid(); break;
             case 2: selectHotel(); break;
             case 3:
-                graph1.setChartType(static_cast<int>(val(left(combo1[3].text, 2))));
+                // The list holds the types in order; its texts may be translated.
+                graph1.setChartType(combo1[3].listIndex >= 0 ? combo1[3].listIndex + 1
+                                                             : static_cast<int>(val(left(combo1[3].text, 2))));
                 graph1.redraw();
                 break;
             case 4:
@@ -294,7 +314,8 @@ void DeskLogic::text1KeyPress(int index, int keyAscii) {
     if (keyAscii != kKeyEnter || index < 0 || index >= kText1) return;
     guarded([&] {
         if (index == 0) {
-            graph1.setTitle("Zentorio " + text1[0] + "   ( " + combo1[0].text + " - " + combo1[1].text + " )");
+            graph1.setTitle(withArgs(translate("DeskLogic", "Zentorio %1   ( %2 - %3 )"),
+                                     {text1[0], combo1[0].text, combo1[1].text}));
             graph1.redraw();
             focus = {Focus::Kind::Combo1, 0};
         } else if (index <= 11) {

@@ -24,6 +24,7 @@
 #include "common/private_file.h"
 #include "common/state.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "store/file_names.h"
 #include "desktop/passwd_server.h"
 
@@ -36,9 +37,21 @@ namespace {
 // A valid first line is about 90 characters; anything far longer is not one.
 constexpr std::size_t kMaxLine = 4096;
 
+// The gate's caption and how to reset (gate_text), marked for lupdate.
+[[maybe_unused]] constexpr const char* kGateTexts[] = {
+    QT_TRANSLATE_NOOP("Gate", "Direzione"),
+    QT_TRANSLATE_NOOP("Gate",
+                      "Per ripristinare l'accesso cancellare il file Security.pwd dalla cartella di lavoro e "
+                      "impostare una nuova password con il comando \"zentoria passwd\".")};
+
+static_assert(std::string_view(kGateTexts[0]) == gate_text::kCaption);
+static_assert(std::string_view(kGateTexts[1]) == gate_text::kReset);
+
+std::string resetText() { return translate("Gate", gate_text::kReset); }
+
 std::string damaged(const std::string& reason) {
-    return "Il file Security.pwd è danneggiato (" + reason + "): accesso negato. " +
-           gate_text::kReset;
+    return withArgs(translate("Gate", "Il file Security.pwd è danneggiato (%1): accesso negato. %2"),
+                    {reason, resetText()});
 }
 
 bool isHashChar(char c) {
@@ -70,7 +83,8 @@ std::string hashWith(std::string_view password, const std::string& setting) {
 }
 
 std::string attemptsText(int left) {
-    return left == 1 ? "Resta 1 tentativo." : "Restano " + std::to_string(left) + " tentativi.";
+    return left == 1 ? translate("Gate", "Resta 1 tentativo.")
+                     : withArgs(translate("Gate", "Restano %1 tentativi."), {std::to_string(left)});
 }
 
 }  // namespace
@@ -162,41 +176,41 @@ SecurityPwd parseSecurityLine(std::string_view firstLine) {
     SecurityPwd file;
     file.state = PwdFileState::Damaged;
     if (firstLine.empty()) {
-        file.problem = damaged("la prima riga è vuota");
+        file.problem = damaged(translate("Gate", "la prima riga è vuota"));
         return file;
     }
     if (firstLine.find(',') == std::string_view::npos) {
-        file.problem = damaged("manca la virgola tra la password e il numero di controllo");
+        file.problem = damaged(translate("Gate", "manca la virgola tra la password e il numero di controllo"));
         return file;
     }
     const PwdLine parts = splitPwdLine(firstLine);
     file.storedPassword = pwdText(parts.passwordPart, kUnscramble);
     std::string digits = pwdText(parts.checkPart, kDigitsOnly);
     if (digits.empty()) {
-        file.problem = damaged("il numero di controllo non contiene cifre");
+        file.problem = damaged(translate("Gate", "il numero di controllo non contiene cifre"));
         return file;
     }
     const std::size_t first = digits.find_first_not_of('0');
     digits = first == std::string::npos ? "0" : digits.substr(first);
     if (digits.size() > 10 || std::stoll(digits) > INT32_MAX) {
-        file.problem = damaged("il numero di controllo è troppo grande");
+        file.problem = damaged(translate("Gate", "il numero di controllo è troppo grande"));
         return file;
     }
     file.storedCheck = static_cast<std::int32_t>(std::stoll(digits));
     if (file.storedPassword.empty()) {
-        file.problem = damaged("manca la password prima della virgola");
+        file.problem = damaged(translate("Gate", "manca la password prima della virgola"));
         return file;
     }
     if (pwdCheckNumber(file.storedPassword) != file.storedCheck) {
-        file.problem = damaged("il numero di controllo non corrisponde alla password registrata");
+        file.problem = damaged(translate("Gate", "il numero di controllo non corrisponde alla password registrata"));
         return file;
     }
     if (!isYescryptHash(file.storedPassword)) {
-        file.problem = damaged("la password registrata non è nel formato previsto");
+        file.problem = damaged(translate("Gate", "la password registrata non è nel formato previsto"));
         return file;
     }
     if (!isYescryptCostWithinCap(file.storedPassword)) {
-        file.problem = damaged("il costo di calcolo della password registrata supera il limite");
+        file.problem = damaged(translate("Gate", "il costo di calcolo della password registrata supera il limite"));
         return file;
     }
     file.state = PwdFileState::Ok;
@@ -208,10 +222,15 @@ namespace {
 std::string clashProblem(const store::NameClash& clash) {
     std::string names;
     for (std::size_t i = 0; i < clash.names().size(); ++i)
-        names += (i == 0 ? "\"" : i + 1 == clash.names().size() ? " e \"" : ", \"") + clash.names()[i] + "\"";
-    return "Nella cartella di lavoro ci sono più file della password con nomi che differiscono solo per maiuscole "
-           "e minuscole, " + names + ": nessuno viene letto, accesso negato. Tenerne uno solo (cancellare o spostare "
-           "gli altri).";
+        names += (i == 0                          ? std::string("\"")
+                  : i + 1 == clash.names().size() ? translate("Gate", " e \"")
+                                                  : std::string(", \"")) +
+                 clash.names()[i] + "\"";
+    return withArgs(translate("Gate",
+                              "Nella cartella di lavoro ci sono più file della password con nomi che differiscono "
+                              "solo per maiuscole e minuscole, %1: nessuno viene letto, accesso negato. Tenerne uno "
+                              "solo (cancellare o spostare gli altri)."),
+                    {names});
 }
 
 }  // namespace
@@ -232,7 +251,7 @@ SecurityPwd readFirstLine(int fd) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            file.problem = damaged("errore di lettura");
+            file.problem = damaged(translate("Gate", "errore di lettura"));
             return file;
         }
         if (n == 0) break;
@@ -243,14 +262,14 @@ SecurityPwd readFirstLine(int fd) {
                 break;
             }
             if (line.size() >= kMaxLine) {
-                file.problem = damaged("la prima riga è troppo lunga");
+                file.problem = damaged(translate("Gate", "la prima riga è troppo lunga"));
                 return file;
             }
             line += buffer[i];
         }
     }
     if (!anything) {
-        file.problem = damaged("il file è vuoto");
+        file.problem = damaged(translate("Gate", "il file è vuoto"));
         return file;
     }
     if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -289,9 +308,8 @@ SecurityPwd readSecurityFile(const fs::path& workDir) {
         const int error = errno;
         if (error == ENOENT) return file;
         file.state = PwdFileState::Damaged;
-        file.problem = "Il file Security.pwd non può essere letto (" +
-                       std::error_code(error, std::generic_category()).message() + "): accesso negato. " +
-                       gate_text::kReset;
+        file.problem = withArgs(translate("Gate", "Il file Security.pwd non può essere letto (%1): accesso negato. %2"),
+                                {std::error_code(error, std::generic_category()).message(), resetText()});
         return file;
     }
     file.state = PwdFileState::Damaged;
@@ -300,18 +318,17 @@ SecurityPwd readSecurityFile(const fs::path& workDir) {
     if (fd < 0) {
         const int error = errno;
         if (S_ISLNK(link.st_mode) && (error == ENOENT || error == ENOTDIR || error == ELOOP)) {
-            file.problem = damaged("è un collegamento che non porta a nessun file");
+            file.problem = damaged(translate("Gate", "è un collegamento che non porta a nessun file"));
             return file;
         }
-        file.problem = "Il file Security.pwd non può essere aperto (" +
-                       std::error_code(error, std::generic_category()).message() + "): accesso negato. " +
-                       gate_text::kReset;
+        file.problem = withArgs(translate("Gate", "Il file Security.pwd non può essere aperto (%1): accesso negato. %2"),
+                                {std::error_code(error, std::generic_category()).message(), resetText()});
         return file;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        file.problem = damaged("non è un file di testo");
+        file.problem = damaged(translate("Gate", "non è un file di testo"));
         return file;
     }
     SecurityPwd read = readFirstLine(fd);
@@ -329,23 +346,23 @@ SecurityPwd loadSecurityPwd(ProgramState& state) {
 
 std::string passwordLine(std::string_view password) {
     if (password.find('\0') != std::string_view::npos)
-        throw std::invalid_argument("a password cannot contain a NUL character");
+        throw std::invalid_argument(translate("Passwd", "a password cannot contain a NUL character"));
     if (password.size() > kMaxPasswordBytes)
-        throw std::invalid_argument("the password is " + std::to_string(password.size()) +
-                                    " bytes long; the hash takes at most " + std::to_string(kMaxPasswordBytes) +
-                                    ": choose a shorter one");
+        throw std::invalid_argument(
+            withArgs(translate("Passwd", "the password is %1 bytes long; the hash takes at most %2: choose a shorter one"),
+                     {std::to_string(password.size()), std::to_string(kMaxPasswordBytes)}));
     std::array<char, CRYPT_GENSALT_OUTPUT_SIZE> salt{};
     if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt.data(), static_cast<int>(salt.size())) == nullptr)
-        throw std::runtime_error("cannot make a salt for the password: " +
-                                 std::error_code(errno, std::generic_category()).message());
+        throw std::runtime_error(withArgs(translate("Passwd", "cannot make a salt for the password: %1"),
+                                          {std::error_code(errno, std::generic_category()).message()}));
     const std::string hash = hashWith(password, salt.data());
-    if (!isYescryptHash(hash)) throw std::runtime_error("cannot hash the password with yescrypt");
+    if (!isYescryptHash(hash)) throw std::runtime_error(translate("Passwd", "cannot hash the password with yescrypt"));
     return hash + "," + std::to_string(pwdCheckNumber(hash));
 }
 
 void setPassword(const fs::path& workDir, std::string_view password) {
     if (password.find('\0') != std::string_view::npos)
-        throw std::invalid_argument("a password cannot contain a NUL character");
+        throw std::invalid_argument(translate("Passwd", "a password cannot contain a NUL character"));
     if (password.empty()) {
         clearPassword(workDir);
         return;
@@ -359,7 +376,7 @@ void setPassword(const fs::path& workDir, std::string_view password) {
     try {
         writeFileWhole(target, line, 0600);
     } catch (const std::runtime_error& e) {
-        throw std::runtime_error("cannot write " + target.string() + ": " + e.what());
+        throw std::runtime_error(withArgs(translate("Passwd", "cannot write %1: %2"), {target.string(), e.what()}));
     }
 }
 
@@ -371,7 +388,8 @@ void clearPassword(const fs::path& workDir) {
     const fs::path target = securityFilePath(workDir);
     std::error_code ec;
     fs::remove(target, ec);
-    if (ec) throw std::runtime_error("cannot remove " + target.string() + ": " + ec.message());
+    if (ec)
+        throw std::runtime_error(withArgs(translate("Passwd", "cannot remove %1: %2"), {target.string(), ec.message()}));
 }
 
 bool verifyPassword(std::string_view typed, std::string_view storedHash) {
@@ -436,13 +454,13 @@ public:
         if (fd_ < 0) {
             const int error = errno;
             if (error == EACCES || error == EROFS || error == EPERM) return;  // no count kept
-            problem_ = "il file " + std::string(kTriesFileName) + " non può essere aperto (" +
-                       std::error_code(error, std::generic_category()).message() + ")";
+            problem_ = withArgs(translate("Gate", "il file %1 non può essere aperto (%2)"),
+                                {kTriesFileName, std::error_code(error, std::generic_category()).message()});
             return;
         }
         struct stat st {};
         if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-            problem_ = "il file " + std::string(kTriesFileName) + " non è un file normale";
+            problem_ = withArgs(translate("Gate", "il file %1 non è un file normale"), {kTriesFileName});
             return;
         }
         // Another process checking a password holds the lock for at most its wait (30 s)
@@ -450,7 +468,7 @@ public:
         for (int i = 0; ::flock(fd_, LOCK_EX | LOCK_NB) != 0; ++i) {
             if (errno != EWOULDBLOCK && errno != EINTR) break;
             if (i >= 600) {
-                problem_ = "un altro tentativo è in corso da più di un minuto";
+                problem_ = translate("Gate", "un altro tentativo è in corso da più di un minuto");
                 return;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -505,26 +523,26 @@ AccessGate::AccessGate(GateRequest request)
       attemptsLeft_(contains(request_.hotelOptions, "^") ? 1 : kAttempts) {
     const bool passwordSet = !request_.storedPassword.empty();
     if (request_.fileState == PwdFileState::Damaged) {
-        refusal_ = !request_.problem.empty() ? request_.problem : damaged("contenuto non valido");
+        refusal_ = !request_.problem.empty() ? request_.problem : damaged(translate("Gate", "contenuto non valido"));
     } else if (passwordSet || request_.fileState == PwdFileState::Ok) {
         // The gate checks the values it is given itself: a stored password that is not
         // a hash, or whose check number does not match, never lets anyone in.
         if (!isYescryptHash(request_.storedPassword))
-            refusal_ = damaged("la password registrata non è nel formato previsto");
+            refusal_ = damaged(translate("Gate", "la password registrata non è nel formato previsto"));
         else if (pwdCheckNumber(request_.storedPassword) != request_.storedCheck)
-            refusal_ = damaged("il numero di controllo non corrisponde alla password registrata");
+            refusal_ = damaged(translate("Gate", "il numero di controllo non corrisponde alla password registrata"));
         else if (!isYescryptCostWithinCap(request_.storedPassword))
-            refusal_ = damaged("il costo di calcolo della password registrata supera il limite");
+            refusal_ = damaged(translate("Gate", "il costo di calcolo della password registrata supera il limite"));
     } else if (contains(request_.hotelOptions, "P")) {
-        refusal_ =
-            "Per questo hotel è obbligatoria una password di Direzione, ma nessuna password è "
-            "impostata: accesso negato. Impostarla con il comando \"zentoria passwd\".";
+        refusal_ = translate("Gate",
+                             "Per questo hotel è obbligatoria una password di Direzione, ma nessuna password è "
+                             "impostata: accesso negato. Impostarla con il comando \"zentoria passwd\".");
     }
 }
 
 std::string AccessGate::hint() const {
     if (!refusal_.empty()) return refusal_;
-    if (request_.storedPassword.empty()) return "Nessuna password impostata: premere Invio.";
+    if (request_.storedPassword.empty()) return translate("Gate", "Nessuna password impostata: premere Invio.");
     return "";
 }
 
@@ -535,7 +553,7 @@ void AccessGate::cancel() {
 GateResult AccessGate::submit(std::string_view typed) {
     if (finished()) {
         return flag_ == "S" ? GateResult{GateOutcome::Granted, ""}
-                            : GateResult{GateOutcome::Refused, "Accesso negato."};
+                            : GateResult{GateOutcome::Refused, translate("Gate", "Accesso negato.")};
     }
     if (!refusal_.empty()) {
         flag_ = "N";
@@ -560,8 +578,9 @@ GateResult AccessGate::submit(std::string_view typed) {
         } catch (const std::exception& e) {
             flag_ = "N";
             return {GateOutcome::Refused,
-                    std::string("Il conteggio dei tentativi sul server non può essere aggiornato (") + e.what() +
-                        "): accesso negato.",
+                    withArgs(translate("Gate", "Il conteggio dei tentativi sul server non può essere aggiornato "
+                                               "(%1): accesso negato."),
+                             {e.what()}),
                     0};
         }
     } else if (passwordSet) {
@@ -569,7 +588,9 @@ GateResult AccessGate::submit(std::string_view typed) {
         if (!tries.problem().empty()) {
             flag_ = "N";
             return {GateOutcome::Refused,
-                    "Il conteggio dei tentativi non può essere letto (" + tries.problem() + "): accesso negato.", 0};
+                    withArgs(translate("Gate", "Il conteggio dei tentativi non può essere letto (%1): accesso negato."),
+                             {tries.problem()}),
+                    0};
         }
         const GateClock clock = currentClock();
         if (tries.kept()) {
@@ -590,11 +611,12 @@ GateResult AccessGate::submit(std::string_view typed) {
         return {GateOutcome::Granted, "", waited};
     }
     --attemptsLeft_;
-    const std::string what = passwordSet ? "Password errata."
-                                         : "Nessuna password è impostata: premere Invio con il campo vuoto.";
+    const std::string what =
+        passwordSet ? translate("Gate", "Password errata.")
+                    : translate("Gate", "Nessuna password è impostata: premere Invio con il campo vuoto.");
     if (attemptsLeft_ <= 0) {
         flag_ = "N";
-        return {GateOutcome::Refused, what + " Accesso negato.", waited};
+        return {GateOutcome::Refused, what + " " + translate("Gate", "Accesso negato."), waited};
     }
     return {GateOutcome::Wrong, what + " " + attemptsText(attemptsLeft_), waited};
 }

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "common/translate.h"
+
 #include "store/figures/server_store.h"
 #include "store/postgres/server_admin.h"
 
@@ -14,15 +16,20 @@ SecurityPwd readServerPwd(const std::string& conninfo) {
         if (line) file = parseSecurityLine(*line);
         file.server = conninfo;
         if (file.state == PwdFileState::Damaged)
-            file.problem = "La password di Direzione sul server delle cifre è danneggiata: " + file.problem +
-                           " Sul server: reimpostarla con \"zentoria passwd\" da chi può scrivere la tabella Direzione.";
+            file.problem = withArgs(translate("Gate",
+                                              "La password di Direzione sul server delle cifre è danneggiata: %1 Sul "
+                                              "server: reimpostarla con \"zentoria passwd\" da chi può scrivere la "
+                                              "tabella Direzione."),
+                                    {file.problem});
         return file;
     } catch (const std::exception& e) {
         SecurityPwd file;
         file.state = PwdFileState::Damaged;
         file.server = conninfo;
-        file.problem = std::string("La password di Direzione sul server delle cifre non può essere letta (") +
-                       e.what() + "): accesso negato.";
+        file.problem = withArgs(translate("Gate",
+                                          "La password di Direzione sul server delle cifre non può essere letta "
+                                          "(%1): accesso negato."),
+                                {e.what()});
         return file;
     }
 }
@@ -33,9 +40,10 @@ void setServerPassword(const std::string& conninfo, const std::optional<std::str
 
 std::string serverPasswordPlace(const std::string& conninfo) {
     try {
-        return "PostgreSQL server " + store::figureServerConnection(conninfo)->server();
+        return withArgs(translate("Server", "PostgreSQL server %1"),
+                        {store::figureServerConnection(conninfo)->server()});
     } catch (const std::exception&) {
-        return "the figure server";
+        return translate("Server", "the figure server");
     }
 }
 

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "store/figures/catalogue.h"
 #include "store/sqlite/database.h"
 #include "store/figures/operations.h"
@@ -59,7 +60,8 @@ Currency sumOf(const ProgramState& state, std::string_view file, const std::stri
         if (!vt.isNull()) {
             auto c = vt.toCurrency();
             if (!c)
-                throw store::DbError(db.fileName(), "the sum \"VT\" is not an amount (" + vt.toText() + ")");
+                throw store::DbError(db.fileName(),
+                                     withArgs(translate("Store", "the sum \"VT\" is not an amount (%1)"), {vt.toText()}));
             total = *c;
         }
     }
@@ -288,7 +290,9 @@ private:
     static Currency amount(std::string_view file, double sum) {
         if (sum == 0) return {};
         const auto c = Currency::fromDouble(sum);
-        if (!c) throw store::DbError(std::string(file), "the sum \"VT\" is not an amount (" + std::to_string(sum) + ")");
+        if (!c)
+            throw store::DbError(std::string(file), withArgs(translate("Store", "the sum \"VT\" is not an amount (%1)"),
+                                                             {std::to_string(sum)}));
         return *c;
     }
 
@@ -484,17 +488,18 @@ private:
     }
 };
 
-const char* monthName(int m) { return (m >= 1 && m <= 12) ? kMonthNames[static_cast<std::size_t>(m - 1)] : "?"; }
+std::string monthName(int m) { return monthText(m); }
 
 std::string runTitle(const RecomputeResult& r) {
-    return "Aggiornamento di \"" + r.statistic + "\" per il " + r.year;
+    return withArgs(translate("Recompute", "Aggiornamento di \"%1\" per il %2"), {r.statistic, r.year});
 }
 
 // The last month written, as the messages name it; empty when nothing was written.
 std::string lastWritten(const RecomputeResult& r) {
     for (auto it = r.details.rbegin(); it != r.details.rend(); ++it) {
         if (it->months.empty()) continue;
-        return std::string(monthName(static_cast<int>(it->months.size()))) + " di \"" + trim(it->item) + "\"";
+        return withArgs(translate("Recompute", "%1 di \"%2\""),
+                        {monthName(static_cast<int>(it->months.size())), trim(it->item)});
     }
     return "";
 }
@@ -513,7 +518,8 @@ bool Recompute::handles(std::string_view statistic) { return kindOf(statistic).h
 
 std::optional<std::string> Recompute::yearProblem(std::string_view yearText) {
     if (yearText.size() == 4 && allDigits(yearText)) return std::nullopt;
-    return "Anno non valido: \"" + std::string(yearText) + "\". Scrivere l'anno con quattro cifre.";
+    return withArgs(translate("Recompute", "Anno non valido: \"%1\". Scrivere l'anno con quattro cifre."),
+                    {std::string(yearText)});
 }
 
 namespace {
@@ -561,10 +567,13 @@ Currency referenceMonth(Kind kind, const ProgramState& state, NightCount& nightC
 std::string interruptedMessage(const RecomputeResult& result, const RecomputeProgress& progress,
                                const std::exception& e) {
     const std::string where = lastWritten(result);
-    std::string message = runTitle(result) + " interrotto a " + monthName(progress.month) + " di \"" +
-                          trim(progress.detailItem) + "\": " + e.what() + "\n";
-    message += where.empty() ? "Nessun mese registrato."
-                             : "I dettagli già aggiornati restano registrati, completi (ultimo: " + where + ").";
+    std::string message = withArgs(translate("Recompute", "%1 interrotto a %2 di \"%3\": %4"),
+                                   {runTitle(result), monthName(progress.month), trim(progress.detailItem), e.what()}) +
+                          "\n";
+    message += where.empty() ? translate("Recompute", "Nessun mese registrato.")
+                             : withArgs(translate("Recompute",
+                                                  "I dettagli già aggiornati restano registrati, completi (ultimo: %1)."),
+                                        {where});
     return message;
 }
 
@@ -659,23 +668,27 @@ std::string recomputeMessage(const RecomputeResult& r) {
         case RecomputeResult::Status::NotRecomputable:
             return "";
         case RecomputeResult::Status::Finished:
-            text = runTitle(r) + " completato.";
+            text = withArgs(translate("Recompute", "%1 completato."), {runTitle(r)});
             break;
         case RecomputeResult::Status::Cancelled:
             if (r.details.empty()) {
-                text = runTitle(r) + " interrotto prima di registrare alcun mese.";
+                text = withArgs(translate("Recompute", "%1 interrotto prima di registrare alcun mese."), {runTitle(r)});
                 break;
             }
-            text = runTitle(r) + " interrotto dopo " + lastWritten(r) + " (dettaglio " +
-                   std::to_string(r.details.size()) + " di " + std::to_string(r.detailCount) +
-                   "). I dettagli già aggiornati restano registrati, completi.";
+            text = withArgs(translate("Recompute",
+                                      "%1 interrotto dopo %2 (dettaglio %3 di %4). I dettagli già aggiornati "
+                                      "restano registrati, completi."),
+                            {runTitle(r), lastWritten(r), std::to_string(r.details.size()),
+                             std::to_string(r.detailCount)});
             break;
     }
     if (!r.leftOut.empty()) {
-        text += "\nSchede escluse dal conteggio: " + std::to_string(r.leftOut.size()) + " (" +
-                std::to_string(r.leftOutCount(Reason::DepartureBeforeArrival)) +
-                " con partenza precedente all'arrivo, " + std::to_string(r.leftOutCount(Reason::InvalidDate)) +
-                " con date non valide).";
+        text += "\n" + withArgs(translate("Recompute",
+                                          "Schede escluse dal conteggio: %1 (%2 con partenza precedente all'arrivo, "
+                                          "%3 con date non valide)."),
+                                {std::to_string(r.leftOut.size()),
+                                 std::to_string(r.leftOutCount(Reason::DepartureBeforeArrival)),
+                                 std::to_string(r.leftOutCount(Reason::InvalidDate))});
     }
     return text;
 }

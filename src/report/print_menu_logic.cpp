@@ -6,6 +6,7 @@
 
 #include "common/env.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "report/report_file.h"
 #include "store/sqlite/database.h"
 #include "store/file_names.h"
@@ -50,9 +51,11 @@ std::string PrintSetup::setupBytes(bool compressed) const {
     for (std::size_t i = first; i < first + 5; ++i) {
         const int code = compresso[i];
         if (code < 0 || code > 255)
-            throw std::runtime_error("Il codice " + std::to_string(i + 1) + " (" + std::to_string(code) +
-                                     ") di Compresso per TipoStampa " + std::to_string(tipoStampa) +
-                                     " in " + kPrinters + " non è un byte (da 0 a 255).");
+            throw std::runtime_error(withArgs(translate("PrintMenu",
+                                                        "Il codice %1 (%2) di Compresso per TipoStampa %3 in %4 non "
+                                                        "è un byte (da 0 a 255)."),
+                                              {std::to_string(i + 1), std::to_string(code), std::to_string(tipoStampa),
+                                               kPrinters}));
         bytes += static_cast<char>(static_cast<unsigned char>(code));
     }
     return bytes;
@@ -283,8 +286,9 @@ std::string rawPrintBytes(const std::vector<std::string>& lines, const PrintSetu
 }
 
 void writeDevice(const std::filesystem::path& device, const std::string& bytes) {
-    writeBytes(device, bytes, false, "Impossibile aprire il dispositivo di stampa " + device.string() + ".",
-               "Impossibile scrivere sul dispositivo di stampa " + device.string() + ".");
+    writeBytes(device, bytes, false,
+               withArgs(translate("PrintMenu", "Impossibile aprire il dispositivo di stampa %1."), {device.string()}),
+               withArgs(translate("PrintMenu", "Impossibile scrivere sul dispositivo di stampa %1."), {device.string()}));
 }
 
 std::filesystem::path archiveCopyPath(const std::filesystem::path& workDir, const Stamp& when) {
@@ -298,13 +302,13 @@ std::filesystem::path makeArchiveCopy(const std::filesystem::path& workDir, cons
     std::error_code ec;
     std::filesystem::create_directories(target.parent_path(), ec);
     if (ec)
-        throw std::runtime_error("Impossibile creare la cartella " + target.parent_path().string() + ": " +
-                                 ec.message() + ".");
+        throw std::runtime_error(withArgs(translate("PrintMenu", "Impossibile creare la cartella %1: %2."),
+                                          {target.parent_path().string(), ec.message()}));
     const auto source = reportFilePath(workDir);
     std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
     if (ec)
-        throw std::runtime_error("Impossibile copiare " + source.string() + " in " + target.string() + ": " +
-                                 ec.message() + ".");
+        throw std::runtime_error(withArgs(translate("PrintMenu", "Impossibile copiare %1 in %2: %3."),
+                                          {source.string(), target.string(), ec.message()}));
     return target;
 }
 

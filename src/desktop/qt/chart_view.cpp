@@ -8,6 +8,7 @@
 #include <QCandlestickSet>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QCoreApplication>
 #include <QHorizontalBarSeries>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -149,7 +150,8 @@ QChart* pies(const Data& d, bool depth) {
         const auto markers = chart->legend()->markers(fronts[s]);
         if (markers.isEmpty()) continue;
         markers[0]->setVisible(true);
-        markers[0]->setLabel(d.names[s] + (s == 0 ? " (a sinistra)" : " (a destra)"));
+        markers[0]->setLabel(s == 0 ? QCoreApplication::translate("zt::desktop::ChartView", "%1 (a sinistra)").arg(d.names[s])
+                                    : QCoreApplication::translate("zt::desktop::ChartView", "%1 (a destra)").arg(d.names[s]));
         markers[0]->setBrush(Qt::NoBrush);
         markers[0]->setPen(Qt::NoPen);
     }
@@ -220,7 +222,8 @@ QChart* seriesPerSet(const Data& d, QAbstractAxis* months, QAbstractAxis* values
 // 6, 7: lines; 7 puts the values on a logarithmic axis when they are all above 0.
 QChart* lines(const Data& d, bool logarithmic, QString& titleNote) {
     const bool log = logarithmic && d.allPositive;
-    if (logarithmic && !log) titleNote = " (scala lineare: valori non positivi)";
+    if (logarithmic && !log)
+        titleNote = QCoreApplication::translate("zt::desktop::ChartView", " (scala lineare: valori non positivi)");
     auto* months = monthAxis(d);
     QAbstractAxis* values = nullptr;
     if (log) {
@@ -312,7 +315,7 @@ QChart* minMax(const Data& d) {
 
 QString ChartView::setName(const Chart& chart, int set) {
     const QString text = QString::fromStdString(chart.legendText(set));
-    return text.isEmpty() ? QStringLiteral("Serie %1").arg(set) : text;
+    return text.isEmpty() ? tr("Serie %1").arg(set) : text;
 }
 
 ChartView::ChartView(Chart& chart, QWidget* parent) : QChartView(parent), chart_(chart) {

@@ -29,7 +29,7 @@ MsgBox_Form::MsgBox_Form(const std::string& prompt, int style, const std::string
     : QDialog(parent) {
     setObjectName("MsgBox_Form");
     setModal(true);
-    setWindowTitle(QString::fromStdString(title.empty() ? std::string("Zentoria") : title));
+    setWindowTitle(title.empty() ? tr("Zentoria") : QString::fromStdString(title));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto* text = new QLabel(QString::fromStdString(prompt), this);
@@ -53,22 +53,22 @@ MsgBox_Form::MsgBox_Form(const std::string& prompt, int style, const std::string
 
     switch (msgbox::buttonsOf(style)) {
         case msgbox::kOkCancel:
-            addButton("Ok", msgbox::kAnswerOk);
-            addButton("Annulla", msgbox::kAnswerCancel);
+            addButton("Ok", tr("Ok"), msgbox::kAnswerOk);
+            addButton("Annulla", tr("Annulla"), msgbox::kAnswerCancel);
             escapeAnswer_ = msgbox::kAnswerCancel;
             break;
         case msgbox::kYesNoCancel:
-            addButton("Si", msgbox::kAnswerYes);
-            addButton("No", msgbox::kAnswerNo);
-            addButton("Annulla", msgbox::kAnswerCancel);
+            addButton("Si", tr("Si"), msgbox::kAnswerYes);
+            addButton("No", tr("No"), msgbox::kAnswerNo);
+            addButton("Annulla", tr("Annulla"), msgbox::kAnswerCancel);
             escapeAnswer_ = msgbox::kAnswerCancel;
             break;
         case msgbox::kYesNo:
-            addButton("Si", msgbox::kAnswerYes);
-            addButton("No", msgbox::kAnswerNo);
+            addButton("Si", tr("Si"), msgbox::kAnswerYes);
+            addButton("No", tr("No"), msgbox::kAnswerNo);
             break;
         default:
-            addButton("Ok", msgbox::kAnswerOk);
+            addButton("Ok", tr("Ok"), msgbox::kAnswerOk);
             escapeAnswer_ = msgbox::kAnswerOk;
             break;
     }
@@ -97,9 +97,9 @@ MsgBox_Form::MsgBox_Form(const std::string& prompt, int style, const std::string
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void MsgBox_Form::addButton(const char* text, int answerValue) {
-    auto* b = new QPushButton(QString::fromLatin1(text), this);
-    b->setObjectName(QString::fromLatin1(text));
+void MsgBox_Form::addButton(const char* name, const QString& text, int answerValue) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(QString::fromLatin1(name));
     connect(b, &QPushButton::clicked, this, [this, answerValue] {
         answer_ = answerValue;
         done(answerValue);

@@ -40,7 +40,8 @@ private:
     int answer_ = 0;
     int escapeAnswer_ = 0;  // 0: Esc does nothing
 
-    void addButton(const char* text, int answerValue);
+    // A button named `name` (its Italian text, whatever it shows) showing `text`.
+    void addButton(const char* name, const QString& text, int answerValue);
 };
 
 }  // namespace zt::desktop

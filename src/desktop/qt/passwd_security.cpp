@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -17,7 +18,8 @@ namespace zt::desktop {
 namespace {
 
 void showInMsgBox(QWidget* parent, const std::string& message) {
-    MsgBox_Form::ask(parent, message, msgbox::kOkOnly + msgbox::kCritical, gate_text::kCaption);
+    MsgBox_Form::ask(parent, message, msgbox::kOkOnly + msgbox::kCritical,
+                     QCoreApplication::translate("Gate", gate_text::kCaption).toStdString());
 }
 
 }  // namespace
@@ -26,7 +28,7 @@ PasswdSecurity::PasswdSecurity(const GateRequest& request, QWidget* parent, Refu
     : QDialog(parent), gate_(request), onRefused_(std::move(onRefused)) {
     setObjectName("PasswdSecurity");
     setModal(true);
-    setWindowTitle(QString::fromUtf8(gate_text::kCaption));
+    setWindowTitle(QCoreApplication::translate("Gate", gate_text::kCaption));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (!onRefused_) onRefused_ = [this](const std::string& message) { showInMsgBox(this, message); };
 
@@ -69,7 +71,7 @@ void PasswdSecurity::text1Enter() {
     waiting.sleep = [this](std::int64_t seconds) {
         if (seconds <= 0) return;
         text1_->setEnabled(false);
-        message_->setText(QString("Troppe password errate di seguito: attendere %1 secondi…").arg(seconds));
+        message_->setText(tr("Troppe password errate di seguito: attendere %1 secondi…").arg(seconds));
         QEventLoop loop;
         QTimer::singleShot(static_cast<int>(seconds * 1000), &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);

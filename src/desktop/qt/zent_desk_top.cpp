@@ -237,9 +237,9 @@ bool ZentDeskTop::serverWaiting(double waitedSeconds, bool done) {
     if (!serverWait_) {
         // Window-modal: while it is up, nothing else of the window takes input, so no
         // other operation starts in the middle of this one.
-        serverWait_ = new QProgressDialog("In attesa del server delle cifre…", "Annulla", 0, 0, this);
+        serverWait_ = new QProgressDialog(tr("In attesa del server delle cifre…"), tr("Annulla"), 0, 0, this);
         serverWait_->setObjectName("ServerWait");
-        serverWait_->setWindowTitle("Zentoria");
+        serverWait_->setWindowTitle(tr("Zentoria"));
         serverWait_->setWindowModality(Qt::WindowModal);
         serverWait_->setMinimumDuration(0);
         serverWait_->setAutoClose(false);
@@ -532,8 +532,8 @@ bool ZentDeskTop::progress(const std::string& text) {
     if (!progress_) {
         progress_ = new QProgressDialog(this);
         progress_->setObjectName("Progress");
-        progress_->setWindowTitle("Zentoria");
-        progress_->setCancelButtonText("Annulla");
+        progress_->setWindowTitle(tr("Zentoria"));
+        progress_->setCancelButtonText(tr("Annulla"));
         progress_->setRange(0, progressTotal_);
         progress_->setValue(progressDone_);
         progress_->setMinimumDuration(0);

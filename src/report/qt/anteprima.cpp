@@ -19,7 +19,7 @@ namespace zt::report {
 Anteprima::Anteprima(std::filesystem::path workDir, int pageLength, QWidget* parent, Hooks hooks)
     : QDialog(parent), workDir_(std::move(workDir)), hooks_(std::move(hooks)) {
     setObjectName("Anteprima");
-    setWindowTitle("Anteprima di Stampa");
+    setWindowTitle(tr("Anteprima di Stampa"));
     setModal(true);
 
     file_ = reportFilePath(workDir_);
@@ -40,21 +40,21 @@ Anteprima::Anteprima(std::filesystem::path workDir, int pageLength, QWidget* par
     applyFont();
 
     auto* buttons = new QHBoxLayout;
-    const auto add = [&](const char* name, const char* caption, void (Anteprima::*slot)()) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+    const auto add = [&](const char* name, const QString& caption, void (Anteprima::*slot)()) {
+        auto* b = new QPushButton(caption, this);
         b->setObjectName(name);
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, slot);
         buttons->addWidget(b);
         return b;
     };
-    add("Salva", "Sa&lva", &Anteprima::salva);
-    add("Email", "E-&mail", &Anteprima::email);
-    add("Inizio", "&Inizio", &Anteprima::inizio);
-    avanti_ = add("Avanti", "&Avanti", &Anteprima::avanti);
-    add("Espandi", "E&spandi", &Anteprima::espandi);
-    add("Riduci", "&Riduci", &Anteprima::riduci);
-    add("Esci", "&Esci", &Anteprima::accept);
+    add("Salva", tr("Sa&lva"), &Anteprima::salva);
+    add("Email", tr("E-&mail"), &Anteprima::email);
+    add("Inizio", tr("&Inizio"), &Anteprima::inizio);
+    avanti_ = add("Avanti", tr("&Avanti"), &Anteprima::avanti);
+    add("Espandi", tr("E&spandi"), &Anteprima::espandi);
+    add("Riduci", tr("&Riduci"), &Anteprima::riduci);
+    add("Esci", tr("&Esci"), &Anteprima::accept);
 
     // Which page is shown, of how many.
     pagina_ = new QLabel(this);
@@ -73,11 +73,11 @@ void Anteprima::showPage(int page) {
     if (pages_.empty()) {
         page_ = 0;
         text1_->clear();
-        pagina_->setText("Nessuna pagina");
+        pagina_->setText(tr("Nessuna pagina"));
     } else {
         page_ = std::clamp(page, 0, pageCount() - 1);
         text1_->setPlainText(pages_[static_cast<std::size_t>(page_)]);
-        pagina_->setText(QString("Pagina %1 di %2").arg(page_ + 1).arg(pageCount()));
+        pagina_->setText(tr("Pagina %1 di %2").arg(page_ + 1).arg(pageCount()));
     }
     // On the last page there is nothing further: "&Avanti" shows itself disabled.
     avanti_->setEnabled(page_ + 1 < pageCount());
@@ -112,14 +112,15 @@ void Anteprima::salva() {
     const QString suggested = pathText(workDir_ / (file_.filename().string() + ".txt"));
     const QString name = hooks_.saveName
                              ? hooks_.saveName(suggested)
-                             : QFileDialog::getSaveFileName(this, "Salva la stampa", suggested);
+                             : QFileDialog::getSaveFileName(this, tr("Salva la stampa"), suggested);
     if (name.isEmpty()) return;
     std::error_code ec;
     std::filesystem::copy_file(file_, name.toStdString(), std::filesystem::copy_options::overwrite_existing, ec);
     if (ec)
-        message("Salva",
-                "Impossibile salvare la stampa in " + name + ":\n" + QString::fromStdString(ec.message()) +
-                    "\nScegliere una cartella che esiste e in cui si può scrivere, poi premere di nuovo \"Salva\".",
+        message(tr("Salva"),
+                tr("Impossibile salvare la stampa in %1:\n%2\nScegliere una cartella che esiste e in cui si può "
+                   "scrivere, poi premere di nuovo \"Salva\".")
+                    .arg(name, QString::fromStdString(ec.message())),
                 QMessageBox::Critical);
 }
 
@@ -128,10 +129,10 @@ void Anteprima::email() {
         hooks_.findMailer ? hooks_.findMailer() : QStandardPaths::findExecutable(QString::fromUtf8(kMailer));
     const QString report = pathText(std::filesystem::absolute(file_));
     if (mailer.isEmpty()) {
-        message("E-mail",
-                QString("Il programma di posta \"%1\" non si trova nelle cartelle del PATH.\n"
-                        "Per spedire la stampa, allegare a un messaggio di posta il file\n%2\n"
-                        "oppure il PDF o il file per Excel che il menu di stampa prepara.")
+        message(tr("E-mail"),
+                tr("Il programma di posta \"%1\" non si trova nelle cartelle del PATH.\n"
+                   "Per spedire la stampa, allegare a un messaggio di posta il file\n%2\n"
+                   "oppure il PDF o il file per Excel che il menu di stampa prepara.")
                     .arg(QString::fromUtf8(kMailer), report),
                 QMessageBox::Information);
         return;
@@ -139,10 +140,10 @@ void Anteprima::email() {
     const bool started = hooks_.startMailer ? hooks_.startMailer(mailer, {report})
                                             : QProcess::startDetached(mailer, {report}, pathText(workDir_));
     if (!started)
-        message("E-mail",
-                "Impossibile avviare il programma di posta " + mailer +
-                    ".\nControllare che sia installato e che si possa eseguire, oppure allegare a un messaggio di "
-                    "posta il file\n" + report,
+        message(tr("E-mail"),
+                tr("Impossibile avviare il programma di posta %1.\nControllare che sia installato e che si possa "
+                   "eseguire, oppure allegare a un messaggio di posta il file\n%2")
+                    .arg(mailer, report),
                 QMessageBox::Critical);
 }
 

@@ -23,7 +23,8 @@ namespace zt::report {
 
 namespace {
 
-constexpr const char* kTitle = "Stampa";
+// The title of the menu's message boxes.
+QString title() { return MenuStampa::tr("Stampa"); }
 
 }  // namespace
 
@@ -32,23 +33,23 @@ MenuStampa::MenuStampa(const ProgramState& state, QWidget* parent, Hooks hooks)
       hooks_(std::move(hooks)),
       logic_(state.workDir, state.hotelNumber, hooks_.clock) {
     setObjectName("MenuStampa");
-    setWindowTitle("Stampe non modificabili");
+    setWindowTitle(tr("Stampe non modificabili"));
     setModal(true);
 
     combo1_ = new QComboBox(this);
     combo1_->setObjectName("Combo1");
     combo2_ = new QComboBox(this);
     combo2_->setObjectName("Combo2");
-    chk_ = new QCheckBox("Stampa Compressa", this);
+    chk_ = new QCheckBox(tr("Stampa Compressa"), this);
     chk_->setObjectName("Chk");
-    chk2_ = new QCheckBox("Stampa orizzontale", this);
+    chk2_ = new QCheckBox(tr("Stampa orizzontale"), this);
     chk2_->setObjectName("Chk2");
-    chk3_ = new QCheckBox("Stampa fronte / retro", this);
+    chk3_ = new QCheckBox(tr("Stampa fronte / retro"), this);
     chk3_->setObjectName("Chk3");
 
-    auto* label1 = new QLabel("Stampante ", this);
+    auto* label1 = new QLabel(tr("Stampante "), this);
     label1->setBuddy(combo1_);
-    auto* label2 = new QLabel("Virtuale ", this);
+    auto* label2 = new QLabel(tr("Virtuale "), this);
     label2->setBuddy(combo2_);
     auto* grid = new QGridLayout;
     grid->addWidget(label1, 0, 0);
@@ -64,7 +65,7 @@ MenuStampa::MenuStampa(const ProgramState& state, QWidget* parent, Hooks hooks)
 
     auto* buttons = new QHBoxLayout;
     for (int i = 0; i < 6; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(kTstCaptions[static_cast<std::size_t>(i)]), this);
+        auto* b = new QPushButton(tr(kTstCaptions[static_cast<std::size_t>(i)]), this);
         b->setObjectName(QString("Tst_%1").arg(i));
         b->setAutoDefault(false);
         connect(b, &QPushButton::clicked, this, [this, i] { tstClick(i); });
@@ -90,10 +91,11 @@ MenuStampa::MenuStampa(const ProgramState& state, QWidget* parent, Hooks hooks)
     logic_.load();
     const auto printers = hooks_.printers ? hooks_.printers() : installedPrinters();
     if (printers.empty()) {
-        combo2_->addItem(QString::fromUtf8(kNoPrinter));
+        // It keeps kNoPrinter as its data, whatever it shows.
+        combo2_->addItem(tr("<nessuna stampante>"), QString::fromUtf8(kNoPrinter));
         combo2_->setCurrentIndex(0);
     } else {
-        for (const auto& p : printers) combo2_->addItem(QString::fromStdString(p));
+        for (const auto& p : printers) combo2_->addItem(QString::fromStdString(p), QString::fromStdString(p));
         combo2_->setCurrentIndex(-1);
     }
 }
@@ -107,9 +109,9 @@ void MenuStampa::showEvent(QShowEvent* event) {
     }
     runActivation([this] {
         if (logic_.archiveError())
-            message(kTitle,
-                    "La copia d'archivio della stampa non è stata fatta:\n" +
-                        QString::fromStdString(*logic_.archiveError()),
+            message(title(),
+                    tr("La copia d'archivio della stampa non è stata fatta:\n%1")
+                        .arg(QString::fromStdString(*logic_.archiveError())),
                     QMessageBox::Warning);
         activate();
     });
@@ -137,7 +139,7 @@ void MenuStampa::activate() {
     try {
         any = logic_.activate();
     } catch (const std::exception& e) {
-        message(kTitle, "Impossibile leggere le destinazioni di stampa:\n" + QString::fromUtf8(e.what()),
+        message(title(), tr("Impossibile leggere le destinazioni di stampa:\n%1").arg(QString::fromUtf8(e.what())),
                 QMessageBox::Critical);
     }
     if (!any) {
@@ -158,7 +160,7 @@ void MenuStampa::openFile(const std::filesystem::path& file) {
     const bool opened = hooks_.open ? hooks_.open(file)
                                     : QDesktopServices::openUrl(QUrl::fromLocalFile(pathText(std::filesystem::absolute(file))));
     if (!opened)
-        message(kTitle, "Impossibile aprire " + pathText(file) + " con il programma associato.",
+        message(title(), tr("Impossibile aprire %1 con il programma associato.").arg(pathText(file)),
                 QMessageBox::Warning);
 }
 
@@ -172,7 +174,7 @@ void MenuStampa::print() {
     request.setup = logic_.setup(combo1_->currentText().toStdString());
     request.options = options();
     request.hotelOptions = logic_.hotelOptions();
-    request.printerChoice = combo2_->currentIndex() < 0 ? std::string() : combo2_->currentText().toStdString();
+    request.printerChoice = combo2_->currentIndex() < 0 ? std::string() : combo2_->currentData().toString().toStdString();
     request.archivePath = logic_.archivePath();
     const auto printers = hooks_.printers ? hooks_.printers() : installedPrinters();
     lastPrint_ = printReport(request, printers);
@@ -187,10 +189,11 @@ void MenuStampa::tstClick(int index) {
                 const auto& archive = logic_.archivePath();
                 std::error_code ec;
                 if (!std::filesystem::exists(archive, ec)) {
-                    message(kTitle,
-                            "La copia d'archivio " + pathText(archive) + " non esiste" +
-                                (logic_.archiveError() ? ":\n" + QString::fromStdString(*logic_.archiveError())
-                                                       : QString(".")),
+                    message(title(),
+                            logic_.archiveError()
+                                ? tr("La copia d'archivio %1 non esiste:\n%2")
+                                      .arg(pathText(archive), QString::fromStdString(*logic_.archiveError()))
+                                : tr("La copia d'archivio %1 non esiste.").arg(pathText(archive)),
                             QMessageBox::Warning);
                     break;
                 }
@@ -204,7 +207,7 @@ void MenuStampa::tstClick(int index) {
                 const auto& destinations = logic_.destinations();
                 const auto pdf = lastPdfDestination(destinations);
                 if (!pdf) {
-                    message(kTitle, "Nessuna stampante PDF impostata!", QMessageBox::Warning);
+                    message(title(), tr("Nessuna stampante PDF impostata!"), QMessageBox::Warning);
                     break;
                 }
                 const auto last = std::find(destinations.rbegin(), destinations.rend(), *pdf);
@@ -226,7 +229,7 @@ void MenuStampa::tstClick(int index) {
             default: break;
         }
     } catch (const std::exception& e) {
-        message(kTitle, "Operazione non riuscita:\n" + QString::fromUtf8(e.what()), QMessageBox::Critical);
+        message(title(), tr("Operazione non riuscita:\n%1").arg(QString::fromUtf8(e.what())), QMessageBox::Critical);
     }
 }
 

@@ -40,9 +40,14 @@ public:
         Anteprima::Hooks previewHooks;
     };
 
-    // The captions of `Tst`(0..5).
-    static constexpr std::array<const char*, 6> kTstCaptions = {"A&rchivio", "E&xcel",     "P&DF",
-                                                                "S&tampa",   "&Anteprima", "&Esci"};
+    // The captions of `Tst`(0..5), as the sources of their translations (tr()).
+    static constexpr std::array<const char*, 6> kTstCaptions = {
+        QT_TRANSLATE_NOOP("zt::report::MenuStampa", "A&rchivio"),
+        QT_TRANSLATE_NOOP("zt::report::MenuStampa", "E&xcel"),
+        QT_TRANSLATE_NOOP("zt::report::MenuStampa", "P&DF"),
+        QT_TRANSLATE_NOOP("zt::report::MenuStampa", "S&tampa"),
+        QT_TRANSLATE_NOOP("zt::report::MenuStampa", "&Anteprima"),
+        QT_TRANSLATE_NOOP("zt::report::MenuStampa", "&Esci")};
 
     // Loads the menu: the archive copy of the report file and the installed printers.
     // `state` gives the working folder and the hotel number (0 counts as 1).

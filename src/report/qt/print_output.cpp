@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "report/report_file.h"
 
 namespace zt::report {
@@ -26,7 +27,8 @@ std::vector<std::string> installedPrinters() {
 void ensureGuiApplication() {
     if (QCoreApplication::instance()) {
         if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-            throw std::runtime_error("La stampa con Qt richiede un'applicazione grafica (QGuiApplication).");
+            throw std::runtime_error(
+                translate("PrintOutput", "La stampa con Qt richiede un'applicazione grafica (QGuiApplication)."));
         return;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -54,11 +56,15 @@ int printThroughPrinter(const std::vector<std::string>& lines, const PrintSetup&
     printer.setPageOrientation(options.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setDuplex(options.duplex ? QPrinter::DuplexLongSide : QPrinter::DuplexNone);
 
-    const QString where = pdfFile.isEmpty() ? (printerName.isEmpty() ? QStringLiteral("la stampante predefinita")
-                                                                      : "la stampante " + printerName)
-                                            : "il file " + pdfFile;
+    const std::string where =
+        pdfFile.isEmpty()
+            ? (printerName.isEmpty()
+                   ? translate("PrintOutput", "la stampante predefinita")
+                   : withArgs(translate("PrintOutput", "la stampante %1"), {printerName.toStdString()}))
+            : withArgs(translate("PrintOutput", "il file %1"), {pdfFile.toStdString()});
     QPainter painter;
-    if (!painter.begin(&printer)) throw std::runtime_error("Impossibile avviare la stampa su " + where.toStdString() + ".");
+    if (!painter.begin(&printer))
+        throw std::runtime_error(withArgs(translate("PrintOutput", "Impossibile avviare la stampa su %1."), {where}));
 
     QFont font(QString::fromStdString(setup.fontName));
     font.setStyleHint(QFont::TypeWriter);
@@ -93,7 +99,8 @@ int printThroughPrinter(const std::vector<std::string>& lines, const PrintSetup&
             y += step;
         }
     }
-    if (!painter.end()) throw std::runtime_error("La stampa su " + where.toStdString() + " non è riuscita.");
+    if (!painter.end())
+        throw std::runtime_error(withArgs(translate("PrintOutput", "La stampa su %1 non è riuscita."), {where}));
     return count;
 }
 
@@ -118,9 +125,11 @@ PrintOutcome printReport(const PrintRequest& request, const std::vector<std::str
     switch (outcome.route) {
         case PrintRoute::Raw: {
             if (trim(device).empty())
-                throw std::runtime_error("La destinazione \"" + request.setup.destination +
-                                         "\" non ha un dispositivo: impostare Linea in Stampanti.mdb o la variabile "
-                                         "d'ambiente con il nome della destinazione.");
+                throw std::runtime_error(withArgs(
+                    translate("PrintOutput",
+                              "La destinazione \"%1\" non ha un dispositivo: impostare Linea in Stampanti.mdb o la "
+                              "variabile d'ambiente con il nome della destinazione."),
+                    {request.setup.destination}));
             const auto path = devicePath(request.workDir, device);
             const std::string bytes =
                 rawPrintBytes(lines, request.setup, request.options, request.hotelOptions);
@@ -137,9 +146,10 @@ PrintOutcome printReport(const PrintRequest& request, const std::vector<std::str
             break;
         case PrintRoute::DefaultPrinter:
             if (installed.empty())
-                throw std::runtime_error("Nessuna stampante installata: la destinazione \"" +
-                                         request.setup.destination + "\" stampa su \"" + device +
-                                         "\", che non è una stampante installata.");
+                throw std::runtime_error(withArgs(translate("PrintOutput",
+                                                            "Nessuna stampante installata: la destinazione \"%1\" "
+                                                            "stampa su \"%2\", che non è una stampante installata."),
+                                                  {request.setup.destination, device}));
             outcome.target.clear();
             outcome.pages = printThroughPrinter(lines, request.setup, request.options, request.hotelOptions, {});
             break;
@@ -149,8 +159,8 @@ PrintOutcome printReport(const PrintRequest& request, const std::vector<std::str
                                                   : request.archivePath);
             std::filesystem::create_directories(pdf.parent_path(), ec);
             if (ec)
-                throw std::runtime_error("Impossibile creare la cartella " + pdf.parent_path().string() + ": " +
-                                         ec.message() + ".");
+                throw std::runtime_error(withArgs(translate("PrintOutput", "Impossibile creare la cartella %1: %2."),
+                                                  {pdf.parent_path().string(), ec.message()}));
             outcome.target = pdf.string();
             outcome.pages = printThroughPrinter(lines, request.setup, request.options, request.hotelOptions, {},
                                                 QString::fromStdString(outcome.target));
