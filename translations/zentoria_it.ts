@@ -832,7 +832,7 @@ Mese: %4</translation>
     </message>
     <message>
         <source>libpq&apos;s message quotes the string, password and all, so it is not shown; check its quotes, its &quot;=&quot; signs and its percent signs</source>
-        <translation type="unfinished"></translation>
+        <translation>il messaggio di libpq riporta la stringa, password compresa, e perciò non è mostrato; controllarne le virgolette, i segni &quot;=&quot; e i segni di percentuale</translation>
     </message>
 </context>
 <context>

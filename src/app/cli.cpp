@@ -477,7 +477,7 @@ int cmdShowWithoutDisplay(const Invocation& inv) {
     inv.out << "Hotel " << trim(logic.combo1[2].text) << "\n"
             << stat << " - " << logic.combo1[1].text << " - " << logic.text1[0] << "\n";
     for (int k = 1; k <= 12; ++k)
-        inv.out << padRight(s.logic.state().monthNames[static_cast<std::size_t>(k - 1)], 10) << " "
+        inv.out << padRight(monthText(k), 10) << " "
                 << padLeft(logic.text1[static_cast<std::size_t>(k)], 12) << "\n";
     return kExitOk;
 }

@@ -6,6 +6,7 @@
 #include "app/passwd_cmd.h"
 #include "common/env.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "desktop/passwd.h"
 
 namespace zt::app {
@@ -53,7 +54,7 @@ std::string ConsoleUi::accessGate(const desktop::GateRequest& request) {
     desktop::AccessGate gate(request);
     auto refuse = [&](const std::string& why) {
         if (!gate.finished()) gate.cancel();
-        err_ << desktop::gate_text::kCaption << ": " << why << "\n";
+        err_ << translate("Gate", desktop::gate_text::kCaption) << ": " << why << "\n";
         errorShown_ = true;
         return gate.accessFlag();
     };

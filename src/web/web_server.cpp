@@ -26,6 +26,7 @@
 
 #include "common/cp1252.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "desktop/chain.h"
 #include "desktop/desk_logic.h"
 #include "desktop/passwd.h"
@@ -834,6 +835,7 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
             << " è raggiungibile dalla rete senza TLS: password e dati viaggiano in chiaro (usare --tls-cert e "
                "--tls-key, o un proxy inverso con TLS).\n";
     report::ensureGuiApplication();
+    useTranslation();  // installed in the application now, before any request is answered
 
     std::unique_ptr<httplib::Server> server;
     if (options.tlsCert) {

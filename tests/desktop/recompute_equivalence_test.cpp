@@ -141,7 +141,7 @@ private:
                     d -= 28;
                     if (++mm > 12) mm = 1, ++yy;
                 }
-                char buf[16];
+                char buf[48];
                 std::snprintf(buf, sizeof buf, "'%04d%02d%02d'", yy, mm, chance(10) ? 29 : d);
                 p = buf;
             } else {

@@ -31,7 +31,7 @@ protected:
     }
     void TearDown() override { clearWorkstation(); }
 
-    ReportSettings settings{{",", "."}, [] { return Stamp{2024, 3, 5, 9, 7}; }};
+    ReportSettings settings{{",", "."}, [] { return Stamp{2024, 3, 5, 9, 7}; }, {}};
     test::TestDir dir;
     ProgramState state;
 };

@@ -30,7 +30,7 @@ protected:
                 " DataInserimento TEXT, Valore REAL);" + rows);
     }
     static ReportSettings at(const Separators& sep, int minute = 7) {
-        return {sep, [minute] { return Stamp{2024, 3, 5, 9, minute}; }};
+        return {sep, [minute] { return Stamp{2024, 3, 5, 9, minute}; }, {}};
     }
     std::string reportBytes() const { return dir.read("fd"); }
 
@@ -178,7 +178,7 @@ TEST_F(ReportText, ClientTypeBatchWalksTheCurrentHotelsTypesOnly) {
     dir.write("fd", "an earlier report\r\n");
 
     int minute = 10;
-    ReportSettings settings{kPlainC, [&minute] { return Stamp{2024, 12, 31, 23, minute++}; }};
+    ReportSettings settings{kPlainC, [&minute] { return Stamp{2024, 12, 31, 23, minute++}; }, {}};
     std::vector<std::string> captions;
     const BatchResult r = ScriviReportTipiCliente(state, "2014", "Presenze x Tipo Cliente", settings,
                                                   [&](const std::string& c) { captions.push_back(c); });

@@ -251,7 +251,9 @@ TEST_F(Window, EnterWalksTheMonthFieldsToTheButtons) {
         EXPECT_EQ(text1(w.get(), k)->selectedText(), text1(w.get(), k)->text()) << k;
         // The frame of the field with the focus is drawn wider, from the first key on.
         EXPECT_EQ(frame(w.get(), k)->lineWidth(), 2) << k;
-        if (k > 1) EXPECT_EQ(frame(w.get(), k - 1)->lineWidth(), 1) << k;
+        if (k > 1) {
+            EXPECT_EQ(frame(w.get(), k - 1)->lineWidth(), 1) << k;
+        }
         enter();
     }
     ASSERT_EQ(focused(), text1(w.get(), 12));
