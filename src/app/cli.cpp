@@ -455,7 +455,8 @@ int cmdServe(const Invocation& inv) {
     if (opt.has("tls-key")) o.tlsKey = opt.required("tls-key");
     if (opt.has("timeout")) {
         o.timeoutSeconds = opt.requiredInt("timeout");
-        if (o.timeoutSeconds < 1 || o.timeoutSeconds > 3600) throw UsageError("--timeout takes 1 to 3600 seconds");
+        if (o.timeoutSeconds < 1 || o.timeoutSeconds > 3600)
+            throw UsageError(translate("Cli", "--timeout takes 1 to 3600 seconds"));
     }
     return web::serve(o, inv.out, inv.err);
 }

@@ -10,6 +10,7 @@
 
 #include "common/numfmt.h"
 #include "common/state.h"
+#include "common/translate.h"
 
 namespace zt::web {
 
@@ -58,12 +59,18 @@ std::string number(double v) {
     return buf;
 }
 
+// The pages' own texts go through the translation (context "Web"), each a whole
+// sentence with "%1" ... for its variable parts; only the text is the source, never the
+// markup around it. The translated text is escaped as data is.
 std::string layout(const std::string& title, const std::string& body) {
     return "<!DOCTYPE html>\n<html lang=\"it\"><head><meta charset=\"utf-8\">"
            "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
-           "<title>" + escapeHtml(title) + " - Zentoria</title><link rel=\"stylesheet\" href=\"/stile.css\"></head>"
-           "<body><header><nav><a href=\"/grid\">Griglia</a> <a href=\"/chain\">Catena</a>"
-           "<form method=\"post\" action=\"/logout\" class=\"esci\"><button type=\"submit\" id=\"esci\">Esci</button>"
+           "<title>" + escapeHtml(withArgs(translate("Web", "%1 - Zentoria"), {title})) +
+           "</title><link rel=\"stylesheet\" href=\"/stile.css\"></head>"
+           "<body><header><nav><a href=\"/grid\">" + escapeHtml(translate("Web", "Griglia")) + "</a> <a href=\"/chain\">" +
+           escapeHtml(translate("Web", "Catena")) + "</a>"
+           "<form method=\"post\" action=\"/logout\" class=\"esci\"><button type=\"submit\" id=\"esci\">" +
+           escapeHtml(translate("Web", "Esci")) + "</button>"
            "</form></nav></header><main><h1>" + escapeHtml(title) + "</h1>" + body + "</main></body></html>\n";
 }
 
@@ -78,17 +85,25 @@ std::string options(const std::vector<std::string>& items, const std::string& se
 
 std::string same(const std::string& s) { return s; }
 
+// The first `count` characters of UTF-8 `text` (a month's short name), never half of one.
+std::string firstChars(const std::string& text, int count) {
+    std::size_t end = 0;
+    for (int n = 0; end < text.size(); ++end)
+        if ((static_cast<unsigned char>(text[end]) & 0xC0) != 0x80 && ++n > count) break;
+    return text.substr(0, end);
+}
+
 std::string hotelValue(const std::string& item) {
     return std::to_string(static_cast<long>(std::trunc(std::atof(item.substr(0, 3).c_str()))));
 }
 
 std::string seriesTable(const Series& s, const char* id) {
     std::string t = "<table class=\"dati\" id=\"" + std::string(id) + "\"><caption>" + escapeHtml(s.title) +
-                    "</caption><thead><tr><th>Mese</th>";
+                    "</caption><thead><tr><th>" + escapeHtml(translate("Web", "Mese")) + "</th>";
     for (int k = 0; k < s.sets; ++k) t += "<th>" + escapeHtml(s.legends[static_cast<std::size_t>(k)]) + "</th>";
     t += "</tr></thead><tbody>";
     for (std::size_t m = 0; m < 12; ++m) {
-        t += "<tr><th>" + std::string(kMonthNames[m]) + "</th>";
+        t += "<tr><th>" + escapeHtml(monthText(static_cast<int>(m) + 1)) + "</th>";
         for (int k = 0; k < s.sets; ++k) t += "<td>" + escapeHtml(formatPlain(s.values[static_cast<std::size_t>(k)][m], kItalian)) + "</td>";
         t += "</tr>";
     }
@@ -144,7 +159,7 @@ Series comparisonOf(const desktop::Chart& chart) {
     s.sets = chart.numSets();
     for (int k = 1; k <= s.sets; ++k) {
         s.legends[static_cast<std::size_t>(k - 1)] =
-            chart.legendText(k).empty() ? "Serie " + std::to_string(k) : chart.legendText(k);
+            chart.legendText(k).empty() ? withArgs(translate("Web", "Serie %1"), {std::to_string(k)}) : chart.legendText(k);
         for (int m = 1; m <= 12; ++m) s.values[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(m - 1)] = chart.value(k, m);
     }
     return s;
@@ -220,7 +235,7 @@ std::string chartSvg(const desktop::Chart& chart) {
     for (int m = 1; m <= 12; ++m) {
         std::snprintf(buf, sizeof buf, "<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"middle\" class=\"mese\">",
                       left + slot * (m - 0.5), H - bottom + 18);
-        s += buf + escapeHtml(chart.label(m).substr(0, 3)) + "</text>";
+        s += buf + escapeHtml(firstChars(chart.label(m), 3)) + "</text>";
     }
     if (sets > 1)
         for (int k = 1; k <= sets; ++k) {
@@ -250,75 +265,86 @@ std::string gridPage(const GridView& v) {
     const std::string query = "hotel=" + std::to_string(v.hotel) + "&statistica=" + urlEncode(v.statistic) +
                               "&dettaglio=" + urlEncode(v.detail) + "&anno=" + urlEncode(v.year);
     std::string b = "<form method=\"get\" action=\"/grid\" class=\"scelte\">"
-                    "<label>Albergo <select name=\"hotel\" id=\"hotel\">" + options(v.hotels, v.hotelItem, hotelValue) +
-                    "</select></label><label>Statistica <select name=\"statistica\" id=\"statistica\">" +
-                    options(v.statistics, v.statistic, same) + "</select></label><label>Anno <input name=\"anno\" id=\"anno\" "
+                    "<label>" + escapeHtml(translate("Web", "Albergo")) + " <select name=\"hotel\" id=\"hotel\">" + options(v.hotels, v.hotelItem, hotelValue) +
+                    "</select></label><label>" + escapeHtml(translate("Web", "Statistica")) +
+                    " <select name=\"statistica\" id=\"statistica\">" + options(v.statistics, v.statistic, same) +
+                    "</select></label><label>" + escapeHtml(translate("Web", "Anno")) + " <input name=\"anno\" id=\"anno\" "
                     "inputmode=\"numeric\" maxlength=\"4\" value=\"" + escapeHtml(v.year) + "\"></label>"
-                    "<button type=\"submit\" id=\"mostra\">Mostra</button></form>";
+                    "<button type=\"submit\" id=\"mostra\">" + escapeHtml(translate("Web", "Mostra")) + "</button></form>";
     // The detail list is the chosen statistic's: it is chosen in a form of its own, as the
     // window refills the list when a statistic is chosen.
     b += "<form method=\"get\" action=\"/grid\" class=\"scelte\"><input type=\"hidden\" name=\"hotel\" value=\"" +
          std::to_string(v.hotel) + "\"><input type=\"hidden\" name=\"statistica\" value=\"" + escapeHtml(v.statistic) +
-         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>Dettaglio <select "
-         "name=\"dettaglio\" id=\"dettaglio\">" + options(v.details, v.detail, same) + "</select></label>"
-         "<button type=\"submit\" id=\"mostra-dettaglio\">Mostra</button></form>";
+         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>" +
+         escapeHtml(translate("Web", "Dettaglio")) + " <select name=\"dettaglio\" id=\"dettaglio\">" +
+         options(v.details, v.detail, same) + "</select></label><button type=\"submit\" id=\"mostra-dettaglio\">" +
+         escapeHtml(translate("Web", "Mostra")) + "</button></form>";
     b += "<p class=\"sel\" id=\"selezione\">" + escapeHtml(v.hotelItem) + " &middot; " + escapeHtml(v.statistic) + " &middot; " +
          escapeHtml(v.detail) + " &middot; " + escapeHtml(v.year) + "</p>";
-    b += "<div class=\"griglia\"><table class=\"dati\" id=\"mesi\"><thead><tr><th>Mese</th><th>Valore</th></tr></thead><tbody>";
+    b += "<div class=\"griglia\"><table class=\"dati\" id=\"mesi\"><thead><tr><th>" +
+         escapeHtml(translate("Web", "Mese")) + "</th><th>" + escapeHtml(translate("Web", "Valore")) + "</th></tr></thead><tbody>";
     for (std::size_t m = 0; m < 12; ++m)
-        b += "<tr><th>" + std::string(kMonthNames[m]) + "</th><td id=\"m" + std::to_string(m + 1) + "\">" +
+        b += "<tr><th>" + escapeHtml(monthText(static_cast<int>(m) + 1)) + "</th><td id=\"m" + std::to_string(m + 1) + "\">" +
              escapeHtml(v.texts[m]) + "</td></tr>";
     b += "</tbody></table><figure>" + v.chart + "</figure></div>";
     b += "<form method=\"get\" action=\"/grid\" class=\"scelte\"><input type=\"hidden\" name=\"hotel\" value=\"" +
          std::to_string(v.hotel) + "\"><input type=\"hidden\" name=\"statistica\" value=\"" + escapeHtml(v.statistic) +
          "\"><input type=\"hidden\" name=\"dettaglio\" value=\"" + escapeHtml(v.detail) +
-         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>Grafico <select name=\"grafico\">";
+         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>" +
+         escapeHtml(translate("Web", "Grafico")) + " <select name=\"grafico\">";
     for (int t = 1; t <= desktop::Chart::kTypes; ++t)
         b += "<option value=\"" + std::to_string(t) + "\"" + (t == v.chartType ? " selected" : "") + ">" +
-             escapeHtml(desktop::kChartTypeItems[static_cast<std::size_t>(t - 1)]) + "</option>";
-    b += "</select></label><button type=\"submit\">Disegna</button></form>";
-    b += "<p class=\"azioni\"><a id=\"report-txt\" href=\"/report?" + escapeHtml(query) + "\">Report</a> "
-         "<a id=\"report-pdf\" href=\"/report?" + escapeHtml(query) + "&amp;format=pdf\">PDF</a> "
-         "<a id=\"report-csv\" href=\"/report?" + escapeHtml(query) + "&amp;format=csv\">CSV</a> "
-         "<a href=\"/api/grid?" + escapeHtml(query) + "\">JSON</a></p>";
+             escapeHtml(translate("Chart", desktop::kChartTypeItems[static_cast<std::size_t>(t - 1)])) + "</option>";
+    b += "</select></label><button type=\"submit\">" + escapeHtml(translate("Web", "Disegna")) + "</button></form>";
+    b += "<p class=\"azioni\"><a id=\"report-txt\" href=\"/report?" + escapeHtml(query) + "\">" +
+         escapeHtml(translate("Web", "Report")) + "</a> <a id=\"report-pdf\" href=\"/report?" + escapeHtml(query) +
+         "&amp;format=pdf\">" + escapeHtml(translate("Web", "PDF")) + "</a> <a id=\"report-csv\" href=\"/report?" +
+         escapeHtml(query) + "&amp;format=csv\">" + escapeHtml(translate("Web", "CSV")) + "</a> <a href=\"/api/grid?" +
+         escapeHtml(query) + "\">" + escapeHtml(translate("Web", "JSON")) + "</a></p>";
     b += "<form method=\"get\" action=\"/grid\" class=\"scelte\"><input type=\"hidden\" name=\"hotel\" value=\"" +
          std::to_string(v.hotel) + "\"><input type=\"hidden\" name=\"statistica\" value=\"" + escapeHtml(v.statistic) +
          "\"><input type=\"hidden\" name=\"dettaglio\" value=\"" + escapeHtml(v.detail) +
-         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>Differenza con "
-         "<input name=\"confronto\" maxlength=\"4\" inputmode=\"numeric\" value=\"" + escapeHtml(v.compareYear) +
-         "\"></label><button type=\"submit\">Ok</button></form>";
+         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>" +
+         escapeHtml(translate("Web", "Differenza con")) + " <input name=\"confronto\" maxlength=\"4\" inputmode=\"numeric\" "
+         "value=\"" + escapeHtml(v.compareYear) + "\"></label><button type=\"submit\">" + escapeHtml(translate("Web", "Ok")) +
+         "</button></form>";
     if (!v.compareChart.empty()) b += seriesTable(v.compare, "confronto") + "<figure>" + v.compareChart + "</figure>";
     b += "<form method=\"get\" action=\"/grid\" class=\"scelte\"><input type=\"hidden\" name=\"hotel\" value=\"" +
          std::to_string(v.hotel) + "\"><input type=\"hidden\" name=\"statistica\" value=\"" + escapeHtml(v.statistic) +
          "\"><input type=\"hidden\" name=\"dettaglio\" value=\"" + escapeHtml(v.detail) +
-         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>Rapporto con <select name=\"rapporto\">" +
+         "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(v.year) + "\"><label>" +
+         escapeHtml(translate("Web", "Rapporto con")) + " <select name=\"rapporto\">" +
          options(v.comparisons, v.ratioStatistic, same) + "</select></label>";
     if (!v.ratioDetails.empty())
-        b += "<label>Dettaglio <select name=\"dettaglio2\">" + options(v.ratioDetails, v.ratioDetail, same) + "</select></label>";
-    b += "<button type=\"submit\">Conferma</button></form>";
+        b += "<label>" + escapeHtml(translate("Web", "Dettaglio")) + " <select name=\"dettaglio2\">" +
+             options(v.ratioDetails, v.ratioDetail, same) + "</select></label>";
+    b += "<button type=\"submit\">" + escapeHtml(translate("Web", "Conferma")) + "</button></form>";
     if (!v.ratioChart.empty()) b += seriesTable(v.ratio, "rapporto") + "<figure>" + v.ratioChart + "</figure>";
-    return layout("Griglia mensile", b);
+    return layout(translate("Web", "Griglia mensile"), b);
 }
 
 std::string chainPage(const ChainView& v) {
     const auto& t = v.table;
     const std::string base = "/chain?statistica=" + urlEncode(t.statistic) + "&dettaglio=" + urlEncode(t.detail) +
                              "&anno=" + urlEncode(t.year);
-    std::string b = "<form method=\"get\" action=\"/chain\" class=\"scelte\"><label>Statistica <select name=\"statistica\" "
-                    "id=\"statistica\">" + options(v.statistics, t.statistic, same) + "</select></label><label>Anno <input "
-                    "name=\"anno\" id=\"anno\" maxlength=\"4\" value=\"" + escapeHtml(t.year) +
-                    "\"></label><button type=\"submit\">Mostra</button></form>";
+    std::string b = "<form method=\"get\" action=\"/chain\" class=\"scelte\"><label>" +
+                    escapeHtml(translate("Web", "Statistica")) + " <select name=\"statistica\" id=\"statistica\">" +
+                    options(v.statistics, t.statistic, same) + "</select></label><label>" +
+                    escapeHtml(translate("Web", "Anno")) + " <input name=\"anno\" id=\"anno\" maxlength=\"4\" value=\"" +
+                    escapeHtml(t.year) + "\"></label><button type=\"submit\">" + escapeHtml(translate("Web", "Mostra")) +
+                    "</button></form>";
     b += "<form method=\"get\" action=\"/chain\" class=\"scelte\"><input type=\"hidden\" name=\"statistica\" value=\"" +
          escapeHtml(t.statistic) + "\"><input type=\"hidden\" name=\"anno\" value=\"" + escapeHtml(t.year) +
-         "\"><label>Dettaglio <select name=\"dettaglio\" id=\"dettaglio\">" + options(v.details, t.detail, same) +
-         "</select></label><button type=\"submit\">Mostra</button></form>";
+         "\"><label>" + escapeHtml(translate("Web", "Dettaglio")) + " <select name=\"dettaglio\" id=\"dettaglio\">" +
+         options(v.details, t.detail, same) + "</select></label><button type=\"submit\">" +
+         escapeHtml(translate("Web", "Mostra")) + "</button></form>";
     b += "<div class=\"scorri\"><table class=\"dati catena\" id=\"catena\"><thead><tr>";
     const auto headings = desktop::chainHeadings(t);
     for (std::size_t c = 0; c < headings.size(); ++c) {
         const bool current = static_cast<int>(c) == v.sortColumn;
         const bool nextDown = current && !v.descending;
         b += "<th><a href=\"" + escapeHtml(base + "&ordina=" + std::to_string(c) + "&verso=" + (nextDown ? "giu" : "su")) +
-             "\">" + (c >= 1 && c <= 12 ? "<abbr title=\"" + escapeHtml(headings[c]) + "\">" + escapeHtml(headings[c].substr(0, 3)) + "</abbr>"
+             "\">" + (c >= 1 && c <= 12 ? "<abbr title=\"" + escapeHtml(headings[c]) + "\">" + escapeHtml(firstChars(headings[c], 3)) + "</abbr>"
                                          : escapeHtml(headings[c])) + (current ? (v.descending ? " &#9660;" : " &#9650;") : "") + "</a></th>";
     }
     b += "</tr></thead><tbody>";
@@ -340,17 +366,19 @@ std::string chainPage(const ChainView& v) {
     for (const auto& r : t.rows) b += row(r, "albergo");
     b += "</tbody><tfoot>" + row(t.totalRow, "totale") + "</tfoot></table></div>";
     b += "<p class=\"azioni\"><a href=\"" + escapeHtml("/api/chain?statistica=" + urlEncode(t.statistic) + "&dettaglio=" +
-                                                        urlEncode(t.detail) + "&anno=" + urlEncode(t.year)) + "\">JSON</a></p>";
-    return layout("Catena", b);
+                                                        urlEncode(t.detail) + "&anno=" + urlEncode(t.year)) + "\">" +
+         escapeHtml(translate("Web", "JSON")) + "</a></p>";
+    return layout(translate("Web", "Catena"), b);
 }
 
 std::string loginPage(const std::string& message) {
     std::string b;
     if (!message.empty()) b += "<p class=\"avviso\" id=\"messaggio\">" + escapeHtml(message) + "</p>";
-    b += "<form method=\"post\" action=\"/login\" class=\"accesso\"><label>Password di direzione "
-         "<input type=\"password\" name=\"password\" id=\"password\" autocomplete=\"current-password\" autofocus>"
-         "</label><button type=\"submit\" id=\"entra\">Entra</button></form>";
-    return layout("Accesso", b);
+    b += "<form method=\"post\" action=\"/login\" class=\"accesso\"><label>" +
+         escapeHtml(translate("Web", "Password di direzione")) +
+         " <input type=\"password\" name=\"password\" id=\"password\" autocomplete=\"current-password\" autofocus>"
+         "</label><button type=\"submit\" id=\"entra\">" + escapeHtml(translate("Web", "Entra")) + "</button></form>";
+    return layout(translate("Web", "Accesso"), b);
 }
 
 std::string messagePage(const std::string& title, const std::string& message) {

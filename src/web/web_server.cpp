@@ -77,8 +77,9 @@ public:
 void allowOnly(const httplib::Request& req, std::initializer_list<const char*> names) {
     for (const auto& [k, v] : req.params) {
         if (std::none_of(names.begin(), names.end(), [&](const char* n) { return k == n; }))
-            throw BadRequest("Parametro sconosciuto: \"" + k + "\".");
-        if (req.get_param_value_count(k) > 1) throw BadRequest("Parametro ripetuto: \"" + k + "\".");
+            throw BadRequest(withArgs(translate("Web", "Parametro sconosciuto: \"%1\"."), {k}));
+        if (req.get_param_value_count(k) > 1)
+            throw BadRequest(withArgs(translate("Web", "Parametro ripetuto: \"%1\"."), {k}));
     }
 }
 
@@ -88,12 +89,12 @@ std::string param(const httplib::Request& req, const char* name, const std::stri
 
 std::string yearParam(const httplib::Request& req, const char* name, bool required) {
     if (!req.has_param(name)) {
-        if (required) throw BadRequest(std::string("Manca il parametro \"") + name + "\".");
+        if (required) throw BadRequest(withArgs(translate("Web", "Manca il parametro \"%1\"."), {name}));
         return "";
     }
     const std::string y = req.get_param_value(name);
     if (y.size() != 4 || !std::all_of(y.begin(), y.end(), ::isdigit))
-        throw BadRequest(std::string("Anno non valido in \"") + name + "\": scrivere quattro cifre.");
+        throw BadRequest(withArgs(translate("Web", "Anno non valido in \"%1\": scrivere quattro cifre."), {name}));
     return y;
 }
 
@@ -102,14 +103,15 @@ int intParam(const httplib::Request& req, const char* name, int lo, int hi, int 
     const std::string v = req.get_param_value(name);
     if (v.empty() || v.size() > 4 || !std::all_of(v.begin(), v.end(), ::isdigit) || std::stoi(v) < lo ||
         std::stoi(v) > hi)
-        throw BadRequest(std::string("Valore non valido per \"") + name + "\": un numero da " + std::to_string(lo) +
-                         " a " + std::to_string(hi) + ".");
+        throw BadRequest(withArgs(translate("Web", "Valore non valido per \"%1\": un numero da %2 a %3."),
+                                  {name, std::to_string(lo), std::to_string(hi)}));
     return std::stoi(v);
 }
 
-int listIndex(const desktop::ComboList& list, const std::string& value, const char* what) {
+// `refusal` says, with "%1" for the value, that the list has no such item.
+int listIndex(const desktop::ComboList& list, const std::string& value, const std::string& refusal) {
     const int i = list.find(value);
-    if (i < 0) throw BadRequest(std::string(what) + " non disponibile: \"" + value + "\".");
+    if (i < 0) throw BadRequest(withArgs(refusal, {value}));
     return i;
 }
 
@@ -122,7 +124,9 @@ int detailIndex(const desktop::ComboList& list, const std::string& statistic, co
         const auto key = store::gridKey(statistic, list.items[k]);
         if (key && key->hasDetail && key->detail == detail) i = static_cast<int>(k);
     }
-    if (i < 0) throw BadRequest("Dettaglio non disponibile per \"" + statistic + "\": \"" + detail + "\".");
+    if (i < 0)
+        throw BadRequest(
+            withArgs(translate("Web", "Dettaglio non disponibile per \"%1\": \"%2\"."), {statistic, detail}));
     return i;
 }
 
@@ -261,8 +265,9 @@ struct TempFile {
     explicit TempFile(const std::string& suffix) {
         name = (std::filesystem::temp_directory_path() / ("zentoria-web-XXXXXX" + suffix)).string();
         const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
-        if (fd < 0) throw std::runtime_error("impossibile creare un file temporaneo in " +
-                                             std::filesystem::temp_directory_path().string());
+        if (fd < 0)
+            throw std::runtime_error(withArgs(translate("Web", "impossibile creare un file temporaneo in %1"),
+                                              {std::filesystem::temp_directory_path().string()}));
         ::close(fd);
     }
     ~TempFile() {
@@ -348,14 +353,19 @@ public:
         std::lock_guard lock(mutex_);
         forgetOld(now);
         Entry& e = entries_[address];
-        if (e.checking) return {false, 1, "Un altro accesso da questo indirizzo è in corso: riprovare tra un momento."};
+        if (e.checking)
+            return {false, 1,
+                    translate("Web", "Un altro accesso da questo indirizzo è in corso: riprovare tra un momento.")};
         const std::int64_t left = e.last + desktop::tryWaitSeconds(e.wrong) - now;
         if (e.wrong > 0 && left > 0)
             return {false, left,
-                    "Troppe password errate da questo indirizzo: riprovare tra " + std::to_string(left) +
-                        (left == 1 ? " secondo." : " secondi.")};
+                    withArgs(left == 1 ? translate("Web", "Troppe password errate da questo indirizzo: riprovare tra "
+                                                          "%1 secondo.")
+                                       : translate("Web", "Troppe password errate da questo indirizzo: riprovare tra "
+                                                          "%1 secondi."),
+                             {std::to_string(left)})};
         if (checking_ >= kMaxLoginsAtOnce)
-            return {false, 1, "Troppi accessi in corso: riprovare tra un momento."};
+            return {false, 1, translate("Web", "Troppi accessi in corso: riprovare tra un momento.")};
         e.checking = true;
         ++checking_;
         return {true, 0, ""};
@@ -479,9 +489,11 @@ public:
         // The gate's own words when it refuses for another reason than the password (the
         // count of the tries cannot be read, ...).
         if (!granted)
-            return page(res, 403, loginPage(result.message.rfind("Password errata", 0) == 0 || result.message.empty()
-                                                ? "Password errata: accesso negato."
-                                                : result.message));
+            return page(res, 403,
+                        loginPage(result.message.rfind(translate("Gate", "Password errata."), 0) == 0 ||
+                                          result.message.empty()
+                                      ? translate("Web", "Password errata: accesso negato.")
+                                      : result.message));
         const std::string token = newToken();
         {
             std::lock_guard lock(sessionsMutex_);
@@ -499,7 +511,7 @@ public:
         }
         res.set_header("Set-Cookie", std::string(kCookie) + "=; Path=/; Max-Age=0; HttpOnly; SameSite=Strict" +
                                          (tls_ ? "; Secure" : ""));
-        page(res, 200, loginPage("Uscita eseguita."));
+        page(res, 200, loginPage(translate("Web", "Uscita eseguita.")));
     }
 
     // A page or an API answer behind the gate. Requests read the figures side by side,
@@ -511,19 +523,21 @@ public:
             const Lanes::Taken lane(lanes_);
             const store::ReusedConnections reuse;
             if (!admitted(req)) {
-                if (api) return json(res, 401, errorJson("Accesso negato: eseguire l'accesso con la password."));
+                if (api)
+                    return json(res, 401,
+                                errorJson(translate("Web", "Accesso negato: eseguire l'accesso con la password.")));
                 return page(res, 401, loginPage(""));
             }
             fn();
         } catch (const BadRequest& e) {
             if (api) return json(res, 400, errorJson(e.what()));
-            page(res, 400, messagePage("Richiesta non valida", e.what()));
+            page(res, 400, messagePage(translate("Web", "Richiesta non valida"), e.what()));
         } catch (const desktop::ChainChoiceError& e) {
             if (api) return json(res, 400, errorJson(e.what()));
-            page(res, 400, messagePage("Richiesta non valida", e.what()));
+            page(res, 400, messagePage(translate("Web", "Richiesta non valida"), e.what()));
         } catch (const std::exception& e) {
-            if (api) return json(res, 503, errorJson(std::string("Dati non disponibili: ") + e.what()));
-            page(res, 503, messagePage("Dati non disponibili", e.what()));
+            if (api) return json(res, 503, errorJson(withArgs(translate("Web", "Dati non disponibili: %1"), {e.what()})));
+            page(res, 503, messagePage(translate("Web", "Dati non disponibili"), e.what()));
         }
     }
 
@@ -535,7 +549,7 @@ public:
         desktop::DeskLogic logic;
         explicit Desk(const std::filesystem::path& workDir) : logic(stateFor(workDir), ui, kItalian) {
             logic.load(currentYear());
-            if (logic.unloaded) throw std::runtime_error(ui.messages.empty() ? "avvio non riuscito" : ui.messages.back());
+            if (logic.unloaded) throw std::runtime_error(ui.messages.empty() ? translate("Web", "avvio non riuscito") : ui.messages.back());
         }
         ProgramState& stateFor(const std::filesystem::path& workDir) {
             state.workDir = workDir;
@@ -559,12 +573,13 @@ public:
         int hotelItem = -1;
         for (std::size_t i = 0; i < l.combo1[2].items.size(); ++i)
             if (static_cast<int>(desktop::DeskLogic::hotelNumberOf(l.combo1[2].items[i])) == hotel) hotelItem = static_cast<int>(i);
-        if (hotelItem < 0) throw BadRequest("Nessun albergo con il numero " + std::to_string(hotel) + ".");
+        if (hotelItem < 0)
+            throw BadRequest(withArgs(translate("Web", "Nessun albergo con il numero %1."), {std::to_string(hotel)}));
         l.chooseItem(2, hotelItem);
         l.text1[0] = yearParam(req, "anno", false);
         if (l.text1[0].empty()) l.text1[0] = std::to_string(currentYear());
         const std::string stat = param(req, "statistica", l.combo1[0].items.at(0));
-        l.chooseItem(0, listIndex(l.combo1[0], stat, "Statistica"));
+        l.chooseItem(0, listIndex(l.combo1[0], stat, translate("Web", "Statistica non disponibile: \"%1\".")));
         l.chooseItem(1, detailIndex(l.combo1[1], stat, param(req, "dettaglio")));
         if (req.has_param("grafico")) l.chooseItem(3, intParam(req, "grafico", 1, 11, 4) - 1);
         d.failOnMessage();
@@ -585,7 +600,8 @@ public:
         if (withReportFormat) {
             v.format = param(req, "format", "txt");
             if (v.format != "txt" && v.format != "pdf" && v.format != "csv")
-                throw BadRequest("Formato non valido: \"" + v.format + "\" (txt, pdf o csv).");
+                throw BadRequest(withArgs(translate("Web", "Formato non valido: \"%1\" (%2, %3 o %4)."),
+                                          {v.format, "txt", "pdf", "csv"}));
             // The report is written to a file of the request's own, never over the
             // working folder's report file, which belongs to the window's user.
             const TempFile file(".fd");
@@ -608,9 +624,12 @@ public:
         }
         if (req.has_param("rapporto")) {
             const std::string with = param(req, "rapporto");
-            l.chooseItem(4, listIndex(l.combo1[4], with, "Statistica di confronto"));
+            l.chooseItem(4, listIndex(l.combo1[4], with,
+                                      translate("Web", "Statistica di confronto non disponibile: \"%1\".")));
             const std::string d2 = param(req, "dettaglio2");
-            const int i2 = d2.empty() ? (l.combo1[5].items.empty() ? -1 : 0) : listIndex(l.combo1[5], d2, "Dettaglio di confronto");
+            const int i2 = d2.empty() ? (l.combo1[5].items.empty() ? -1 : 0)
+                                      : listIndex(l.combo1[5], d2,
+                                                  translate("Web", "Dettaglio di confronto non disponibile: \"%1\"."));
             l.chooseItem(5, i2);
             l.tastoClick(4);
             d.failOnMessage();
@@ -641,7 +660,7 @@ public:
         v.statistics = store::statisticNames();
         const std::string stat = param(req, "statistica", v.statistics.at(0));
         if (std::find(v.statistics.begin(), v.statistics.end(), stat) == v.statistics.end())
-            throw BadRequest("Statistica non disponibile: \"" + stat + "\".");
+            throw BadRequest(withArgs(translate("Web", "Statistica non disponibile: \"%1\"."), {stat}));
         const auto hotels = desktop::registryHotels(options_.workDir);
         if (!hotels.empty())
             v.details = store::detailList(options_.workDir,
@@ -652,7 +671,9 @@ public:
         v.table = desktop::chainTable(state, stat, desktop::chainDetailItem(state, stat, detail), year);
         v.sortColumn = intParam(req, "ordina", 0, 14, 0);
         const std::string dir = param(req, "verso", "su");
-        if (dir != "su" && dir != "giu") throw BadRequest("Valore non valido per \"verso\": \"su\" o \"giu\".");
+        if (dir != "su" && dir != "giu")
+            throw BadRequest(withArgs(translate("Web", "Valore non valido per \"%1\": \"%2\" o \"%3\"."),
+                                      {"verso", "su", "giu"}));
         v.descending = dir == "giu";
         sortChain(v);
         return v;
@@ -660,7 +681,7 @@ public:
 
     static std::string readBytes(const std::filesystem::path& file) {
         std::ifstream in(file, std::ios::binary);
-        if (!in) throw std::runtime_error("impossibile leggere " + file.string());
+        if (!in) throw std::runtime_error(withArgs(translate("Web", "impossibile leggere %1"), {file.string()}));
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
@@ -738,14 +759,16 @@ void routes(httplib::Server& server, Site& site) {
         res.set_content(styleSheet(), "text/css; charset=utf-8");
     });
     server.Get("/login", [&](const httplib::Request& req, httplib::Response& res) {
-        if (!req.params.empty()) return Site::page(res, 400, messagePage("Richiesta non valida", "Parametri non previsti."));
+        if (!req.params.empty())
+            return Site::page(res, 400, messagePage(translate("Web", "Richiesta non valida"),
+                                                    translate("Web", "Parametri non previsti.")));
         Site::page(res, 200, loginPage(""));
     });
     server.Post("/login", [&](const httplib::Request& req, httplib::Response& res) {
         try {
             site.login(req, res);
         } catch (const BadRequest& e) {
-            Site::page(res, 400, messagePage("Richiesta non valida", e.what()));
+            Site::page(res, 400, messagePage(translate("Web", "Richiesta non valida"), e.what()));
         }
     });
     server.Post("/logout", [&](const httplib::Request& req, httplib::Response& res) { site.logout(req, res); });
@@ -786,15 +809,16 @@ void routes(httplib::Server& server, Site& site) {
     });
     server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty()) return;
-        const std::string message = res.status == 404   ? "Pagina non trovata."
-                                    : res.status == 413 ? "Richiesta troppo grande."
-                                    : res.status == 414 ? "Indirizzo troppo lungo."
-                                    : res.status == 405 ? "Metodo non ammesso."
-                                                        : "Richiesta non valida.";
-        Site::page(res, res.status >= 500 ? 400 : res.status, messagePage("Errore", message));
+        const std::string message = res.status == 404   ? translate("Web", "Pagina non trovata.")
+                                    : res.status == 413 ? translate("Web", "Richiesta troppo grande.")
+                                    : res.status == 414 ? translate("Web", "Indirizzo troppo lungo.")
+                                    : res.status == 405 ? translate("Web", "Metodo non ammesso.")
+                                                        : translate("Web", "Richiesta non valida.");
+        Site::page(res, res.status >= 500 ? 400 : res.status, messagePage(translate("Web", "Errore"), message));
     });
     server.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
-        Site::page(res, 400, messagePage("Richiesta non valida", "La richiesta non può essere soddisfatta."));
+        Site::page(res, 400, messagePage(translate("Web", "Richiesta non valida"),
+                                         translate("Web", "La richiesta non può essere soddisfatta.")));
     });
 }
 
@@ -802,12 +826,13 @@ void routes(httplib::Server& server, Site& site) {
 
 void parseListen(const std::string& text, ServeOptions& options) {
     const std::size_t colon = text.rfind(':');
-    if (colon == std::string::npos || colon == 0) throw std::invalid_argument("--listen takes ADDR:PORT");
+    if (colon == std::string::npos || colon == 0)
+        throw std::invalid_argument(translate("Cli", "--listen takes ADDR:PORT"));
     std::string host = text.substr(0, colon);
     if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
     const std::string port = text.substr(colon + 1);
     if (port.empty() || port.size() > 5 || !std::all_of(port.begin(), port.end(), ::isdigit) || std::stoi(port) > 65535)
-        throw std::invalid_argument("--listen: the port must be a number from 0 to 65535");
+        throw std::invalid_argument(translate("Cli", "--listen: the port must be a number from 0 to 65535"));
     options.host = host;
     options.port = std::stoi(port);
 }
@@ -818,22 +843,26 @@ bool isLoopback(const std::string& host) {
 
 int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     if (options.tlsCert.has_value() != options.tlsKey.has_value()) {
-        err << "zentoria: --tls-cert e --tls-key vanno indicati insieme.\n";
+        err << "zentoria: " << translate("Web", "--tls-cert e --tls-key vanno indicati insieme.") << "\n";
         return 1;
     }
     Site site(options);
     bool passwordSet = false;
     const std::string refusal = site.refusalAtOnce(passwordSet);
     if (!isLoopback(options.host) && !passwordSet && refusal.empty()) {
-        err << "zentoria: rifiuto di ascoltare su " << options.host
-            << ": nessuna password di direzione è impostata. Impostarla con \"zentoria passwd\" oppure ascoltare "
-               "su 127.0.0.1.\n";
+        err << "zentoria: "
+            << withArgs(translate("Web", "rifiuto di ascoltare su %1: nessuna password di direzione è impostata. "
+                                         "Impostarla con \"zentoria passwd\" oppure ascoltare su 127.0.0.1."),
+                        {options.host})
+            << "\n";
         return 1;
     }
     if (!isLoopback(options.host) && !options.tlsCert)
-        err << "zentoria: attenzione: " << options.host
-            << " è raggiungibile dalla rete senza TLS: password e dati viaggiano in chiaro (usare --tls-cert e "
-               "--tls-key, o un proxy inverso con TLS).\n";
+        err << "zentoria: "
+            << withArgs(translate("Web", "attenzione: %1 è raggiungibile dalla rete senza TLS: password e dati viaggiano "
+                                         "in chiaro (usare --tls-cert e --tls-key, o un proxy inverso con TLS)."),
+                        {options.host})
+            << "\n";
     report::ensureGuiApplication();
     useTranslation();  // installed in the application now, before any request is answered
 
@@ -841,8 +870,10 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     if (options.tlsCert) {
         auto tls = std::make_unique<httplib::SSLServer>(options.tlsCert->c_str(), options.tlsKey->c_str());
         if (!tls->is_valid()) {
-            err << "zentoria: certificato o chiave TLS non leggibili: " << options.tlsCert->string() << ", "
-                << options.tlsKey->string() << "\n";
+            err << "zentoria: "
+                << withArgs(translate("Web", "certificato o chiave TLS non leggibili: %1, %2"),
+                            {options.tlsCert->string(), options.tlsKey->string()})
+                << "\n";
             return 1;
         }
         server = std::move(tls);
@@ -868,7 +899,9 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
     if (port == 0) port = server->bind_to_any_port(options.host);
     else if (!server->bind_to_port(options.host, port)) port = -1;
     if (port < 0) {
-        err << "zentoria: impossibile ascoltare su " << options.host << ":" << options.port << "\n";
+        err << "zentoria: "
+            << withArgs(translate("Web", "impossibile ascoltare su %1:%2"), {options.host, std::to_string(options.port)})
+            << "\n";
         return 1;
     }
     server->new_task_queue = [&] {
@@ -890,7 +923,9 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
         SlowClientGuard::answered();
     });
     const std::string shown = options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host;
-    out << "In ascolto su " << (options.tlsCert ? "https://" : "http://") << shown << ":" << port << "/" << std::endl;
+    out << withArgs(translate("Web", "In ascolto su %1"),
+                    {(options.tlsCert ? "https://" : "http://") + shown + ":" + std::to_string(port) + "/"})
+        << std::endl;
     std::thread stopper([&] {
         int sig = 0;
         sigwait(&stopSignals, &sig);
