@@ -157,6 +157,18 @@
         <source>the current folder %1 holds no hotel registry (%2); name the working folder with --dir: zentoria --dir FOLDER COMMAND ...</source>
         <translation>la cartella corrente %1 non contiene l&apos;archivio degli alberghi (%2); indicare la cartella di lavoro con --dir: zentoria --dir CARTELLA COMANDO ...</translation>
     </message>
+    <message>
+        <source>--timeout takes 1 to 3600 seconds</source>
+        <translation>--timeout vuole da 1 a 3600 secondi</translation>
+    </message>
+    <message>
+        <source>--listen takes ADDR:PORT</source>
+        <translation>--listen vuole INDIRIZZO:PORTA (per esempio 127.0.0.1:8080)</translation>
+    </message>
+    <message>
+        <source>--listen: the port must be a number from 0 to 65535</source>
+        <translation>--listen: la porta deve essere un numero da 0 a 65535</translation>
+    </message>
 </context>
 <context>
     <name>DeskLogic</name>
@@ -892,6 +904,269 @@ Mese: %4</translation>
     <message>
         <source>the sum &quot;VT&quot; is not an amount (%1)</source>
         <translation>la somma &quot;VT&quot; non è un importo (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>Web</name>
+    <message>
+        <source>%1 - Zentoria</source>
+        <translation>%1 - Zentoria</translation>
+    </message>
+    <message>
+        <source>Griglia</source>
+        <translation>Griglia</translation>
+    </message>
+    <message>
+        <source>Catena</source>
+        <translation>Catena</translation>
+    </message>
+    <message>
+        <source>Esci</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <source>Mese</source>
+        <translation>Mese</translation>
+    </message>
+    <message>
+        <source>Serie %1</source>
+        <translation>Serie %1</translation>
+    </message>
+    <message>
+        <source>Albergo</source>
+        <translation>Albergo</translation>
+    </message>
+    <message>
+        <source>Statistica</source>
+        <translation>Statistica</translation>
+    </message>
+    <message>
+        <source>Anno</source>
+        <translation>Anno</translation>
+    </message>
+    <message>
+        <source>Mostra</source>
+        <translation>Mostra</translation>
+    </message>
+    <message>
+        <source>Dettaglio</source>
+        <translation>Dettaglio</translation>
+    </message>
+    <message>
+        <source>Valore</source>
+        <translation>Valore</translation>
+    </message>
+    <message>
+        <source>Grafico</source>
+        <translation>Grafico</translation>
+    </message>
+    <message>
+        <source>Disegna</source>
+        <translation>Disegna</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
+        <source>JSON</source>
+        <translation>JSON</translation>
+    </message>
+    <message>
+        <source>Differenza con</source>
+        <translation>Differenza con</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>Ok</translation>
+    </message>
+    <message>
+        <source>Rapporto con</source>
+        <translation>Rapporto con</translation>
+    </message>
+    <message>
+        <source>Conferma</source>
+        <translation>Conferma</translation>
+    </message>
+    <message>
+        <source>Griglia mensile</source>
+        <translation>Griglia mensile</translation>
+    </message>
+    <message>
+        <source>Password di direzione</source>
+        <translation>Password di direzione</translation>
+    </message>
+    <message>
+        <source>Entra</source>
+        <translation>Entra</translation>
+    </message>
+    <message>
+        <source>Accesso</source>
+        <translation>Accesso</translation>
+    </message>
+    <message>
+        <source>Parametro sconosciuto: &quot;%1&quot;.</source>
+        <translation>Parametro sconosciuto: &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Parametro ripetuto: &quot;%1&quot;.</source>
+        <translation>Parametro ripetuto: &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Manca il parametro &quot;%1&quot;.</source>
+        <translation>Manca il parametro &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Anno non valido in &quot;%1&quot;: scrivere quattro cifre.</source>
+        <translation>Anno non valido in &quot;%1&quot;: scrivere quattro cifre.</translation>
+    </message>
+    <message>
+        <source>Valore non valido per &quot;%1&quot;: un numero da %2 a %3.</source>
+        <translation>Valore non valido per &quot;%1&quot;: un numero da %2 a %3.</translation>
+    </message>
+    <message>
+        <source>Dettaglio non disponibile per &quot;%1&quot;: &quot;%2&quot;.</source>
+        <translation>Dettaglio non disponibile per &quot;%1&quot;: &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>impossibile creare un file temporaneo in %1</source>
+        <translation>impossibile creare un file temporaneo in %1</translation>
+    </message>
+    <message>
+        <source>Un altro accesso da questo indirizzo è in corso: riprovare tra un momento.</source>
+        <translation>Un altro accesso da questo indirizzo è in corso: riprovare tra un momento.</translation>
+    </message>
+    <message>
+        <source>Troppe password errate da questo indirizzo: riprovare tra %1 secondo.</source>
+        <translation>Troppe password errate da questo indirizzo: riprovare tra %1 secondo.</translation>
+    </message>
+    <message>
+        <source>Troppe password errate da questo indirizzo: riprovare tra %1 secondi.</source>
+        <translation>Troppe password errate da questo indirizzo: riprovare tra %1 secondi.</translation>
+    </message>
+    <message>
+        <source>Troppi accessi in corso: riprovare tra un momento.</source>
+        <translation>Troppi accessi in corso: riprovare tra un momento.</translation>
+    </message>
+    <message>
+        <source>Password errata: accesso negato.</source>
+        <translation>Password errata: accesso negato.</translation>
+    </message>
+    <message>
+        <source>Uscita eseguita.</source>
+        <translation>Uscita eseguita.</translation>
+    </message>
+    <message>
+        <source>Accesso negato: eseguire l&apos;accesso con la password.</source>
+        <translation>Accesso negato: eseguire l&apos;accesso con la password.</translation>
+    </message>
+    <message>
+        <source>Richiesta non valida</source>
+        <translation>Richiesta non valida</translation>
+    </message>
+    <message>
+        <source>Dati non disponibili: %1</source>
+        <translation>Dati non disponibili: %1</translation>
+    </message>
+    <message>
+        <source>Dati non disponibili</source>
+        <translation>Dati non disponibili</translation>
+    </message>
+    <message>
+        <source>avvio non riuscito</source>
+        <translation>avvio non riuscito</translation>
+    </message>
+    <message>
+        <source>Nessun albergo con il numero %1.</source>
+        <translation>Nessun albergo con il numero %1.</translation>
+    </message>
+    <message>
+        <source>Statistica non disponibile: &quot;%1&quot;.</source>
+        <translation>Statistica non disponibile: &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Formato non valido: &quot;%1&quot; (%2, %3 o %4).</source>
+        <translation>Formato non valido: &quot;%1&quot; (%2, %3 o %4).</translation>
+    </message>
+    <message>
+        <source>Statistica di confronto non disponibile: &quot;%1&quot;.</source>
+        <translation>Statistica di confronto non disponibile: &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Dettaglio di confronto non disponibile: &quot;%1&quot;.</source>
+        <translation>Dettaglio di confronto non disponibile: &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>Valore non valido per &quot;%1&quot;: &quot;%2&quot; o &quot;%3&quot;.</source>
+        <translation>Valore non valido per &quot;%1&quot;: &quot;%2&quot; o &quot;%3&quot;.</translation>
+    </message>
+    <message>
+        <source>impossibile leggere %1</source>
+        <translation>impossibile leggere %1</translation>
+    </message>
+    <message>
+        <source>Parametri non previsti.</source>
+        <translation>Parametri non previsti.</translation>
+    </message>
+    <message>
+        <source>Pagina non trovata.</source>
+        <translation>Pagina non trovata.</translation>
+    </message>
+    <message>
+        <source>Richiesta troppo grande.</source>
+        <translation>Richiesta troppo grande.</translation>
+    </message>
+    <message>
+        <source>Indirizzo troppo lungo.</source>
+        <translation>Indirizzo troppo lungo.</translation>
+    </message>
+    <message>
+        <source>Metodo non ammesso.</source>
+        <translation>Metodo non ammesso.</translation>
+    </message>
+    <message>
+        <source>Richiesta non valida.</source>
+        <translation>Richiesta non valida.</translation>
+    </message>
+    <message>
+        <source>Errore</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <source>La richiesta non può essere soddisfatta.</source>
+        <translation>La richiesta non può essere soddisfatta.</translation>
+    </message>
+    <message>
+        <source>--tls-cert e --tls-key vanno indicati insieme.</source>
+        <translation>--tls-cert e --tls-key vanno indicati insieme.</translation>
+    </message>
+    <message>
+        <source>rifiuto di ascoltare su %1: nessuna password di direzione è impostata. Impostarla con &quot;zentoria passwd&quot; oppure ascoltare su 127.0.0.1.</source>
+        <translation>rifiuto di ascoltare su %1: nessuna password di direzione è impostata. Impostarla con &quot;zentoria passwd&quot; oppure ascoltare su 127.0.0.1.</translation>
+    </message>
+    <message>
+        <source>attenzione: %1 è raggiungibile dalla rete senza TLS: password e dati viaggiano in chiaro (usare --tls-cert e --tls-key, o un proxy inverso con TLS).</source>
+        <translation>attenzione: %1 è raggiungibile dalla rete senza TLS: password e dati viaggiano in chiaro (usare --tls-cert e --tls-key, o un proxy inverso con TLS).</translation>
+    </message>
+    <message>
+        <source>certificato o chiave TLS non leggibili: %1, %2</source>
+        <translation>certificato o chiave TLS non leggibili: %1, %2</translation>
+    </message>
+    <message>
+        <source>impossibile ascoltare su %1:%2</source>
+        <translation>impossibile ascoltare su %1:%2</translation>
+    </message>
+    <message>
+        <source>In ascolto su %1</source>
+        <translation>In ascolto su %1</translation>
     </message>
 </context>
 <context>
