@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
-#include <QTranslator>
 #include <QtCharts/QBarCategoryAxis>
 #include <QtCharts/QChart>
 
@@ -19,17 +18,11 @@
 #include "desktop/qt/zent_desk_top.h"
 #include "report/print_fixture.h"
 #include "report/qt/menu_stampa.h"
+#include "support/pseudo_translator.h"
 #include "window/window_support.h"
 
 namespace zt::desktop {
 namespace {
-
-struct Wrapping : QTranslator {
-    QString translate(const char*, const char* source, const char*, int) const override {
-        return source && *source ? QStringLiteral("«%1»").arg(QString::fromUtf8(source)) : QString();
-    }
-    bool isEmpty() const override { return false; }
-};
 
 // The window's message boxes are the real ones; the gate lets everyone in.
 struct RealBoxes : test::FakeUi {
@@ -62,7 +55,7 @@ protected:
         QCoreApplication::installTranslator(&wrap);
     }
     void TearDown() override { QCoreApplication::removeTranslator(&wrap); }
-    Wrapping wrap;
+    test::Wrapping wrap;
 };
 
 TEST_F(PseudoTranslation, EveryTextOfTheWindowItsBoxesAndThePrintMenuIsTranslated) {

@@ -1,0 +1,133 @@
+// Every text of the web pages goes through Qt's translation: under a translator that wraps
+// each text in « », a letter left outside « » in a text between tags is a literal that
+// escaped it. The data the pages are given (hotels, statistics, details, titles, figures)
+// is allowed as it is; the charts' SVG is left out (its texts are the chart's data).
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QRegularExpression>
+
+#include "common/translate.h"
+#include "support/pseudo_translator.h"
+#include "web/web_pages.h"
+
+namespace zt::web {
+namespace {
+
+class WebPseudoTranslation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!QCoreApplication::instance()) {  // test_app makes its widgets' application first
+            static int argc = 1;
+            static char name[] = "test_app";
+            static char* argv[] = {name, nullptr};
+            new QCoreApplication(argc, argv);
+        }
+        (void)translate("Months", "Gennaio");  // the program's own translation is chosen first
+        QCoreApplication::installTranslator(&wrap);
+    }
+    void TearDown() override { QCoreApplication::removeTranslator(&wrap); }
+
+    // `text` without the data, the wrapped texts (innermost first) and the entities.
+    bool allWrapped(const std::string& text) const {
+        static const QRegularExpression wrapped("«[^«»]*»"), entity("&#?\\w+;");
+        QString rest = QString::fromStdString(text);
+        for (const auto& d : data) rest.remove(QString::fromStdString(d));
+        for (QString before; before != rest;) {
+            before = rest;
+            rest.remove(wrapped);
+        }
+        rest.remove(entity);
+        return std::none_of(rest.begin(), rest.end(), [](QChar c) { return c.isLetter(); });
+    }
+
+    // The texts of `html` with a letter outside « », one a line; counts the texts checked.
+    std::string unwrapped(const std::string& html) {
+        static const QRegularExpression titleAttr("title=\"([^\"]*)\"");
+        std::string out;
+        auto check = [&](const std::string& text) {
+            if (text.find_first_not_of(" \n") == std::string::npos) return;
+            ++checked;
+            if (!allWrapped(text)) out += text + "\n";
+        };
+        for (std::size_t at = 0; at < html.size();) {
+            const std::size_t lt = std::min(html.find('<', at), html.size());
+            check(html.substr(at, lt - at));
+            if (lt == html.size()) break;
+            std::size_t end = html.find('>', lt);
+            const std::string tag = html.substr(lt, end - lt + 1);
+            if (tag.rfind("<svg", 0) == 0) {
+                end = html.find("</svg>", lt) + 5;
+            } else if (tag.rfind("<abbr", 0) == 0) {  // a month's short name: the start of its title
+                const std::size_t close = html.find("</abbr>", end);
+                const std::string title = titleAttr.match(QString::fromStdString(tag)).captured(1).toStdString();
+                const std::string shortName = html.substr(end + 1, close - end - 1);
+                check(title);
+                if (shortName.empty() || title.rfind(shortName, 0) != 0) out += shortName + " (" + title + ")\n";
+                end = close + 6;
+            }
+            at = end + 1;
+        }
+        return out;
+    }
+
+    test::Wrapping wrap;
+    std::vector<std::string> data;
+    int checked = 0;
+};
+
+desktop::Chart chartOf(const std::string& title, int sets, const std::string& legend) {
+    desktop::Chart c;
+    c.setTitle(title);
+    c.setNumSets(sets);
+    if (!legend.empty()) c.setLegendText(1, legend);
+    for (int k = 1; k <= sets; ++k) {
+        c.setThisSet(k);
+        for (int m = 1; m <= 12; ++m) {
+            c.setThisPoint(m);
+            c.setGraphData(1000.5 * m * k);
+        }
+    }
+    return c;
+}
+
+TEST_F(WebPseudoTranslation, EveryTextOfThePagesIsTranslated) {
+    data = {"  1 Hotel Uno", "  2 Hotel Due", "Produzione", "Presenze", "Camere doppie", "Confronto dati",
+            "Rapporto dati", "Legenda dati", "Totale dati", "Titolo dati", "Messaggio dati"};
+    GridView g;
+    g.hotels = {data[0], data[1]};
+    g.hotel = 1;
+    g.hotelItem = data[0];
+    g.statistics = {data[2], data[3]};
+    g.statistic = data[2];
+    g.details = g.ratioDetails = {data[4]};
+    g.detail = g.ratioDetail = data[4];
+    g.comparisons = {data[3]};
+    g.ratioStatistic = data[3];
+    g.year = "2025";
+    g.compareYear = "2024";
+    for (std::size_t m = 0; m < 12; ++m) g.texts[m] = std::to_string(m * 1000 + 1) + ",50";
+    g.chart = g.compareChart = g.ratioChart = "<svg><text>Not checked</text></svg>";
+    g.compare = comparisonOf(chartOf(data[5], 2, ""));  // no legends: "Serie 1", "Serie 2"
+    g.ratio = comparisonOf(chartOf(data[6], 1, data[7]));
+
+    desktop::ChainRow hotel{1, data[0], {}, 12000, 10000, 20.0F}, total{0, data[8], {}, 12000, 10000, 20.0F};
+    hotel.months[0] = total.months[0] = 12000;
+    ChainView c;
+    c.statistics = {data[2]};
+    c.details = {data[4]};
+    c.table = desktop::ChainTable{data[2], data[4], "2025", false, {hotel}, total};
+    c.sortColumn = 3;  // a month's heading with the arrow
+
+    for (const auto& html : {gridPage(g), chainPage(c), loginPage(""), loginPage(data[10]),
+                             messagePage(data[9], data[10])}) {
+        const int before = checked;
+        EXPECT_EQ(unwrapped(html), "") << html;
+        EXPECT_GE(checked - before, 5) << html;
+    }
+    // The grid's months and headings, the comparison's series, the chain's 16 headings.
+    EXPECT_GE(checked, 5 * 5 + 12 * 3 + 14 + 16 + 12);
+}
+
+}  // namespace
+}  // namespace zt::web
