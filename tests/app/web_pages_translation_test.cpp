@@ -76,21 +76,6 @@ protected:
     int checked = 0;
 };
 
-desktop::Chart chartOf(const std::string& title, int sets, const std::string& legend) {
-    desktop::Chart c;
-    c.setTitle(title);
-    c.setNumSets(sets);
-    if (!legend.empty()) c.setLegendText(1, legend);
-    for (int k = 1; k <= sets; ++k) {
-        c.setThisSet(k);
-        for (int m = 1; m <= 12; ++m) {
-            c.setThisPoint(m);
-            c.setGraphData(1000.5 * m * k);
-        }
-    }
-    return c;
-}
-
 TEST_F(WebPseudoTranslation, EveryTextOfThePagesIsTranslated) {
     data = {"  1 Hotel Uno", "  2 Hotel Due", "Produzione", "Presenze", "Camere doppie", "Confronto dati",
             "Rapporto dati", "Legenda dati", "Totale dati", "Titolo dati", "Messaggio dati"};
@@ -106,10 +91,13 @@ TEST_F(WebPseudoTranslation, EveryTextOfThePagesIsTranslated) {
     g.ratioStatistic = data[3];
     g.year = "2025";
     g.compareYear = "2024";
-    for (std::size_t m = 0; m < 12; ++m) g.texts[m] = std::to_string(m * 1000 + 1) + ",50";
+    g.texts.fill("1.234,50");
     g.chart = g.compareChart = g.ratioChart = "<svg><text>Not checked</text></svg>";
-    g.compare = comparisonOf(chartOf(data[5], 2, ""));  // no legends: "Serie 1", "Serie 2"
-    g.ratio = comparisonOf(chartOf(data[6], 1, data[7]));
+    desktop::Chart twoSets;
+    twoSets.setTitle(data[5]);
+    twoSets.setNumSets(2);
+    g.compare = comparisonOf(twoSets);  // no legends: "Serie 1", "Serie 2"
+    g.ratio = Series{data[6], 1, {}, {data[7], ""}};
 
     desktop::ChainRow hotel{1, data[0], {}, 12000, 10000, 20.0F}, total{0, data[8], {}, 12000, 10000, 20.0F};
     hotel.months[0] = total.months[0] = 12000;
