@@ -159,7 +159,8 @@ Series comparisonOf(const desktop::Chart& chart) {
     s.sets = chart.numSets();
     for (int k = 1; k <= s.sets; ++k) {
         s.legends[static_cast<std::size_t>(k - 1)] =
-            chart.legendText(k).empty() ? withArgs(translate("Web", "Serie %1"), {std::to_string(k)}) : chart.legendText(k);
+            chart.legendText(k).empty() ? withArgs(translate("Web", "Serie %1"), {std::to_string(k)})
+                                        : chart.legendText(k);
         for (int m = 1; m <= 12; ++m) s.values[static_cast<std::size_t>(k - 1)][static_cast<std::size_t>(m - 1)] = chart.value(k, m);
     }
     return s;
@@ -265,7 +266,8 @@ std::string gridPage(const GridView& v) {
     const std::string query = "hotel=" + std::to_string(v.hotel) + "&statistica=" + urlEncode(v.statistic) +
                               "&dettaglio=" + urlEncode(v.detail) + "&anno=" + urlEncode(v.year);
     std::string b = "<form method=\"get\" action=\"/grid\" class=\"scelte\">"
-                    "<label>" + escapeHtml(translate("Web", "Albergo")) + " <select name=\"hotel\" id=\"hotel\">" + options(v.hotels, v.hotelItem, hotelValue) +
+                    "<label>" + escapeHtml(translate("Web", "Albergo")) + " <select name=\"hotel\" id=\"hotel\">" +
+                    options(v.hotels, v.hotelItem, hotelValue) +
                     "</select></label><label>" + escapeHtml(translate("Web", "Statistica")) +
                     " <select name=\"statistica\" id=\"statistica\">" + options(v.statistics, v.statistic, same) +
                     "</select></label><label>" + escapeHtml(translate("Web", "Anno")) + " <input name=\"anno\" id=\"anno\" "

@@ -20,8 +20,8 @@ SKIP = 77
 try:
     from selenium import webdriver
     from selenium.webdriver.chrome.service import Service
+    from selenium.common.exceptions import StaleElementReferenceException, WebDriverException
     from selenium.webdriver.common.by import By
-    from selenium.webdriver.support import expected_conditions
     from selenium.webdriver.support.ui import Select, WebDriverWait
 except ImportError:
     print("skipped: python3-selenium is not installed")
@@ -55,11 +55,25 @@ def wait_for_file(folder, pattern):
     raise AssertionError("no download " + pattern)
 
 
+def left_document(element):
+    """Whether the element's page was replaced. chromedriver may say so with a general
+    error ("Node with given id does not belong to the document") instead of a stale one."""
+    try:
+        element.is_enabled()
+        return False
+    except StaleElementReferenceException:
+        return True
+    except WebDriverException as e:
+        if "does not belong to the document" in str(e):
+            return True
+        raise
+
+
 def click_and_load(b, element_id):
     """Clicks a button or link that loads a new page, and waits until it has."""
     old = b.find_element(By.TAG_NAME, "html")
     b.find_element(By.ID, element_id).click()
-    WebDriverWait(b, 120).until(expected_conditions.staleness_of(old))
+    WebDriverWait(b, 120).until(lambda _: left_document(old))
     WebDriverWait(b, 120).until(lambda x: x.execute_script("return document.readyState") == "complete")
 
 
@@ -134,7 +148,7 @@ class Browser(unittest.TestCase):
         self.assertEqual(len(b.find_elements(By.CSS_SELECTOR, "#catena tbody tr")), 2)
         old = b.find_element(By.TAG_NAME, "html")
         b.find_element(By.LINK_TEXT, "Totale").click()  # sorted by the total, on the server
-        WebDriverWait(b, 120).until(expected_conditions.staleness_of(old))
+        WebDriverWait(b, 120).until(lambda _: left_document(old))
         self.assertIn("ordina=13", b.current_url)
         if os.environ.get("ZT_SCREENSHOTS"):
             b.save_screenshot(os.path.join(os.environ["ZT_SCREENSHOTS"], "web-chain.png"))
