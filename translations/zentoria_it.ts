@@ -158,6 +158,134 @@
         <translation>la cartella corrente %1 non contiene l&apos;archivio degli alberghi (%2); indicare la cartella di lavoro con --dir: zentoria --dir CARTELLA COMANDO ...</translation>
     </message>
     <message>
+        <source>Usage: zentoria [--dir FOLDER] [COMMAND [ARGS]]
+
+Shows a hotel&apos;s monthly and annual figures. FOLDER is the working folder that
+holds the hotel&apos;s database files. Without --dir a command works on the current
+folder when it holds the hotel registry (AnagraficaHotels.mdb); the window then
+tries the folder last chosen in its folder dialog and else asks for one.
+
+Commands:
+  (none)                  open the window on the working folder
+  grid --hotel N --year Y --stat NAME --detail ITEM
+                          print the twelve month values the window&apos;s grid shows
+  diff --hotel N --year A --with B --stat NAME --detail ITEM
+                          the year differences (&quot;&amp;Ok&quot;): the chart title, then
+                          twelve lines &quot;set1&lt;TAB&gt;set2&quot;
+  ratio --hotel N --year Y --stat A --detail DA --with-stat B --with-detail DB
+                          the month comparison (&quot;&amp;Conferma&quot;): the title, then
+                          twelve values
+  register --hotel N --year Y --stat NAME --detail ITEM --values &quot;v1;...;v12&quot; [--yes]
+                          types the twelve values and presses &quot;&amp;Registra&quot;
+  report --hotel N --year Y --stat NAME --detail ITEM
+                          writes the report file (&quot;&amp;Stampa&quot;) and prints its path;
+                          &quot;Presenze x Tipo Cliente&quot; with --detail &quot;&quot; writes one
+                          block per client type
+  chain STATISTICA DETTAGLIO ANNO [--csv]
+                          every hotel&apos;s twelve months, year total and change
+                          against the year before in %, and the chain&apos;s total
+                          (tab-separated text, or CSV with SeparatoreXLS.txt&apos;s
+                          separator)
+  serve [--listen ADDR:PORT] [--tls-cert FILE --tls-key FILE] [--timeout S]
+                          a read-only web server of the grid, chain and report
+                          pages (default 127.0.0.1:8080; docs/WEB.md)
+  print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]
+                          prints the report file as the print menu does
+  export-csv              writes the report as CSV and prints the file&apos;s path
+  recompute --hotel N --year Y --stat NAME [--yes]
+                          recomputes the year from the operational files
+                          (&quot;&amp;Aggiorna&quot;): &quot;Produzione&quot;, &quot;Cassa&quot;, &quot;Fatturato&quot; or
+                          &quot;Presenze&quot;; prints each detail&apos;s code and twelve values
+  convert SOURCE TARGET   copy every table of an Access (.mdb) file into a new
+                          SQLite file (refuses an existing TARGET)
+  passwd [--clear]        set, change or clear the management password
+  figures init            create the figure tables and the management password&apos;s
+                          table on the server named by ZENTORIA_FIGURES_DB
+                          (docs/FIGURES_SERVER.md)
+  figures init --grants [READ_ROLE WRITE_ROLE]
+                          print the GRANT statements of a read-only and a
+                          read-write role for the workstations
+  figures push [--hotel N]
+                          copy the figure files into that server
+  figures pull [--hotel N]
+                          write the server&apos;s figures back into the files
+  demo FOLDER [--force] [--access]
+                          write a demo working folder (refuses a non-empty
+                          folder unless --force); --access writes its
+                          databases as Access files
+  --help                  show this text
+  --version               show the program&apos;s version
+
+Commands that read figures ask for the management password when one is set:
+on the terminal, or from the environment variable ZENTORIA_PASSWORD.
+</source>
+        <translation>Uso: zentoria [--dir CARTELLA] [COMANDO [ARGOMENTI]]
+
+Mostra le cifre mensili e annuali di un albergo. CARTELLA è la cartella di lavoro
+che contiene i file dei dati dell&apos;albergo. Senza --dir un comando lavora sulla
+cartella corrente quando contiene l&apos;anagrafica degli alberghi (AnagraficaHotels.mdb);
+la finestra prova allora la cartella scelta l&apos;ultima volta nella sua finestra di
+scelta, altrimenti ne chiede una.
+
+Comandi:
+  (nessuno)               apre la finestra sulla cartella di lavoro
+  grid --hotel N --year Y --stat NOME --detail VOCE
+                          stampa i dodici valori mensili che la griglia della
+                          finestra mostra
+  diff --hotel N --year A --with B --stat NOME --detail VOCE
+                          le differenze fra anni (&quot;&amp;Ok&quot;): il titolo del grafico,
+                          poi dodici righe &quot;serie1&lt;TAB&gt;serie2&quot;
+  ratio --hotel N --year Y --stat A --detail DA --with-stat B --with-detail DB
+                          il confronto dei mesi (&quot;&amp;Conferma&quot;): il titolo, poi
+                          dodici valori
+  register --hotel N --year Y --stat NOME --detail VOCE --values &quot;v1;...;v12&quot; [--yes]
+                          scrive i dodici valori e preme &quot;&amp;Registra&quot;
+  report --hotel N --year Y --stat NOME --detail VOCE
+                          scrive il file della stampa (&quot;&amp;Stampa&quot;) e ne stampa il
+                          percorso; &quot;Presenze x Tipo Cliente&quot; con --detail &quot;&quot;
+                          scrive un riquadro per tipo di cliente
+  chain STATISTICA DETTAGLIO ANNO [--csv]
+                          i dodici mesi di ogni albergo, il totale dell&apos;anno e la
+                          variazione in % sull&apos;anno prima, e il totale della
+                          catena (testo separato da tabulazioni, o CSV con il
+                          separatore di SeparatoreXLS.txt)
+  serve [--listen IND:PORTA] [--tls-cert FILE --tls-key FILE] [--timeout S]
+                          un server web in sola lettura delle pagine della
+                          griglia, della catena e della stampa (predefinito
+                          127.0.0.1:8080; docs/WEB.md)
+  print [--destination NOME] [--compressed] [--landscape] [--duplex] [--pdf FILE]
+                          stampa il file della stampa come fa il menu di stampa
+  export-csv              scrive la stampa come CSV e stampa il percorso del file
+  recompute --hotel N --year Y --stat NOME [--yes]
+                          ricalcola l&apos;anno dai file operativi (&quot;&amp;Aggiorna&quot;):
+                          &quot;Produzione&quot;, &quot;Cassa&quot;, &quot;Fatturato&quot; o &quot;Presenze&quot;; stampa
+                          il codice e i dodici valori di ogni dettaglio
+  convert ORIGINE DESTINAZIONE
+                          copia ogni tabella di un file Access (.mdb) in un nuovo
+                          file SQLite (rifiuta una DESTINAZIONE che esiste)
+  passwd [--clear]        imposta, cambia o toglie la password di Direzione
+  figures init            crea le tabelle delle cifre e la tabella della password
+                          di Direzione sul server indicato da ZENTORIA_FIGURES_DB
+                          (docs/FIGURES_SERVER.md)
+  figures init --grants [RUOLO_LETTURA RUOLO_SCRITTURA]
+                          stampa le istruzioni GRANT di un ruolo in sola lettura e
+                          di uno in lettura e scrittura per le postazioni
+  figures push [--hotel N]
+                          copia i file delle cifre su quel server
+  figures pull [--hotel N]
+                          riscrive nei file le cifre del server
+  demo CARTELLA [--force] [--access]
+                          scrive una cartella di lavoro dimostrativa (rifiuta una
+                          cartella non vuota senza --force); --access ne scrive i
+                          database come file Access
+  --help                  mostra questo testo
+  --version               mostra la versione del programma
+
+I comandi che leggono le cifre chiedono la password di Direzione quando è
+impostata: sul terminale, o dalla variabile d&apos;ambiente ZENTORIA_PASSWORD.
+</translation>
+    </message>
+    <message>
         <source>--timeout takes 1 to 3600 seconds</source>
         <translation>--timeout vuole da 1 a 3600 secondi</translation>
     </message>

@@ -39,7 +39,8 @@ namespace zt::app {
 
 namespace {
 
-constexpr const char* kUsage =
+// The usage text, marked for lupdate (translated where it is printed).
+constexpr const char* kUsage = QT_TRANSLATE_NOOP("Cli",
     "Usage: zentoria [--dir FOLDER] [COMMAND [ARGS]]\n"
     "\n"
     "Shows a hotel's monthly and annual figures. FOLDER is the working folder that\n"
@@ -99,7 +100,7 @@ constexpr const char* kUsage =
     "  --version               show the program's version\n"
     "\n"
     "Commands that read figures ask for the management password when one is set:\n"
-    "on the terminal, or from the environment variable ZENTORIA_PASSWORD.\n";
+    "on the terminal, or from the environment variable ZENTORIA_PASSWORD.\n");
 
 // What a command gets: the working folder and its own arguments.
 struct Invocation {
@@ -160,7 +161,7 @@ int runCommand(const std::vector<std::string>& args, std::istream& in, std::ostr
         while (i < args.size() && args[i].rfind("--", 0) == 0) {
             const std::string& opt = args[i];
             if (opt == "--help" || opt == "-h") {
-                out << kUsage;
+                out << translate("Cli", kUsage);
                 return kExitOk;
             }
             if (opt == "--version") {

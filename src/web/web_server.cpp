@@ -135,6 +135,42 @@ int currentYear() {
     return static_cast<int>(std::chrono::year_month_day{std::chrono::floor<std::chrono::days>(now)}.year());
 }
 
+// ---- sockets ------------------------------------------------------------------------------
+
+// The local port of a socket; -1 for one that is not an internet socket.
+int localPort(int fd) {
+    sockaddr_storage a{};
+    socklen_t n = sizeof a;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n) != 0) return -1;
+    if (a.ss_family == AF_INET) return ntohs(reinterpret_cast<sockaddr_in*>(&a)->sin_port);
+    if (a.ss_family == AF_INET6) return ntohs(reinterpret_cast<sockaddr_in6*>(&a)->sin6_port);
+    return -1;
+}
+
+// The sockets of this process on `port`, by descriptor.
+template <class Fn>
+void forEachSocketOn(int port, Fn&& fn) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
+        const int fd = std::stoi(name);
+        struct stat st{};
+        if (::fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode) && localPort(fd) == port) fn(fd);
+    }
+}
+
+// The library listens with a queue of 5 connections not yet accepted: a browser opens
+// six at once, and 50 clients connecting together had most of theirs dropped and sent
+// again a second later. The listening socket gets the system's longest queue instead.
+void widenListenQueue(int port) {
+    forEachSocketOn(port, [](int fd) {
+        int listening = 0;
+        socklen_t n = sizeof listening;
+        if (::getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &n) == 0 && listening) ::listen(fd, SOMAXCONN);
+    });
+}
+
 // ---- slow clients -------------------------------------------------------------------------
 
 // Cuts off a client that takes longer than the time limit to send a request (whatever
@@ -208,31 +244,19 @@ private:
         if (::getpeername(fd, reinterpret_cast<sockaddr*>(&a), &n) != 0) return "";
         return std::string(reinterpret_cast<const char*>(&a), n);
     }
-    static int localPort(int fd) {
-        sockaddr_storage a{};
-        socklen_t n = sizeof a;
-        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n) != 0) return -1;
-        if (a.ss_family == AF_INET) return ntohs(reinterpret_cast<sockaddr_in*>(&a)->sin_port);
-        if (a.ss_family == AF_INET6) return ntohs(reinterpret_cast<sockaddr_in6*>(&a)->sin6_port);
-        return -1;
-    }
     // The connected socket of the server's port that no known connection holds.
     int newConnection() {
-        std::error_code ec;
-        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
-            const std::string name = entry.path().filename().string();
-            if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit)) continue;
-            const int fd = std::stoi(name);
-            struct stat st{};
-            if (::fstat(fd, &st) != 0 || !S_ISSOCK(st.st_mode) || localPort(fd) != port_) continue;
+        int found = -1;
+        forEachSocketOn(port_, [&](int fd) {
+            if (found >= 0) return;
             const std::string peer = peerOf(fd);
-            if (peer.empty()) continue;  // the listening socket
+            if (peer.empty()) return;  // the listening socket
             std::lock_guard lock(mutex_);
             if (std::none_of(connections_.begin(), connections_.end(),
                              [&](const auto& c) { return c->fd == fd && c->peer == peer; }))
-                return fd;
-        }
-        return -1;
+                found = fd;
+        });
+        return found;
     }
     void watch() {
         std::unique_lock lock(mutex_);
@@ -904,6 +928,7 @@ int serve(const ServeOptions& options, std::ostream& out, std::ostream& err) {
             << "\n";
         return 1;
     }
+    widenListenQueue(port);
     server->new_task_queue = [&] {
         return new SlowClientGuard(port, std::chrono::seconds(options.timeoutSeconds), kWorkers);
     };

@@ -198,6 +198,10 @@ TEST(Translation, ItalianCommandsAndStoreMessagesUnderAnItalianLocale) {
     r = passwd(dir, "sbagliata\nnuova\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "zentoria passwd: password errata; non è cambiato nulla. Riprovare con la password attuale\n");
+    // The usage text too, its options still before its closing paragraph.
+    const std::string help = zt::test::runCli({"--help"}).out;
+    EXPECT_EQ(help.rfind("Uso: zentoria [--dir CARTELLA] [COMANDO [ARGOMENTI]]\n", 0), 0u) << help;
+    EXPECT_LT(help.find("  --version "), help.rfind("\n\n"));
 
     std::string missing;
     try {
