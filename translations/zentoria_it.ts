@@ -1302,6 +1302,10 @@ Mese: %4</translation>
         <source>cannot copy into %1: a row has %2 values instead of %3</source>
         <translation>impossibile copiare in %1: una riga ha %2 valori invece di %3</translation>
     </message>
+    <message>
+        <source>table &quot;%1&quot; not found on the figure server: create the figure tables with &quot;zentoria figures init&quot;</source>
+        <translation>la tabella &quot;%1&quot; non c&apos;è sul server delle cifre: creare le tabelle delle cifre con &quot;zentoria figures init&quot;</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
