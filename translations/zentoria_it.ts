@@ -297,6 +297,242 @@ impostata: sul terminale, o dalla variabile d&apos;ambiente ZENTORIA_PASSWORD.
         <source>--listen: the port must be a number from 0 to 65535</source>
         <translation>--listen: la porta deve essere un numero da 0 a 65535</translation>
     </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 vuole un valore: %1 VALORE</translation>
+    </message>
+    <message>
+        <source>--values takes twelve values separated by &quot;;&quot;, not %1</source>
+        <translation>--values vuole dodici valori separati da &quot;;&quot;, non %1: un valore per ogni mese, da gennaio a dicembre</translation>
+    </message>
+    <message>
+        <source>unknown option %1 for %2</source>
+        <translation>opzione sconosciuta %1 per %2</translation>
+    </message>
+    <message>
+        <source>chain takes STATISTICA DETTAGLIO ANNO [--csv]</source>
+        <translation>chain vuole STATISTICA DETTAGLIO ANNO [--csv], per esempio: zentoria chain Presenze Generale 2025</translation>
+    </message>
+    <message>
+        <source>demo takes one folder</source>
+        <translation>demo vuole una sola cartella: zentoria demo CARTELLA [--force] [--access]</translation>
+    </message>
+    <message>
+        <source>demo needs a folder: zentoria demo FOLDER [--force] [--access]</source>
+        <translation>demo vuole una cartella: zentoria demo CARTELLA [--force] [--access]</translation>
+    </message>
+    <message>
+        <source>convert needs a source and a target: zentoria convert SOURCE.mdb TARGET.mdb</source>
+        <translation>convert vuole un file di origine e uno di destinazione: zentoria convert ORIGINE.mdb DESTINAZIONE.mdb</translation>
+    </message>
+    <message>
+        <source>this is an SQLite file already; there is nothing to convert</source>
+        <translation>è già un file SQLite: non c&apos;è niente da convertire</translation>
+    </message>
+    <message>
+        <source>the file is empty (0 bytes): it holds no tables, so there is nothing to convert</source>
+        <translation>il file è vuoto (0 byte): non contiene tabelle, quindi non c&apos;è niente da convertire</translation>
+    </message>
+    <message>
+        <source>this is not a plain file (a pipe, a device or a folder): it is not read</source>
+        <translation>non è un file normale (una pipe, un dispositivo o una cartella): non viene letto. Indicare un file Access (.mdb)</translation>
+    </message>
+    <message>
+        <source>%1: %2 row</source>
+        <translation>%1: %2 riga</translation>
+    </message>
+    <message>
+        <source>%1: %2 rows</source>
+        <translation>%1: %2 righe</translation>
+    </message>
+    <message>
+        <source>%1 table copied into %2</source>
+        <translation>%1 tabella copiata in %2</translation>
+    </message>
+    <message>
+        <source>%1 tables copied into %2</source>
+        <translation>%1 tabelle copiate in %2</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>impossibile creare %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>impossibile scrivere %1: %2</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>memoria esaurita</translation>
+    </message>
+    <message>
+        <source>cannot write the demo into %1: it is not a folder; name a new or empty folder</source>
+        <translation>impossibile scrivere la dimostrazione in %1: non è una cartella. Indicare una cartella nuova o vuota</translation>
+    </message>
+    <message>
+        <source>the folder %1 is not empty; the demo is written only into a new or empty folder (--force writes it anyway, replacing only the demo&apos;s own files)</source>
+        <translation>la cartella %1 non è vuota: la dimostrazione si scrive solo in una cartella nuova o vuota. Indicarne un&apos;altra, oppure aggiungere --force per scriverla comunque (sostituisce solo i file della dimostrazione)</translation>
+    </message>
+    <message>
+        <source>cannot create the folder %1: %2</source>
+        <translation>impossibile creare la cartella %1: %2</translation>
+    </message>
+    <message>
+        <source>the demo needs a valid date for today</source>
+        <translation>la dimostrazione vuole una data di oggi valida: controllare la data del sistema</translation>
+    </message>
+    <message>
+        <source>cannot open %1</source>
+        <translation>impossibile aprire %1</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>impossibile leggere %1: %2</translation>
+    </message>
+    <message>
+        <source>Demo installation in %1</source>
+        <translation>Installazione dimostrativa in %1</translation>
+    </message>
+    <message>
+        <source>Files: Access (Jet 4), the summary Zentoria.mdb SQLite</source>
+        <translation>File: Access (Jet 4), il riepilogo Zentoria.mdb SQLite</translation>
+    </message>
+    <message>
+        <source>Hotels:</source>
+        <translation>Alberghi:</translation>
+    </message>
+    <message>
+        <source>Years:</source>
+        <translation>Anni:</translation>
+    </message>
+    <message>
+        <source>(data up to %1)</source>
+        <translation>(dati fino al %1)</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Table</source>
+        <translation>Tabella</translation>
+    </message>
+    <message>
+        <source>Rows</source>
+        <translation>Righe</translation>
+    </message>
+    <message>
+        <source>(text)</source>
+        <translation>(testo)</translation>
+    </message>
+    <message>
+        <source>Total: %1 rows in %2 files</source>
+        <translation>Totale: %1 righe in %2 file</translation>
+    </message>
+    <message>
+        <source>unknown argument &quot;%1&quot; for figures %2</source>
+        <translation>argomento sconosciuto &quot;%1&quot; per figures %2: l&apos;unica opzione è --hotel N</translation>
+    </message>
+    <message>
+        <source>--hotel is given twice</source>
+        <translation>--hotel compare due volte: indicarlo una volta sola</translation>
+    </message>
+    <message>
+        <source>--hotel needs a number</source>
+        <translation>--hotel vuole un numero: --hotel N</translation>
+    </message>
+    <message>
+        <source>%1 is not set: it names the figure database, as a libpq connection string (&quot;host=... dbname=...&quot;) or URI (&quot;postgresql://...&quot;); set it, then run the command again</source>
+        <translation>%1 non è impostata: indica il database delle cifre, come stringa di connessione di libpq (&quot;host=... dbname=...&quot;) o URI (&quot;postgresql://...&quot;). Impostarla, poi ripetere il comando</translation>
+    </message>
+    <message>
+        <source>hotel %1</source>
+        <translation>albergo %1</translation>
+    </message>
+    <message>
+        <source>no hotel number</source>
+        <translation>senza numero di albergo</translation>
+    </message>
+    <message>
+        <source>%1, %2: not copied, the server keeps its rows as they were: %3</source>
+        <translation>%1, %2: non copiato, il server tiene le sue righe com&apos;erano: %3</translation>
+    </message>
+    <message>
+        <source>%1, %2: %3 row, sum of Valore %4</source>
+        <translation>%1, %2: %3 riga, somma di Valore %4</translation>
+    </message>
+    <message>
+        <source>%1, %2: %3 rows, sum of Valore %4</source>
+        <translation>%1, %2: %3 righe, somma di Valore %4</translation>
+    </message>
+    <message>
+        <source>figures needs what to do: %1</source>
+        <translation>figures vuole che cosa fare: %1</translation>
+    </message>
+    <message>
+        <source>figures init takes no arguments but --grants [READ_ROLE WRITE_ROLE]</source>
+        <translation>figures init non vuole altri argomenti che --grants [RUOLO_LETTURA RUOLO_SCRITTURA]</translation>
+    </message>
+    <message>
+        <source>figures init --grants takes no role names or two</source>
+        <translation>figures init --grants vuole due nomi di ruolo, o nessuno</translation>
+    </message>
+    <message>
+        <source>%1: created</source>
+        <translation>%1: creata</translation>
+    </message>
+    <message>
+        <source>%1: already there</source>
+        <translation>%1: c&apos;era già</translation>
+    </message>
+    <message>
+        <source>figure tables ready on PostgreSQL server %1</source>
+        <translation>tabelle delle cifre pronte sul server PostgreSQL %1</translation>
+    </message>
+    <message>
+        <source>unknown figures command &quot;%1&quot;: %2</source>
+        <translation>comando figures sconosciuto &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>the management password of %1 is now the server&apos;s: every workstation is asked for it</source>
+        <translation>la password di Direzione di %1 ora è quella del server: viene chiesta a ogni postazione</translation>
+    </message>
+    <message>
+        <source>copied into PostgreSQL server %1</source>
+        <translation>copiato nel server PostgreSQL %1</translation>
+    </message>
+    <message>
+        <source>the hotels above copied into PostgreSQL server %1</source>
+        <translation>gli alberghi qui sopra sono stati copiati nel server PostgreSQL %1</translation>
+    </message>
+    <message>
+        <source>written into the figure files from PostgreSQL server %1</source>
+        <translation>scritto nei file delle cifre dal server PostgreSQL %1</translation>
+    </message>
+    <message>
+        <source>unexpected argument &quot;%1&quot; for %2</source>
+        <translation>argomento inatteso &quot;%1&quot; per %2</translation>
+    </message>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Uso: %1</translation>
+    </message>
+    <message>
+        <source>(default printer)</source>
+        <translation>(stampante predefinita)</translation>
+    </message>
+    <message>
+        <source>export-csv takes no arguments</source>
+        <translation>export-csv non vuole argomenti: zentoria export-csv</translation>
+    </message>
+    <message>
+        <source>zentoria figures init [--grants [READ_ROLE WRITE_ROLE]] | push [--hotel N] | pull [--hotel N]</source>
+        <translation>zentoria figures init [--grants [RUOLO_LETTURA RUOLO_SCRITTURA]] | push [--hotel N] | pull [--hotel N]</translation>
+    </message>
+    <message>
+        <source>zentoria print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]</source>
+        <translation>zentoria print [--destination NOME] [--compressed] [--landscape] [--duplex] [--pdf FILE]</translation>
+    </message>
 </context>
 <context>
     <name>DeskLogic</name>
@@ -974,6 +1210,110 @@ Mese: %4</translation>
         <source>libpq&apos;s message quotes the string, password and all, so it is not shown; check its quotes, its &quot;=&quot; signs and its percent signs</source>
         <translation>il messaggio di libpq riporta la stringa, password compresa, e perciò non è mostrato; controllarne le virgolette, i segni &quot;=&quot; e i segni di percentuale</translation>
     </message>
+    <message>
+        <source>the table %1 is not on the server: create the figure tables with &quot;zentoria figures init&quot;</source>
+        <translation>la tabella %1 non c&apos;è sul server: creare le tabelle delle cifre con &quot;zentoria figures init&quot;</translation>
+    </message>
+    <message>
+        <source>the table %1 on the server lacks the fields %2: add them, or create the figure tables again with &quot;zentoria figures init&quot; on an empty database</source>
+        <translation>alla tabella %1 sul server mancano i campi %2: aggiungerli, oppure creare di nuovo le tabelle delle cifre con &quot;zentoria figures init&quot; su un database vuoto</translation>
+    </message>
+    <message>
+        <source>hotel %1</source>
+        <translation>albergo %1</translation>
+    </message>
+    <message>
+        <source>the rows without a hotel number</source>
+        <translation>le righe senza numero di albergo</translation>
+    </message>
+    <message>
+        <source>NumeroHotel &quot;%1&quot; is not a hotel number; correct it in the file, then copy again</source>
+        <translation>NumeroHotel &quot;%1&quot; non è un numero di albergo: correggerlo nel file, poi ripetere la copia</translation>
+    </message>
+    <message>
+        <source>%1: the NumeroHotel of %2 is written in two ways (as a number and as a text); the rows of that hotel copied first are on the server, the others are not</source>
+        <translation>%1: il NumeroHotel di %2 è scritto in due modi (come numero e come testo); le righe di quell&apos;albergo copiate per prime sono sul server, le altre no. Scriverlo in un modo solo nel file, poi ripetere la copia</translation>
+    </message>
+    <message>
+        <source>%1, %2 of %3</source>
+        <translation>%1, %2 di %3</translation>
+    </message>
+    <message>
+        <source>this is an Access file, which this program only reads; make an SQLite copy with &quot;zentoria convert&quot; and put it in its place before pulling the figures</source>
+        <translation>è un file Access, che questo programma sa soltanto leggere: farne una copia SQLite con &quot;zentoria convert&quot; e metterla al suo posto prima di riportare le cifre dal server</translation>
+    </message>
+    <message>
+        <source>%1: the file holds %2 rows instead of %3; nothing was written</source>
+        <translation>%1: il file contiene %2 righe invece di %3; non è stato scritto nulla</translation>
+    </message>
+    <message>
+        <source>%1: the file&apos;s sum of Valore is %2 instead of %3; nothing was written</source>
+        <translation>%1: la somma di Valore nel file è %2 invece di %3; non è stato scritto nulla</translation>
+    </message>
+    <message>
+        <source>the table %1 of the management password is not on the server: create it with &quot;zentoria figures init&quot;</source>
+        <translation>la tabella %1 della password di Direzione non c&apos;è sul server: crearla con &quot;zentoria figures init&quot;</translation>
+    </message>
+    <message>
+        <source>a table %1 is on the server without the fields %2; it is left as it is: add the fields, or remove the table and run &quot;zentoria figures init&quot; again</source>
+        <translation>sul server c&apos;è una tabella %1 senza i campi %2, e resta com&apos;è: aggiungere i campi, oppure rimuovere la tabella ed eseguire di nuovo &quot;zentoria figures init&quot;</translation>
+    </message>
+    <message>
+        <source>(the server of %1)</source>
+        <translation>(il server di %1)</translation>
+    </message>
+    <message>
+        <source>socket %1</source>
+        <translation>socket %1</translation>
+    </message>
+    <message>
+        <source>(a string libpq cannot read, not shown)</source>
+        <translation>(una stringa che libpq non sa leggere, non mostrata)</translation>
+    </message>
+    <message>
+        <source>the value %1 of &quot;%2&quot; is beyond the range of the program&apos;s numbers (about ±1.8e308) or not a number; it is not shown as another value</source>
+        <translation>il valore %1 di &quot;%2&quot; è fuori dall&apos;intervallo dei numeri del programma (circa ±1,8e308) o non è un numero; non viene mostrato come un altro valore</translation>
+    </message>
+    <message>
+        <source>out of memory while connecting</source>
+        <translation>memoria esaurita durante il collegamento</translation>
+    </message>
+    <message>
+        <source>the connection is closed</source>
+        <translation>il collegamento è chiuso</translation>
+    </message>
+    <message>
+        <source>the connection to the server was lost (%1); nothing of the unfinished transaction was kept. Check that the server is running, then try again</source>
+        <translation>il collegamento con il server si è interrotto (%1); della transazione non finita non è stato tenuto nulla. Controllare che il server sia acceso, poi riprovare</translation>
+    </message>
+    <message>
+        <source>the statement failed</source>
+        <translation>l&apos;istruzione non è riuscita</translation>
+    </message>
+    <message>
+        <source>the statement took longer than its limit of %1 and was cancelled; nothing of its transaction was kept (the server may be busy, hold a lock another session keeps, or have stopped answering; the limit is set with &quot;-c zentoria.read_timeout=SECONDS&quot; or &quot;-c zentoria.write_timeout=SECONDS&quot; in the options of the connection string, or figuresReadTimeout and figuresWriteTimeout in the settings file)</source>
+        <translation>l&apos;istruzione ha superato il suo limite di %1 ed è stata annullata; della sua transazione non è stato tenuto nulla (il server può essere occupato, aspettare un blocco tenuto da un&apos;altra sessione o non rispondere più; il limite si imposta con &quot;-c zentoria.read_timeout=SECONDI&quot; o &quot;-c zentoria.write_timeout=SECONDI&quot; nelle opzioni della stringa di connessione, oppure con figuresReadTimeout e figuresWriteTimeout nel file delle impostazioni)</translation>
+    </message>
+    <message>
+        <source>the statement was cancelled (&quot;Annulla&quot;) while it waited for the server; nothing of its transaction was kept</source>
+        <translation>l&apos;istruzione è stata annullata (&quot;Annulla&quot;) mentre aspettava il server; della sua transazione non è stato tenuto nulla</translation>
+    </message>
+    <message>
+        <source>the statements failed</source>
+        <translation>le istruzioni non sono riuscite</translation>
+    </message>
+    <message>
+        <source>cannot copy into %1</source>
+        <translation>impossibile copiare in %1</translation>
+    </message>
+    <message>
+        <source>cannot copy into %1: a row has %2 values instead of %3</source>
+        <translation>impossibile copiare in %1: una riga ha %2 valori invece di %3</translation>
+    </message>
+    <message>
+        <source>table &quot;%1&quot; not found on the figure server: create the figure tables with &quot;zentoria figures init&quot;</source>
+        <translation>la tabella &quot;%1&quot; non c&apos;è sul server delle cifre: creare le tabelle delle cifre con &quot;zentoria figures init&quot;</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
@@ -1032,6 +1372,310 @@ Mese: %4</translation>
     <message>
         <source>the sum &quot;VT&quot; is not an amount (%1)</source>
         <translation>la somma &quot;VT&quot; non è un importo (%1)</translation>
+    </message>
+    <message>
+        <source>cannot open the CSV file %1 for writing</source>
+        <translation>impossibile aprire in scrittura il file CSV %1</translation>
+    </message>
+    <message>
+        <source>cannot write the CSV file %1</source>
+        <translation>impossibile scrivere il file CSV %1</translation>
+    </message>
+    <message>
+        <source>(it is a link, which is not followed)</source>
+        <translation>(è un collegamento, che non viene seguito: rimuoverlo)</translation>
+    </message>
+    <message>
+        <source>(it is not a plain file)</source>
+        <translation>(non è un file normale: rimuoverlo)</translation>
+    </message>
+    <message>
+        <source>cannot read the report file %1</source>
+        <translation>impossibile leggere il file di stampa %1</translation>
+    </message>
+    <message>
+        <source>the report cannot total the value %1</source>
+        <translation>la stampa non può sommare il valore %1</translation>
+    </message>
+    <message>
+        <source>cannot open the report file %1 for writing</source>
+        <translation>impossibile aprire in scrittura il file di stampa %1</translation>
+    </message>
+    <message>
+        <source>cannot write the report file %1</source>
+        <translation>impossibile scrivere il file di stampa %1</translation>
+    </message>
+    <message>
+        <source>this Access (Jet) file is damaged: table &quot;%1&quot;: %2; copy it again from a backup</source>
+        <translation>questo file Access (Jet) è danneggiato: tabella &quot;%1&quot;: %2; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>page %1</source>
+        <translation>pagina %1</translation>
+    </message>
+    <message>
+        <source>its map of pages is missing</source>
+        <translation>manca la sua mappa delle pagine</translation>
+    </message>
+    <message>
+        <source>its map of pages lies on %1, beyond the end of the file: the file is cut short</source>
+        <translation>la sua mappa delle pagine sta sulla %1, oltre la fine del file: il file è tronco</translation>
+    </message>
+    <message>
+        <source>%1, which should hold its map of pages, does not</source>
+        <translation>la %1, che dovrebbe contenere la sua mappa delle pagine, non la contiene</translation>
+    </message>
+    <message>
+        <source>its map of pages is of an unknown kind (%1)</source>
+        <translation>la sua mappa delle pagine è di un tipo sconosciuto (%1)</translation>
+    </message>
+    <message>
+        <source>its map of pages cannot be read</source>
+        <translation>la sua mappa delle pagine è illeggibile</translation>
+    </message>
+    <message>
+        <source>its map of pages runs in a circle</source>
+        <translation>la sua mappa delle pagine gira in tondo</translation>
+    </message>
+    <message>
+        <source>its map of pages lists %1, beyond the end of the file (%2 pages): the file is cut short</source>
+        <translation>la sua mappa delle pagine elenca la %1, oltre la fine del file (%2 pagine): il file è tronco</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read</source>
+        <translation>la %1 è illeggibile</translation>
+    </message>
+    <message>
+        <source>%1 of its map of pages is not one of its data pages</source>
+        <translation>la %1 della sua mappa delle pagine non è una delle sue pagine di dati</translation>
+    </message>
+    <message>
+        <source>its definition declares %1 rows, more than its %2 pages can hold</source>
+        <translation>la sua definizione dichiara %1 righe, più di quante ne possano contenere le sue %2 pagine</translation>
+    </message>
+    <message>
+        <source>its definition declares %1 fields</source>
+        <translation>la sua definizione dichiara %1 campi</translation>
+    </message>
+    <message>
+        <source>its definition declares %1 indexes</source>
+        <translation>la sua definizione dichiara %1 indici</translation>
+    </message>
+    <message>
+        <source>the definition of the list of tables cannot be read</source>
+        <translation>la definizione dell&apos;elenco delle tabelle è illeggibile</translation>
+    </message>
+    <message>
+        <source>entry %1, field &quot;%2&quot;: %3</source>
+        <translation>voce %1, campo &quot;%2&quot;: %3</translation>
+    </message>
+    <message>
+        <source>the list of tables declares %1 entries, %2 could be read</source>
+        <translation>l&apos;elenco delle tabelle dichiara %1 voci, se ne sono potute leggere %2</translation>
+    </message>
+    <message>
+        <source>the list of tables cannot be read</source>
+        <translation>l&apos;elenco delle tabelle è illeggibile</translation>
+    </message>
+    <message>
+        <source>its definition lies beyond the end of the file: the file is cut short</source>
+        <translation>la sua definizione sta oltre la fine del file: il file è tronco</translation>
+    </message>
+    <message>
+        <source>its definition cannot be read</source>
+        <translation>la sua definizione è illeggibile</translation>
+    </message>
+    <message>
+        <source>this Access (Jet) file lists no tables: its list of tables is empty or damaged; copy it again from a backup</source>
+        <translation>questo file Access (Jet) non elenca nessuna tabella: il suo elenco delle tabelle è vuoto o danneggiato; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>its long value is cut short</source>
+        <translation>il suo valore lungo è tronco</translation>
+    </message>
+    <message>
+        <source>its long value refers to %1, beyond the end of the file: the file is cut short</source>
+        <translation>il suo valore lungo rimanda alla %1, oltre la fine del file: il file è tronco</translation>
+    </message>
+    <message>
+        <source>its long value on %1 cannot be found</source>
+        <translation>il suo valore lungo sulla %1 non si trova</translation>
+    </message>
+    <message>
+        <source>%1, which should hold its long value, does not</source>
+        <translation>la %1, che dovrebbe contenere il suo valore lungo, non lo contiene</translation>
+    </message>
+    <message>
+        <source>its long value is not as long as it says</source>
+        <translation>il suo valore lungo non è lungo quanto dichiara</translation>
+    </message>
+    <message>
+        <source>its long value is of an unknown kind</source>
+        <translation>il suo valore lungo è di un tipo sconosciuto</translation>
+    </message>
+    <message>
+        <source>its long value&apos;s chain of pages is broken</source>
+        <translation>la catena di pagine del suo valore lungo è interrotta</translation>
+    </message>
+    <message>
+        <source>field &quot;%1&quot;: %2: the file is damaged; copy it again from a backup</source>
+        <translation>campo &quot;%1&quot;: %2: il file è danneggiato; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>cannot read the fields of table &quot;%1&quot;</source>
+        <translation>impossibile leggere i campi della tabella &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>field &quot;%1&quot; holds a value that lies outside its page: the file is damaged</source>
+        <translation>il campo &quot;%1&quot; ha un valore che sta fuori dalla sua pagina: il file è danneggiato; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>field &quot;%1&quot; holds a value shorter than its type: the file is damaged</source>
+        <translation>il campo &quot;%1&quot; ha un valore più corto del suo tipo: il file è danneggiato; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>this is not an Access (Jet) file</source>
+        <translation>non è un file Access (Jet)</translation>
+    </message>
+    <message>
+        <source>this Access 2007 or later file (ACE format) cannot be read here; save it from Access in the Access 2000 format (.mdb) and try again</source>
+        <translation>questo file di Access 2007 o successivo (formato ACE) non può essere letto qui: salvarlo da Access nel formato Access 2000 (.mdb) e riprovare</translation>
+    </message>
+    <message>
+        <source>cannot read this Access (Jet) file: it is damaged or of an unknown version</source>
+        <translation>impossibile leggere questo file Access (Jet): è danneggiato o di una versione sconosciuta; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>cannot read the file: %1</source>
+        <translation>impossibile leggere il file: %1</translation>
+    </message>
+    <message>
+        <source>table &quot;%1&quot;, row %2: %3</source>
+        <translation>tabella &quot;%1&quot;, riga %2: %3</translation>
+    </message>
+    <message>
+        <source>its definition declares %1 rows, it holds more</source>
+        <translation>la sua definizione dichiara %1 righe, ne contiene di più</translation>
+    </message>
+    <message>
+        <source>its definition declares %1 rows, %2 could be read</source>
+        <translation>la sua definizione dichiara %1 righe, se ne sono potute leggere %2</translation>
+    </message>
+    <message>
+        <source>cannot start reading the file: %1</source>
+        <translation>impossibile iniziare a leggere il file: %1</translation>
+    </message>
+    <message>
+        <source>cannot read the file: the reader&apos;s answer was garbled</source>
+        <translation>impossibile leggere il file: la risposta del processo di lettura era illeggibile; riprovare</translation>
+    </message>
+    <message>
+        <source>cannot open</source>
+        <translation>impossibile aprire</translation>
+    </message>
+    <message>
+        <source>cannot move the file to SQLite: &quot;%1&quot; exists already; move it elsewhere first. Nothing was written</source>
+        <translation>impossibile trasferire il file in SQLite: &quot;%1&quot; esiste già; spostarlo prima altrove. Non è stato registrato nulla</translation>
+    </message>
+    <message>
+        <source>the file was not moved to SQLite, so nothing was written: it is an Access (Jet) file, which this program reads only</source>
+        <translation>il file non è stato trasferito in SQLite, quindi non è stato registrato nulla: è un file Access (Jet), che questo programma sa soltanto leggere</translation>
+    </message>
+    <message>
+        <source>the SQLite copy does not match the original (%1); the file was not moved and nothing was written</source>
+        <translation>la copia SQLite non corrisponde all&apos;originale (%1): il file non è stato trasferito e non è stato registrato nulla</translation>
+    </message>
+    <message>
+        <source>cannot rename the original to &quot;%1&quot;: %2; nothing was written</source>
+        <translation>impossibile rinominare l&apos;originale in &quot;%1&quot;: %2; non è stato registrato nulla</translation>
+    </message>
+    <message>
+        <source>cannot put the SQLite copy in place: %1; nothing was written</source>
+        <translation>impossibile mettere al suo posto la copia SQLite: %1; non è stato registrato nulla</translation>
+    </message>
+    <message>
+        <source>not a database file, or the file is damaged; copy it again from a backup</source>
+        <translation>non è un archivio, oppure il file è danneggiato; copiarlo di nuovo da una copia di sicurezza</translation>
+    </message>
+    <message>
+        <source>%1: the file, or the journal &quot;%2-journal&quot; written beside it while it changes, cannot be read or written; check the disk and the permissions of the folder</source>
+        <translation>%1: il file, o il giornale &quot;%2-journal&quot; scritto accanto a esso mentre cambia, non può essere letto o scritto; controllare il disco e i permessi della cartella</translation>
+    </message>
+    <message>
+        <source>the query nests brackets, functions or sub-queries too deeply for the database engine (parser stack overflow)</source>
+        <translation>la query annida parentesi, funzioni o sottoquery troppo in profondità per il motore del database (parser stack overflow)</translation>
+    </message>
+    <message>
+        <source>cannot open: %1</source>
+        <translation>impossibile aprire: %1</translation>
+    </message>
+    <message>
+        <source>field &quot;%1&quot; not found</source>
+        <translation>il campo &quot;%1&quot; non c&apos;è. Controllare che il file sia quello giusto della cartella di lavoro</translation>
+    </message>
+    <message>
+        <source>cannot save the record in table &quot;%1&quot;</source>
+        <translation>impossibile salvare la riga nella tabella &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>cannot copy the tables: %1</source>
+        <translation>impossibile copiare le tabelle: %1</translation>
+    </message>
+    <message>
+        <source>cannot copy table &quot;%1&quot;: %2</source>
+        <translation>impossibile copiare la tabella &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>cannot read the copy&apos;s summary</source>
+        <translation>impossibile leggere il riepilogo della copia</translation>
+    </message>
+    <message>
+        <source>cannot create</source>
+        <translation>impossibile creare</translation>
+    </message>
+    <message>
+        <source>cannot finish writing the file</source>
+        <translation>impossibile finire di scrivere il file</translation>
+    </message>
+    <message>
+        <source>the file exists already; it is not overwritten: name a new file</source>
+        <translation>il file esiste già e non viene sovrascritto: indicare un file nuovo</translation>
+    </message>
+    <message>
+        <source>cannot keep the image of the file in %1: it is not a folder of this user; remove it or set XDG_CACHE_HOME to another folder</source>
+        <translation>impossibile tenere l&apos;immagine del file in %1: non è una cartella di questo utente. Rimuoverla, o impostare XDG_CACHE_HOME su un&apos;altra cartella</translation>
+    </message>
+    <message>
+        <source>cannot write its image</source>
+        <translation>impossibile scriverne l&apos;immagine</translation>
+    </message>
+    <message>
+        <source>cannot write its image: %1</source>
+        <translation>impossibile scriverne l&apos;immagine: %1</translation>
+    </message>
+    <message>
+        <source>cannot finish writing its image</source>
+        <translation>impossibile finire di scriverne l&apos;immagine</translation>
+    </message>
+    <message>
+        <source>cannot make the image of the file in %1: %2</source>
+        <translation>impossibile creare l&apos;immagine del file in %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot keep the image of the file: %1</source>
+        <translation>impossibile tenere l&apos;immagine del file: %1</translation>
+    </message>
+    <message>
+        <source>cannot open the file&apos;s tables</source>
+        <translation>impossibile aprire le tabelle del file</translation>
+    </message>
+    <message>
+        <source>cannot open the file&apos;s tables: %1</source>
+        <translation>impossibile aprire le tabelle del file: %1</translation>
+    </message>
+    <message>
+        <source>the file&apos;s full path is %1 characters long, and the database engine (SQLite) takes paths of at most %2: move the working folder to a shorter path</source>
+        <translation>il percorso completo del file è lungo %1 caratteri, e il motore del database (SQLite) accetta percorsi di al massimo %2: spostare la cartella di lavoro in un percorso più corto</translation>
     </message>
 </context>
 <context>

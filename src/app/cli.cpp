@@ -223,7 +223,7 @@ public:
             if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
                 flags_.push_back(name);
             } else if (std::find(valued.begin(), valued.end(), name) != valued.end()) {
-                if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+                if (i + 1 >= args.size()) throw UsageError(withArgs(translate("Cli", "%1 needs a value"), {a}));
                 values_[name] = args[++i];
             } else {
                 throw UsageError(withArgs(translate("Cli", "unknown option %1"), {a}));
@@ -359,7 +359,8 @@ int cmdRegister(const Invocation& inv) {
     for (std::size_t at; (at = rest.find(';')) != std::string::npos; rest.erase(0, at + 1)) values.push_back(rest.substr(0, at));
     values.push_back(rest);
     if (values.size() != 12)
-        throw UsageError("--values takes twelve values separated by \";\", not " + std::to_string(values.size()));
+        throw UsageError(withArgs(translate("Cli", "--values takes twelve values separated by \";\", not %1"),
+                                   {std::to_string(values.size())}));
     Session s(inv, opt.flag("yes"));
     if (!s.ok()) return kExitFailed;
     selectAsGrid(s, opt, "year");
@@ -424,10 +425,11 @@ int cmdChain(const Invocation& inv) {
     bool csv = false;
     for (const auto& a : inv.args) {
         if (a == "--csv") csv = true;
-        else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a + " for chain");
+        else if (a.rfind("--", 0) == 0)
+            throw UsageError(withArgs(translate("Cli", "unknown option %1 for %2"), {a, "chain"}));
         else positional.push_back(a);
     }
-    if (positional.size() != 3) throw UsageError("chain takes STATISTICA DETTAGLIO ANNO [--csv]");
+    if (positional.size() != 3) throw UsageError(translate("Cli", "chain takes STATISTICA DETTAGLIO ANNO [--csv]"));
     Session s(inv, false);
     if (!s.ok()) return kExitFailed;
     const ProgramState& state = s.logic.state();
@@ -492,11 +494,12 @@ int cmdDemo(const Invocation& inv) {
     for (const auto& a : inv.args) {
         if (a == "--force") force = true;
         else if (a == "--access") files = DemoFiles::Access;
-        else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a + " for demo");
+        else if (a.rfind("--", 0) == 0)
+            throw UsageError(withArgs(translate("Cli", "unknown option %1 for %2"), {a, "demo"}));
         else if (!folder) folder = a;
-        else throw UsageError("demo takes one folder");
+        else throw UsageError(translate("Cli", "demo takes one folder"));
     }
-    if (!folder) throw UsageError("demo needs a folder: zentoria demo FOLDER [--force] [--access]");
+    if (!folder) throw UsageError(translate("Cli", "demo needs a folder: zentoria demo FOLDER [--force] [--access]"));
     const DemoSummary summary = writeDemo(*folder, force, files);
     inv.out << formatDemoSummary(summary);
     return kExitOk;

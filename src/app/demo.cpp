@@ -1,6 +1,7 @@
 #include "app/demo.h"
 
 #include "common/private_file.h"
+#include "common/translate.h"
 
 #include <sqlite3.h>
 
@@ -675,14 +676,15 @@ public:
         // put in its place is not followed.
         if (sqlite3_open_v2(path.string().c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW,
                             nullptr) != SQLITE_OK)
-            fail("cannot create");
+            fail(translate("Cli", "cannot create %1: %2"));
     }
     ~SqliteFile() { sqlite3_close(db_); }
     SqliteFile(const SqliteFile&) = delete;
     SqliteFile& operator=(const SqliteFile&) = delete;
 
     void exec(const std::string& sql) {
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) fail("cannot write");
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail(translate("Cli", "cannot write %1: %2"));
     }
     void insert(const std::string& table, const std::vector<Row>& rows) {
         if (rows.empty()) return;
@@ -690,7 +692,8 @@ public:
         for (std::size_t i = 1; i < rows.front().size(); ++i) sql += ",?";
         sql += ")";
         sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) fail("cannot write");
+        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK)
+            fail(translate("Cli", "cannot write %1: %2"));
         std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> st(raw, sqlite3_finalize);
         for (const Row& row : rows) {
             for (int i = 0; i < static_cast<int>(row.size()); ++i) {
@@ -702,15 +705,15 @@ public:
                 else
                     sqlite3_bind_text(raw, i + 1, c.t.c_str(), static_cast<int>(c.t.size()), SQLITE_STATIC);
             }
-            if (sqlite3_step(raw) != SQLITE_DONE) fail("cannot write");
+            if (sqlite3_step(raw) != SQLITE_DONE) fail(translate("Cli", "cannot write %1: %2"));
             sqlite3_reset(raw);
         }
     }
 
 private:
     [[noreturn]] void fail(const std::string& what) const {
-        throw std::runtime_error(what + " " + path_.string() + ": " +
-                                 (db_ ? sqlite3_errmsg(db_) : "out of memory"));
+        throw std::runtime_error(
+            withArgs(what, {path_.string(), db_ ? sqlite3_errmsg(db_) : translate("Cli", "out of memory")}));
     }
     fs::path path_;
     sqlite3* db_ = nullptr;
@@ -855,21 +858,24 @@ void prepareFolder(const fs::path& folder, bool force) {
     std::error_code ec;
     if (fs::exists(folder, ec)) {
         if (!fs::is_directory(folder, ec))
-            throw std::runtime_error("cannot write the demo into " + folder.string() +
-                                     ": it is not a folder");
+            throw std::runtime_error(withArgs(
+                translate("Cli", "cannot write the demo into %1: it is not a folder; name a new or empty folder"),
+                {folder.string()}));
         if (!force && !fs::is_empty(folder, ec))
-            throw std::runtime_error("the folder " + folder.string() +
-                                     " is not empty; the demo is written only into a new or empty folder "
-                                     "(--force writes it anyway, replacing only the demo's own files)");
+            throw std::runtime_error(withArgs(translate("Cli", "the folder %1 is not empty; the demo is written only "
+                                                               "into a new or empty folder (--force writes it anyway, "
+                                                               "replacing only the demo's own files)"),
+                                              {folder.string()}));
     } else if (!fs::create_directories(folder, ec) || ec) {
-        throw std::runtime_error("cannot create the folder " + folder.string() + ": " + ec.message());
+        throw std::runtime_error(
+            withArgs(translate("Cli", "cannot create the folder %1: %2"), {folder.string(), ec.message()}));
     }
 }
 
 }  // namespace
 
 DemoSummary writeDemo(const fs::path& folder, bool force, chr::year_month_day today, DemoFiles files) {
-    if (!today.ok()) throw std::runtime_error("the demo needs a valid date for today");
+    if (!today.ok()) throw std::runtime_error(translate("Cli", "the demo needs a valid date for today"));
     prepareFolder(folder, force);
     DemoSummary summary;
     summary.folder = folder;
@@ -953,14 +959,15 @@ void rewriteAsAccess(const fs::path& file) {
     sqlite3* raw = nullptr;
     if (sqlite3_open_v2(file.string().c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
         sqlite3_close(raw);
-        throw std::runtime_error("cannot open " + file.string());
+        throw std::runtime_error(withArgs(translate("Cli", "cannot open %1"), {file.string()}));
     }
     std::unique_ptr<sqlite3, decltype(&sqlite3_close)> db(raw, sqlite3_close);
     auto query = [&](const std::string& sql) {
         sqlite3_stmt* st = nullptr;
         if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
             sqlite3_finalize(st);
-            throw std::runtime_error("cannot read " + file.string() + ": " + sqlite3_errmsg(db.get()));
+            throw std::runtime_error(
+                withArgs(translate("Cli", "cannot read %1: %2"), {file.string(), sqlite3_errmsg(db.get())}));
         }
         return std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>(st, sqlite3_finalize);
     };
@@ -1005,27 +1012,32 @@ void rewriteAsAccess(const fs::path& file) {
 
 std::string formatDemoSummary(const DemoSummary& s) {
     std::ostringstream out;
-    out << "Demo installation in " << s.folder.string() << "\n";
-    if (s.files == DemoFiles::Access) out << "Files: Access (Jet 4), the summary Zentoria.mdb SQLite\n";
-    out << "Hotels:";
+    out << withArgs(translate("Cli", "Demo installation in %1"), {s.folder.string()}) << "\n";
+    if (s.files == DemoFiles::Access)
+        out << translate("Cli", "Files: Access (Jet 4), the summary Zentoria.mdb SQLite") << "\n";
+    out << translate("Cli", "Hotels:");
     for (std::size_t i = 0; i < s.hotels.size(); ++i)
         out << (i ? ", " : " ") << s.hotels[i].first << " " << s.hotels[i].second;
-    out << "\nYears:";
+    out << "\n" << translate("Cli", "Years:");
     for (std::size_t i = 0; i < s.years.size(); ++i) out << (i ? ", " : " ") << s.years[i];
     if (s.lastDate.size() == 8)
-        out << " (data up to " << s.lastDate.substr(6, 2) << "/" << s.lastDate.substr(4, 2) << "/"
-            << s.lastDate.substr(0, 4) << ")";
+        out << " "
+            << withArgs(translate("Cli", "(data up to %1)"),
+                        {s.lastDate.substr(6, 2) + "/" + s.lastDate.substr(4, 2) + "/" + s.lastDate.substr(0, 4)});
     out << "\n\n"
-        << std::left << std::setw(26) << "File" << std::setw(20) << "Table" << std::right << std::setw(8)
-        << "Rows"
+        << std::left << std::setw(26) << translate("Cli", "File") << std::setw(20) << translate("Cli", "Table")
+        << std::right << std::setw(8) << translate("Cli", "Rows")
         << "\n";
     long total = 0;
     for (const auto& t : s.tables) {
-        out << std::left << std::setw(26) << t.file << std::setw(20) << (t.table.empty() ? "(text)" : t.table)
+        out << std::left << std::setw(26) << t.file << std::setw(20)
+            << (t.table.empty() ? translate("Cli", "(text)") : t.table)
             << std::right << std::setw(8) << t.rows << "\n";
         total += t.rows;
     }
-    out << "Total: " << total << " rows in " << s.filesAndRows.size() << " files\n";
+    out << withArgs(translate("Cli", "Total: %1 rows in %2 files"),
+                    {std::to_string(total), std::to_string(s.filesAndRows.size())})
+        << "\n";
     return out.str();
 }
 

@@ -11,6 +11,7 @@
 #include "app/cli.h"
 #include "app/console_ui.h"
 #include "app/passwd_cmd.h"
+#include "common/translate.h"
 #include "common/numfmt.h"
 #include "common/state.h"
 #include "desktop/desk_logic.h"
@@ -21,8 +22,8 @@ namespace zt::app {
 
 namespace {
 
-constexpr const char* kFiguresUsage =
-    "zentoria figures init [--grants [READ_ROLE WRITE_ROLE]] | push [--hotel N] | pull [--hotel N]";
+constexpr const char* kFiguresUsage = QT_TRANSLATE_NOOP(
+    "Cli", "zentoria figures init [--grants [READ_ROLE WRITE_ROLE]] | push [--hotel N] | pull [--hotel N]");
 
 struct FiguresUsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -31,14 +32,15 @@ struct FiguresUsageError : std::runtime_error {
 std::optional<std::int64_t> hotelOption(const std::vector<std::string>& args) {
     std::optional<std::int64_t> hotel;
     for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] != "--hotel") throw FiguresUsageError("unknown argument \"" + args[i] + "\" for figures " + args[0]);
-        if (hotel) throw FiguresUsageError("--hotel is given twice");
-        if (i + 1 >= args.size()) throw FiguresUsageError("--hotel needs a number");
+        if (args[i] != "--hotel") throw FiguresUsageError(
+                withArgs(translate("Cli", "unknown argument \"%1\" for figures %2"), {args[i], args[0]}));
+        if (hotel) throw FiguresUsageError(translate("Cli", "--hotel is given twice"));
+        if (i + 1 >= args.size()) throw FiguresUsageError(translate("Cli", "--hotel needs a number"));
         const std::string& v = args[++i];
         std::int64_t n = 0;
         const auto res = std::from_chars(v.data(), v.data() + v.size(), n);
         if (v.empty() || res.ec != std::errc() || res.ptr != v.data() + v.size())
-            throw FiguresUsageError("--hotel takes a whole number, not \"" + v + "\"");
+            throw FiguresUsageError(withArgs(translate("Cli", "--%1 takes a whole number, not \"%2\""), {"hotel", v}));
         hotel = n;
     }
     return hotel;
@@ -47,10 +49,16 @@ std::optional<std::int64_t> hotelOption(const std::vector<std::string>& args) {
 store::PgConnection connectToSetting() {
     const auto setting = figuresServerSetting();
     if (!setting)
-        throw std::runtime_error(std::string(kFiguresDbVariable) +
-                                 " is not set: it names the figure database, as a libpq connection string "
-                                 "(\"host=... dbname=...\") or URI (\"postgresql://...\")");
+        throw std::runtime_error(withArgs(translate("Cli", "%1 is not set: it names the figure database, as a libpq "
+                                                           "connection string (\"host=... dbname=...\") or URI "
+                                                           "(\"postgresql://...\"); set it, then run the command again"),
+                                          {kFiguresDbVariable}));
     return store::PgConnection::open(*setting);
+}
+
+std::string hotelText(const store::HotelCopy& c) {
+    return c.hotel ? withArgs(translate("Cli", "hotel %1"), {std::to_string(*c.hotel)})
+                   : translate("Cli", "no hotel number");
 }
 
 // The hotels copied, on `out`; the hotels refused, with why, on `err`. Whether every
@@ -59,15 +67,17 @@ bool printCopies(const std::vector<store::HotelCopy>& copies, std::ostream& out,
     bool all = true;
     for (const auto& c : copies) {
         if (!c.refused.empty()) {
-            err << "zentoria: " << c.table << ", "
-                << (c.hotel ? "hotel " + std::to_string(*c.hotel) : std::string("no hotel number"))
-                << ": not copied, the server keeps its rows as they were: " << c.refused << "\n";
+            err << "zentoria: "
+                << withArgs(translate("Cli", "%1, %2: not copied, the server keeps its rows as they were: %3"),
+                            {c.table, hotelText(c), c.refused})
+                << "\n";
             all = false;
             continue;
         }
-        out << c.table << ", " << (c.hotel ? "hotel " + std::to_string(*c.hotel) : std::string("no hotel number"))
-            << ": " << c.rows << (c.rows == 1 ? " row" : " rows") << ", sum of Valore "
-            << (c.sum.empty() ? "null" : c.sum) << "\n";
+        out << withArgs(c.rows == 1 ? translate("Cli", "%1, %2: %3 row, sum of Valore %4")
+                                    : translate("Cli", "%1, %2: %3 rows, sum of Valore %4"),
+                        {c.table, hotelText(c), std::to_string(c.rows), c.sum.empty() ? "null" : c.sum})
+            << "\n";
     }
     return all;
 }
@@ -82,26 +92,31 @@ int currentYear() {
 int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::string>& args, std::istream& in,
                std::ostream& out, std::ostream& err) {
     try {
-        if (args.empty()) throw FiguresUsageError("figures needs what to do: " + std::string(kFiguresUsage));
+        if (args.empty())
+            throw FiguresUsageError(withArgs(translate("Cli", "figures needs what to do: %1"), {translate("Cli", kFiguresUsage)}));
         const std::string& what = args[0];
         if (what == "init") {
             if (args.size() > 1 && args[1] != "--grants")
-                throw FiguresUsageError("figures init takes no arguments but --grants [READ_ROLE WRITE_ROLE]");
+                throw FiguresUsageError(
+                    translate("Cli", "figures init takes no arguments but --grants [READ_ROLE WRITE_ROLE]"));
             if (args.size() > 1) {
                 if (args.size() != 2 && args.size() != 4)
-                    throw FiguresUsageError("figures init --grants takes no role names or two");
+                    throw FiguresUsageError(translate("Cli", "figures init --grants takes no role names or two"));
                 out << store::grantStatements(args.size() == 4 ? args[2] : "zentoria_lettura",
                                               args.size() == 4 ? args[3] : "zentoria_scrittura");
                 return kExitOk;
             }
             store::PgConnection c = connectToSetting();
             for (const auto& step : store::initFiguresSchema(c))
-                out << step.table << ": " << (step.created ? "created" : "already there") << "\n";
-            out << "figure tables ready on PostgreSQL server " << c.server() << "\n";
+                out << withArgs(step.created ? translate("Cli", "%1: created") : translate("Cli", "%1: already there"),
+                                {step.table})
+                    << "\n";
+            out << withArgs(translate("Cli", "figure tables ready on PostgreSQL server %1"), {c.server()}) << "\n";
             return kExitOk;
         }
         if (what != "push" && what != "pull")
-            throw FiguresUsageError("unknown figures command \"" + what + "\": " + std::string(kFiguresUsage));
+            throw FiguresUsageError(
+                withArgs(translate("Cli", "unknown figures command \"%1\": %2"), {what, translate("Cli", kFiguresUsage)}));
         const auto hotel = hotelOption(args);
         const store::ServerLongWork longWork;  // copies get the long statement limit
         store::PgConnection c = connectToSetting();
@@ -130,22 +145,27 @@ int cmdFigures(const std::filesystem::path& workDir, const std::vector<std::stri
                 const desktop::SecurityPwd& file = *folderPassword;
                 if (file.state == desktop::PwdFileState::Ok) {
                     store::setServerPasswordLine(c, file.storedPassword + "," + std::to_string(file.storedCheck));
-                    out << "the management password of " << desktop::securityFilePath(workDir).filename().string()
-                        << " is now the server's: every workstation is asked for it\n";
+                    out << withArgs(translate("Cli", "the management password of %1 is now the server's: every "
+                                                     "workstation is asked for it"),
+                                    {desktop::securityFilePath(workDir).filename().string()})
+                        << "\n";
                 }
             }
             const bool all =
                 printCopies(store::pushFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out, err);
-            out << (all ? "copied into PostgreSQL server " : "the hotels above copied into PostgreSQL server ")
-                << c.server() << "\n";
+            out << withArgs(all ? translate("Cli", "copied into PostgreSQL server %1")
+                                : translate("Cli", "the hotels above copied into PostgreSQL server %1"),
+                            {c.server()})
+                << "\n";
             return all ? kExitOk : kExitFailed;
         } else {
             printCopies(store::pullFigures(c, workDir, state.summaryDbPath, state.detailDbPath, hotel), out, err);
-            out << "written into the figure files from PostgreSQL server " << c.server() << "\n";
+            out << withArgs(translate("Cli", "written into the figure files from PostgreSQL server %1"), {c.server()})
+                << "\n";
         }
         return kExitOk;
     } catch (const FiguresUsageError& e) {
-        err << "zentoria: " << e.what() << "\nTry 'zentoria --help'.\n";
+        err << "zentoria: " << e.what() << "\n" << translate("Cli", "Try 'zentoria --help'.") << "\n";
         return kExitUsage;
     } catch (const std::exception& e) {
         err << "zentoria: " << e.what() << "\n";

@@ -33,7 +33,7 @@ PrintArgs parsePrintArgs(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) throw UsageError(a + " needs a value");
+            if (i + 1 >= args.size()) throw UsageError(withArgs(translate("Cli", "%1 needs a value"), {a}));
             return args[++i];
         };
         if (a == "--destination") p.destination = value();
@@ -41,8 +41,9 @@ PrintArgs parsePrintArgs(const std::vector<std::string>& args) {
         else if (a == "--compressed") p.options.compressed = true;
         else if (a == "--landscape") p.options.landscape = true;
         else if (a == "--duplex") p.options.duplex = true;
-        else if (a.rfind("--", 0) == 0) throw UsageError("unknown option " + a + " for print");
-        else throw UsageError("unexpected argument \"" + a + "\" for print");
+        else if (a.rfind("--", 0) == 0)
+            throw UsageError(withArgs(translate("Cli", "unknown option %1 for %2"), {a, "print"}));
+        else throw UsageError(withArgs(translate("Cli", "unexpected argument \"%1\" for %2"), {a, "print"}));
     }
     return p;
 }
@@ -53,7 +54,7 @@ int guarded(std::ostream& err, const char* usage, Body&& body) {
     try {
         return body();
     } catch (const UsageError& e) {
-        err << "zentoria: " << e.what() << "\nUsage: " << usage << "\n";
+        err << "zentoria: " << e.what() << "\n" << withArgs(translate("Cli", "Usage: %1"), {translate("Cli", usage)}) << "\n";
         return kExitUsage;
     } catch (const std::exception& e) {
         err << "zentoria: " << e.what() << "\n";
@@ -61,8 +62,8 @@ int guarded(std::ostream& err, const char* usage, Body&& body) {
     }
 }
 
-constexpr const char* kPrintUsage =
-    "zentoria print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]";
+constexpr const char* kPrintUsage = QT_TRANSLATE_NOOP(
+    "Cli", "zentoria print [--destination NAME] [--compressed] [--landscape] [--duplex] [--pdf FILE]");
 constexpr const char* kCsvUsage = "zentoria export-csv";
 
 }  // namespace
@@ -117,7 +118,8 @@ int cmdPrint(const std::filesystem::path& workDir, const std::vector<std::string
                 << "\n";
             return kExitFailed;
         }
-        out << (outcome.route == report::PrintRoute::DefaultPrinter ? std::string("(default printer)") : outcome.target)
+        out << (outcome.route == report::PrintRoute::DefaultPrinter ? translate("Cli", "(default printer)")
+                                                                    : outcome.target)
             << "\n";
         return kExitOk;
     });
@@ -126,7 +128,7 @@ int cmdPrint(const std::filesystem::path& workDir, const std::vector<std::string
 int cmdExportCsv(const std::filesystem::path& workDir, const std::vector<std::string>& args, std::ostream& out,
                  std::ostream& err) {
     return guarded(err, kCsvUsage, [&] {
-        if (!args.empty()) throw UsageError("export-csv takes no arguments");
+        if (!args.empty()) throw UsageError(translate("Cli", "export-csv takes no arguments"));
         if (!checkPasswordForCommand(workDir, report::readPrintOptions(workDir), err)) return kExitFailed;
         out << report::exportCsv(workDir).string() << "\n";
         return kExitOk;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/cp1252.h"
+#include "common/translate.h"
 #include "report/report_file.h"
 
 namespace zt::report {
@@ -58,8 +59,9 @@ std::string csvOf(const std::filesystem::path& reportFile, const std::string& se
 std::filesystem::path exportCsv(const std::filesystem::path& workDir) {
     const std::string bytes = csvOf(reportFilePath(workDir), csvSeparator(workDir));
     const auto file = csvFilePath(workDir);
-    writeFolderFile(file, bytes, false, "cannot open the CSV file " + file.string() + " for writing",
-               "cannot write the CSV file " + file.string());
+    writeFolderFile(file, bytes, false,
+                    withArgs(translate("Store", "cannot open the CSV file %1 for writing"), {file.string()}),
+                    withArgs(translate("Store", "cannot write the CSV file %1"), {file.string()}));
     return file;
 }
 

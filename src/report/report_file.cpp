@@ -17,6 +17,7 @@
 #include "common/cp1252.h"
 #include "common/env.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "store/file_names.h"
 
 namespace zt::report {
@@ -102,13 +103,15 @@ void writeFolderFile(const std::filesystem::path& file, std::string_view bytes, 
                           0644);
     if (fd < 0) {
         const int error = errno;
-        throw std::runtime_error(cannotOpen + (error == ELOOP ? " (it is a link, which is not followed)" : " (" +
-                                 std::error_code(error, std::generic_category()).message() + ")"));
+        throw std::runtime_error(
+            cannotOpen + " " +
+            (error == ELOOP ? translate("Store", "(it is a link, which is not followed)")
+                            : "(" + std::error_code(error, std::generic_category()).message() + ")"));
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw std::runtime_error(cannotOpen + " (it is not a plain file)");
+        throw std::runtime_error(cannotOpen + " " + translate("Store", "(it is not a plain file)"));
     }
     if (!append && ::ftruncate(fd, 0) != 0) {
         ::close(fd);
@@ -162,10 +165,13 @@ std::optional<std::array<std::string, 6>> splitDataLine(std::string_view bytes) 
 
 ReportFile ReportFile::read(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read the report file " + file.string());
+    const auto cannotRead = [&] {
+        return std::runtime_error(withArgs(translate("Store", "cannot read the report file %1"), {file.string()}));
+    };
+    if (!in) throw cannotRead();
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    if (in.bad()) throw std::runtime_error("cannot read the report file " + file.string());
+    if (in.bad()) throw cannotRead();
     return fromBytes(bytes.str());
 }
 

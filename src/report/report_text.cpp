@@ -8,6 +8,7 @@
 #include "common/cp1252.h"
 #include "common/currency.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "report/report_file.h"
 #include "store/figures/catalogue.h"
 #include "store/sqlite/database.h"
@@ -109,7 +110,8 @@ Figures readFigures(const ProgramState& state, const store::DetailKey& key, std:
 
 Currency toCurrency(double v) {
     if (auto c = Currency::fromDouble(v)) return *c;
-    throw std::runtime_error("the report cannot total the value " + formatPlain(v, Separators{}));
+    throw std::runtime_error(
+        withArgs(translate("Store", "the report cannot total the value %1"), {formatPlain(v, Separators{})}));
 }
 
 std::string percentCell(double value) {
@@ -201,8 +203,9 @@ std::filesystem::path reportFileOf(const ProgramState& state, const ReportSettin
 
 // Writes the report file, replacing it or after its content; its errors name it.
 void writeFile(const std::filesystem::path& file, const std::string& bytes, bool append) {
-    writeFolderFile(file, bytes, append, "cannot open the report file " + file.string() + " for writing",
-               "cannot write the report file " + file.string());
+    writeFolderFile(file, bytes, append,
+                    withArgs(translate("Store", "cannot open the report file %1 for writing"), {file.string()}),
+                    withArgs(translate("Store", "cannot write the report file %1"), {file.string()}));
 }
 
 std::string withLineEnds(const std::vector<std::string>& lines) {

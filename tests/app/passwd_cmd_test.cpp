@@ -257,6 +257,36 @@ TEST(Translation, ItalianCommandsAndStoreMessagesUnderAnItalianLocale) {
               "zentoria: manca --values: aggiungerla al comando\nPer l'elenco dei comandi e delle opzioni: zentoria "
               "--help\n");
 
+    // Failures of every kind, each wholly Italian: usage, folders, files, settings.
+    fs::create_directories(dir.path() / "piena");
+    dir.write("piena/x.txt", "x");
+    const std::string d = dir.path().string();
+    const char* figuresDb = std::getenv("ZENTORIA_FIGURES_DB");
+    const std::optional<std::string> oldFiguresDb = figuresDb ? std::optional<std::string>(figuresDb) : std::nullopt;
+    unsetenv("ZENTORIA_FIGURES_DB");
+    const struct {
+        std::vector<std::string> args;
+        const char* italian;
+    } failures[] = {
+        {{"--dir", d, "chain", "Presenze"}, "chain vuole STATISTICA DETTAGLIO ANNO"},
+        {{"--dir", d, "chain", "--tsv"}, "opzione sconosciuta --tsv per chain"},
+        {{"--dir", d, "register", "--values", "1;2"}, "--values vuole dodici valori"},
+        {{"--dir", d, "print", "--color"}, "opzione sconosciuta --color per print"},
+        {{"demo"}, "demo vuole una cartella"},
+        {{"demo", d + "/piena"}, "non è vuota"},
+        {{"figures", "init"}, "ZENTORIA_FIGURES_DB non è impostata"},
+        {{"--dir", d, "figures", "push", "--hotel", "uno"}, "--hotel vuole un numero intero"},
+        {{"convert", d + "/Manca.mdb", d + "/Nuovo.db"}, "file non trovato"},
+        {{"convert", d + "/piena/x.txt"}, "convert vuole un file di origine e uno di destinazione"},
+    };
+    for (const auto& f : failures) {
+        const std::string said = command(f.args);
+        EXPECT_NE(said.find(f.italian), std::string::npos) << said;
+        for (const char* english : {" the ", " is ", " cannot ", " not ", " takes ", "needs", "Try "})
+            EXPECT_EQ(said.find(english), std::string::npos) << english << " in: " << said;
+    }
+    if (oldFiguresDb) setenv("ZENTORIA_FIGURES_DB", oldFiguresDb->c_str(), 1);
+
     EXPECT_FALSE(zt::useTranslation(QLocale(QLocale::English, QLocale::UnitedStates)));
     EXPECT_EQ(command({"frobnicate"}), "zentoria: unknown command \"frobnicate\"\nTry 'zentoria --help'.\n");
     r = passwd(dir, "sbagliata\nnuova\n");

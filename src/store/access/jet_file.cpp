@@ -151,30 +151,35 @@ struct JetFile::Impl {
     // ---- what the file declares, checked (docs/JET_FILES.md, "Never a partial read") ----
 
     [[noreturn]] void damaged(const std::string& table, const std::string& what) const {
-        throw DbError(file(), "this Access (Jet) file is damaged: table \"" + table + "\": " + what +
-                                  "; copy it again from a backup");
+        throw DbError(file(), withArgs(translate("Store", "this Access (Jet) file is damaged: table \"%1\": %2; copy "
+                                                          "it again from a backup"),
+                                       {table, what}));
     }
 
-    std::string pageText(std::uint64_t page) const { return "page " + std::to_string(page); }
+    std::string pageText(std::uint64_t page) const {
+        return withArgs(translate("Store", "page %1"), {std::to_string(page)});
+    }
 
     // Every page the table's map of pages lists is a data page of this table, within the
     // file. libmdb skips a page that is not, with a warning, and the table reads short.
     // Returns how many pages it lists.
     std::uint64_t checkPages(MdbTableDef* t, const std::string& name) {
-        if (!t->usage_map || t->map_sz < 5) damaged(name, "its map of pages is missing");
+        if (!t->usage_map || t->map_sz < 5) damaged(name, translate("Store", "its map of pages is missing"));
         if (t->usage_map[0] == 1) {
             // A map of type 1 lists usage-map pages (type 0x05).
             for (std::size_t at = 1; at + 4 <= t->map_sz; at += 4) {
                 const guint32 p = mdb_get_int32(t->usage_map, static_cast<int>(at));
                 if (p == 0) continue;
                 if (p >= pages)
-                    damaged(name, "its map of pages lies on " + pageText(p) +
-                                      ", beyond the end of the file: the file is cut short");
+                    damaged(name, withArgs(translate("Store", "its map of pages lies on %1, beyond the end of the "
+                                                              "file: the file is cut short"),
+                                           {pageText(p)}));
                 if (mdb_read_alt_pg(mdb, p) != mdb->fmt->pg_size || mdb->alt_pg_buf[0] != 0x05)
-                    damaged(name, pageText(p) + ", which should hold its map of pages, does not");
+                    damaged(name, withArgs(translate("Store", "%1, which should hold its map of pages, does not"), {pageText(p)}));
             }
         } else if (t->usage_map[0] != 0) {
-            damaged(name, "its map of pages is of an unknown kind (" + std::to_string(t->usage_map[0]) + ")");
+            damaged(name, withArgs(translate("Store", "its map of pages is of an unknown kind (%1)"),
+                                   {std::to_string(t->usage_map[0])}));
         }
         const auto owner = static_cast<guint32>(t->entry->table_pg);
         guint32 cur = 0;
@@ -182,23 +187,24 @@ struct JetFile::Impl {
         for (;;) {
             const gint32 next = mdb_map_find_next(mdb, t->usage_map, t->map_sz, cur);
             if (next == 0) break;
-            if (next < 0) damaged(name, "its map of pages cannot be read");
+            if (next < 0) damaged(name, translate("Store", "its map of pages cannot be read"));
             const auto p = static_cast<guint32>(next);
-            if (p <= cur || ++seen > pages) damaged(name, "its map of pages runs in a circle");
+            if (p <= cur || ++seen > pages) damaged(name, translate("Store", "its map of pages runs in a circle"));
             if (p >= pages)
-                damaged(name, "its map of pages lists " + pageText(p) + ", beyond the end of the file (" +
-                                  std::to_string(pages) + " pages): the file is cut short");
+                damaged(name, withArgs(translate("Store", "its map of pages lists %1, beyond the end of the file (%2 "
+                                                          "pages): the file is cut short"),
+                                       {pageText(p), std::to_string(pages)}));
             if (mdb_read_alt_pg(mdb, p) != mdb->fmt->pg_size)
-                damaged(name, pageText(p) + " cannot be read");
+                damaged(name, withArgs(translate("Store", "%1 cannot be read"), {pageText(p)}));
             const unsigned char* b = mdb->alt_pg_buf;
             if (b[0] != 0x01 || mdb_get_int32(const_cast<unsigned char*>(b), 4) != static_cast<long>(owner))
-                damaged(name, pageText(p) + " of its map of pages is not one of its data pages");
+                damaged(name, withArgs(translate("Store", "%1 of its map of pages is not one of its data pages"), {pageText(p)}));
             cur = p;
         }
         // A row takes at least a few bytes and libmdb reads at most 1,000 rows a page.
         if (t->num_rows > seen * 1000)
-            damaged(name, "its definition declares " + std::to_string(t->num_rows) + " rows, more than its " +
-                              std::to_string(seen) + " pages can hold");
+            damaged(name, withArgs(translate("Store", "its definition declares %1 rows, more than its %2 pages can hold"),
+                                   {std::to_string(t->num_rows), std::to_string(seen)}));
         return seen;
     }
 
@@ -206,9 +212,9 @@ struct JetFile::Impl {
     // indexes): a damaged count would have libmdb read on through pages for nothing.
     void checkDefinition(MdbTableDef* t, const std::string& name) {
         if (t->num_cols == 0 || t->num_cols > 255 || t->num_var_cols > t->num_cols)
-            damaged(name, "its definition declares " + std::to_string(t->num_cols) + " fields");
+            damaged(name, withArgs(translate("Store", "its definition declares %1 fields"), {std::to_string(t->num_cols)}));
         if (t->num_idxs > 64 || t->num_real_idxs > 64)
-            damaged(name, "its definition declares " + std::to_string(t->num_idxs) + " indexes");
+            damaged(name, withArgs(translate("Store", "its definition declares %1 indexes"), {std::to_string(t->num_idxs)}));
     }
 
     // The catalog: MSysObjects on page 2, its pages and its row count as declared, at
@@ -225,7 +231,7 @@ struct JetFile::Impl {
         TableDef sys(mdb_read_table(&self));
         if (sys) checkDefinition(sys.get(), catalogName);
         if (!sys || !mdb_read_columns(sys.get()))
-            damaged(catalogName, "the definition of the list of tables cannot be read");
+            damaged(catalogName, translate("Store", "the definition of the list of tables cannot be read"));
         // Its pages, rows and properties (the long value libmdb gathers for each entry)
         // checked before libmdb reads it: a broken chain of long values there would have
         // it loop, allocating, until the limits stop it.
@@ -239,29 +245,31 @@ struct JetFile::Impl {
                 if (std::strcmp(col->name, "LvProp") != 0 || col->cur_value_len <= 0) continue;
                 const std::string problem = longValueProblem(col->cur_value_start, col->cur_value_len);
                 if (!problem.empty())
-                    damaged(catalogName, "entry " + std::to_string(rows + 1) + ", field \"" + col->name + "\": " + problem);
+                    damaged(catalogName, withArgs(translate("Store", "entry %1, field \"%2\": %3"),
+                                                  {std::to_string(rows + 1), col->name, problem}));
             }
             ++rows;
         }
         if (rows != sys->num_rows)
-            damaged(catalogName, "the list of tables declares " + std::to_string(sys->num_rows) + " entries, " +
-                                     std::to_string(rows) + " could be read");
+            damaged(catalogName, withArgs(translate("Store", "the list of tables declares %1 entries, %2 could be read"),
+                                          {std::to_string(sys->num_rows), std::to_string(rows)}));
         if (!mdb_read_catalog(mdb, MDB_ANY) || !mdb->catalog || mdb->num_catalog != rows)
-            damaged(catalogName, "the list of tables cannot be read");
+            damaged(catalogName, translate("Store", "the list of tables cannot be read"));
         bool any = false;
         for (unsigned i = 0; i < mdb->num_catalog; ++i) {
             auto* e = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
             if (e->object_type != MDB_TABLE || !mdb_is_user_table(e)) continue;
             any = true;
             if (static_cast<std::uint64_t>(e->table_pg) >= pages)
-                damaged(e->object_name, "its definition lies beyond the end of the file: the file is cut short");
+                damaged(e->object_name,
+                        translate("Store", "its definition lies beyond the end of the file: the file is cut short"));
             TableDef t(mdb_read_table(e));
             if (t) checkDefinition(t.get(), e->object_name);
-            if (!t || !mdb_read_columns(t.get())) damaged(e->object_name, "its definition cannot be read");
+            if (!t || !mdb_read_columns(t.get())) damaged(e->object_name, translate("Store", "its definition cannot be read"));
         }
         if (!any)
-            throw DbError(file(), "this Access (Jet) file lists no tables: its list of tables is empty or damaged; "
-                                  "copy it again from a backup");
+            throw DbError(file(), translate("Store", "this Access (Jet) file lists no tables: its list of tables is "
+                                                     "empty or damaged; copy it again from a backup"));
         catalogRead = true;
     }
 
@@ -271,23 +279,25 @@ struct JetFile::Impl {
     // nothing.
     std::string longValueProblem(int start, int len) {
         unsigned char* pg = mdb->pg_buf;
-        if (len < MDB_MEMO_OVERHEAD) return "its long value is cut short";
+        if (len < MDB_MEMO_OVERHEAD) return translate("Store", "its long value is cut short");
         const auto head = static_cast<guint32>(mdb_get_int32(pg, start));
         const guint32 size = head & 0x3fffffffu;
         // The row of a page of long values; what is wrong with it, or nothing.
         auto longRow = [&](guint32 pgRow, int& rowStart, std::size_t& rowLen) -> std::string {
             const guint32 p = pgRow >> 8;
             if (p == 0 || p >= pages)
-                return "its long value refers to " + pageText(p) + ", beyond the end of the file: the file is cut short";
+                return withArgs(translate("Store", "its long value refers to %1, beyond the end of the file: the file is cut "
+                                                   "short"),
+                                {pageText(p)});
             void* buf = nullptr;
             if (mdb_find_pg_row(mdb, static_cast<int>(pgRow), &buf, &rowStart, &rowLen) != 0)
-                return "its long value on " + pageText(p) + " cannot be found";
+                return withArgs(translate("Store", "its long value on %1 cannot be found"), {pageText(p)});
             const unsigned char* b = mdb->alt_pg_buf;
             if (b[0] != 0x01 || std::memcmp(b + 4, "LVAL", 4) != 0)
-                return pageText(p) + ", which should hold its long value, does not";
+                return withArgs(translate("Store", "%1, which should hold its long value, does not"), {pageText(p)});
             return {};
         };
-        const std::string notAsLong = "its long value is not as long as it says";
+        const std::string notAsLong = translate("Store", "its long value is not as long as it says");
         if ((head & 0xc0000000u) == 0x80000000u)
             return static_cast<guint32>(len - MDB_MEMO_OVERHEAD) == size ? std::string() : notAsLong;
         if ((head & 0xc0000000u) == 0x40000000u) {
@@ -297,14 +307,14 @@ struct JetFile::Impl {
             if (problem.empty() && rowLen != size) problem = notAsLong;
             return problem;
         }
-        if ((head & 0xc0000000u) != 0) return "its long value is of an unknown kind";
+        if ((head & 0xc0000000u) != 0) return translate("Store", "its long value is of an unknown kind");
         std::uint64_t total = 0, steps = 0;
         auto pgRow = static_cast<guint32>(mdb_get_int32(pg, start + 4));
         while (pgRow != 0) {
             int rowStart = 0;
             std::size_t rowLen = 0;
             if (std::string problem = longRow(pgRow, rowStart, rowLen); !problem.empty()) return problem;
-            if (rowLen < 4 || ++steps > pages) return "its long value's chain of pages is broken";
+            if (rowLen < 4 || ++steps > pages) return translate("Store", "its long value's chain of pages is broken");
             total += rowLen - 4;
             pgRow = static_cast<guint32>(mdb_get_int32(mdb->alt_pg_buf, rowStart));
         }
@@ -314,8 +324,9 @@ struct JetFile::Impl {
     void checkLongValue(MdbColumn* col, int start, int len) {
         const std::string problem = longValueProblem(start, len);
         if (!problem.empty())
-            throw DbError(file(), "field \"" + std::string(col->name) + "\": " + problem +
-                                      ": the file is damaged; copy it again from a backup");
+            throw DbError(file(), withArgs(translate("Store", "field \"%1\": %2: the file is damaged; copy it again "
+                                                              "from a backup"),
+                                           {col->name, problem}));
     }
 
     std::vector<MdbCatalogEntry*> userTables() {
@@ -337,7 +348,7 @@ struct JetFile::Impl {
             throw DbError(file(), withArgs(translate("Store", "table \"%1\" not found"), {name}));
         TableDef t(mdb_read_table(*it));
         if (t) checkDefinition(t.get(), name);
-        if (!t || !mdb_read_columns(t.get())) throw DbError(file(), "cannot read the fields of table \"" + name + "\"");
+        if (!t || !mdb_read_columns(t.get())) throw DbError(file(), withArgs(translate("Store", "cannot read the fields of table \"%1\""), {name}));
         return t;
     }
 
@@ -349,8 +360,9 @@ struct JetFile::Impl {
         if (col->col_type == MDB_BOOL) return std::int64_t{len == 0 ? -1 : 0};  // the null bit holds it
         if (len == 0) return {};
         if (start < 0 || len < 0 || static_cast<long long>(start) + len > mdb->fmt->pg_size)
-            throw DbError(file(), "field \"" + std::string(col->name) +
-                                      "\" holds a value that lies outside its page: the file is damaged");
+            throw DbError(file(), withArgs(translate("Store", "field \"%1\" holds a value that lies outside its page: "
+                                                              "the file is damaged"),
+                                           {col->name}));
         const int need = col->col_type == MDB_BYTE                                        ? 1
                          : col->col_type == MDB_INT                                       ? 2
                          : col->col_type == MDB_LONGINT || col->col_type == MDB_FLOAT ? 4
@@ -358,8 +370,9 @@ struct JetFile::Impl {
                              ? 8
                              : 0;
         if (len < need)
-            throw DbError(file(), "field \"" + std::string(col->name) +
-                                      "\" holds a value shorter than its type: the file is damaged");
+            throw DbError(file(), withArgs(translate("Store", "field \"%1\" holds a value shorter than its type: the "
+                                                              "file is damaged"),
+                                           {col->name}));
         switch (col->col_type) {
             case MDB_BYTE: return std::int64_t{mdb_get_byte(pg, start)};
             case MDB_INT: return std::int64_t{static_cast<std::int16_t>(mdb_get_int16(pg, start))};
@@ -457,21 +470,22 @@ JetFile::~JetFile() = default;
 JetFile JetFile::open(const fs::path& file) {
     const FileKind kind = fileKind(file);
     if (kind == FileKind::Missing) throw DbError(file.string(), translate("Store", "file not found"));
-    if (!isJetKind(kind)) throw DbError(file.string(), "this is not an Access (Jet) file");
+    if (!isJetKind(kind)) throw DbError(file.string(), translate("Store", "this is not an Access (Jet) file"));
     auto impl = std::make_unique<Impl>();
     impl->path = file;
     impl->mdb = mdb_open(file.string().c_str(), MDB_NOFLAGS);
     if (!impl->mdb) {
         if (kind == FileKind::Ace)
             throw DbError(file.string(),
-                          "this Access 2007 or later file (ACE format) cannot be read here; save it from Access in the "
-                          "Access 2000 format (.mdb) and try again");
-        throw DbError(file.string(), "cannot read this Access (Jet) file: it is damaged or of an unknown version");
+                          translate("Store", "this Access 2007 or later file (ACE format) cannot be read here; save "
+                                             "it from Access in the Access 2000 format (.mdb) and try again"));
+        throw DbError(file.string(), translate("Store", "cannot read this Access (Jet) file: it is damaged or of an "
+                                                        "unknown version"));
     }
     useUtf8(impl->mdb);
     std::error_code ec;
     const std::uint64_t size = fs::file_size(file, ec);
-    if (ec) throw DbError(file.string(), "cannot read the file: " + ec.message());
+    if (ec) throw DbError(file.string(), withArgs(translate("Store", "cannot read the file: %1"), {ec.message()}));
     const auto pageSize = static_cast<std::uint64_t>(impl->mdb->fmt->pg_size);
     impl->pages = (size + pageSize - 1) / pageSize;
     return JetFile(std::move(impl));
@@ -538,7 +552,8 @@ long JetFile::readRows(const std::string& table, const std::function<void(const 
             try {
                 row[i] = impl_->value(col);
             } catch (const DbError& e) {
-                throw DbError(e.file(), "table \"" + table + "\", row " + std::to_string(count + 1) + ": " + e.message());
+                throw DbError(e.file(), withArgs(translate("Store", "table \"%1\", row %2: %3"),
+                                                 {table, std::to_string(count + 1), e.message()}));
             }
             if (textLike(col->col_type) && std::holds_alternative<std::monostate>(row[i])) emptyText = true;
         }
@@ -548,9 +563,11 @@ long JetFile::readRows(const std::string& table, const std::function<void(const 
     }
     // libmdb passes over a row it cannot read without a word: the count tells.
     if (more || static_cast<unsigned long>(count) != t->num_rows)
-        impl_->damaged(t->entry->object_name, "its definition declares " + std::to_string(t->num_rows) + " rows, " +
-                                                  (more ? std::string("it holds more")
-                                                        : std::to_string(count) + " could be read"));
+        impl_->damaged(t->entry->object_name,
+                       more ? withArgs(translate("Store", "its definition declares %1 rows, it holds more"),
+                                       {std::to_string(t->num_rows)})
+                            : withArgs(translate("Store", "its definition declares %1 rows, %2 could be read"),
+                                       {std::to_string(t->num_rows), std::to_string(count)}));
     return count;
 }
 

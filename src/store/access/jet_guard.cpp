@@ -255,10 +255,13 @@ std::string runJetReading(const fs::path& file, const std::function<std::string(
 
     Pipe result, errors;
     if (::pipe2(result.fd, O_CLOEXEC) != 0 || ::pipe2(errors.fd, O_CLOEXEC) != 0)
-        throw DbError(file.string(), std::string("cannot start reading the file: ") + std::strerror(errno));
+        throw DbError(file.string(),
+                      withArgs(translate("Store", "cannot start reading the file: %1"), {std::strerror(errno)}));
     std::fflush(nullptr);
     const pid_t pid = ::fork();
-    if (pid < 0) throw DbError(file.string(), std::string("cannot start reading the file: ") + std::strerror(errno));
+    if (pid < 0)
+        throw DbError(file.string(),
+                      withArgs(translate("Store", "cannot start reading the file: %1"), {std::strerror(errno)}));
     if (pid == 0) childMain(result.fd[1], errors.fd[1], memoryLimit, seconds, work);
     result.closeEnd(1);
     errors.closeEnd(1);
@@ -327,10 +330,10 @@ std::string runJetReading(const fs::path& file, const std::function<std::string(
             throw DbError(name, withArgs(translate("Store", "reading the file needed more memory than allowed (%1 MB): "
                                                             "this Access (Jet) file is probably damaged"),
                                          {std::to_string(memoryLimit >> 20)}));
-        case kOther: throw DbError(name, "cannot read the file: " + reply.substr(1));
+        case kOther: throw DbError(name, withArgs(translate("Store", "cannot read the file: %1"), {reply.substr(1)}));
         default: break;
     }
-    throw DbError(name, "cannot read the file: the reader's answer was garbled");
+    throw DbError(name, translate("Store", "cannot read the file: the reader's answer was garbled"));
 }
 
 }  // namespace zt::store

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/text.h"
+#include "common/translate.h"
 #include "store/figures/server_store.h"
 #include "store/query_cache.h"
 #include "store/postgres/server_admin.h"
@@ -68,7 +69,10 @@ public:
             "AND a.attnum > 0 AND NOT a.attisdropped "
             "ORDER BY c.relname = $1 DESC, c.relname, a.attnum",
             {name});
-        if (r.rows() == 0) throw jet::ResolveError("table \"" + name + "\" not found on the figure server");
+        if (r.rows() == 0)
+            throw jet::ResolveError(withArgs(translate("Server", "table \"%1\" not found on the figure server: create "
+                                                                 "the figure tables with \"zentoria figures init\""),
+                                             {name}));
         jet::TableInfo info;
         info.name = r.text(0, 0);
         for (int i = 0; i < r.rows() && r.text(i, 0) == info.name; ++i)

@@ -1,6 +1,7 @@
 #include "store/figures/summary_move.h"
 
 #include "common/private_file.h"
+#include "common/translate.h"
 
 #include <sqlite3.h>
 
@@ -41,7 +42,7 @@ bool isNumberColumn(const JetColumn& c) { return c.sqlType == "INTEGER" || c.sql
 class ReadOnlySqlite {
 public:
     explicit ReadOnlySqlite(const fs::path& file)
-        : file_(file.string()), db_(openSqlite(file_, SQLITE_OPEN_READONLY, file_, "cannot open")) {}
+        : file_(file.string()), db_(openSqlite(file_, SQLITE_OPEN_READONLY, file_, translate("Store", "cannot open"))) {}
     ~ReadOnlySqlite() { sqlite3_close(db_); }
     ReadOnlySqlite(const ReadOnlySqlite&) = delete;
     ReadOnlySqlite& operator=(const ReadOnlySqlite&) = delete;
@@ -144,8 +145,10 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
     const fs::path original = findFile(file.parent_path(), fileName + ".jet");
     std::error_code ec;
     if (fs::exists(original, ec))
-        throw DbError(file.string(), "cannot move the file to SQLite: \"" + original.filename().string() +
-                                         "\" exists already; move it elsewhere first. Nothing was written");
+        throw DbError(file.string(), withArgs(translate("Store", "cannot move the file to SQLite: \"%1\" exists "
+                                                                 "already; move it elsewhere first. Nothing was "
+                                                                 "written"),
+                                              {original.filename().string()}));
 
     // Only the summary is moved: a file without its table is told before anything is
     // asked or copied. The tables are listed apart, as every reading of an Access file is.
@@ -169,8 +172,8 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
     }
 
     if (!confirm(summaryMoveQuestion(fileName)))
-        throw DbError(file.string(), "the file was not moved to SQLite, so nothing was written: it is an Access "
-                                     "(Jet) file, which this program reads only");
+        throw DbError(file.string(), translate("Store", "the file was not moved to SQLite, so nothing was written: "
+                                                        "it is an Access (Jet) file, which this program reads only"));
 
     // The copy is made under a name nobody can guess, created exclusively beside the file.
     PrivateFile reserved(file.parent_path(), "." + fileName + ".sqlite-new.", 0644);
@@ -191,22 +194,25 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
     }
     if (mismatch) {
         fs::remove(fresh, ec);
-        throw DbError(file.string(), "the SQLite copy does not match the original (" + *mismatch +
-                                         "); the file was not moved and nothing was written");
+        throw DbError(file.string(), withArgs(translate("Store", "the SQLite copy does not match the original (%1); "
+                                                                 "the file was not moved and nothing was written"),
+                                              {*mismatch}));
     }
 
     fs::rename(file, original, ec);
     if (ec) {
         fs::remove(fresh, ec);
-        throw DbError(file.string(), "cannot rename the original to \"" + original.filename().string() +
-                                         "\": " + ec.message() + "; nothing was written");
+        throw DbError(file.string(), withArgs(translate("Store", "cannot rename the original to \"%1\": %2; "
+                                                                 "nothing was written"),
+                                              {original.filename().string(), ec.message()}));
     }
     fs::rename(fresh, file, ec);
     if (ec) {
         const std::string why = ec.message();
         fs::rename(original, file, ec);
         fs::remove(fresh, ec);
-        throw DbError(file.string(), "cannot put the SQLite copy in place: " + why + "; nothing was written");
+        throw DbError(file.string(),
+                      withArgs(translate("Store", "cannot put the SQLite copy in place: %1; nothing was written"), {why}));
     }
     return SummaryMove::Moved;
 }

@@ -117,8 +117,9 @@ std::string describe(PGconn* conn) {
     const char* host = conn ? PQhost(conn) : nullptr;
     const char* port = conn ? PQport(conn) : nullptr;
     const char* db = conn ? PQdb(conn) : nullptr;
-    if (!host || !*host) return "(the server of " + std::string(zt::kFiguresDbVariable) + ")";
-    std::string name = host[0] == '/' || host[0] == '@' ? "socket " + std::string(host) : std::string(host);
+    if (!host || !*host) return withArgs(translate("Server", "(the server of %1)"), {zt::kFiguresDbVariable});
+    std::string name = host[0] == '/' || host[0] == '@' ? withArgs(translate("Server", "socket %1"), {host})
+                                                        : std::string(host);
     if (port && *port && std::string_view(port) != "5432") name += ":" + std::string(port);
     name += "/";
     name += db ? db : "";
@@ -168,7 +169,7 @@ std::string conninfoWithoutPassword(std::string_view conninfo) {
         return out;
     }
     // A string libpq cannot read is not shown: where its password ends cannot be told.
-    return "(a string libpq cannot read, not shown)";
+    return translate("Server", "(a string libpq cannot read, not shown)");
 }
 
 std::string pgIdent(std::string_view name) { return jet::quoteIdent(std::string(name)); }
@@ -311,9 +312,10 @@ Value PgResult::value(int row, int column) const {
         if (res.ec != std::errc() || res.ptr != t.data() + t.size() || !std::isfinite(d)) {
             const char* name = PQfname(r_, column);
             const std::string shown = t.size() > 40 ? t.substr(0, 20) + "…(" + std::to_string(t.size()) + " characters)" : t;
-            throw DbError(origin_, "the value " + shown + " of \"" + std::string(name ? name : "?") +
-                                       "\" is beyond the range of the program's numbers (about ±1.8e308) or not a "
-                                       "number; it is not shown as another value");
+            throw DbError(origin_, withArgs(translate("Server", "the value %1 of \"%2\" is beyond the range of the "
+                                                                "program's numbers (about ±1.8e308) or not a number; "
+                                                                "it is not shown as another value"),
+                                            {shown, name ? name : "?"}));
         }
         return Value(d);
     }
@@ -382,7 +384,7 @@ PgConnection PgConnection::open(std::string_view conninfo) {
     const char* keywords[] = {"connect_timeout", "application_name", "dbname", "client_encoding", nullptr};
     const char* values[] = {"10", "zentoria", info.c_str(), "UTF8", nullptr};
     PGconn* conn = PQconnectdbParams(keywords, values, 1);
-    if (!conn) throw DbError(serverLabel(describe(nullptr)), "out of memory while connecting");
+    if (!conn) throw DbError(serverLabel(describe(nullptr)), translate("Server", "out of memory while connecting"));
     const std::string server = describe(conn);
     if (PQstatus(conn) != CONNECTION_OK) {
         const std::string message = cleaned(PQerrorMessage(conn), info);
@@ -421,10 +423,13 @@ DbError PgConnection::error(const std::string& message) const {
 }
 
 DbError PgConnection::failure(const std::string& what, pg_result* r) const {
-    if (!conn_) return error(what + ": the connection is closed");
+    if (!conn_) return error(what + ": " + translate("Server", "the connection is closed"));
     if (PQstatus(conn_) == CONNECTION_BAD)
-        return error(what + ": the connection to the server was lost (" + cleaned(PQerrorMessage(conn_), conninfo_) +
-                     "); nothing of the unfinished transaction was kept");
+        return error(what + ": " +
+                     withArgs(translate("Server", "the connection to the server was lost (%1); nothing of the "
+                                                  "unfinished transaction was kept. Check that the server is running, "
+                                                  "then try again"),
+                              {cleaned(PQerrorMessage(conn_), conninfo_)}));
     std::string message = cleaned(r ? PQresultErrorMessage(r) : PQerrorMessage(conn_), conninfo_);
     if (r) {
         if (const char* detail = PQresultErrorField(r, PG_DIAG_MESSAGE_DETAIL))
@@ -448,7 +453,7 @@ std::vector<const char*> valuesOf(const std::vector<PgParam>& params) {
 PgResult PgConnection::checked(pg_result* r) const {
     const auto status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        DbError e = failure("the statement failed", r);
+        DbError e = failure(translate("Server", "the statement failed"), r);
         PQclear(r);
         throw e;
     }
@@ -510,19 +515,22 @@ void PgConnection::throwTimedOut(double limitSeconds) {
     timedOut_ = true;
     cancelRunning();
     rollbackQuietly();
-    throw error("the statement took longer than its limit of " + secondsText(limitSeconds) +
-                " and was cancelled; nothing of its transaction was kept (the server may be busy, hold a lock "
-                "another session keeps, or have stopped answering; the limit is set with "
-                "\"-c zentoria.read_timeout=SECONDS\" or \"-c zentoria.write_timeout=SECONDS\" in the options of the "
-                "connection string, or figuresReadTimeout and figuresWriteTimeout in the settings file)");
+    throw error(withArgs(translate("Server", "the statement took longer than its limit of %1 and was cancelled; "
+                                             "nothing of its transaction was kept (the server may be busy, hold a "
+                                             "lock another session keeps, or have stopped answering; the limit is set "
+                                             "with \"-c zentoria.read_timeout=SECONDS\" or \"-c "
+                                             "zentoria.write_timeout=SECONDS\" in the options of the connection "
+                                             "string, or figuresReadTimeout and figuresWriteTimeout in the settings "
+                                             "file)"),
+                         {secondsText(limitSeconds)}));
 }
 
 void PgConnection::throwCancelledByUser() {
     timedOut_ = true;  // not run again either
     cancelRunning();
     rollbackQuietly();
-    throw error("the statement was cancelled (\"Annulla\") while it waited for the server; nothing of its "
-                "transaction was kept");
+    throw error(translate("Server", "the statement was cancelled (\"Annulla\") while it waited for the server; "
+                                    "nothing of its transaction was kept"));
 }
 
 pg_result* PgConnection::awaitResult(double limitSeconds) {
@@ -578,18 +586,18 @@ pg_result* PgConnection::awaitResult(double limitSeconds) {
 }
 
 PgResult PgConnection::exec(std::string_view sql, const std::vector<PgParam>& params) {
-    if (!conn_) throw error("the connection is closed");
+    if (!conn_) throw error(translate("Server", "the connection is closed"));
     timedOut_ = false;
     const auto values = valuesOf(params);
     const std::string text(sql);
     if (!PQsendQueryParams(conn_, text.c_str(), static_cast<int>(params.size()), nullptr,
                            values.empty() ? nullptr : values.data(), nullptr, nullptr, 0))
-        throw failure("the statement failed");
+        throw failure(translate("Server", "the statement failed"));
     return checked(awaitResult(currentLimit()));
 }
 
 PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<PgParam>& params) {
-    if (!conn_) throw error("the connection is closed");
+    if (!conn_) throw error(translate("Server", "the connection is closed"));
     timedOut_ = false;
     auto it = prepared_.find(sql);
     if (it == prepared_.end()) {
@@ -601,10 +609,10 @@ PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<Pg
         }
         const std::string name = "zt_" + std::to_string(prepared_.size() + 1);
         if (!PQsendPrepare(conn_, name.c_str(), sql.c_str(), static_cast<int>(params.size()), nullptr))
-            throw failure("the statement failed");
+            throw failure(translate("Server", "the statement failed"));
         PGresult* r = awaitResult(currentLimit());
         if (!r || PQresultStatus(r) != PGRES_COMMAND_OK) {
-            DbError e = failure("the statement failed", r);
+            DbError e = failure(translate("Server", "the statement failed"), r);
             PQclear(r);
             throw e;
         }
@@ -614,18 +622,18 @@ PgResult PgConnection::execPrepared(const std::string& sql, const std::vector<Pg
     const auto values = valuesOf(params);
     if (!PQsendQueryPrepared(conn_, it->second.c_str(), static_cast<int>(params.size()),
                              values.empty() ? nullptr : values.data(), nullptr, nullptr, 0))
-        throw failure("the statement failed");
+        throw failure(translate("Server", "the statement failed"));
     return checked(awaitResult(currentLimit()));
 }
 
 void PgConnection::execScript(std::string_view sql) {
-    if (!conn_) throw error("the connection is closed");
+    if (!conn_) throw error(translate("Server", "the connection is closed"));
     timedOut_ = false;
-    if (!PQsendQuery(conn_, std::string(sql).c_str())) throw failure("the statements failed");
+    if (!PQsendQuery(conn_, std::string(sql).c_str())) throw failure(translate("Server", "the statements failed"));
     PGresult* r = awaitResult(currentLimit());
     const auto status = r ? PQresultStatus(r) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-        DbError e = failure("the statements failed", r);
+        DbError e = failure(translate("Server", "the statements failed"), r);
         PQclear(r);
         throw e;
     }
@@ -647,14 +655,15 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
     std::string sql = "COPY " + pgIdent(table) + " (";
     for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? ", " : "") + pgIdent(columns[i]);
     sql += ") FROM STDIN";
-    if (!conn_) throw error("the connection is closed");
+    if (!conn_) throw error(translate("Server", "the connection is closed"));
     timedOut_ = false;
     const double limit = currentLimit();
     const double deadline = seconds() + limit;
-    if (!PQsendQuery(conn_, sql.c_str())) throw failure("cannot copy into " + std::string(table));
+    if (!PQsendQuery(conn_, sql.c_str()))
+        throw failure(withArgs(translate("Server", "cannot copy into %1"), {std::string(table)}));
     PGresult* r = awaitResult(limit);
     if (!r || PQresultStatus(r) != PGRES_COPY_IN) {
-        DbError e = failure("cannot copy into " + std::string(table), r);
+        DbError e = failure(withArgs(translate("Server", "cannot copy into %1"), {std::string(table)}), r);
         PQclear(r);
         throw e;
     }
@@ -686,8 +695,8 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
     try {
         while (sent && next(row)) {
             if (row.size() != columns.size())
-                throw error("cannot copy into " + std::string(table) + ": a row has " + std::to_string(row.size()) +
-                            " values instead of " + std::to_string(columns.size()));
+                throw error(withArgs(translate("Server", "cannot copy into %1: a row has %2 values instead of %3"),
+                                     {std::string(table), std::to_string(row.size()), std::to_string(columns.size())}));
             for (std::size_t i = 0; i < row.size(); ++i) {
                 if (i) buffer += '\t';
                 if (row[i].isNull()) {
@@ -728,13 +737,13 @@ void PgConnection::copyRows(std::string_view table, const std::vector<std::strin
     }
     PQsetnonblocking(conn_, 0);
     if (!sent) {
-        DbError e = failure("cannot copy into " + std::string(table));
+        DbError e = failure(withArgs(translate("Server", "cannot copy into %1"), {std::string(table)}));
         cancelRunning();
         throw e;
     }
     PGresult* done = awaitResult(std::max(deadline - seconds(), 1.0));
     if (!done || PQresultStatus(done) != PGRES_COMMAND_OK) {
-        DbError e = failure("cannot copy into " + std::string(table), done);
+        DbError e = failure(withArgs(translate("Server", "cannot copy into %1"), {std::string(table)}), done);
         PQclear(done);
         throw e;
     }

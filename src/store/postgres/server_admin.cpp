@@ -8,6 +8,7 @@
 
 #include "common/cp1252.h"
 #include "common/text.h"
+#include "common/translate.h"
 #include "store/sqlite/database.h"
 #include "store/dialect/jet_emit.h"
 
@@ -87,15 +88,20 @@ std::string missingFields(PgConnection& c, const FigureTable& t) {
 void requireSchema(PgConnection& c) {
     for (const auto& t : kFigureTables) {
         if (!tableExists(c, t.table))
-            throw c.error("the table " + std::string(t.table) +
-                          " is not on the server: create the figure tables with \"zentoria figures init\"");
+            throw c.error(withArgs(translate("Server", "the table %1 is not on the server: create the figure tables "
+                                                       "with \"zentoria figures init\""),
+                                   {std::string(t.table)}));
         if (const auto missing = missingFields(c, t); !missing.empty())
-            throw c.error("the table " + std::string(t.table) + " on the server lacks the fields " + missing);
+            throw c.error(withArgs(translate("Server", "the table %1 on the server lacks the fields %2: add them, or "
+                                                       "create the figure tables again with \"zentoria figures init\" "
+                                                       "on an empty database"),
+                                   {std::string(t.table), missing}));
     }
 }
 
 std::string hotelText(std::optional<std::int64_t> hotel) {
-    return hotel ? "hotel " + std::to_string(*hotel) : std::string("the rows without a hotel number");
+    return hotel ? withArgs(translate("Server", "hotel %1"), {std::to_string(*hotel)})
+                 : translate("Server", "the rows without a hotel number");
 }
 
 // "NumeroHotel = $1" or "NumeroHotel IS NULL", so that the index is sought.
@@ -120,7 +126,9 @@ std::optional<std::int64_t> hotelOf(const Value& v, const std::string& file) {
         const auto res = std::from_chars(t.data(), t.data() + t.size(), n);
         if (!t.empty() && res.ec == std::errc() && res.ptr == t.data() + t.size()) return n;
     }
-    throw DbError(file, "NumeroHotel \"" + v.toText() + "\" is not a hotel number");
+    throw DbError(file, withArgs(translate("Server", "NumeroHotel \"%1\" is not a hotel number; correct it in the "
+                                                    "file, then copy again"),
+                                 {v.toText()}));
 }
 
 // The count of one hotel's rows as one side gives them, and the sum of their `Valore`.
@@ -325,11 +333,13 @@ std::vector<HotelCopy> pushTable(PgConnection& c, const std::filesystem::path& w
     while (!rs.eof()) {
         const auto hotel = hotelOf(rs.field(field::kHotel), fileName);
         if (!seen.insert(hotel).second)
-            throw DbError(fileName, std::string(t.table) + ": the NumeroHotel of " + hotelText(hotel) +
-                                        " is written in two ways (as a number and as a text); the rows of that hotel "
-                                        "copied first are on the server, the others are not");
+            throw DbError(fileName, withArgs(translate("Server", "%1: the NumeroHotel of %2 is written in two ways (as "
+                                                                 "a number and as a text); the rows of that hotel "
+                                                                 "copied first are on the server, the others are not"),
+                                             {std::string(t.table), hotelText(hotel)}));
         HotelCopy copy{std::string(t.table), hotel, 0, "", ""};
-        const std::string where = std::string(t.table) + ", " + hotelText(hotel) + " of " + fileName;
+        const std::string where =
+            withArgs(translate("Server", "%1, %2 of %3"), {std::string(t.table), hotelText(hotel), fileName});
         long long sentRows = 0;
         std::optional<ExactDecimal> sentSum;
         // One row as the server takes it, or a BadRow naming the file, table and row.
@@ -418,8 +428,9 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
     Database db = Database::open(workDir, dbName);
     const std::string fileName = db.fileName();
     if (db.isReadOnlyJet())
-        throw DbError(fileName, "this is an Access file, which this program only reads; make an SQLite copy with "
-                                "\"zentoria convert\" and put it in its place before pulling the figures");
+        throw DbError(fileName, translate("Server", "this is an Access file, which this program only reads; make an "
+                                                    "SQLite copy with \"zentoria convert\" and put it in its place "
+                                                    "before pulling the figures"));
     std::vector<std::optional<std::int64_t>> hotels;
     if (only) {
         hotels.push_back(only);
@@ -464,17 +475,19 @@ std::vector<HotelCopy> pullTable(PgConnection& c, const std::filesystem::path& w
             const Value fileSum = check.field("S");
             check.close();
             if (fileRows != std::stoll(totals.text(0, 0)))
-                throw DbError(fileName, where + ": the file holds " + std::to_string(fileRows) + " rows instead of " +
-                                            totals.text(0, 0) + "; nothing was written");
+                throw DbError(fileName, withArgs(translate("Server", "%1: the file holds %2 rows instead of %3; "
+                                                                     "nothing was written"),
+                                                 {where, std::to_string(fileRows), totals.text(0, 0)}));
             HotelRows inFile;
             for (int i = 0; i < rows.rows(); ++i) addValue(inFile, rows.value(i, 4));  // for the tolerance
             inFile.sum = fileSum.isNull() ? 0 : fileSum.toDouble();
             inFile.anyValue = !fileSum.isNull();
             if (!sameSum(inFile, totals, 1))
-                throw DbError(fileName, where + ": the file's sum of Valore is " +
-                                            (fileSum.isNull() ? "null" : plainNumber(fileSum.toDouble())) +
-                                            " instead of " + (copy.sum.empty() ? "null" : copy.sum) +
-                                            "; nothing was written");
+                throw DbError(fileName,
+                              withArgs(translate("Server", "%1: the file's sum of Valore is %2 instead of %3; nothing "
+                                                           "was written"),
+                                       {where, fileSum.isNull() ? "null" : plainNumber(fileSum.toDouble()),
+                                        copy.sum.empty() ? "null" : copy.sum}));
         });
         done.push_back(copy);
     }
@@ -492,8 +505,9 @@ bool passwordTableExists(PgConnection& c) { return tableExists(c, kPasswordTable
 
 std::optional<std::string> serverPasswordLine(PgConnection& c) {
     if (!passwordTableExists(c))
-        throw c.error("the table " + std::string(kPasswordTable) +
-                      " of the management password is not on the server: create it with \"zentoria figures init\"");
+        throw c.error(withArgs(translate("Server", "the table %1 of the management password is not on the server: "
+                                                   "create it with \"zentoria figures init\""),
+                               {kPasswordTable}));
     const PgResult r = c.exec("SELECT " + pgIdent("Riga") + " FROM " + pgIdent(kPasswordTable) + " WHERE " +
                               pgIdent("Id") + " = 1");
     if (r.rows() == 0 || r.isNull(0, 0)) return std::nullopt;
@@ -502,8 +516,9 @@ std::optional<std::string> serverPasswordLine(PgConnection& c) {
 
 void setServerPasswordLine(PgConnection& c, const std::optional<std::string>& line) {
     if (!passwordTableExists(c))
-        throw c.error("the table " + std::string(kPasswordTable) +
-                      " of the management password is not on the server: create it with \"zentoria figures init\"");
+        throw c.error(withArgs(translate("Server", "the table %1 of the management password is not on the server: "
+                                                   "create it with \"zentoria figures init\""),
+                               {kPasswordTable}));
     if (!line) {
         c.exec("DELETE FROM " + pgIdent(kPasswordTable));
         return;
@@ -540,8 +555,10 @@ std::vector<SchemaStep> initFiguresSchema(PgConnection& c) {
             const bool existed = tableExists(c, t.table);
             if (existed) {
                 if (const auto missing = missingFields(c, t); !missing.empty())
-                    throw c.error("a table " + std::string(t.table) + " is on the server without the fields " +
-                                  missing + "; it is left as it is");
+                    throw c.error(withArgs(translate("Server", "a table %1 is on the server without the fields %2; "
+                                                               "it is left as it is: add the fields, or remove the "
+                                                               "table and run \"zentoria figures init\" again"),
+                                           {std::string(t.table), missing}));
             }
             c.execScript(createTable(t));
             replaceExactIndex(c, t);

@@ -66,7 +66,8 @@ FileStamp checkReadable(const fs::path& file) {
                                                             "it is not opened as a database"));
         case FileKind::Other: break;
     }
-    throw DbError(file.string(), "not a database file, or the file is damaged");
+    throw DbError(file.string(), translate("Store", "not a database file, or the file is damaged; copy it again "
+                                                    "from a backup"));
 }
 
 // The header of an SQLite file a connection has open, read through the connection's
@@ -155,11 +156,13 @@ public:
         else if (primary == SQLITE_READONLY)
             msg += translate("Store", "the file cannot be written (it is read-only); ask for write permission on it");
         else if (primary == SQLITE_IOERR)
-            msg += std::string(sqlite3_errmsg(db_)) + ": the file, or the journal \"" + path_.filename().string() +
-                   "-journal\" written beside it while it changes, cannot be read or written";
+            msg += withArgs(translate("Store", "%1: the file, or the journal \"%2-journal\" written beside it while it "
+                                               "changes, cannot be read or written; check the disk and the "
+                                               "permissions of the folder"),
+                            {sqlite3_errmsg(db_), path_.filename().string()});
         else if (std::string_view(sqlite3_errmsg(db_)) == "parser stack overflow")
-            msg += "the query nests brackets, functions or sub-queries too deeply for the database engine (parser "
-                   "stack overflow)";
+            msg += translate("Store", "the query nests brackets, functions or sub-queries too deeply for the "
+                                      "database engine (parser stack overflow)");
         else
             msg += sqlite3_errmsg(db_);
         throw DbError(file(), msg);
@@ -421,7 +424,7 @@ public:
             const int rc = sqlite3_step(st.get());
             if (rc != SQLITE_DONE) {
                 const std::string msg = sqlite3_errmsg(db_);
-                throw DbError(p.string(), "cannot open: " + msg);
+                throw DbError(p.string(), withArgs(translate("Store", "cannot open: %1"), {msg}));
             }
         }
         attached_[canonical] = schema;
@@ -554,7 +557,8 @@ Database Database::open(const fs::path& workDir, std::string_view name) {
         return Database(std::move(conn));
     }
     // URIs on, for the images of Access files it attaches; its own name stays a plain path.
-    sqlite3* db = openSqlite(plainPath(p), SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, p.string(), "cannot open");
+    sqlite3* db = openSqlite(plainPath(p), SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, p.string(),
+                             translate("Store", "cannot open"));
     auto conn = std::make_shared<Connection>(p, workDir, db);
     // Reading the schema here reports a damaged file at once, not at the first query.
     // Looking up the schema table reads and parses the whole schema, as preparing a
@@ -641,7 +645,7 @@ struct Recordset::Impl {
     std::size_t index(std::string_view name) const {
         for (std::size_t i = 0; i < names.size(); ++i)
             if (equalsNoCase(names[i], name)) return i;
-        throw DbError(file(), "field \"" + std::string(name) + "\" not found");
+        throw DbError(file(), withArgs(translate("Store", "field \"%1\" not found"), {std::string(name)}));
     }
 
     std::string condition(std::string_view criterion) {
@@ -890,7 +894,7 @@ void Recordset::update() {
     for (std::size_t k = 0; k < set.size(); ++k) bindValue(st.get(), static_cast<int>(k + 1), *m.pending[set[k]]);
     if (m.mode == Impl::Mode::Edit) sqlite3_bind_int64(st.get(), static_cast<int>(set.size() + 1), *m.pos);
     const int rc = sqlite3_step(st.get());
-    if (rc != SQLITE_DONE) m.conn->fail(rc, "cannot save the record in table \"" + m.table.name + "\"");
+    if (rc != SQLITE_DONE) m.conn->fail(rc, withArgs(translate("Store", "cannot save the record in table \"%1\""), {m.table.name}));
     if (m.mode == Impl::Mode::Edit) {
         for (auto i : set) m.values[i] = *m.pending[i];
     }

@@ -118,9 +118,9 @@ std::vector<TableCopy> copyJetToSqlite(JetFile& jet, sqlite3* db, bool withIndex
         throw;
     } catch (const std::exception& e) {
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw DbError(file, (current.empty() ? std::string("cannot copy the tables: ")
-                                             : "cannot copy table \"" + current + "\": ") +
-                                e.what());
+        throw DbError(file, current.empty()
+                                ? withArgs(translate("Store", "cannot copy the tables: %1"), {e.what()})
+                                : withArgs(translate("Store", "cannot copy table \"%1\": %2"), {current, e.what()}));
     }
     return copied;
 }
@@ -143,7 +143,7 @@ std::vector<TableCopy> decodeCopies(const std::string& in, const std::string& fi
     while (pos < in.size()) {
         TableCopy c;
         std::string rows;
-        if (!takeSized(in, pos, c.table) || !takeSized(in, pos, rows)) throw DbError(file, "cannot read the copy's summary");
+        if (!takeSized(in, pos, c.table) || !takeSized(in, pos, rows)) throw DbError(file, translate("Store", "cannot read the copy's summary"));
         c.rows = std::stol(rows);
         out.push_back(std::move(c));
     }
@@ -154,7 +154,7 @@ std::vector<TableCopy> copyIntoNewFile(const fs::path& source, const fs::path& t
     JetFile jet = JetFile::open(source);
     // Never through a link: one planted at the name is refused, not followed.
     sqlite3* db = openSqlite(target.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW,
-                             target.string(), "cannot create");
+                             target.string(), translate("Store", "cannot create"));
     std::vector<TableCopy> copied;
     try {
         copied = copyJetToSqlite(jet, db);
@@ -162,7 +162,7 @@ std::vector<TableCopy> copyIntoNewFile(const fs::path& source, const fs::path& t
         sqlite3_close(db);
         throw;
     }
-    if (sqlite3_close(db) != SQLITE_OK) throw DbError(target.string(), "cannot finish writing the file");
+    if (sqlite3_close(db) != SQLITE_OK) throw DbError(target.string(), translate("Store", "cannot finish writing the file"));
     return copied;
 }
 
@@ -175,7 +175,8 @@ std::vector<TableCopy> copyJetFileToNewSqlite(const fs::path& source, const fs::
     struct stat st {};
     const bool there = ::lstat(target.c_str(), &st) == 0;
     if (reserved ? !there || !S_ISREG(st.st_mode) || st.st_size != 0 : there)
-        throw DbError(target.string(), "the file exists already; it is not overwritten");
+        throw DbError(target.string(),
+                      translate("Store", "the file exists already; it is not overwritten: name a new file"));
     // The copy is written by the reading process; whatever stops it, nothing is left.
     try {
         return decodeCopies(runJetReading(source, [&] { return encodeCopies(copyIntoNewFile(source, target)); }),
@@ -201,7 +202,7 @@ Stamp stampOf(const fs::path& file) {
     Stamp s;
     s.size = fs::file_size(file, ec);
     if (!ec) s.mtime = fs::last_write_time(file, ec);
-    if (ec) throw DbError(file.string(), "cannot read the file: " + ec.message());
+    if (ec) throw DbError(file.string(), withArgs(translate("Store", "cannot read the file: %1"), {ec.message()}));
     return s;
 }
 
@@ -234,8 +235,10 @@ fs::path cacheFolder(const fs::path& file) {
     fs::create_directories(dir, ec);
     struct stat st{};
     if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
-        throw DbError(file.string(), "cannot keep the image of the file in " + dir.string() +
-                                         ": it is not a folder of this user");
+        throw DbError(file.string(), withArgs(translate("Store", "cannot keep the image of the file in %1: it is not "
+                                                                 "a folder of this user; remove it or set "
+                                                                 "XDG_CACHE_HOME to another folder"),
+                                              {dir.string()}));
     ::chmod(dir.c_str(), 0700);
     return dir;
 }
@@ -294,7 +297,8 @@ bool validImage(const fs::path& image, const ImageKey& key) {
 // parent), marked with the key.
 void writeImage(const fs::path& file, const fs::path& target, const ImageKey& key) {
     JetFile jet = JetFile::open(file);
-    sqlite3* db = openSqlite(target.string(), SQLITE_OPEN_READWRITE, file.string(), "cannot write its image");
+    sqlite3* db =
+        openSqlite(target.string(), SQLITE_OPEN_READWRITE, file.string(), translate("Store", "cannot write its image"));
     try {
         char* err = nullptr;
         const std::string pragmas = "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA application_id=" +
@@ -304,14 +308,14 @@ void writeImage(const fs::path& file, const fs::path& target, const ImageKey& ke
         if (sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
             const std::string msg = err ? err : "";
             sqlite3_free(err);
-            throw DbError(file.string(), "cannot write its image: " + msg);
+            throw DbError(file.string(), withArgs(translate("Store", "cannot write its image: %1"), {msg}));
         }
         copyJetToSqlite(jet, db);
     } catch (...) {
         sqlite3_close_v2(db);
         throw;
     }
-    if (sqlite3_close(db) != SQLITE_OK) throw DbError(file.string(), "cannot finish writing its image");
+    if (sqlite3_close(db) != SQLITE_OK) throw DbError(file.string(), translate("Store", "cannot finish writing its image"));
 }
 
 // Old images go: those of the same file made for another size or time, then the least
@@ -358,7 +362,8 @@ std::shared_ptr<const JetImage> imageFor(const fs::path& file, const std::string
     }
     std::string pattern = (dir / (key.name() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) throw DbError(file.string(), "cannot make the image of the file in " + dir.string() + ": " + std::strerror(errno));
+    if (fd < 0) throw DbError(file.string(), withArgs(translate("Store", "cannot make the image of the file in %1: %2"),
+                                                   {dir.string(), std::strerror(errno)}));
     ::close(fd);
     const fs::path temp = pattern;
     try {
@@ -375,7 +380,7 @@ std::shared_ptr<const JetImage> imageFor(const fs::path& file, const std::string
         fs::rename(temp, final);
     } catch (const fs::filesystem_error& e) {
         fs::remove(temp, ec);
-        throw DbError(file.string(), "cannot keep the image of the file: " + std::string(e.what()));
+        throw DbError(file.string(), withArgs(translate("Store", "cannot keep the image of the file: %1"), {e.what()}));
     } catch (...) {
         fs::remove(temp, ec);
         throw;
@@ -410,7 +415,8 @@ std::shared_ptr<const JetImage> jetImage(const fs::path& file) {
 }
 
 sqlite3* openJetImage(const JetImage& image, const std::string& file) {
-    return openSqlite(image.uri(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, file, "cannot open the file's tables");
+    return openSqlite(image.uri(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, file,
+                      translate("Store", "cannot open the file's tables"));
 }
 
 void attachJetImage(sqlite3* db, const std::string& schema, const JetImage& image, const std::string& file) {
@@ -424,7 +430,7 @@ void attachJetImage(sqlite3* db, const std::string& schema, const JetImage& imag
     }
     const std::string msg = sqlite3_errmsg(db);
     sqlite3_finalize(st);
-    if (rc != SQLITE_DONE && rc != SQLITE_OK) throw DbError(file, "cannot open the file's tables: " + msg);
+    if (rc != SQLITE_DONE && rc != SQLITE_OK) throw DbError(file, withArgs(translate("Store", "cannot open the file's tables: %1"), {msg}));
 }
 
 void forgetJetImages() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "common/translate.h"
 #include "store/db_error.h"
 
 namespace zt::store {
@@ -50,10 +51,11 @@ inline sqlite3* openSqlite(const std::string& path, int flags, const std::string
         }
         const std::size_t limit = vfs ? static_cast<std::size_t>(vfs->mxPathname) : 512;
         if (full.size() + sizeof "-journal" > limit)
-            throw DbError(file, what + ": the file's full path is " + std::to_string(full.size()) +
-                                    " characters long, and the database engine (SQLite) takes paths of at most " +
-                                    std::to_string(limit - sizeof "-journal") +
-                                    ": move the working folder to a shorter path");
+            throw DbError(file, what + ": " +
+                                    withArgs(translate("Store", "the file's full path is %1 characters long, and the "
+                                                                "database engine (SQLite) takes paths of at most %2: "
+                                                                "move the working folder to a shorter path"),
+                                             {std::to_string(full.size()), std::to_string(limit - sizeof "-journal")}));
     }
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
