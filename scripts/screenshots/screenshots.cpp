@@ -1,7 +1,7 @@
 // Takes the pictures of docs/screenshots/ on a real X display (take.sh runs it under
 // Xvfb): the window on a demo folder with large values, the question of "&Registra" after
-// another year was typed, "&Aggiorna" in progress, the preview, its "Salva" file dialog
-// and its message box for a missing mail sender. Not a test: run by hand when the window
+// another year was typed, "&Aggiorna" in progress, the print menu, the preview opened from
+// it, the preview's "Salva" file dialog and its message box for a missing mail sender. Not a test: run by hand when the window
 // changes.
 //
 //   zentoria_screenshots WORKING_FOLDER OUTPUT_FOLDER
@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +23,7 @@
 #include "desktop/qt/qt_translation.h"
 #include "desktop/qt/zent_desk_top.h"
 #include "report/qt/anteprima.h"
+#include "report/qt/menu_stampa.h"
 
 using namespace zt;
 
@@ -57,27 +59,40 @@ public:
         return go;
     }
 
-    // "&Stampa" shows the preview and its file dialog instead of the print menu.
+    // "&Stampa" opens the print menu as a user gets it; its "&Anteprima" opens the preview
+    // (each one modal, run by exec()), whose file dialog and message box are pictured.
     void printMenu() override {
-        report::Anteprima preview(logic().state().workDir, 60, this);
-        preview.show();
-        settle();
-        save(preview.grab(), "anteprima.png");
+        report::MenuStampa menu(logic().state(), this);
+        QTimer::singleShot(1500, [this, &menu] {
+            save(screenAround(*this), "menu_stampa.png");
+            QTimer::singleShot(1500, [] { previewShots(); });
+            menu.tst(4)->click();
+            menu.accept();
+        });
+        menu.exec();
+    }
+
+    static void previewShots() {
+        auto* preview = qobject_cast<report::Anteprima*>(QApplication::activeModalWidget());
+        if (!preview) return;
+        save(preview->grab(), "anteprima.png");
         QTimer::singleShot(1500, [] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 save(dialog->grab(), "salva.png");
                 dialog->reject();
             }
         });
-        preview.salva();
-        // "E-&mail" without the mail sender on the PATH: the preview's message box.
-        QTimer::singleShot(1500, [&preview] {
+        preview->findChild<QPushButton*>("Salva")->click();
+        // "E-&mail" without the mail sender on the PATH: the preview's message box, as
+        // the screen shows it.
+        QTimer::singleShot(1500, [preview] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                save(screenAround(preview), "anteprima_messaggio.png");
+                save(screenAround(*preview), "anteprima_messaggio.png");
                 box->accept();
             }
         });
-        preview.email();
+        preview->findChild<QPushButton*>("Email")->click();
+        preview->accept();
     }
 };
 

@@ -10,12 +10,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QImage>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
 #include <set>
+#include <tuple>
 
 #include "print/qt_app.h"
 #include "report/print_fixture.h"
@@ -305,54 +307,63 @@ TEST_F(PrintMenuTest, ADestinationChosenInTheDropDownIsTheOnePrinted) {
     EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
 }
 
-// The preview opened from the menu, its "E-&mail" without a mail sender: the message box
-// over the preview draws its text (the picture of the box is not one solid colour, and
-// the text's own colour is in it), as the menu's own boxes do.
+// The preview opened from the menu, its "E-&mail" without a mail sender and its "Sa&lva"
+// into a missing folder: each message box over the preview draws its text. The picture
+// is what the platform holds for the box's window (its backing store, offscreen), not a
+// fresh rendering of the widget as QWidget::grab() makes: it equals that rendering, is
+// not one solid colour, is light with dark letters, as the menu's own boxes are.
 TEST_F(PrintMenuTest, MessageBoxesOverThePreviewDrawTheirText) {
     folder.destination("Laser", 2, "laser.prn");
     folder.report({"riga"});
     hooks.message = nullptr;
     hooks.previewHooks.findMailer = [] { return QString(); };
-    MenuStampa menu(state, nullptr, hooks);
-    menu.show();
-    QApplication::setActiveWindow(&menu);
-    QCoreApplication::processEvents();
-    QImage picture;
-    QString shownText;
-    QColor textColour;
-    QTimer::singleShot(0, [&] {
-        auto* preview = qobject_cast<Anteprima*>(QApplication::activeModalWidget());
-        if (!preview) return;
-        QTimer::singleShot(0, [&, preview] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                QTest::qWait(50);
-                picture = box->grab().toImage();
-                shownText = box->text();
-                textColour = box->palette().color(QPalette::WindowText);
-                if (const char* keep = std::getenv("ZT_KEEP_PICTURE")) picture.save(keep);
-                box->accept();
-            }
-            preview->accept();
+    hooks.previewHooks.saveName = [this](const QString&) { return QString::fromStdString((dir / "manca" / "x.txt").string()); };
+    for (const auto& [button, title, words] : {std::tuple{"Email", "E-mail", "Spedix.exe"}, {"Salva", "Salva", "manca"}}) {
+        SCOPED_TRACE(button);
+        MenuStampa menu(state, nullptr, hooks);
+        menu.show();
+        QApplication::setActiveWindow(&menu);
+        QCoreApplication::processEvents();
+        QImage picture, drawn;
+        QString shownTitle, shownText;
+        QTimer::singleShot(0, [&, button = button] {
+            auto* preview = qobject_cast<Anteprima*>(QApplication::activeModalWidget());
+            if (!preview) return;
+            QTimer::singleShot(0, [&, preview] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
+                    drawn = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                    const auto shown = [&] { return box->screen()->grabWindow(box->winId()).toImage().convertToFormat(QImage::Format_RGB32); };
+                    // The platform shows what the box draws.
+                    EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == drawn; }));
+                    picture = shown();
+                    shownTitle = box->windowTitle();
+                    shownText = box->text();
+                    if (const char* keep = std::getenv("ZT_KEEP_PICTURE")) picture.save(keep + QString(button) + ".png");
+                    box->accept();
+                }
+                preview->accept();
+            });
+            preview->findChild<QPushButton*>(button)->click();
         });
-        preview->findChild<QPushButton*>("Email")->click();
-    });
-    click(menu, 4);
-    ASSERT_FALSE(picture.isNull());
-    EXPECT_TRUE(shownText.contains("Spedix.exe"));
-    std::set<QRgb> colours;
-    int textPixels = 0;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb px = picture.pixel(x, y);
-            colours.insert(px);
-            if (qGray(px) < 100) ++textPixels;
-        }
-    EXPECT_GT(colours.size(), 8u);  // not one solid colour
-    const QColor background = picture.pixelColor(2, 2);
-    EXPECT_GT(qGray(background.rgb()), 150) << background.name().toStdString();  // a light box, not black
-    EXPECT_GT(textPixels, 100);  // the dark letters of the text
-    EXPECT_LT(textPixels, picture.width() * picture.height() / 4);
-    EXPECT_TRUE(textColour.isValid());
+        click(menu, 4);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(shownTitle, title);
+        EXPECT_TRUE(shownText.contains(words)) << shownText.toStdString();
+        std::set<QRgb> colours;
+        int textPixels = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb px = picture.pixel(x, y);
+                colours.insert(px);
+                if (qGray(px) < 100) ++textPixels;
+            }
+        EXPECT_GT(colours.size(), 8u);  // not one solid colour
+        const QColor background = picture.pixelColor(2, 2);
+        EXPECT_GT(qGray(background.rgb()), 150) << background.name().toStdString();  // a light box, not black
+        EXPECT_GT(textPixels, 100);  // the dark letters of the text
+        EXPECT_LT(textPixels, picture.width() * picture.height() / 4);
+    }
 }
 
 // Through a printer or into a PDF file every page begins with one blank in Times New

@@ -1,5 +1,6 @@
 #pragma once
-// One offscreen QApplication for the print tests, and the pages of a PDF file.
+// One offscreen QApplication for the print tests (xcb when QT_QPA_PLATFORM asks for it),
+// and the pages of a PDF file.
 #include <QApplication>
 #include <cstdlib>
 #include <fstream>
@@ -13,7 +14,8 @@ namespace zt::test {
 
 inline QApplication& printApp() {
     static QApplication* app = [] {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Offscreen, unless a test entry asks for a real X display (xcb, under Xvfb).
+        if (qgetenv("QT_QPA_PLATFORM") != "xcb") qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "test_print";
         static char* argv[] = {name, nullptr};
