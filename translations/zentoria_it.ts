@@ -1679,6 +1679,113 @@ Mese: %4</translation>
     </message>
 </context>
 <context>
+    <name>System</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>file o cartella inesistente</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>permesso negato</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>operazione non permessa</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>file system in sola lettura</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>spazio esaurito sul disco</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>quota del disco superata</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>è una cartella</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>non è una cartella</translation>
+    </message>
+    <message>
+        <source>Directory not empty</source>
+        <translation>la cartella non è vuota</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>il file esiste già</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>troppi livelli di collegamenti simbolici</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>nome del file troppo lungo</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>file troppo grande</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>dispositivo o risorsa occupati</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>file in uso</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>errore di lettura o scrittura sul disco</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>troppi file aperti</translation>
+    </message>
+    <message>
+        <source>Invalid cross-device link</source>
+        <translation>collegamento fra dischi diversi non valido</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>memoria insufficiente</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>risorsa momentaneamente non disponibile</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>argomento non valido</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>dispositivo o indirizzo inesistente</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>riferimento al file non più valido</translation>
+    </message>
+    <message>
+        <source>Connection refused</source>
+        <translation>connessione rifiutata</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>tempo di connessione scaduto</translation>
+    </message>
+    <message>
+        <source>No route to host</source>
+        <translation>nessun percorso verso il server</translation>
+    </message>
+</context>
+<context>
     <name>Web</name>
     <message>
         <source>%1 - Zentoria</source>

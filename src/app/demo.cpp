@@ -868,7 +868,7 @@ void prepareFolder(const fs::path& folder, bool force) {
                                               {folder.string()}));
     } else if (!fs::create_directories(folder, ec) || ec) {
         throw std::runtime_error(
-            withArgs(translate("Cli", "cannot create the folder %1: %2"), {folder.string(), ec.message()}));
+            withArgs(translate("Cli", "cannot create the folder %1: %2"), {folder.string(), systemErrorText(ec)}));
     }
 }
 

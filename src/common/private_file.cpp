@@ -1,5 +1,7 @@
 #include "common/private_file.h"
 
+#include "common/translate.h"
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -16,7 +18,7 @@ namespace zt {
 
 namespace {
 
-std::string why(int error) { return std::error_code(error, std::generic_category()).message(); }
+std::string why(int error) { return systemErrorText(error); }
 
 }  // namespace
 

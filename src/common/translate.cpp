@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -34,7 +35,49 @@ Translation& current() {
     QT_TRANSLATE_NOOP("QAbstractFileIconProvider", "Shortcut"),
 };
 
+// The system's reasons for a failed operation that a user meets, as the C library words
+// them in English (strerrordesc_np): the sources of their translations.
+[[maybe_unused]] constexpr const char* kSystemTexts[] = {
+    QT_TRANSLATE_NOOP("System", "No such file or directory"),
+    QT_TRANSLATE_NOOP("System", "Permission denied"),
+    QT_TRANSLATE_NOOP("System", "Operation not permitted"),
+    QT_TRANSLATE_NOOP("System", "Read-only file system"),
+    QT_TRANSLATE_NOOP("System", "No space left on device"),
+    QT_TRANSLATE_NOOP("System", "Disk quota exceeded"),
+    QT_TRANSLATE_NOOP("System", "Is a directory"),
+    QT_TRANSLATE_NOOP("System", "Not a directory"),
+    QT_TRANSLATE_NOOP("System", "Directory not empty"),
+    QT_TRANSLATE_NOOP("System", "File exists"),
+    QT_TRANSLATE_NOOP("System", "Too many levels of symbolic links"),
+    QT_TRANSLATE_NOOP("System", "File name too long"),
+    QT_TRANSLATE_NOOP("System", "File too large"),
+    QT_TRANSLATE_NOOP("System", "Device or resource busy"),
+    QT_TRANSLATE_NOOP("System", "Text file busy"),
+    QT_TRANSLATE_NOOP("System", "Input/output error"),
+    QT_TRANSLATE_NOOP("System", "Too many open files"),
+    QT_TRANSLATE_NOOP("System", "Invalid cross-device link"),
+    QT_TRANSLATE_NOOP("System", "Cannot allocate memory"),
+    QT_TRANSLATE_NOOP("System", "Resource temporarily unavailable"),
+    QT_TRANSLATE_NOOP("System", "Invalid argument"),
+    QT_TRANSLATE_NOOP("System", "No such device or address"),
+    QT_TRANSLATE_NOOP("System", "Stale file handle"),
+    QT_TRANSLATE_NOOP("System", "Connection refused"),
+    QT_TRANSLATE_NOOP("System", "Connection timed out"),
+    QT_TRANSLATE_NOOP("System", "No route to host"),
+};
+
 }  // namespace
+
+std::string systemErrorText(int error) {
+    if (const char* english = ::strerrordesc_np(error)) return translate("System", english);
+    return std::error_code(error, std::generic_category()).message();
+}
+
+std::string systemErrorText(const std::error_code& code) {
+    if (code.category() == std::generic_category() || code.category() == std::system_category())
+        return systemErrorText(code.value());
+    return code.message();
+}
 
 bool useTranslation(const QLocale& locale) {
     Translation& t = current();

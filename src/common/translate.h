@@ -9,6 +9,7 @@
 // read as they always did.
 #include <initializer_list>
 #include <string>
+#include <system_error>
 
 // Marks a text for lupdate where it is defined apart from its translate() call; the
 // text itself (Qt's own macro, defined the same way).
@@ -25,6 +26,13 @@ namespace zt {
 std::string translate(const char* context, const char* source);
 // `text` with "%1", "%2" ... replaced by `args` in order (Qt's QString::arg).
 std::string withArgs(const std::string& text, std::initializer_list<std::string> args);
+
+// Why a file or system operation failed (an errno value), in the user's language: the
+// usual reasons through the translation (context "System"), any other as the system
+// words it. For a std::error_code of the system's own categories the same; for another
+// category its own message.
+std::string systemErrorText(int error);
+std::string systemErrorText(const std::error_code& code);
 
 // Chooses the translation for `locale` (the user's locale by default): Italian for an
 // Italian locale, none (the English sources) for any other. Returns whether one is in use.

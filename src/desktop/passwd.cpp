@@ -309,7 +309,7 @@ SecurityPwd readSecurityFile(const fs::path& workDir) {
         if (error == ENOENT) return file;
         file.state = PwdFileState::Damaged;
         file.problem = withArgs(translate("Gate", "Il file Security.pwd non può essere letto (%1): accesso negato. %2"),
-                                {std::error_code(error, std::generic_category()).message(), resetText()});
+                                {systemErrorText(error), resetText()});
         return file;
     }
     file.state = PwdFileState::Damaged;
@@ -322,7 +322,7 @@ SecurityPwd readSecurityFile(const fs::path& workDir) {
             return file;
         }
         file.problem = withArgs(translate("Gate", "Il file Security.pwd non può essere aperto (%1): accesso negato. %2"),
-                                {std::error_code(error, std::generic_category()).message(), resetText()});
+                                {systemErrorText(error), resetText()});
         return file;
     }
     struct stat st {};
@@ -354,7 +354,7 @@ std::string passwordLine(std::string_view password) {
     std::array<char, CRYPT_GENSALT_OUTPUT_SIZE> salt{};
     if (crypt_gensalt_rn("$y$", 0, nullptr, 0, salt.data(), static_cast<int>(salt.size())) == nullptr)
         throw std::runtime_error(withArgs(translate("Passwd", "cannot make a salt for the password: %1"),
-                                          {std::error_code(errno, std::generic_category()).message()}));
+                                          {systemErrorText(errno)}));
     const std::string hash = hashWith(password, salt.data());
     if (!isYescryptHash(hash)) throw std::runtime_error(translate("Passwd", "cannot hash the password with yescrypt"));
     return hash + "," + std::to_string(pwdCheckNumber(hash));
@@ -389,7 +389,7 @@ void clearPassword(const fs::path& workDir) {
     std::error_code ec;
     fs::remove(target, ec);
     if (ec)
-        throw std::runtime_error(withArgs(translate("Passwd", "cannot remove %1: %2"), {target.string(), ec.message()}));
+        throw std::runtime_error(withArgs(translate("Passwd", "cannot remove %1: %2"), {target.string(), systemErrorText(ec)}));
 }
 
 bool verifyPassword(std::string_view typed, std::string_view storedHash) {
@@ -455,7 +455,7 @@ public:
             const int error = errno;
             if (error == EACCES || error == EROFS || error == EPERM) return;  // no count kept
             problem_ = withArgs(translate("Gate", "il file %1 non può essere aperto (%2)"),
-                                {kTriesFileName, std::error_code(error, std::generic_category()).message()});
+                                {kTriesFileName, systemErrorText(error)});
             return;
         }
         struct stat st {};

@@ -303,12 +303,12 @@ std::filesystem::path makeArchiveCopy(const std::filesystem::path& workDir, cons
     std::filesystem::create_directories(target.parent_path(), ec);
     if (ec)
         throw std::runtime_error(withArgs(translate("PrintMenu", "Impossibile creare la cartella %1: %2."),
-                                          {target.parent_path().string(), ec.message()}));
+                                          {target.parent_path().string(), systemErrorText(ec)}));
     const auto source = reportFilePath(workDir);
     std::filesystem::copy_file(source, target, std::filesystem::copy_options::overwrite_existing, ec);
     if (ec)
         throw std::runtime_error(withArgs(translate("PrintMenu", "Impossibile copiare %1 in %2: %3."),
-                                          {source.string(), target.string(), ec.message()}));
+                                          {source.string(), target.string(), systemErrorText(ec)}));
     return target;
 }
 

@@ -106,7 +106,7 @@ void writeFolderFile(const std::filesystem::path& file, std::string_view bytes, 
         throw std::runtime_error(
             cannotOpen + " " +
             (error == ELOOP ? translate("Store", "(it is a link, which is not followed)")
-                            : "(" + std::error_code(error, std::generic_category()).message() + ")"));
+                            : "(" + systemErrorText(error) + ")"));
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

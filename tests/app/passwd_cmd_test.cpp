@@ -274,6 +274,7 @@ TEST(Translation, ItalianCommandsAndStoreMessagesUnderAnItalianLocale) {
         {{"--dir", d, "print", "--color"}, "opzione sconosciuta --color per print"},
         {{"demo"}, "demo vuole una cartella"},
         {{"demo", d + "/piena"}, "non è vuota"},
+        {{"demo", d + "/piena/x.txt/sotto"}, "/sotto: non è una cartella"},  // the system's reason too
         {{"figures", "init"}, "ZENTORIA_FIGURES_DB non è impostata"},
         {{"--dir", d, "figures", "push", "--hotel", "uno"}, "--hotel vuole un numero intero"},
         {{"convert", d + "/Manca.mdb", d + "/Nuovo.db"}, "file non trovato"},

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <system_error>
 
+#include "common/translate.h"
 #include "report/print_menu_logic.h"
 #include "report/qt/dialog_support.h"
 #include "report/report_file.h"
@@ -120,7 +121,7 @@ void Anteprima::salva() {
         message(tr("Salva"),
                 tr("Impossibile salvare la stampa in %1:\n%2\nScegliere una cartella che esiste e in cui si può "
                    "scrivere, poi premere di nuovo \"Salva\".")
-                    .arg(name, QString::fromStdString(ec.message())),
+                    .arg(name, QString::fromStdString(systemErrorText(ec))),
                 QMessageBox::Critical);
 }
 

@@ -160,7 +160,7 @@ PrintOutcome printReport(const PrintRequest& request, const std::vector<std::str
             std::filesystem::create_directories(pdf.parent_path(), ec);
             if (ec)
                 throw std::runtime_error(withArgs(translate("PrintOutput", "Impossibile creare la cartella %1: %2."),
-                                                  {pdf.parent_path().string(), ec.message()}));
+                                                  {pdf.parent_path().string(), systemErrorText(ec)}));
             outcome.target = pdf.string();
             outcome.pages = printThroughPrinter(lines, request.setup, request.options, request.hotelOptions, {},
                                                 QString::fromStdString(outcome.target));

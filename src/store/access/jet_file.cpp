@@ -485,7 +485,7 @@ JetFile JetFile::open(const fs::path& file) {
     useUtf8(impl->mdb);
     std::error_code ec;
     const std::uint64_t size = fs::file_size(file, ec);
-    if (ec) throw DbError(file.string(), withArgs(translate("Store", "cannot read the file: %1"), {ec.message()}));
+    if (ec) throw DbError(file.string(), withArgs(translate("Store", "cannot read the file: %1"), {systemErrorText(ec)}));
     const auto pageSize = static_cast<std::uint64_t>(impl->mdb->fmt->pg_size);
     impl->pages = (size + pageSize - 1) / pageSize;
     return JetFile(std::move(impl));

@@ -256,12 +256,12 @@ std::string runJetReading(const fs::path& file, const std::function<std::string(
     Pipe result, errors;
     if (::pipe2(result.fd, O_CLOEXEC) != 0 || ::pipe2(errors.fd, O_CLOEXEC) != 0)
         throw DbError(file.string(),
-                      withArgs(translate("Store", "cannot start reading the file: %1"), {std::strerror(errno)}));
+                      withArgs(translate("Store", "cannot start reading the file: %1"), {systemErrorText(errno)}));
     std::fflush(nullptr);
     const pid_t pid = ::fork();
     if (pid < 0)
         throw DbError(file.string(),
-                      withArgs(translate("Store", "cannot start reading the file: %1"), {std::strerror(errno)}));
+                      withArgs(translate("Store", "cannot start reading the file: %1"), {systemErrorText(errno)}));
     if (pid == 0) childMain(result.fd[1], errors.fd[1], memoryLimit, seconds, work);
     result.closeEnd(1);
     errors.closeEnd(1);

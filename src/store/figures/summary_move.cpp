@@ -204,11 +204,11 @@ SummaryMove moveSummaryToSqlite(const fs::path& workDir, std::string_view name,
         fs::remove(fresh, ec);
         throw DbError(file.string(), withArgs(translate("Store", "cannot rename the original to \"%1\": %2; "
                                                                  "nothing was written"),
-                                              {original.filename().string(), ec.message()}));
+                                              {original.filename().string(), systemErrorText(ec)}));
     }
     fs::rename(fresh, file, ec);
     if (ec) {
-        const std::string why = ec.message();
+        const std::string why = systemErrorText(ec);
         fs::rename(original, file, ec);
         fs::remove(fresh, ec);
         throw DbError(file.string(),

@@ -202,7 +202,7 @@ Stamp stampOf(const fs::path& file) {
     Stamp s;
     s.size = fs::file_size(file, ec);
     if (!ec) s.mtime = fs::last_write_time(file, ec);
-    if (ec) throw DbError(file.string(), withArgs(translate("Store", "cannot read the file: %1"), {ec.message()}));
+    if (ec) throw DbError(file.string(), withArgs(translate("Store", "cannot read the file: %1"), {systemErrorText(ec)}));
     return s;
 }
 
@@ -363,7 +363,7 @@ std::shared_ptr<const JetImage> imageFor(const fs::path& file, const std::string
     std::string pattern = (dir / (key.name() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) throw DbError(file.string(), withArgs(translate("Store", "cannot make the image of the file in %1: %2"),
-                                                   {dir.string(), std::strerror(errno)}));
+                                                   {dir.string(), systemErrorText(errno)}));
     ::close(fd);
     const fs::path temp = pattern;
     try {
