@@ -1916,10 +1916,6 @@ Mese: %4</translation>
         <translation>Dettaglio non disponibile per &quot;%1&quot;: &quot;%2&quot;.</translation>
     </message>
     <message>
-        <source>impossibile creare un file temporaneo in %1</source>
-        <translation>impossibile creare un file temporaneo in %1</translation>
-    </message>
-    <message>
         <source>Un altro accesso da questo indirizzo è in corso: riprovare tra un momento.</source>
         <translation>Un altro accesso da questo indirizzo è in corso: riprovare tra un momento.</translation>
     </message>

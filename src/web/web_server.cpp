@@ -25,6 +25,7 @@
 #include <sys/stat.h>
 
 #include "common/cp1252.h"
+#include "common/private_file.h"
 #include "common/text.h"
 #include "common/translate.h"
 #include "desktop/chain.h"
@@ -282,26 +283,6 @@ private:
 };
 
 // ---- the server -------------------------------------------------------------------------
-
-// A file of a request's own in the temporary folder, made exclusively (never through a
-// link) and removed when the request is answered.
-struct TempFile {
-    explicit TempFile(const std::string& suffix) {
-        name = (std::filesystem::temp_directory_path() / ("zentoria-web-XXXXXX" + suffix)).string();
-        const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
-        if (fd < 0)
-            throw std::runtime_error(withArgs(translate("Web", "impossibile creare un file temporaneo in %1"),
-                                              {std::filesystem::temp_directory_path().string()}));
-        ::close(fd);
-    }
-    ~TempFile() {
-        std::error_code ec;
-        std::filesystem::remove(name, ec);
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    std::string name;
-};
 
 // ---- lanes ------------------------------------------------------------------------------
 
@@ -628,12 +609,12 @@ public:
                                           {v.format, "txt", "pdf", "csv"}));
             // The report is written to a file of the request's own, never over the
             // working folder's report file, which belongs to the window's user.
-            const TempFile file(".fd");
-            l.reportFile = file.name;
+            const auto file = requestFile();
+            l.reportFile = file->path();
             l.tastoClick(0);
             d.failOnMessage();
-            v.report = readBytes(file.name);
-            if (v.format == "csv") v.report = report::csvOf(file.name, report::csvSeparator(options_.workDir));
+            v.report = readBytes(file->path());
+            if (v.format == "csv") v.report = report::csvOf(file->path(), report::csvSeparator(options_.workDir));
             if (v.format == "pdf") v.report = pdfOf(v.report, d.state.hotelOptions);
             return v;
         }
@@ -728,11 +709,19 @@ public:
             if (menu.activate()) setup = menu.setup(menu.destinations().front());
         } catch (const std::exception&) {
         }
-        const TempFile file(".pdf");
+        const auto file = requestFile();
         std::lock_guard lock(pdfMutex_);  // Qt's printer, one at a time
         report::printThroughPrinter(lines, setup, report::PrintOptions{}, hotelOptions, QString(),
-                                    QString::fromStdString(file.name));
-        return readBytes(file.name);
+                                    QString::fromStdString(file->path().string()));
+        return readBytes(file->path());
+    }
+
+    // A file of the request's own in the temporary folder, made exclusively (never through
+    // a link) and removed when the request is answered; written by path.
+    static std::unique_ptr<PrivateFile> requestFile() {
+        auto file = std::make_unique<PrivateFile>(std::filesystem::temp_directory_path(), "zentoria-web-");
+        file->closeDescriptor();
+        return file;
     }
 
     static std::string newToken() {
