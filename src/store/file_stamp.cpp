@@ -124,8 +124,7 @@ FileStamp stampFile(const fs::path& file) {
     // header and time do not say when its tables change.
     if (stamp.kind == FileKind::Sqlite && (got < 44 || head[18] == 2 || head[19] == 2)) stamp.known = false;
     if (stamp.kind == FileKind::Sqlite && got >= 44)
-        stamp.schemaCookie = (std::uint32_t{head[40]} << 24) | (std::uint32_t{head[41]} << 16) |
-                             (std::uint32_t{head[42]} << 8) | head[43];
+        stamp.schemaCookie = schemaCookieOf(head);
     if (stamp.kind == FileKind::Sqlite && stamp.known) stamp.dataState = dataStateOf(stamp.device, stamp.inode, stamp.mtimeNs, head);
     return stamp;
 }

@@ -53,6 +53,11 @@ FileStamp stampFile(const std::filesystem::path& file);
 // inode of one removed, not its modification time) and its header: the change counter
 // and the page count, which every commit changes (not kept in WAL mode).
 std::string dataStateOf(std::uint64_t device, std::uint64_t inode, std::int64_t mtimeNs, const unsigned char* head);
+// The schema cookie of an SQLite file's header (its first 44 bytes at least), which every
+// change of its tables changes.
+inline std::uint32_t schemaCookieOf(const unsigned char* head) {
+    return (std::uint32_t{head[40]} << 24) | (std::uint32_t{head[41]} << 16) | (std::uint32_t{head[42]} << 8) | head[43];
+}
 
 // Marks a file as open by a connection of this process for as long as it lives.
 class OpenFileMark {

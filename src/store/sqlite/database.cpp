@@ -517,8 +517,7 @@ bool unchanged(const Connection& c) {
     } else {
         unsigned char h[100] = {};
         if (!headerOf(c.db(), "main", h, st) || h[18] == 2 || h[19] == 2) return false;
-        const std::uint32_t cookie = (std::uint32_t{h[40]} << 24) | (std::uint32_t{h[41]} << 16) |
-                                     (std::uint32_t{h[42]} << 8) | h[43];
+        const std::uint32_t cookie = schemaCookieOf(h);
         if (cookie != s.schemaCookie || dataStateOf(st.st_dev, st.st_ino, mtimeNs(st), h) != s.dataState) return false;
     }
     return st.st_dev == s.device && st.st_ino == s.inode && static_cast<std::uint64_t>(st.st_size) == s.size &&
