@@ -151,26 +151,17 @@ class Demo(unittest.TestCase):
         with webtest.server(self.dir, "--timeout", "1") as (base, _):
             u = urllib.parse.urlsplit(base)
             # Silent after half a request: the server ends the connection.
-            s = socket.create_connection((u.hostname, u.port), timeout=60)
-            s.sendall(b"GET /grid HTTP/1.1\r\nHost: x\r\n")
-            data = b""
-            while chunk := s.recv(4096):
-                data += chunk
-            s.close()
+            with socket.create_connection((u.hostname, u.port), timeout=60) as s:
+                s.sendall(b"GET /grid HTTP/1.1\r\nHost: x\r\n")
+                data = b"".join(iter(lambda: s.recv(4096), b""))
             self.assertNotIn(b"200 OK", data)
             # A header line every 0.2 s, never ending the request: cut off long before 200 lines (40 s).
-            s = socket.create_connection((u.hostname, u.port), timeout=60)
-            cut = False
-            try:
+            with socket.create_connection((u.hostname, u.port), timeout=60) as s, \
+                    self.assertRaises(OSError, msg="a client trickling its headers was never cut off"):
                 s.sendall(b"GET /grid HTTP/1.1\r\n")
                 for _ in range(200):
                     time.sleep(0.2)
                     s.sendall(b"X-Lento: 1\r\n")
-            except OSError:
-                cut = True
-            s.close()
-            self.assertTrue(cut, "a client trickling its headers was never cut off")
-
 
 class Gate(unittest.TestCase):
     def test_login_cookie_and_logout(self):
