@@ -10,6 +10,7 @@ import os
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 import unittest
 
@@ -33,26 +34,17 @@ if not CHROMIUM or not DRIVER:
     sys.exit(SKIP)
 
 
-def browser(downloads, width=1280):
+def browser(downloads):
     o = webdriver.ChromeOptions()
     o.binary_location = CHROMIUM
-    for a in ["--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "--disable-gpu", f"--window-size={width},1000",
-              "--lang=it-IT"]:
+    for a in ["--headless=new", "--no-sandbox", "--disable-dev-shm-usage", "--disable-gpu",
+              "--window-size=1280,1000", "--lang=it-IT"]:
         o.add_argument(a)
     o.add_experimental_option("prefs", {"download.default_directory": downloads, "download.prompt_for_download": False})
     d = webdriver.Chrome(service=Service(DRIVER), options=o)
     d.set_page_load_timeout(120)
     d.execute_cdp_cmd("Page.setDownloadBehavior", {"behavior": "allow", "downloadPath": downloads})
     return d
-
-
-def wait_for_file(folder, pattern):
-    for _ in range(600):  # a download ends or the test ends by its own limit
-        found = [f for f in glob.glob(os.path.join(folder, pattern)) if not f.endswith(".crdownload")]
-        if found:
-            return found[0]
-        time.sleep(0.1)
-    raise AssertionError("no download " + pattern)
 
 
 def left_document(element):
@@ -69,27 +61,23 @@ def left_document(element):
         raise
 
 
-def click_and_load(b, element_id):
+def click_and_load(b, value, by=By.ID):
     """Clicks a button or link that loads a new page, and waits until it has."""
     old = b.find_element(By.TAG_NAME, "html")
-    b.find_element(By.ID, element_id).click()
+    b.find_element(by, value).click()
     WebDriverWait(b, 120).until(lambda _: left_document(old))
     WebDriverWait(b, 120).until(lambda x: x.execute_script("return document.readyState") == "complete")
 
 
 class Browser(unittest.TestCase):
     def test_a_manager_reads_the_figures_in_the_browser(self):
-        with webtest.folder() as d, webtest.folder() as downloads:
-            webtest.demo(d, password=True)
-            year = str(time.localtime().tm_year - 1)
-            with webtest.server(d) as (base, _):
-                b = browser(downloads)
-                try:
-                    self.walk(b, base, d, downloads, year)
-                finally:
-                    b.quit()
+        d = self.enterContext(webtest.demo(password=True))
+        downloads = self.enterContext(tempfile.TemporaryDirectory(prefix="zentoria-web-"))
+        year = str(time.localtime().tm_year - 1)
+        base, _ = self.enterContext(webtest.server(d))
+        b = browser(downloads)
+        self.addCleanup(b.quit)
 
-    def walk(self, b, base, d, downloads, year):
         # The gate: a wrong password is refused, the right one opens the grid.
         b.get(base + "/grid")
         b.find_element(By.ID, "password").send_keys("sbagliata")
@@ -122,8 +110,7 @@ class Browser(unittest.TestCase):
         if os.environ.get("ZT_SCREENSHOTS"):
             b.save_screenshot(os.path.join(os.environ["ZT_SCREENSHOTS"], "web-grid.png"))
 
-        # The report: the text page holds the lines `zentoria report` writes, and the
-        # PDF downloaded holds its title.
+        # The report: the text page holds the lines `zentoria report` writes, the PDF its title.
         click_and_load(b, "report-txt")
         page = b.find_element(By.TAG_NAME, "pre").text if b.find_elements(By.TAG_NAME, "pre") else b.page_source
         r = webtest.run(d, "report", "--hotel", "2", "--year", year, "--stat", "Presenze", "--detail", "Generale")
@@ -134,21 +121,20 @@ class Browser(unittest.TestCase):
             self.assertIn(line.strip(), page)
         b.back()
         b.find_element(By.ID, "report-pdf").click()
-        pdf = wait_for_file(downloads, "*.pdf")
+        # Chromium writes to NAME.crdownload and renames it when the download is whole.
+        pdf = WebDriverWait(b, 60).until(lambda _: glob.glob(os.path.join(downloads, "*.pdf")), "no PDF downloaded")[0]
         text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True, timeout=60).stdout
         self.assertIn("Zentoria su Presenze-Generale", text)
         self.assertIn(lines[6].split("\u2502")[2].strip(), text)  # January's figure
 
-        # The chain page: its total row is the sum of every hotel's grid.
+        # The chain page: its total row is the sum of every hotel's grid; sorting is the server's.
         b.get(f"{base}/chain?statistica=Presenze&dettaglio=Generale&anno={year}")
         total = [c.text for c in b.find_elements(By.CSS_SELECTOR, "#catena tfoot td")]
         grids = [webtest.grid(d, h, "Presenze", "Generale", year) for h in (1, 2)]
         for m in range(12):
             self.assertAlmostEqual(webtest.italian(total[m]), sum(webtest.italian(g[m]) for g in grids), places=2)
         self.assertEqual(len(b.find_elements(By.CSS_SELECTOR, "#catena tbody tr")), 2)
-        old = b.find_element(By.TAG_NAME, "html")
-        b.find_element(By.LINK_TEXT, "Totale").click()  # sorted by the total, on the server
-        WebDriverWait(b, 120).until(lambda _: left_document(old))
+        click_and_load(b, "Totale", By.LINK_TEXT)
         self.assertIn("ordina=13", b.current_url)
         if os.environ.get("ZT_SCREENSHOTS"):
             b.save_screenshot(os.path.join(os.environ["ZT_SCREENSHOTS"], "web-chain.png"))

@@ -6,27 +6,34 @@ import select
 import signal
 import subprocess
 import tempfile
-import time
 
 BIN = os.environ.get("ZENTORIA_BIN", "zentoria")
 PASSWORD = "segreta"
 
 
-def run(folder, *args, env=None, stdin=""):
+def environment(**extra):
+    """The program's environment: Italian, no display, the figures in the folder's files."""
+    e = dict(os.environ, LANG="it_IT.UTF-8", LC_ALL="", **extra)
+    for name in ("DISPLAY", "ZENTORIA_FIGURES_DB"):
+        e.pop(name, None)
+    return e
+
+
+def run(folder, *args, stdin=""):
     """Runs the program on the folder; returns the finished process (text)."""
-    e = dict(os.environ, LANG="it_IT.UTF-8", LC_ALL="", ZENTORIA_PASSWORD=PASSWORD)
-    e.pop("DISPLAY", None)
-    e.pop("ZENTORIA_FIGURES_DB", None)
-    e.update(env or {})
-    return subprocess.run([BIN, "--dir", folder, *args], input=stdin, capture_output=True, text=True, env=e,
-                          timeout=120)
+    return subprocess.run([BIN, "--dir", folder, *args], input=stdin, capture_output=True, text=True,
+                          env=environment(ZENTORIA_PASSWORD=PASSWORD), timeout=120)
 
 
-def demo(folder, password=False):
-    subprocess.run([BIN, "demo", folder, "--force"], check=True, capture_output=True, timeout=120)
-    if password:
-        r = run(folder, "passwd", stdin=f"{PASSWORD}\n{PASSWORD}\n")
-        assert r.returncode == 0, r.stderr
+@contextlib.contextmanager
+def demo(password=False):
+    """Yields a new demo working folder (with PASSWORD set if asked); removes it at the end."""
+    with tempfile.TemporaryDirectory(prefix="zentoria-web-") as folder:
+        subprocess.run([BIN, "demo", folder, "--force"], check=True, capture_output=True, timeout=120)
+        if password:
+            r = run(folder, "passwd", stdin=f"{PASSWORD}\n{PASSWORD}\n")
+            assert r.returncode == 0, r.stderr
+        yield folder
 
 
 def sql(path, statement):
@@ -47,10 +54,8 @@ def italian(text):
 @contextlib.contextmanager
 def server(folder, *extra, listen="127.0.0.1:0"):
     """Starts `zentoria serve` and yields (base URL, process); stops it at the end."""
-    e = dict(os.environ, LANG="it_IT.UTF-8", LC_ALL="", QT_QPA_PLATFORM="offscreen")
-    e.pop("ZENTORIA_FIGURES_DB", None)
     p = subprocess.Popen([BIN, "--dir", folder, "serve", "--listen", listen, *extra], stdout=subprocess.PIPE,
-                         stderr=subprocess.PIPE, text=True, env=e)
+                         stderr=subprocess.PIPE, text=True, env=environment(QT_QPA_PLATFORM="offscreen"))
     try:
         ready, _, _ = select.select([p.stdout], [], [], 60)
         line = p.stdout.readline() if ready else ""
@@ -67,7 +72,3 @@ def server(folder, *extra, listen="127.0.0.1:0"):
         p.err_text = p.stderr.read()
         p.stdout.close()
         p.stderr.close()
-
-
-def folder():
-    return tempfile.TemporaryDirectory(prefix="zentoria-web-")
