@@ -71,9 +71,7 @@ struct Counts {
     std::string firstPartial{};
 };
 
-// Sweeps the file `name`: every 4 KB page zeroed, then random, and the cuts at every
-// 64 KB, zero-padded and plain; counts and checks that none is read in part. Returns the
-// counts of zeroed pages.
+// The sweep above over the file `name`: none read in part. Returns the counts of zeroed pages.
 Counts sweepFile(const TestDir& dir, const std::string& name) {
     // A damaged file must be refused quickly; these limits only end a reading that hangs.
     const auto saved = jetReadLimits();
