@@ -8,21 +8,13 @@
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
-using zt::test::programPath;
-using zt::test::queryColumn;
-using zt::test::runCommand;
-using zt::test::TestDir;
-
-namespace {
-
-// The summary's lines from "Hotels:" on (the folder and the kind of files differ).
-std::string fromHotels(const std::string& summary) { return summary.substr(summary.find("Hotels:")); }
-
-}  // namespace
+using namespace zt::test;
 
 TEST(AccessDemo, EveryCommandGivesByteForByteWhatItGivesOnTheSqliteDemo) {
     TestDir sqlite, access;
     zt::test::Run a, b;
+    // The summary's lines from "Hotels:" on (the folder and the kind of files differ).
+    const auto fromHotels = [](const std::string& summary) { return summary.substr(summary.find("Hotels:")); };
     // Both written on the same day (again, should midnight fall between them).
     for (int attempt = 0; attempt < 2; ++attempt) {
         a = runCommand(programPath(), {"demo", sqlite.path().string(), "--force"});
@@ -43,29 +35,29 @@ TEST(AccessDemo, EveryCommandGivesByteForByteWhatItGivesOnTheSqliteDemo) {
     EXPECT_EQ(accessFiles, 15);
     const std::string year = a.out.substr(a.out.find("Years:") + 19, 4), last = std::to_string(std::stoi(year) - 1);
 
-    auto both = [&](std::vector<std::string> args) {
-        args.insert(args.begin(), {"--dir", sqlite.path().string()});
-        const zt::test::Run x = runCommand(programPath(), args);
-        args[1] = access.path().string();
-        return std::pair{x, runCommand(programPath(), args)};
+    auto both = [&](const std::vector<std::string>& args) {
+        return std::pair{runCommand(programPath(), inDir(sqlite.path(), args)),
+                         runCommand(programPath(), inDir(access.path(), args))};
     };
-    auto same = [&](const std::vector<std::string>& args) {
+    std::vector<std::vector<std::string>> commands = {
+        {"grid", "--hotel", "1", "--year", year, "--stat", "Produzione", "--detail", "1"},
+        {"grid", "--hotel", "2", "--year", last, "--stat", "Presenze x Nazione", "--detail", "IT"},
+        {"diff", "--hotel", "1", "--year", year, "--with", last, "--stat", "Cassa", "--detail", "CONT"},
+        {"diff", "--hotel", "1", "--year", last, "--with", year, "--stat", "Fatturato", "--detail", "1"}};
+    for (const char* stat : {"Produzione", "Fatturato", "Cassa", "Presenze"})
+        for (const std::string& y : {year, last})
+            commands.push_back({"recompute", "--hotel", "1", "--year", y, "--stat", stat, "--yes"});
+    commands.push_back({"grid", "--hotel", "1", "--year", year, "--stat", "Cassa", "--detail", "CARTA"});
+    for (const auto& args : commands) {
         const auto [x, y] = both(args);
         EXPECT_EQ(x.status, 0) << x.err;
         EXPECT_EQ(y, x) << args[0] << " " << args[4] << " " << args[6];
         EXPECT_GT(x.out.size(), 0u);
-    };
-    same({"grid", "--hotel", "1", "--year", year, "--stat", "Produzione", "--detail", "1"});
-    same({"grid", "--hotel", "2", "--year", last, "--stat", "Presenze x Nazione", "--detail", "IT"});
-    same({"diff", "--hotel", "1", "--year", year, "--with", last, "--stat", "Cassa", "--detail", "CONT"});
-    same({"diff", "--hotel", "1", "--year", last, "--with", year, "--stat", "Fatturato", "--detail", "1"});
-    for (const char* stat : {"Produzione", "Fatturato", "Cassa", "Presenze"})
-        for (const std::string& y : {year, last}) same({"recompute", "--hotel", "1", "--year", y, "--stat", stat, "--yes"});
+    }
     // The recomputes wrote the same figures into both summaries.
     const std::string figures = "SELECT NumeroHotel || Tipo || Dettaglio || AnnoMese || '=' || Valore FROM Zentoria "
                                 "ORDER BY NumeroHotel, Tipo, Dettaglio, AnnoMese";
     EXPECT_EQ(queryColumn(access / "Zentoria.mdb", figures), queryColumn(sqlite / "Zentoria.mdb", figures));
-    same({"grid", "--hotel", "1", "--year", year, "--stat", "Cassa", "--detail", "CARTA"});
 
     // The report: the path it prints names each folder; the file's bytes are the same.
     for (const auto& [stat, detail] : {std::pair{"Presenze", "Generale"}, std::pair{"Produzione", "4"}}) {

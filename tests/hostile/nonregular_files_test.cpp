@@ -12,9 +12,7 @@
 
 namespace fs = std::filesystem;
 using namespace zt::hostile;
-using zt::test::failedSaying;
-using zt::test::succeededSaying;
-using zt::test::TestDir;
+using namespace zt::test;
 
 namespace {
 
@@ -30,9 +28,9 @@ bool blockedOn(const fs::path& fifo, const std::function<void()>& body) {
 
 // The grid of hotel 1's 2014 "Presenze", "Generale", or another command over the same
 // choice, in the folder `dir`.
-zt::test::Run over(const fs::path& dir, const std::string& command = "grid") {
-    return runCli(zt::test::inDir(dir, {command, "--hotel", "1", "--year", "2014", "--stat", "Presenze", "--detail",
-                                        "Generale"}));
+Run over(const fs::path& dir, const std::string& command = "grid") {
+    return runCli(
+        inDir(dir, {command, "--hotel", "1", "--year", "2014", "--stat", "Presenze", "--detail", "Generale"}));
 }
 
 }  // namespace
@@ -71,8 +69,8 @@ TEST(HostileSpecialFiles, AWorkingFolderWithALongPathWorksOrSaysThePathIsTooLong
         ASSERT_EQ(deep.string().size(), length);
         fs::create_directories(deep);
         for (const auto& e : fs::directory_iterator(model.path())) fs::copy_file(e.path(), deep / e.path().filename());
-        const auto reg = runCli(zt::test::inDir(deep, {"register", "--hotel", "1", "--year", "2014", "--stat",
-                                         "Cassa", "--detail", "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"}));
+        const auto reg = runCli(inDir(deep, {"register", "--hotel", "1", "--year", "2014", "--stat", "Cassa", "--detail",
+                                             "CONT", "--values", "1;2;3;4;5;6;7;8;9;10;11;12", "--yes"}));
         const auto grid = over(deep);
         if (length < 500) {
             EXPECT_TRUE(succeededSaying(reg, ""));

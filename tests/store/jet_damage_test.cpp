@@ -20,12 +20,11 @@
 #include "store/sqlite/database.h"
 #include "store/sqlite/jet_image.h"
 #include "jetwriter/jet4_writer.h"
+#include "support/db_error.h"
 #include "support/testdir.h"
 
 namespace fs = std::filesystem;
-using zt::store::DbError;
-using zt::store::JetCell;
-using zt::store::JetFile;
+using namespace zt::store;
 using zt::test::TestDir;
 
 namespace {
@@ -33,7 +32,7 @@ namespace {
 // Every table of the file as the reader gives it, in the reading child: per table its
 // name and row count (its shape), then, after a \x01, per table a digest of its values.
 std::string read(const fs::path& file) {
-    return zt::store::runJetReading(file, [&] {
+    return runJetReading(file, [&] {
         JetFile jet = JetFile::open(file);
         std::string shape, digests;
         for (const auto& name : jet.tableNames()) {
@@ -48,7 +47,7 @@ std::string read(const fs::path& file) {
                     if (auto* i = std::get_if<std::int64_t>(&c)) mix(i, sizeof *i);
                     else if (auto* d = std::get_if<double>(&c)) mix(d, sizeof *d);
                     else if (auto* s = std::get_if<std::string>(&c)) mix(s->data(), s->size());
-                    else if (auto* b = std::get_if<zt::store::Blob>(&c)) mix(b->data(), b->size());
+                    else if (auto* b = std::get_if<Blob>(&c)) mix(b->data(), b->size());
                 }
             });
             shape += name + '\t' + std::to_string(n) + '\n';
@@ -67,24 +66,22 @@ void put(const fs::path& file, std::size_t at, const std::string& bytes) {
 }
 
 struct Counts {
+    const char* kind;
     int whole = 0, refused = 0, partial = 0, altered = 0;
-    std::string firstPartial;
+    std::string firstPartial{};
 };
 
-// Sweeps the file `name`: every 4 KB page zeroed, then random, and the cuts at every
-// 64 KB, zero-padded and plain; counts and checks that none is read in part. Returns the
-// counts of zeroed pages.
+// The sweep above over the file `name`: none read in part. Returns the counts of zeroed pages.
 Counts sweepFile(const TestDir& dir, const std::string& name) {
     // A damaged file must be refused quickly; these limits only end a reading that hangs.
-    const auto saved = zt::store::jetReadLimits();
-    zt::store::setJetReadLimits({std::chrono::seconds(10), std::chrono::milliseconds(0), saved.memory, saved.memoryPerByte});
+    const auto saved = jetReadLimits();
+    setJetReadLimits({std::chrono::seconds(10), std::chrono::milliseconds(0), saved.memory, saved.memoryPerByte});
 
     const std::string original = dir.read(name);
     const std::string reference = read(dir / name);
     const std::size_t page = 4096, pages = (original.size() + page - 1) / page;
     const std::size_t total = 2 * pages + 2 * ((original.size() + 65535) / 65536);
-    Counts counts[4];
-    const char* kinds[4] = {"zeroed pages", "random pages", "cuts zero-padded", "cuts"};
+    Counts counts[4] = {{"zeroed pages"}, {"random pages"}, {"cuts zero-padded"}, {"cuts"}};
     std::mutex mutex;
     // Variant k: page k/2 zeroed or random, then the cut (k - 2 pages)/2 zero-padded or
     // plain. Two readings at a time, each on its own copy, the original put back after each.
@@ -119,11 +116,10 @@ Counts sweepFile(const TestDir& dir, const std::string& name) {
             }
         });
     for (auto& t : workers) t.join();
-    zt::store::setJetReadLimits(saved);
+    setJetReadLimits(saved);
 
-    for (int i = 0; i < 4; ++i) {
-        const Counts& c = counts[i];
-        const std::string summary = name + ", " + kinds[i] + ": " + std::to_string(c.whole) + " read whole, " +
+    for (const Counts& c : counts) {
+        const std::string summary = name + ", " + c.kind + ": " + std::to_string(c.whole) + " read whole, " +
                                     std::to_string(c.refused) + " refused, " + std::to_string(c.partial) +
                                     " read in part, " + std::to_string(c.altered) + " with changed values";
         std::printf("%s\n", summary.c_str());
@@ -173,7 +169,7 @@ TEST(JetDamage, EveryPageOfAJet4FileIsReadWholeOrRefusedAndSoAreItsUsageMapPages
         dir.write("Rotto.mdb", bytes.substr(0, at) + std::string(4096, '\0') + bytes.substr(at + 4096));
         fs::remove(dir / "copia.db");
         try {
-            const auto copied = zt::store::copyJetFileToNewSqlite(dir / "Rotto.mdb", dir / "copia.db");
+            const auto copied = copyJetFileToNewSqlite(dir / "Rotto.mdb", dir / "copia.db");
             ASSERT_EQ(copied.size(), 1u);
             EXPECT_EQ(copied[0].rows, 30000);
         } catch (const DbError& e) {
@@ -200,7 +196,6 @@ struct Damage {
 class JetDamageRefused : public ::testing::TestWithParam<Damage> {};
 
 TEST_P(JetDamageRefused, ByTheCopyTheImageAndTheSummarysMove) {
-    using namespace zt::store;
     const Damage& d = GetParam();
     TestDir dir;
     dir.copyAccessFixture("nwind.mdb", "Zentoria.mdb");
@@ -212,12 +207,7 @@ TEST_P(JetDamageRefused, ByTheCopyTheImageAndTheSummarysMove) {
         {"image", [&] { Database::open(dir.path(), "Zentoria.mdb"); }},
         {"summary move", [&] { moveSummaryToSqlite(dir.path(), "Zentoria.mdb", [](const std::string&) { return true; }); }}};
     for (const auto& [path, reading] : readings) {
-        std::string message = "no error";
-        try {
-            reading();
-        } catch (const DbError& e) {
-            message = e.file() + ": " + e.message();
-        }
+        const std::string message = zt::test::dbErrorOf(reading);
         for (const std::string& part : {(dir / "Zentoria.mdb").string(), "table \"" + std::string(d.table) + "\"",
                                         std::string(d.message)})
             EXPECT_NE(message.find(part), std::string::npos) << path << ": " << message;
