@@ -129,11 +129,8 @@ TEST_P(Figures, WriteYearWritesTheTwelveMonthsWholeOrNone) {
 
     // A failure before the seventh month keeps none of the twelve.
     values.fill(Value(9.5));
-    EXPECT_THROW(writeYear(state, "Cassa", "CONT", "2040", values,
-                           [](int month) {
-                               if (month == 7) throw DbError("Zentoria.mdb", "lost");
-                           }),
-                 DbError);
+    const auto lostAtJuly = [](int month) { if (month == 7) throw DbError("Zentoria.mdb", "lost"); };
+    EXPECT_THROW(writeYear(state, "Cassa", "CONT", "2040", values, lostAtJuly), DbError);
     EXPECT_EQ(summary(), written);
 }
 
