@@ -15,41 +15,33 @@
 namespace zt::web {
 namespace {
 
-// The texts of `html` with a letter outside « » once `data` and the entities are removed,
-// one a line; the charts' SVG is skipped, and `checked` counts the texts checked.
-std::string unwrapped(const std::string& html, const std::vector<std::string>& data, int& checked) {
-    static const QRegularExpression wrapped("«[^«»]*»"), entity("&#?\\w+;"), titleAttr("title=\"([^\"]*)\"");
+// The texts between the tags of `page` with a letter outside « » once `data` and the
+// entities are removed, one a line; `checked` counts the texts checked. The charts' SVG is
+// skipped; a month's short name must be the start of its title.
+std::string unwrapped(const std::string& page, const std::vector<std::string>& data, int& checked) {
+    static const QRegularExpression wrapped("«[^«»]*»"), entity("&#?\\w+;"), tag("<[^>]*>"),
+        svg("<svg.*?</svg>", QRegularExpression::DotMatchesEverythingOption),
+        abbr("<abbr title=\"([^\"]*)\">([^<]*)</abbr>");
     std::string out;
-    auto check = [&](const std::string& text) {
-        if (text.find_first_not_of(" \n") == std::string::npos) return;
+    const auto check = [&](QString text) {
+        if (QString(text).remove(' ').remove('\n').isEmpty()) return;
         ++checked;
-        QString rest = QString::fromStdString(text);
-        for (const auto& d : data) rest.remove(QString::fromStdString(d));
-        for (QString before; before != rest;) {  // innermost first
-            before = rest;
-            rest.remove(wrapped);
+        const QString shown = text;
+        for (const auto& d : data) text.remove(QString::fromStdString(d));
+        for (QString before; before != text;) {  // innermost first
+            before = text;
+            text.remove(wrapped);
         }
-        rest.remove(entity);
-        if (std::any_of(rest.begin(), rest.end(), [](QChar c) { return c.isLetter(); })) out += text + "\n";
+        text.remove(entity);
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); })) out += shown.toStdString() + "\n";
     };
-    for (std::size_t at = 0; at < html.size();) {
-        const std::size_t lt = std::min(html.find('<', at), html.size());
-        check(html.substr(at, lt - at));
-        if (lt == html.size()) break;
-        std::size_t end = html.find('>', lt);
-        const std::string tag = html.substr(lt, end - lt + 1);
-        if (tag.rfind("<svg", 0) == 0) {
-            end = html.find("</svg>", lt) + 5;
-        } else if (tag.rfind("<abbr", 0) == 0) {  // a month's short name: the start of its title
-            const std::size_t close = html.find("</abbr>", end);
-            const std::string title = titleAttr.match(QString::fromStdString(tag)).captured(1).toStdString();
-            const std::string shortName = html.substr(end + 1, close - end - 1);
-            check(title);
-            if (shortName.empty() || title.rfind(shortName, 0) != 0) out += shortName + " (" + title + ")\n";
-            end = close + 6;
-        }
-        at = end + 1;
+    QString html = QString::fromStdString(page).replace(svg, "<svg/>");
+    for (const auto& m : abbr.globalMatch(html)) {
+        check(m.captured(1));
+        if (m.captured(2).isEmpty() || !m.captured(1).startsWith(m.captured(2)))
+            out += (m.captured(2) + " (" + m.captured(1) + ")\n").toStdString();
     }
+    for (const QString& text : html.replace(abbr, "<abbr/>").split(tag)) check(text);
     return out;
 }
 
@@ -95,6 +87,7 @@ TEST(WebPseudoTranslation, EveryTextOfThePagesIsTranslated) {
     }
     // The grid's months and headings, the comparison's series, the chain's 16 headings.
     EXPECT_GE(checked, 5 * 5 + 12 * 3 + 14 + 16 + 12);
+    std::cerr << "CHECKED " << checked << "\n";
 }
 
 }  // namespace
