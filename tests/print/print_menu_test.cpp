@@ -15,7 +15,6 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
 #include <set>
 #include <tuple>
 
@@ -317,8 +316,11 @@ TEST_F(PrintMenuTest, MessageBoxesOverThePreviewDrawTheirText) {
     folder.report({"riga"});
     hooks.message = nullptr;
     hooks.previewHooks.findMailer = [] { return QString(); };
-    hooks.previewHooks.saveName = [this](const QString&) { return QString::fromStdString((dir / "manca" / "x.txt").string()); };
-    for (const auto& [button, title, words] : {std::tuple{"Email", "E-mail", "Spedix.exe"}, {"Salva", "Salva", "manca"}}) {
+    hooks.previewHooks.saveName = [this](const QString&) {
+        return QString::fromStdString((dir / "manca" / "x.txt").string());
+    };
+    for (const auto& [button, title, words] :
+         {std::tuple{"Email", "E-mail", "Spedix.exe"}, {"Salva", "Salva", "manca"}}) {
         SCOPED_TRACE(button);
         MenuStampa menu(state, nullptr, hooks);
         menu.show();
@@ -333,13 +335,13 @@ TEST_F(PrintMenuTest, MessageBoxesOverThePreviewDrawTheirText) {
                 if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                     EXPECT_TRUE(QTest::qWaitForWindowExposed(box));
                     drawn = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
-                    const auto shown = [&] { return box->screen()->grabWindow(box->winId()).toImage().convertToFormat(QImage::Format_RGB32); };
-                    // The platform shows what the box draws.
+                    const auto shown = [&] {
+                        return box->screen()->grabWindow(box->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+                    };  // the platform shows what the box draws
                     EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == drawn; }));
                     picture = shown();
                     shownTitle = box->windowTitle();
                     shownText = box->text();
-                    if (const char* keep = std::getenv("ZT_KEEP_PICTURE")) picture.save(keep + QString(button) + ".png");
                     box->accept();
                 }
                 preview->accept();
