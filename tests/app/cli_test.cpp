@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <tuple>
 
 #include "app/cli.h"
 #include "app/demo.h"
@@ -74,11 +75,7 @@ TEST(CommandLine, WrongChoicesAndUsageAreRefusedWithStatusTwo) {
         return std::vector<std::string>{"--dir", folder, "grid", "--hotel", hotel, "--year", "2014", "--stat", stat,
                                         "--detail", detail};
     };
-    const struct {
-        std::vector<std::string> args;
-        int status;
-        const char* says;
-    } cases[] = {
+    const std::tuple<std::vector<std::string>, int, const char*> cases[] = {  // arguments, status, message
         {grid(d, "5", "Presenze", "M"), 2, " 12 Hotel Dodici"},
         {grid(d, "12", "Presenz", "M"), 2, "Camere Partite"},
         {grid(d, "12", "Produzione", "99"), 2, "    3 Bar"},
@@ -89,7 +86,7 @@ TEST(CommandLine, WrongChoicesAndUsageAreRefusedWithStatusTwo) {
         {{"--version"}, 0, ""},
         {grid(empty.path().string(), "1", "Presenze", "M"), 1, "AnagraficaHotels.mdb"},  // a folder without the registry
     };
-    for (const auto& c : cases) EXPECT_TRUE(failedSaying(runCli(c.args), c.status, c.says)) << c.args.back();
+    for (const auto& [args, status, says] : cases) EXPECT_TRUE(failedSaying(runCli(args), status, says)) << args.back();
     // The options are listed together, before the closing paragraph, which ends the text.
     const std::string help = runCli({"--help"}).out;
     const auto closing = help.rfind("\n\n");

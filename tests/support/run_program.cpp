@@ -43,8 +43,7 @@ Run runShell(const std::string& command) { return runCommand("sh", {"-c", comman
 Run runCommand(const std::string& program, const std::vector<std::string>& args) {
     TestDir io;
     const std::string out = (io / "out").string(), err = (io / "err").string();
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const pid_t pid = ::fork();
