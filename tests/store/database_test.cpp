@@ -326,12 +326,7 @@ TEST(Database, ReusedConnectionsOnlyWhileTheFileIsAsOpened) {
     TestDir dir;
     dir.sql("F.mdb", "CREATE TABLE T(V INTEGER); INSERT INTO T VALUES(1);");
     const auto marked = [](Database& db) {
-        try {
-            db.executeNative("INSERT INTO temp.Mark VALUES(1)");
-            return true;
-        } catch (const DbError&) {
-            return false;
-        }
+        return dbErrorOf([&] { db.executeNative("INSERT INTO temp.Mark VALUES(1)"); }) == "(no error)";
     };
     {
         const ReusedConnections scope;

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <cstdlib>
 #include <ostream>
 #include <stdexcept>
@@ -29,14 +28,6 @@ std::ostream& operator<<(std::ostream& os, const Run& r) {
     return ::testing::AssertionFailure() << "expected status 0 and \"" << text << "\" on standard output; " << r;
 }
 
-Run runShell(const std::string& command) {
-    TestDir io;
-    const int raw = std::system(("( " + command + " ) </dev/null >'" + (io / "out").string() + "' 2>'" +
-                                 (io / "err").string() + "'")
-                                    .c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, io.read("out"), io.read("err")};
-}
-
 std::string programPath() {
     const char* bin = std::getenv("ZENTORIA_BIN");
     if (!bin) throw std::runtime_error("ZENTORIA_BIN is not set");
@@ -47,11 +38,12 @@ Run runProgram(const std::string& args, const std::string& env) {
     return runShell(env + " '" + programPath() + "' " + args);
 }
 
+Run runShell(const std::string& command) { return runCommand("sh", {"-c", command}); }
+
 Run runCommand(const std::string& program, const std::vector<std::string>& args) {
     TestDir io;
     const std::string out = (io / "out").string(), err = (io / "err").string();
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     const pid_t pid = ::fork();

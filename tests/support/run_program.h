@@ -1,9 +1,6 @@
 #pragma once
-// A command of the program as a script sees it: its exit status and what it wrote on
-// standard output and standard error. The command line run in this process, the built
-// program (ZENTORIA_BIN) or any shell command run as a process of its own, and a command
-// function that writes on two streams. (The in-process runs are inline, so a test
-// program that does not link the command line need not.)
+// A command as a script sees it: exit status, standard output and error. The in-process
+// runs are inline, so that a test program that does not link the command line need not.
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -61,7 +58,7 @@ inline std::vector<std::string> inDir(const std::filesystem::path& dir, std::vec
     return args;
 }
 
-// A shell command as a process of its own, standard input empty.
+// A shell command as a process of its own (runCommand of "sh -c").
 Run runShell(const std::string& command);
 // A program looked up in PATH (mdbtools' commands, the built zentoria), its arguments as
 // given with no shell in between, standard input /dev/null; status -1 when it did not

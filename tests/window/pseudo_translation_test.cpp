@@ -47,18 +47,9 @@ std::string unwrapped(const QStringList& texts) {
     return out.join('\n').toStdString();
 }
 
-class PseudoTranslation : public ::testing::Test {
-protected:
-    void SetUp() override {
-        test::qtApp();
-        (void)translate("Months", "Gennaio");  // the program's own translation is chosen first
-        QCoreApplication::installTranslator(&wrap);
-    }
-    void TearDown() override { QCoreApplication::removeTranslator(&wrap); }
-    test::Wrapping wrap;
-};
-
-TEST_F(PseudoTranslation, EveryTextOfTheWindowItsBoxesAndThePrintMenuIsTranslated) {
+TEST(PseudoTranslation, EveryTextOfTheWindowItsBoxesAndThePrintMenuIsTranslated) {
+    test::qtApp();
+    const test::PseudoTranslation wrapped;
     test::TestDir dir;
     test::makeWorkDir(dir);
     ProgramState state;

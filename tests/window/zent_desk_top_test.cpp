@@ -184,9 +184,8 @@ TEST_F(Window, ChoosingStatisticAndDetailLoadsTheGridAndTitles) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// 2014 loaded, 2015 typed with Enter (the title follows, the fields keep 2014), then
-// "&Registra": the question warns naming both years, "No" preselected, and "No" keeps the
-// stored 2015 rows. Loaded again for 2015, "Si" writes and the title says so.
+// 2014 loaded, 2015 typed with Enter: "&Registra" warns, "No" preselected keeps the stored
+// 2015 rows. Loaded again for 2015, "Si" writes and the title says so.
 TEST_F(Window, RegistraAfterTypingAnotherYearWarnsAndKeepsTheStoredYear) {
     dir.sql("Zentoria.mdb",
             "CREATE TABLE Zentoria(NumeroHotel INTEGER, Tipo TEXT, Dettaglio TEXT, AnnoMese TEXT, Valore REAL);"
