@@ -551,9 +551,12 @@ private:
     // The spellings of a SeekTerm among the conditions joined by And, when an index of
     // the table begins with fields other conditions fix ("NumeroHotel = 1", or a
     // seeking equality already `spelled`) followed by this field: written by seekSql,
-    // which seeks that index; nullopt otherwise (compareSql, without an index).
+    // which seeks that index; nullopt otherwise (compareSql, without an index). Never on
+    // the figure server: its index holds the codes folded, which the folded comparison
+    // seeks, and its SQL holds no value of the query (they are bound).
     std::optional<std::vector<std::string>> seekSpellings(const Expr& t, const std::vector<const Expr*>& terms,
                                                           const std::map<const Expr*, std::vector<std::string>>& spelled) {
+        if (pg()) return std::nullopt;
         const auto term = seekTerm(t);
         if (!term) return std::nullopt;
         const Source* src = term->source;
